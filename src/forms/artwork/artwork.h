@@ -1,0 +1,31 @@
+#pragma once
+
+// Every picture of the eight windows, drawn by our own code and keyed by name.
+//
+//   form1_background, form2_background, form3_background      1024 x 768 window pictures
+//   arrangement1 .. arrangement7                               Form1.Picture1(0..6)
+//   arrangement1_print .. arrangement7_print                   FrmPRINT.Picture1(0..6)
+//   installation_m8, _m10, _m12, _m16                          Form1.Picture1(7..10)
+//   results_panel (Form1.ImgPodlozh), blue_pill (Form1.ImgSHOW),
+//   form1_tabs_eng (Form1.Image2), form2_drawing (Form2.Image1),
+//   form2_tabs_eng (Form2.Image2), form3_back_eng (Form3.ImgEng), yes_button (FrmTULOSTA*.Command1)
+//
+// A picture is drawn the first time it is asked for at a device pixel ratio, then kept.
+
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+namespace artwork {
+
+QStringList names();
+
+// The nominal pixel size; an empty size for an unknown name.
+QSize nominalSize(const QString &name);
+
+// The picture at its nominal size in device-independent pixels, drawn for the given device
+// pixel ratio. A null pixmap for an unknown name.
+QPixmap picture(const QString &name, qreal devicePixelRatio = 1.0);
+
+} // namespace artwork
