@@ -65,14 +65,14 @@ enum ConcreteState : std::int16_t { Cracked = 0, NonCracked = 1 };
 
 struct DesignInput
 {
-    double C1 = 0; // edge distance, direction 1 (mm)
-    double C2 = 0; // edge distance, direction 2 (mm)
-    double S1 = 0; // spacing, direction 1 (mm)
-    double S2 = 0; // spacing, direction 2 (mm)
+    double C1 = 0;  // edge distance, direction 1 (mm)
+    double C2 = 0;  // edge distance, direction 2 (mm)
+    double S1 = 0;  // spacing, direction 1 (mm)
+    double S2 = 0;  // spacing, direction 2 (mm)
     double NSd = 0; // design tension on the group (kN); negative is compression
     double V1d = 0; // design shear on the group (kN)
-    double e1 = 0; // eccentricity of the tension, direction 1 (mm)
-    double e2 = 0; // eccentricity of the shear (mm)
+    double e1 = 0;  // eccentricity of the tension, direction 1 (mm)
+    double e2 = 0;  // eccentricity of the shear (mm)
 };
 
 // The pieces the results and messages are composed of, UTF-8. An empty piece takes its
@@ -90,12 +90,10 @@ struct Texts
     std::string fragEpakeskinen;
     std::string fragKpl;
     std::string fragKiinnityslevy;
-    std::string tapaus7Caption = "TAPAUS 7"; // caption of LbSit(6), starts the arrangement-7 message
+    std::string tapaus7Caption =
+        "TAPAUS 7";     // caption of LbSit(6), starts the arrangement-7 message
     std::string advice; // shown when even M16 fails; empty: the Finnish advice
 };
-
-// Texts with every empty piece replaced by its Finnish default.
-Texts withDefaults(Texts texts);
 
 inline constexpr std::string_view FinnishAdvice =
     "Valitse järeämpi kiinnitystapaus tai kokeile kasvattaa ankkurien etäisyyttä reunasta "
@@ -107,22 +105,22 @@ enum class SizeOutcome { Chosen, Tension, Shear, Eccentric };
 struct SizeRow
 {
     int sizeNo = 0;
-    double FAnchor = 0; // veto_leikkaus(sizeNo)
-    std::optional<double> shearCapacity; // leikkaus(sizeNo), where the run writes it
+    double FAnchor = 0;                      // veto_leikkaus(sizeNo)
+    std::optional<double> shearCapacity;     // leikkaus(sizeNo), where the run writes it
     std::optional<double> eccentricCapacity; // epak(sizeNo), where the search ran
     SizeOutcome outcome = SizeOutcome::Tension;
-    double tensionUtilization = 0; // NSd / nAnchors / FAnchor
-    std::optional<double> shearUtilization; // VRes / FAnchor
+    double tensionUtilization = 0;              // NSd / nAnchors / FAnchor
+    std::optional<double> shearUtilization;     // VRes / FAnchor
     std::optional<double> eccentricUtilization; // NSd / NGroup
 };
 
 struct ChosenSize
 {
     int sizeNo = 0;
-    std::string anchorText; // Label17
-    std::string dataSheetTitle; // Form2.Label1
+    std::string anchorText;                     // Label17
+    std::string dataSheetTitle;                 // Form2.Label1
     std::optional<std::array<double, 2>> plate; // extent in direction 2, then direction 1 (mm)
-    std::string plateText; // Label2; empty for arrangement 1
+    std::string plateText;                      // Label2; empty for arrangement 1
 };
 
 // A distance below the minimum of a size: the run stops with a message box.
@@ -138,10 +136,10 @@ enum class Outcome { Chosen, Stopped, Advice };
 struct Result
 {
     Outcome outcome = Outcome::Advice;
-    std::vector<SizeRow> sizes; // in the order of the run, M8 first
-    std::optional<ChosenSize> chosen; // Outcome::Chosen
+    std::vector<SizeRow> sizes;         // in the order of the run, M8 first
+    std::optional<ChosenSize> chosen;   // Outcome::Chosen
     std::optional<StopMessage> message; // Outcome::Stopped
-    std::string advice; // Outcome::Advice
+    std::string advice;                 // Outcome::Advice
     // The row headings the run wrote: Label18, Label20, label21.
     std::optional<std::string> capacityHeading;
     std::optional<std::string> shearHeading;
@@ -149,8 +147,8 @@ struct Result
     int sizeNo = 1; // the chosen size, the size of the message, or 4 after the advice
 };
 
-// Tries M8 to M16 for the arrangement tapaus (1 to 7). Numbers inside the composed texts use
-// decimalSeparator.
+// Tries M8 to M16 for the arrangement tapaus (1 to 7; std::out_of_range otherwise). Numbers
+// inside the composed texts use decimalSeparator.
 Result Mitoitus(const DesignInput &input, int tapaus, ConcreteState concreteState,
                 const Texts &texts, std::string_view decimalSeparator = ".");
 

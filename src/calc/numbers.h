@@ -20,14 +20,20 @@ struct ParsedNumber
 // "&H"/"&O" start a hexadecimal/octal integer; the exponent letter is E or D. A text without a
 // leading number gives 0; a number beyond the range of a double gives the largest finite value.
 ParsedNumber parseNumber(std::string_view text);
-inline double parseField(std::string_view text) { return parseNumber(text).value; }
+inline double parseField(std::string_view text)
+{
+    return parseNumber(text).value;
+}
 
 // The general form: at most 15 significant digits, no zeros at the end of the fraction,
 // "0" for zero, an exponent ("1E+16") for very large or small magnitudes.
 std::string formatGeneral(double value, std::string_view decimalSeparator = ".");
 
 // The written form of a stored value: the general form with a point.
-inline std::string writtenForm(double value) { return formatGeneral(value, "."); }
+inline std::string writtenForm(double value)
+{
+    return formatGeneral(value, ".");
+}
 
 // "0.00": rounded to two decimals, at least one digit before the separator.
 std::string formatFixed2(double value, std::string_view decimalSeparator = ".");

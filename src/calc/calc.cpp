@@ -1,0 +1,273 @@
+#include "calc/calc.h"
+
+#include "calc/checks.h"
+#include "calc/numbers.h"
+
+#include <cmath>
+#include <initializer_list>
+#include <limits>
+#include <stdexcept>
+
+namespace calc {
+namespace {
+
+constexpr std::string_view LineBreak = "\r\n";
+
+// The texts of one run, each empty piece replaced by its Finnish default.
+struct Fragments
+{
+    std::string_view ankkurien, arvoC, arvoS, kasvatettava, ankkuriryhman, ohje, vetoLeikkaus,
+        leikkaus, epakeskinen, kpl, kiinnityslevy, tapaus7Caption, advice;
+};
+
+std::string_view orDefault(const std::string &text, std::string_view finnish)
+{
+    return text.empty() ? finnish : std::string_view(text);
+}
+
+Fragments resolve(const Texts &t)
+{
+    return {orDefault(t.fragAnkkurien, "Ankkurien "),
+            orDefault(t.fragArvoC, " arvo "),
+            orDefault(t.fragArvoS, " arvo "),
+            orDefault(t.fragKasvatettava, " kasvatettava minimiarvoon "),
+            orDefault(t.fragAnkkuriryhman, "Ankkuriryhmän  "),
+            orDefault(t.fragOhje, " Ohje "),
+            orDefault(t.fragVetoLeikkaus, " veto- ja leikkauskapasiteetti kN "),
+            orDefault(t.fragLeikkaus, " leikkauskapasiteetti kN "),
+            orDefault(t.fragEpakeskinen, " epäkeskinen vetokapasiteetti kN"),
+            orDefault(t.fragKpl, " kpl "),
+            orDefault(t.fragKiinnityslevy, "Kiinnityslevyn mitat min. "),
+            orDefault(t.tapaus7Caption, "TAPAUS 7"),
+            orDefault(t.advice, FinnishAdvice)};
+}
+
+// Pieces joined without anything added between them.
+std::string join(std::initializer_list<std::string_view> pieces)
+{
+    std::size_t size = 0;
+    for (std::string_view p : pieces)
+        size += p.size();
+    std::string text;
+    text.reserve(size);
+    for (std::string_view p : pieces)
+        text += p;
+    return text;
+}
+
+// A utilisation that is a plain number whatever the loads: no load on no capacity is 0, and a
+// quotient beyond the range of a double is the largest finite value.
+double utilization(double load, double capacity)
+{
+    const double u = load / capacity;
+    if (std::isnan(u))
+        return 0;
+    if (std::isinf(u))
+        return std::copysign(std::numeric_limits<double>::max(), u);
+    return u;
+}
+
+// Eccentricities below 9 mm count as 9 mm; the sign of an eccentricity does not matter.
+double raisedEccentricity(double e)
+{
+    const double magnitude = std::fabs(e);
+    return magnitude > 0 && magnitude < 9 ? 9.0 : magnitude;
+}
+
+class Run
+{
+public:
+    Run(const DesignInput &input, int tapaus, ConcreteState concreteState, const Texts &texts,
+        std::string_view decimalSeparator)
+        : m_in(input), m_tapaus(tapaus), m_concreteState(concreteState), m_texts(resolve(texts)),
+          m_sep(decimalSeparator), m_arrangement(ArrangementTable[tapaus - 1])
+    {
+    }
+
+    Result run()
+    {
+        for (int sizeNo = 1; sizeNo <= SizeCount; ++sizeNo) {
+            m_result.sizeNo = sizeNo;
+            if (sizePass(sizeNo)) {
+                m_result.outcome = Outcome::Chosen;
+                m_result.chosen = chosenSize(sizeNo);
+                return std::move(m_result);
+            }
+            if (m_result.message) {
+                m_result.outcome = Outcome::Stopped;
+                return std::move(m_result);
+            }
+        }
+        m_result.outcome = Outcome::Advice;
+        m_result.advice = m_texts.advice;
+        return std::move(m_result);
+    }
+
+private:
+    std::string general(double value) const { return formatGeneral(value, m_sep); }
+
+    void stop(int sizeNo, std::string text)
+    {
+        m_result.message = StopMessage{sizeNo, std::move(text), std::string(m_texts.ohje)};
+    }
+
+    // The first line ("Ankkurien M8"), the line break and the second line of a minimum-distance
+    // message.
+    std::string edgeMessage(const SizeData &size, std::string_view which) const
+    {
+        return join({m_texts.ankkurien, "M", general(size.dNom), LineBreak, m_texts.arvoC, which,
+                     m_texts.kasvatettava, general(size.cMin), " mm"});
+    }
+
+    // The arrangements with spacings in both directions leave an empty line in between.
+    std::string spacingMessage(const SizeData &size, std::string_view which) const
+    {
+        const bool twoDirections = m_arrangement.k1 != 0 && m_arrangement.k2 != 0;
+        return join({m_texts.ankkurien, "M", general(size.dNom), LineBreak,
+                     twoDirections ? LineBreak : "", m_texts.arvoS, which, m_texts.kasvatettava,
+                     general(size.sMin), " mm"});
+    }
+
+    std::string arrangement7Message(const SizeData &size, std::string_view which) const
+    {
+        return join({m_texts.tapaus7Caption, m_texts.arvoC, which, m_texts.kasvatettava,
+                     general(10 * size.hef), " mm"});
+    }
+
+    std::string groupHeading(std::string_view fragment) const
+    {
+        return join({m_texts.ankkuriryhman, std::to_string(m_arrangement.nAnchors), fragment});
+    }
+
+    // True when the size is chosen; false when it fails or a message stopped the run.
+    bool sizePass(int sizeNo)
+    {
+        const SizeData &size = SizeTable[sizeNo - 1];
+        SizePass pass{size, m_arrangement, m_tapaus};
+        pass.C1calc = m_in.C1;
+        pass.C2calc = m_in.C2;
+        pass.S1calc = m_in.S1;
+        pass.S2calc = m_in.S2;
+        pass.NSdCalc = m_in.NSd;
+        pass.V1dCalc = std::fabs(m_in.V1d);
+        pass.e1Calc = raisedEccentricity(m_in.e1);
+        pass.e2Calc = raisedEccentricity(m_in.e2);
+        const double FRd = m_concreteState == Cracked ? size.FRdCracked : size.FRdUncracked;
+
+        pass.C1calc = std::min(pass.C1calc, size.cCr);
+        pass.C2calc = std::min(pass.C2calc, size.cCr);
+        if (!(pass.C1calc >= size.cMin))
+            return stop(sizeNo, edgeMessage(size, " c1 ")), false;
+        if (!(pass.C2calc >= size.cMin))
+            return stop(sizeNo, edgeMessage(size, " c2 ")), false;
+
+        const bool usesS1 = m_arrangement.k1 != 0;
+        const bool usesS2 = m_arrangement.k2 != 0;
+        if (usesS1 && !(pass.S1calc >= size.sMin))
+            return stop(sizeNo, spacingMessage(size, " s1 ")), false;
+        if (usesS2 && !(pass.S2calc >= size.sMin))
+            return stop(sizeNo, spacingMessage(size, " s2 ")), false;
+        pass.S1calc = std::min(pass.S1calc, size.sCr);
+        pass.S2calc = std::min(pass.S2calc, size.sCr);
+
+        if (m_tapaus == 7) {
+            if (!(m_in.C1 >= 10 * size.hef))
+                return stop(sizeNo, arrangement7Message(size, " c1 ")), false;
+            if (!(m_in.C2 >= 10 * size.hef))
+                return stop(sizeNo, arrangement7Message(size, " c2 ")), false;
+        }
+
+        // Capacity of one anchor of the group by the projected area.
+        const double Ac0 = size.sCr * size.sCr;
+        const double Ac = (size.cCr + pass.C1calc + gridExtent(m_arrangement.k1, pass.S1calc)) *
+                          (size.cCr + pass.C2calc + gridExtent(m_arrangement.k2, pass.S2calc));
+        const double cSmall = pass.C1calc <= pass.C2calc ? pass.C1calc : pass.C2calc;
+        const double psiS = 0.7 + 0.3 * cSmall / size.cCr;
+        const double nAnchors = m_arrangement.nAnchors;
+        pass.FAnchor = (Ac / Ac0) * psiS * FRd / nAnchors;
+
+        if (!m_result.capacityHeading)
+            m_result.capacityHeading = join({m_texts.ankkurien, m_texts.vetoLeikkaus});
+        SizeRow &row = m_result.sizes.emplace_back();
+        row.sizeNo = sizeNo;
+        row.FAnchor = pass.FAnchor;
+        row.tensionUtilization = utilization(pass.NSdCalc / nAnchors, pass.FAnchor);
+
+        if (!(pass.NSdCalc / nAnchors <= pass.FAnchor)) {
+            row.outcome = SizeOutcome::Tension;
+            return false;
+        }
+
+        const ShearCheck shear = CheckShear(pass, m_in.C1, m_in.C2);
+        row.shearUtilization = utilization(shear.VRes, pass.FAnchor);
+        if (shear.VGroupCap) {
+            if (!m_result.shearHeading)
+                m_result.shearHeading = groupHeading(m_texts.leikkaus);
+            row.shearCapacity = shear.VGroupCap;
+        }
+        if (!shear.passes) {
+            row.outcome = SizeOutcome::Shear;
+            return false;
+        }
+
+        // Only the arrangements with rows in direction 1 check the eccentric tension.
+        if (usesS1 && pass.e1Calc != 0) {
+            const double NGroup = CheckEccentricTension(pass);
+            if (!m_result.eccentricHeading)
+                m_result.eccentricHeading = groupHeading(m_texts.epakeskinen);
+            row.eccentricCapacity = NGroup;
+            row.eccentricUtilization = utilization(pass.NSdCalc, NGroup);
+            if (!(NGroup > pass.NSdCalc)) {
+                row.outcome = SizeOutcome::Eccentric;
+                return false;
+            }
+        }
+        row.outcome = SizeOutcome::Chosen;
+        m_S1calc = pass.S1calc;
+        m_S2calc = pass.S2calc;
+        return true;
+    }
+
+    ChosenSize chosenSize(int sizeNo) const
+    {
+        const SizeData &size = SizeTable[sizeNo - 1];
+        ChosenSize chosen;
+        chosen.sizeNo = sizeNo;
+        chosen.anchorText = join({std::to_string(m_arrangement.nAnchors), m_texts.kpl, " Kalvex M ",
+                                  general(size.dNom)});
+        chosen.dataSheetTitle = join({" Kalvex X-TR M ", general(size.dNom)});
+        if (m_tapaus >= 2) {
+            // The anchor grid plus a margin of 1.5 dNom on each side; first the extent in
+            // direction 2, then in direction 1.
+            const double margin = 3 * size.dNom;
+            const double across = margin + gridExtent(m_arrangement.k2, m_S2calc);
+            const double along = margin + gridExtent(m_arrangement.k1, m_S1calc);
+            chosen.plate = std::array<double, 2>{across, along};
+            chosen.plateText =
+                join({m_texts.kiinnityslevy, general(across), " mm x ", general(along), " mm"});
+        }
+        return chosen;
+    }
+
+    const DesignInput &m_in;
+    int m_tapaus;
+    ConcreteState m_concreteState;
+    Fragments m_texts;
+    std::string_view m_sep;
+    const Arrangement &m_arrangement;
+    double m_S1calc = 0; // the capped spacings of the chosen size
+    double m_S2calc = 0;
+    Result m_result;
+};
+
+} // namespace
+
+Result Mitoitus(const DesignInput &input, int tapaus, ConcreteState concreteState,
+                const Texts &texts, std::string_view decimalSeparator)
+{
+    if (tapaus < 1 || tapaus > ArrangementCount)
+        throw std::out_of_range("tapaus must be 1 to 7");
+    return Run(input, tapaus, concreteState, texts, decimalSeparator).run();
+}
+
+} // namespace calc

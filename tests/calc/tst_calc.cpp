@@ -1,0 +1,438 @@
+#include "calc/calc.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+
+using namespace calc;
+
+Q_DECLARE_METATYPE(calc::DesignInput)
+
+namespace {
+
+DesignInput design(double C1, double C2, double S1, double S2, double NSd, double V1d,
+                   double e1 = 0, double e2 = 0)
+{
+    return DesignInput{C1, C2, S1, S2, NSd, V1d, e1, e2};
+}
+
+Result run(const DesignInput &in, int tapaus, ConcreteState state, const Texts &texts = {},
+           std::string_view separator = ".")
+{
+    return Mitoitus(in, tapaus, state, texts, separator);
+}
+
+QString outcomes(const Result &r)
+{
+    static const char *const names[] = {"chosen", "tension", "shear", "eccentric"};
+    QStringList list;
+    for (const SizeRow &row : r.sizes)
+        list << QString("M%1 %2")
+                    .arg(SizeTable[row.sizeNo - 1].dNom)
+                    .arg(names[static_cast<int>(row.outcome)]);
+    return list.join(", ");
+}
+
+bool near(double a, double b, double tolerance)
+{
+    return std::fabs(a - b) <= tolerance;
+}
+
+} // namespace
+
+class TestCalc : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void course_data();
+    void course();
+    void chosenTexts();
+    void stopMessages_data();
+    void stopMessages();
+    void messageKeepsEarlierColumns();
+    void advice();
+    void caps();
+    void shear_data();
+    void shear();
+    void eccentric_data();
+    void eccentric();
+    void eccentricEqualityFails();
+    void magnitudes_data();
+    void magnitudes();
+    void texts();
+    void nothingNonFinite_data();
+    void nothingNonFinite();
+};
+
+// Which sizes a run tries, why each fails and how it ends.
+void TestCalc::course_data()
+{
+    QTest::addColumn<DesignInput>("in");
+    QTest::addColumn<int>("tapaus");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("sizes");
+    QTest::addColumn<int>("outcome");
+
+    const int chosen = int(Outcome::Chosen), stopped = int(Outcome::Stopped),
+              advice = int(Outcome::Advice);
+    QTest::newRow("single anchor at capacity")
+        << design(200, 200, 0, 0, 2.7, 2.7) << 1 << int(NonCracked) << "M8 chosen" << chosen;
+    QTest::newRow("single anchor just over")
+        << design(200, 200, 0, 0, 2.71, 2.7) << 1 << int(NonCracked) << "M8 tension, M10 chosen"
+        << chosen;
+    QTest::newRow("cracked single anchor uses 2.3")
+        << design(200, 200, 0, 0, 2.31, 0) << 1 << int(Cracked) << "M8 tension, M10 chosen"
+        << chosen;
+    QTest::newRow("row of two, tension then shear")
+        << design(100, 100, 150, 0, 3, 2) << 2 << int(Cracked)
+        << "M8 tension, M10 shear, M12 chosen" << chosen;
+    QTest::newRow("compression passes tension")
+        << design(200, 200, 0, 0, -50, 0) << 1 << int(NonCracked) << "M8 chosen" << chosen;
+    QTest::newRow("edge at minimum passes")
+        << design(50, 50, 0, 0, 0.5, 0.5) << 1 << int(Cracked) << "M8 chosen" << chosen;
+    QTest::newRow("edge below minimum")
+        << design(49.9, 200, 0, 0, 1, 1) << 1 << int(Cracked) << "" << stopped;
+    QTest::newRow("all sizes fail")
+        << design(200, 200, 0, 0, 100, 0) << 1 << int(NonCracked)
+        << "M8 tension, M10 tension, M12 tension, M16 tension" << advice;
+    QTest::newRow("unused spacing is never tested")
+        << design(200, 200, -5, 0, 1, 1) << 4 << int(NonCracked) << "" << stopped;
+    QTest::newRow("arrangement 4 ignores S1")
+        << design(200, 200, -5, 200, 1, 1) << 4 << int(NonCracked) << "M8 chosen" << chosen;
+    QTest::newRow("arrangement 7 at 10 hef")
+        << design(500, 500, 150, 150, 1, 1) << 7 << int(NonCracked) << "M8 chosen" << chosen;
+    QTest::newRow("arrangement 7 below 10 hef")
+        << design(499, 500, 150, 150, 1, 1) << 7 << int(NonCracked) << "" << stopped;
+}
+
+void TestCalc::course()
+{
+    QFETCH(DesignInput, in);
+    QFETCH(int, tapaus);
+    QFETCH(int, state);
+    QFETCH(QString, sizes);
+    QFETCH(int, outcome);
+    const Result r = run(in, tapaus, ConcreteState(state));
+    QCOMPARE(outcomes(r), sizes);
+    QCOMPARE(int(r.outcome), outcome);
+    QCOMPARE(r.chosen.has_value(), r.outcome == Outcome::Chosen);
+    QCOMPARE(r.message.has_value(), r.outcome == Outcome::Stopped);
+    QCOMPARE(r.advice.empty(), r.outcome != Outcome::Advice);
+}
+
+void TestCalc::chosenTexts()
+{
+    // Row of two, cracked: M8 1.15 fails the tension, M10 1.70 the shear, M12 2.21 is chosen.
+    const Result r = run(design(100, 100, 150, 0, 3, 2), 2, Cracked);
+    QCOMPARE(r.sizes.size(), size_t(3));
+    QCOMPARE(r.sizes[0].FAnchor, 1.15);
+    QVERIFY(near(r.sizes[1].FAnchor, 1.7, 1e-12));
+    QVERIFY(near(r.sizes[2].FAnchor, 2.21415, 1e-5));
+    QCOMPARE(r.sizes[1].shearCapacity.value(), r.sizes[1].FAnchor); // one anchor takes it all
+    QCOMPARE(r.sizeNo, 3);
+    QCOMPARE(r.chosen->sizeNo, 3);
+    QCOMPARE(r.chosen->anchorText, std::string("2 kpl  Kalvex M 12"));
+    QCOMPARE(r.chosen->dataSheetTitle, std::string(" Kalvex X-TR M 12"));
+    QCOMPARE(r.chosen->plateText, std::string("Kiinnityslevyn mitat min. 36 mm x 186 mm"));
+    QCOMPARE(r.chosen->plate.value()[0], 36.0);
+    QCOMPARE(r.chosen->plate.value()[1], 186.0);
+    QCOMPARE(r.capacityHeading.value(),
+             std::string("Ankkurien  veto- ja leikkauskapasiteetti kN "));
+    QCOMPARE(r.shearHeading.value(), std::string("Ankkuriryhmän  2 leikkauskapasiteetti kN "));
+    QVERIFY(!r.eccentricHeading);
+
+    // A single anchor has no plate and writes no shear row.
+    const Result single = run(design(200, 200, 0, 0, 1, 1), 1, NonCracked);
+    QVERIFY(!single.chosen->plate);
+    QVERIFY(single.chosen->plateText.empty());
+    QVERIFY(!single.shearHeading);
+    QVERIFY(!single.sizes[0].shearCapacity);
+    QVERIFY(single.sizes[0].shearUtilization.has_value());
+    QCOMPARE(single.chosen->anchorText, std::string("1 kpl  Kalvex M 8"));
+}
+
+void TestCalc::stopMessages_data()
+{
+    QTest::addColumn<DesignInput>("in");
+    QTest::addColumn<int>("tapaus");
+    QTest::addColumn<QByteArray>("text");
+
+    QTest::newRow("c1") << design(40, 200, 0, 0, 1, 1) << 1
+                        << QByteArray("Ankkurien M8\r\n arvo  c1  kasvatettava minimiarvoon 50 mm");
+    QTest::newRow("c2") << design(200, -3, 0, 0, 1, 1) << 1
+                        << QByteArray("Ankkurien M8\r\n arvo  c2  kasvatettava minimiarvoon 50 mm");
+    QTest::newRow("s1, row") << design(200, 200, 69, 0, 1, 1) << 2
+                             << QByteArray("Ankkurien M8\r\n arvo  s1  kasvatettava minimiarvoon "
+                                           "70 mm");
+    QTest::newRow("s2, row across") << design(200, 200, 0, 0, 1, 1) << 5
+                                    << QByteArray("Ankkurien M8\r\n arvo  s2  kasvatettava "
+                                                  "minimiarvoon 70 mm");
+    QTest::newRow("s1, group") << design(200, 200, 10, 10, 1, 1) << 6
+                               << QByteArray("Ankkurien M8\r\n\r\n arvo  s1  kasvatettava "
+                                             "minimiarvoon 70 mm");
+    QTest::newRow("s2, group") << design(600, 600, 100, 10, 1, 1) << 7
+                               << QByteArray("Ankkurien M8\r\n\r\n arvo  s2  kasvatettava "
+                                             "minimiarvoon 70 mm");
+    QTest::newRow("arrangement 7 c1") << design(400, 600, 150, 150, 1, 1) << 7
+                                      << QByteArray("TAPAUS 7 arvo  c1  kasvatettava "
+                                                    "minimiarvoon 500 mm");
+    QTest::newRow("arrangement 7 c2") << design(600, 499, 150, 150, 1, 1) << 7
+                                      << QByteArray("TAPAUS 7 arvo  c2  kasvatettava "
+                                                    "minimiarvoon 500 mm");
+}
+
+void TestCalc::stopMessages()
+{
+    QFETCH(DesignInput, in);
+    QFETCH(int, tapaus);
+    QFETCH(QByteArray, text);
+    const Result r = run(in, tapaus, NonCracked);
+    QCOMPARE(int(r.outcome), int(Outcome::Stopped));
+    QCOMPARE(QByteArray::fromStdString(r.message->text), text);
+    QCOMPARE(r.message->title, std::string(" Ohje "));
+    QCOMPARE(r.message->sizeNo, 1);
+    QVERIFY(r.sizes.empty());
+    QVERIFY(!r.capacityHeading);
+}
+
+void TestCalc::messageKeepsEarlierColumns()
+{
+    // C1 = 52 passes M8's minimum 50; M8 fails the tension, M10's minimum 55 stops the run.
+    const Result r = run(design(52, 200, 0, 0, 2.5, 0), 1, NonCracked);
+    QCOMPARE(int(r.outcome), int(Outcome::Stopped));
+    QCOMPARE(r.sizes.size(), size_t(1));
+    QCOMPARE(r.sizes[0].outcome, SizeOutcome::Tension);
+    QCOMPARE(r.message->sizeNo, 2);
+    QCOMPARE(r.sizeNo, 2);
+    QCOMPARE(r.message->text,
+             std::string("Ankkurien M10\r\n arvo  c1  kasvatettava minimiarvoon 55 mm"));
+}
+
+void TestCalc::advice()
+{
+    const Result r = run(design(200, 200, 0, 0, 100, 0), 1, NonCracked);
+    QCOMPARE(r.advice, std::string(FinnishAdvice));
+    QCOMPARE(r.sizeNo, 4);
+    QCOMPARE(r.sizes.size(), size_t(4));
+
+    Texts english;
+    english.advice = "Choose a stronger arrangement";
+    QCOMPARE(run(design(200, 200, 0, 0, 100, 0), 1, NonCracked, english).advice, english.advice);
+}
+
+void TestCalc::caps()
+{
+    // Beyond cCr and sCr the capacity is that at cCr and sCr; a group far enough from the edges
+    // and apart has FAnchor = FRd.
+    const Result atCap = run(design(150, 150, 300, 0, 0, 0), 2, NonCracked);
+    const Result beyond = run(design(1000, 900, 500, 0, 0, 0), 2, NonCracked);
+    QCOMPARE(atCap.sizes[0].FAnchor, 2.7);
+    QCOMPARE(beyond.sizes[0].FAnchor, 2.7);
+    // The plate takes the capped spacing: 24 + 300.
+    QCOMPARE(beyond.chosen->plateText, std::string("Kiinnityslevyn mitat min. 24 mm x 324 mm"));
+
+    // The six plate shapes, M8 with S1 = 100, S2 = 150.
+    const double expected[7][2] = {{0, 0},    {24, 124},  {24, 224}, {174, 24},
+                                   {324, 24}, {174, 124}, {174, 224}};
+    for (int tapaus = 2; tapaus <= 7; ++tapaus) {
+        const Result r = run(design(600, 600, 100, 150, 0, 0), tapaus, NonCracked);
+        QVERIFY2(r.chosen, qPrintable(QString::number(tapaus)));
+        QCOMPARE(r.chosen->plate.value()[0], expected[tapaus - 1][0]);
+        QCOMPARE(r.chosen->plate.value()[1], expected[tapaus - 1][1]);
+    }
+}
+
+// VRes (shear utilisation times FAnchor) and the group's shear capacity, M8 non-cracked.
+void TestCalc::shear_data()
+{
+    QTest::addColumn<DesignInput>("in");
+    QTest::addColumn<int>("tapaus");
+    QTest::addColumn<double>("VRes");
+    QTest::addColumn<double>("capacityInAnchors"); // leikkaus / FAnchor
+
+    QTest::newRow("row, near an edge") << design(499, 600, 150, 0, 0, 1) << 2 << 1.0 << 1.0;
+    QTest::newRow("row, far from the edges") << design(500, 600, 150, 0, 0, 1) << 2 << 0.5 << 2.0;
+    QTest::newRow("row of three far") << design(500, 500, 150, 0, 0, 0.9) << 3 << 0.3 << 3.0;
+    QTest::newRow("across, no torsion") << design(600, 600, 0, 100, 0, 2) << 4 << 1.0 << 2.0;
+    QTest::newRow("across, torsion") << design(600, 600, 0, 100, 0, 2, 0, 50) << 4 << 2.0 << 2.0;
+    QTest::newRow("across, small e2 as 9")
+        << design(600, 600, 0, 100, 0, 2, 0, 3) << 4 << 2 * 9.0 / 100 + 1 << 2.0;
+    QTest::newRow("2x2 far, no torsion") << design(600, 600, 150, 150, 0, 4) << 6 << 1.0 << 4.0;
+    QTest::newRow("2x2 near an edge") << design(200, 600, 150, 150, 0, 1) << 6 << 0.5 << 2.0;
+    QTest::newRow("2x2 far, torsion")
+        << design(600, 600, 150, 150, 0, 2, 0, 10) << 6 << 0.534374 << 4.0;
+    QTest::newRow("3x2, no torsion") << design(600, 600, 150, 150, 0, 1.2) << 7 << 0.2 << 6.0;
+}
+
+void TestCalc::shear()
+{
+    QFETCH(DesignInput, in);
+    QFETCH(int, tapaus);
+    QFETCH(double, VRes);
+    QFETCH(double, capacityInAnchors);
+    const Result r = run(in, tapaus, NonCracked);
+    QVERIFY(!r.sizes.empty());
+    const SizeRow &m8 = r.sizes[0];
+    QVERIFY2(near(*m8.shearUtilization * m8.FAnchor, VRes, 1e-6),
+             qPrintable(QString::number(*m8.shearUtilization * m8.FAnchor, 'g', 10)));
+    QVERIFY(near(*m8.shearCapacity / m8.FAnchor, capacityInAnchors, 1e-12));
+}
+
+// NGroup of the eccentric search.
+void TestCalc::eccentric_data()
+{
+    QTest::addColumn<DesignInput>("in");
+    QTest::addColumn<int>("tapaus");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<int>("sizeNo");
+    QTest::addColumn<double>("NGroup");
+    QTest::addColumn<double>("tolerance");
+
+    // Row of two, M12: the search stops at step 880, xNA = -201.6.
+    QTest::newRow("row of two, step 880")
+        << design(100, 100, 150, 0, 3, 2, 20) << 2 << int(Cracked) << 3 << 3.5297 << 1e-4;
+    // 3 x 2, M8: step 951, shown as 5.49.
+    QTest::newRow("3x2, step 951")
+        << design(600, 600, 150, 150, 0, 0, 50) << 7 << int(NonCracked) << 1 << 5.486 << 1e-3;
+    // No step within 5 %: bisection between the steps where the ratio falls below 1.
+    QTest::newRow("3x2, no step within tolerance")
+        << design(600, 600, 150, 150, 0, 0, 200) << 7 << int(NonCracked) << 1 << 2.8919 << 1e-4;
+}
+
+void TestCalc::eccentric()
+{
+    QFETCH(DesignInput, in);
+    QFETCH(int, tapaus);
+    QFETCH(int, state);
+    QFETCH(int, sizeNo);
+    QFETCH(double, NGroup);
+    QFETCH(double, tolerance);
+    const Result r = run(in, tapaus, ConcreteState(state));
+    const SizeRow &row = r.sizes.at(sizeNo - 1);
+    QVERIFY(row.eccentricCapacity);
+    QVERIFY2(near(*row.eccentricCapacity, NGroup, tolerance),
+             qPrintable(QString::number(*row.eccentricCapacity, 'g', 10)));
+    QVERIFY(r.eccentricHeading);
+}
+
+void TestCalc::eccentricEqualityFails()
+{
+    DesignInput in = design(100, 100, 150, 0, 0, 0, 20);
+    const double NGroup = *run(in, 2, Cracked).sizes[0].eccentricCapacity;
+    in.NSd = NGroup;
+    const Result r = run(in, 2, Cracked);
+    if (r.sizes[0].outcome != SizeOutcome::Tension) // NGroup above 2 FAnchor fails the tension
+        QCOMPARE(r.sizes[0].outcome, SizeOutcome::Eccentric);
+    in.NSd = std::nextafter(NGroup, 0.0);
+    const Result below = run(in, 2, Cracked);
+    QCOMPARE(below.sizes[0].eccentricCapacity.value(), NGroup);
+}
+
+// The sign of V1d, e1 and e2 does not matter; the raise to 9 applies to the magnitude; e1 = 0
+// skips the eccentric tension; NSd keeps its sign.
+void TestCalc::magnitudes_data()
+{
+    QTest::addColumn<DesignInput>("in");
+    QTest::addColumn<DesignInput>("same");
+    QTest::addColumn<int>("tapaus");
+
+    QTest::newRow("negative shear")
+        << design(200, 200, 0, 0, 0, -100) << design(200, 200, 0, 0, 0, 100) << 1;
+    QTest::newRow("negative e2") << design(600, 600, 150, 150, 0, 2, 0, -40)
+                                 << design(600, 600, 150, 150, 0, 2, 0, 40) << 6;
+    QTest::newRow("negative e1") << design(600, 600, 150, 150, 1, 0, -50)
+                                 << design(600, 600, 150, 150, 1, 0, 50) << 7;
+    QTest::newRow("e1 = 1 as 9") << design(100, 100, 150, 0, 0.5, 0, 1)
+                                 << design(100, 100, 150, 0, 0.5, 0, 9) << 2;
+    QTest::newRow("e1 = -3 as 9") << design(100, 100, 150, 0, 0.5, 0, -3)
+                                  << design(100, 100, 150, 0, 0.5, 0, 9) << 2;
+    QTest::newRow("e2 = 5 as 9") << design(600, 600, 0, 100, 0, 2, 0, 5)
+                                 << design(600, 600, 0, 100, 0, 2, 0, 9) << 4;
+    QTest::newRow("e1 ignored across")
+        << design(600, 600, 0, 100, 0, 2, 300) << design(600, 600, 0, 100, 0, 2, 0) << 5;
+}
+
+void TestCalc::magnitudes()
+{
+    QFETCH(DesignInput, in);
+    QFETCH(DesignInput, same);
+    QFETCH(int, tapaus);
+    const Result a = run(in, tapaus, NonCracked);
+    const Result b = run(same, tapaus, NonCracked);
+    QCOMPARE(outcomes(a), outcomes(b));
+    QCOMPARE(a.sizes.size(), b.sizes.size());
+    for (size_t i = 0; i < a.sizes.size(); ++i) {
+        QCOMPARE(a.sizes[i].shearUtilization, b.sizes[i].shearUtilization);
+        QCOMPARE(a.sizes[i].eccentricCapacity, b.sizes[i].eccentricCapacity);
+    }
+    // A negative shear of 100 kN must not pass a single M8.
+    if (in.V1d < 0)
+        QCOMPARE(int(a.outcome), int(Outcome::Advice));
+}
+
+void TestCalc::texts()
+{
+    Texts t;
+    t.fragAnkkurien = "Anchors ";
+    t.fragKasvatettava = " to be increased to ";
+    t.fragArvoC = " value ";
+    t.fragOhje = " Help ";
+    t.fragKpl = " pcs ";
+    t.fragKiinnityslevy = "Fixture plate min. ";
+    t.tapaus7Caption = "CASE 7";
+    t.fragAnkkuriryhman = ""; // empty: the Finnish default
+
+    const Result edge = run(design(40, 200, 0, 0, 1, 1), 1, NonCracked, t);
+    QCOMPARE(edge.message->text, std::string("Anchors M8\r\n value  c1  to be increased to 50 mm"));
+    QCOMPARE(edge.message->title, std::string(" Help "));
+
+    const Result seven = run(design(400, 600, 150, 150, 1, 1), 7, NonCracked, t);
+    QCOMPARE(seven.message->text, std::string("CASE 7 value  c1  to be increased to 500 mm"));
+
+    // The regional separator appears in the composed numbers.
+    const Result plate = run(design(600, 600, 150.5, 0, 1, 1), 2, NonCracked, t, ",");
+    QCOMPARE(plate.chosen->anchorText, std::string("2 pcs  Kalvex M 8"));
+    QCOMPARE(plate.chosen->plateText, std::string("Fixture plate min. 24 mm x 174,5 mm"));
+    QCOMPARE(plate.shearHeading.value(), std::string("Ankkuriryhmän  2 leikkauskapasiteetti kN "));
+}
+
+// Whatever the numbers, every result is finite and every check decides.
+void TestCalc::nothingNonFinite_data()
+{
+    QTest::addColumn<DesignInput>("in");
+    QTest::addColumn<int>("tapaus");
+
+    const double max = std::numeric_limits<double>::max();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("huge loads and eccentricities")
+        << design(max, max, max, max, max, max, max, max) << 7;
+    QTest::newRow("huge negative loads") << design(600, 600, 150, 150, -max, -max, -max, -max) << 6;
+    QTest::newRow("huge torsion across") << design(600, 600, 0, 100, 0, max, 0, max) << 5;
+    QTest::newRow("NaN edge") << design(nan, 200, 0, 0, 1, 1) << 1;
+    QTest::newRow("NaN unused spacing") << design(200, 200, nan, 0, 1, 1, nan) << 4;
+    QTest::newRow("NaN load") << design(200, 200, 0, 0, nan, nan) << 1;
+}
+
+void TestCalc::nothingNonFinite()
+{
+    QFETCH(DesignInput, in);
+    QFETCH(int, tapaus);
+    for (ConcreteState state : {Cracked, NonCracked}) {
+        const Result r = run(in, tapaus, state);
+        for (const SizeRow &row : r.sizes) {
+            QVERIFY(std::isfinite(row.FAnchor));
+            QVERIFY(std::isfinite(row.tensionUtilization));
+            for (const auto &v : {row.shearCapacity, row.eccentricCapacity, row.shearUtilization,
+                                  row.eccentricUtilization})
+                QVERIFY(!v || std::isfinite(*v));
+        }
+        // A NaN load never passes a check.
+        if (std::isnan(in.NSd))
+            QVERIFY(r.outcome != Outcome::Chosen);
+    }
+}
+
+QTEST_APPLESS_MAIN(TestCalc)
+#include "tst_calc.moc"

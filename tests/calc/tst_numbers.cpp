@@ -1,0 +1,140 @@
+#include "calc/numbers.h"
+
+#include <QtTest>
+
+#include <limits>
+
+class TestNumbers : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parse_data();
+    void parse();
+    void writtenForm_data();
+    void writtenForm();
+    void fixed2_data();
+    void fixed2();
+    void generalWithComma();
+};
+
+void TestNumbers::parse_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<bool>("whole");
+
+    const double max = std::numeric_limits<double>::max();
+    QTest::newRow("empty") << QByteArray("") << 0.0 << false;
+    QTest::newRow("blanks only") << QByteArray("   ") << 0.0 << false;
+    QTest::newRow("integer") << QByteArray("250") << 250.0 << true;
+    QTest::newRow("blanks around") << QByteArray("  12 \t") << 12.0 << true;
+    QTest::newRow("blank between digits") << QByteArray("1 2") << 12.0 << true;
+    QTest::newRow("line feed between digits") << QByteArray("1\n2.5") << 12.5 << true;
+    QTest::newRow("trailing letters") << QByteArray("12abc") << 12.0 << false;
+    QTest::newRow("comma is no separator") << QByteArray("2,5") << 2.0 << false;
+    QTest::newRow("zero comma five") << QByteArray("0,5") << 0.0 << false;
+    QTest::newRow("negative") << QByteArray("-5") << -5.0 << true;
+    QTest::newRow("sign after blank") << QByteArray(" - 5") << -5.0 << true;
+    QTest::newRow("plus") << QByteArray("+7.25") << 7.25 << true;
+    QTest::newRow("leading point") << QByteArray(".5") << 0.5 << true;
+    QTest::newRow("trailing point") << QByteArray("5.") << 5.0 << true;
+    QTest::newRow("point alone") << QByteArray(".") << 0.0 << false;
+    QTest::newRow("sign alone") << QByteArray("-") << 0.0 << false;
+    QTest::newRow("minus zero") << QByteArray("-0") << 0.0 << true;
+    QTest::newRow("exponent") << QByteArray("1e3") << 1000.0 << true;
+    QTest::newRow("exponent upper, signed") << QByteArray("2.5E-2") << 0.025 << true;
+    QTest::newRow("D exponent") << QByteArray("3d2") << 300.0 << true;
+    QTest::newRow("D exponent upper") << QByteArray("3D+1") << 30.0 << true;
+    QTest::newRow("exponent without digits") << QByteArray("1e") << 1.0 << false;
+    QTest::newRow("exponent sign without digits") << QByteArray("1e+x") << 1.0 << false;
+    QTest::newRow("hexadecimal") << QByteArray("&H1F") << 31.0 << true;
+    QTest::newRow("hexadecimal lower") << QByteArray("&hff") << 255.0 << true;
+    QTest::newRow("octal") << QByteArray("&O17") << 15.0 << true;
+    QTest::newRow("octal stops at 8") << QByteArray("&O78") << 7.0 << false;
+    QTest::newRow("hex without digits") << QByteArray("&H") << 0.0 << false;
+    QTest::newRow("letters first") << QByteArray("abc12") << 0.0 << false;
+    QTest::newRow("too large") << QByteArray("1e400") << max << true;
+    QTest::newRow("too large negative") << QByteArray("-9e999999999999") << -max << true;
+    QTest::newRow("many digits too large") << QByteArray(QByteArray(400, '9')) << max << true;
+    QTest::newRow("too small") << QByteArray("1e-400") << 0.0 << true;
+    QTest::newRow("tiny fraction")
+        << QByteArray("0.000" + QByteArray(400, '0') + "1") << 0.0 << true;
+    QTest::newRow("huge hexadecimal") << QByteArray("&H" + QByteArray(300, 'F')) << max << true;
+    QTest::newRow("non-ASCII stops") << QByteArray("5\xc3\xa4") << 5.0 << false;
+}
+
+void TestNumbers::parse()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(double, value);
+    QFETCH(bool, whole);
+    const calc::ParsedNumber parsed = calc::parseNumber(text.toStdString());
+    QCOMPARE(parsed.value, value);
+    QVERIFY(!std::signbit(parsed.value) || parsed.value != 0);
+    QCOMPARE(parsed.whole, whole);
+}
+
+void TestNumbers::writtenForm_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QByteArray>("text");
+
+    QTest::newRow("zero") << 0.0 << QByteArray("0");
+    QTest::newRow("negative zero") << -0.0 << QByteArray("0");
+    QTest::newRow("integer") << 250.0 << QByteArray("250");
+    QTest::newRow("fraction without trailing zeros") << 2.5 << QByteArray("2.5");
+    QTest::newRow("below one") << 0.25 << QByteArray("0.25");
+    QTest::newRow("negative") << -5.0 << QByteArray("-5");
+    QTest::newRow("fifteen digits") << 1.0 / 3 << QByteArray("0.333333333333333");
+    QTest::newRow("rounding hides binary noise") << 0.1 + 0.2 << QByteArray("0.3");
+    QTest::newRow("large integer") << 123456789012345.0 << QByteArray("123456789012345");
+    QTest::newRow("very large") << 1e16 << QByteArray("1E+16");
+    QTest::newRow("very small") << 1e-5 << QByteArray("1E-05");
+    QTest::newRow("largest") << std::numeric_limits<double>::max()
+                             << QByteArray("1.79769313486232E+308");
+    QTest::newRow("infinity becomes largest")
+        << std::numeric_limits<double>::infinity() << QByteArray("1.79769313486232E+308");
+}
+
+void TestNumbers::writtenForm()
+{
+    QFETCH(double, value);
+    QFETCH(QByteArray, text);
+    const std::string written = calc::writtenForm(value);
+    QCOMPARE(QByteArray::fromStdString(written), text);
+    // Writing the text back into the field parses it again; it must read back as a number.
+    QVERIFY(calc::parseNumber(written).whole);
+}
+
+void TestNumbers::fixed2_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QByteArray>("text");
+
+    QTest::newRow("rounded") << 1.15333 << QByteArray("1.15");
+    QTest::newRow("half up") << 2.2141 << QByteArray("2.21");
+    QTest::newRow("padded") << 0.5 << QByteArray("0.50");
+    QTest::newRow("integer") << 12.0 << QByteArray("12.00");
+    QTest::newRow("zero") << 0.0 << QByteArray("0.00");
+    QTest::newRow("negative") << -1.5 << QByteArray("-1.50");
+    QTest::newRow("negative rounding to zero") << -0.001 << QByteArray("0.00");
+    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << QByteArray("0.00");
+}
+
+void TestNumbers::fixed2()
+{
+    QFETCH(double, value);
+    QFETCH(QByteArray, text);
+    QCOMPARE(QByteArray::fromStdString(calc::formatFixed2(value)), text);
+}
+
+void TestNumbers::generalWithComma()
+{
+    QCOMPARE(calc::formatGeneral(174.5, ","), std::string("174,5"));
+    QCOMPARE(calc::formatGeneral(324, ","), std::string("324"));
+    QCOMPARE(calc::formatFixed2(2.2141, ","), std::string("2,21"));
+}
+
+QTEST_APPLESS_MAIN(TestNumbers)
+#include "tst_numbers.moc"
