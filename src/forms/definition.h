@@ -1,0 +1,118 @@
+#pragma once
+
+// A window's definition as data: the window's own properties and every control in it, as the
+// window was designed. Geometry is in twips (1/1440 inch); the windows are drawn for 15 twips
+// per pixel. The runtime (form.h) turns a definition into widgets.
+
+#include <cstdint>
+#include <span>
+
+namespace forms {
+
+inline constexpr int TwipsPerPixel = 15;
+
+// A single control has no index; the elements of a control array have 0, 1, ...
+inline constexpr int NoIndex = -1;
+
+enum class Kind : std::uint8_t {
+    Label,         // static text; transparent or opaque, word-wrapping, takes clicks
+    TextBox,       // editable text field, single- or multi-line
+    Image,         // click area; shows its picture unscaled when it has one
+    PictureBox,    // shows its picture at its top-left corner on its back colour
+    Shape,         // filled red circle marker; takes no clicks
+    CommandButton, // push button with a caption or a picture
+    Frame,         // container; its controls name it as their container
+    Line,          // 1-pixel line; the rectangle holds x1, y1, x2, y2
+};
+
+enum class Align : std::uint8_t { Left, Right, Center };
+
+enum class WindowKind : std::uint8_t {
+    Borderless,        // no title bar and no frame
+    Fixed,             // title bar, not resizable
+    ToolWindow,        // small title bar, not resizable
+    SizableToolWindow, // small title bar, resizable
+    DialogFrame,       // title bar, thin fixed frame
+};
+
+struct Rgb
+{
+    std::uint8_t r = 0;
+    std::uint8_t g = 0;
+    std::uint8_t b = 0;
+    friend constexpr bool operator==(Rgb, Rgb) = default;
+};
+
+inline constexpr Rgb Black{0, 0, 0};
+inline constexpr Rgb White{255, 255, 255};
+inline constexpr Rgb LightGrey{192, 192, 192};
+inline constexpr Rgb DarkBlue{0, 0, 128};
+inline constexpr Rgb VeryDarkBlue{0, 0, 64};
+inline constexpr Rgb Red{255, 0, 0};
+inline constexpr Rgb DarkRed{128, 0, 0};
+// The desktop scheme's colours, fixed as the standard scheme has them.
+inline constexpr Rgb ButtonText = Black;
+inline constexpr Rgb ButtonFace = LightGrey;
+inline constexpr Rgb Highlight = DarkBlue;
+inline constexpr Rgb HighlightText = White;
+inline constexpr Rgb AppWorkspace{128, 128, 128};
+
+// Western and Cyrillic character sets of a font.
+inline constexpr int Western = 0;
+inline constexpr int Cyrillic = 204;
+
+struct Font
+{
+    const char *family = "MS Sans Serif";
+    double points = 8.25;
+    bool bold = false;
+    bool italic = false;
+    int charset = Western;
+};
+
+struct Rect
+{
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct ControlDef
+{
+    const char *name = "";
+    int index = NoIndex;
+    Kind kind = Kind::Label;
+    Rect rect;                     // relative to the client area, or to the container
+    const char *caption = "";      // a label's or button's caption, a text field's text
+    const char *picture = nullptr; // artwork name
+    Rgb fore = Black;
+    Rgb back = LightGrey;
+    bool transparent = false; // labels: the back colour is not painted
+    Font font;
+    Align align = Align::Left;
+    const char *tag = "";
+    bool visible = true;
+    bool multiLine = false;          // text fields
+    bool border = true;              // text fields: a sunken frame of their own
+    const char *container = nullptr; // name of the Frame holding the control
+};
+
+// Controls are listed from the lowest to the topmost: each lies above those listed before it.
+struct FormDef
+{
+    const char *name = "";
+    const char *caption = "";
+    WindowKind kind = WindowKind::Fixed;
+    int width = 0; // client area, twips
+    int height = 0;
+    Rgb back = LightGrey;
+    const char *picture = nullptr; // background, drawn unscaled at the top-left corner
+    const char *tag = "";
+    std::span<const ControlDef> controls;
+    // Names of the controls that take the keyboard focus, in the order of the tab key; empty:
+    // the text fields and buttons in the order listed.
+    std::span<const char *const> tabOrder;
+};
+
+} // namespace forms

@@ -1,0 +1,13 @@
+#include "forms/definitions.h"
+
+namespace forms {
+
+const FormDef *findDefinition(std::string_view name)
+{
+    for (const FormDef *def : {&Form1, &FrmATT})
+        if (name == def->name)
+            return def;
+    return nullptr;
+}
+
+} // namespace forms

@@ -1,0 +1,234 @@
+#include "forms/form.h"
+
+#include "forms/artwork/artwork.h"
+#include "forms/widgets.h"
+
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+
+namespace forms {
+namespace {
+
+Qt::WindowFlags flagsFor(WindowKind kind)
+{
+    const Qt::WindowFlags titled = Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                   Qt::WindowCloseButtonHint | Qt::WindowSystemMenuHint;
+    switch (kind) {
+    case WindowKind::Borderless:
+        return Qt::Window | Qt::FramelessWindowHint;
+    case WindowKind::Fixed:
+    case WindowKind::DialogFrame:
+        return Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | titled;
+    case WindowKind::ToolWindow:
+        return Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | titled;
+    case WindowKind::SizableToolWindow:
+        return Qt::Tool | titled;
+    }
+    return Qt::Window;
+}
+
+QWidget *makeTextBox(const ControlDef &def, QWidget *parent)
+{
+    QWidget *widget = nullptr;
+    if (def.multiLine) {
+        auto *edit = new QPlainTextEdit(parent);
+        edit->setPlainText(QString::fromUtf8(def.caption));
+        if (!def.border)
+            edit->setFrameShape(QFrame::NoFrame);
+        widget = edit;
+    } else {
+        auto *edit = new QLineEdit(QString::fromUtf8(def.caption), parent);
+        edit->setAlignment(Qt::AlignCenter);
+        edit->setFrame(def.border);
+        edit->setTextMargins(0, 0, 0, 0);
+        widget = edit;
+    }
+    // White also while disabled: the field's caption label shows whether it is in use.
+    QPalette palette = widget->palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Active, QPalette::Text, toColor(def.fore));
+    palette.setColor(QPalette::Inactive, QPalette::Text, toColor(def.fore));
+    widget->setPalette(palette);
+    widget->setFocusPolicy(Qt::StrongFocus);
+    return widget;
+}
+
+QWidget *makeButton(const ControlDef &def, QWidget *parent)
+{
+    auto *button = new QPushButton(QString::fromUtf8(def.caption), parent);
+    if (def.picture) {
+        const QPixmap pixmap =
+            artwork::picture(QString::fromLatin1(def.picture), parent->devicePixelRatioF());
+        button->setIcon(QIcon(pixmap));
+        button->setIconSize(pixmap.deviceIndependentSize().toSize());
+    }
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, toColor(def.back));
+    palette.setColor(QPalette::ButtonText, toColor(def.fore));
+    button->setPalette(palette);
+    button->setAutoDefault(false);
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
+} // namespace
+
+Form::Form(const FormDef &def, QWidget *parent)
+    : QWidget(parent, flagsFor(def.kind)), m_def(def), m_tag(QString::fromUtf8(def.tag))
+{
+    setWindowTitle(QString::fromUtf8(def.caption));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    const QSize client(px(def.width), px(def.height));
+    if (def.kind == WindowKind::SizableToolWindow)
+        resize(client);
+    else
+        setFixedSize(client);
+
+    m_controls.reserve(static_cast<qsizetype>(def.controls.size()));
+    for (const ControlDef &c : def.controls)
+        m_controls.append(build(c));
+
+    // The keyboard focus visits the text fields and buttons, in the order given or listed.
+    QList<QWidget *> chain;
+    if (def.tabOrder.empty()) {
+        for (Control *c : std::as_const(m_controls))
+            if (c->widget()->focusPolicy() != Qt::NoFocus)
+                chain.append(c->widget());
+    } else {
+        for (const char *name : def.tabOrder)
+            chain.append(control(QString::fromLatin1(name))->widget());
+    }
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+QString Form::name() const
+{
+    return QString::fromLatin1(m_def.name);
+}
+
+Control *Form::findControl(const QString &name, int index) const
+{
+    const auto it = m_byName.find({name, index});
+    return it == m_byName.end() ? nullptr : it->second;
+}
+
+Control *Form::control(const QString &name, int index) const
+{
+    Control *c = findControl(name, index);
+    if (!c)
+        qFatal("%s has no control %s(%d)", m_def.name, qPrintable(name), index);
+    return c;
+}
+
+Control *Form::build(const ControlDef &def)
+{
+    QWidget *parent = this;
+    if (def.container)
+        parent = control(QString::fromLatin1(def.container))->widget();
+
+    QWidget *widget = nullptr;
+    switch (def.kind) {
+    case Kind::Label:
+        widget = new LabelWidget(def, parent);
+        break;
+    case Kind::TextBox:
+        widget = makeTextBox(def, parent);
+        break;
+    case Kind::Image:
+    case Kind::PictureBox:
+        widget = new PictureWidget(def, parent);
+        break;
+    case Kind::Shape:
+        widget = new ShapeWidget(def, parent);
+        break;
+    case Kind::CommandButton:
+        widget = makeButton(def, parent);
+        break;
+    case Kind::Frame:
+        widget = new QWidget(parent);
+        widget->setAutoFillBackground(true);
+        widget->setPalette(QPalette(toColor(def.back)));
+        widget->setProperty("caption", QString::fromUtf8(def.caption));
+        break;
+    case Kind::Line:
+        widget = new LineWidget(def, parent);
+        break;
+    }
+    if (def.kind != Kind::Line)
+        widget->setGeometry(px(def.rect.left), px(def.rect.top), px(def.rect.width),
+                            px(def.rect.height));
+    widget->setFont(toFont(def.font));
+    if (widget->focusPolicy() != Qt::StrongFocus)
+        widget->setFocusPolicy(Qt::NoFocus);
+    widget->setObjectName(
+        def.index == NoIndex
+            ? QString::fromLatin1(def.name)
+            : QStringLiteral("%1(%2)").arg(QLatin1String(def.name)).arg(def.index));
+    if (!def.visible)
+        widget->hide();
+
+    auto *c = new Control(def, widget, this);
+    m_byName.emplace(std::pair{QString::fromLatin1(def.name), def.index}, c);
+    return c;
+}
+
+void Form::showWindow()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void Form::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    if (m_def.picture) {
+        if (m_background.isNull() || m_background.devicePixelRatio() != devicePixelRatioF())
+            m_background =
+                artwork::picture(QString::fromLatin1(m_def.picture), devicePixelRatioF());
+        const QSize picture = m_background.deviceIndependentSize().toSize();
+        // Only the strips the picture leaves uncovered show the back colour.
+        painter.fillRect(picture.width(), 0, width() - picture.width(), height(),
+                         toColor(m_def.back));
+        painter.fillRect(0, picture.height(), picture.width(), height() - picture.height(),
+                         toColor(m_def.back));
+        painter.drawPixmap(0, 0, m_background);
+    } else {
+        painter.fillRect(rect(), toColor(m_def.back));
+    }
+}
+
+void Form::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        emit activated();
+}
+
+void Form::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (event->isAccepted())
+        emit unloaded();
+}
+
+void Form::showEvent(QShowEvent *event)
+{
+    if (!m_placed) {
+        m_placed = true;
+        if (QScreen *s = screen()) {
+            QRect r = rect();
+            r.moveCenter(s->geometry().center());
+            move(r.topLeft());
+        }
+    }
+    QWidget::showEvent(event);
+}
+
+} // namespace forms

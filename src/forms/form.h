@@ -1,0 +1,71 @@
+#pragma once
+
+// Window definitions and their runtime.
+//
+//   definition.h   a window as data: properties and controls (twips, colours, fonts, tags)
+//   form1.cpp ...  the definitions, one file per window; definitions.h names them
+//   form.h         Form builds a window from its definition and hands out its controls
+//   control.h      the operations and events of one control
+//   platform.h     message boxes, exit and the program's folder, replaced by tests
+//
+// A window's logic derives from Form, looks up its controls by name and index
+// (control("Picture1", 7)) and connects their events to its handlers.
+
+#include "forms/control.h"
+#include "forms/definition.h"
+
+#include <QList>
+#include <QPixmap>
+#include <QWidget>
+#include <map>
+#include <utility>
+
+namespace forms {
+
+class Form : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit Form(const FormDef &def, QWidget *parent = nullptr);
+
+    const FormDef &definition() const { return m_def; }
+    QString name() const;
+
+    // The control of that name and index; a name the definition does not have is a fault of
+    // the program and stops it.
+    Control *control(const QString &name, int index = NoIndex) const;
+    Control *findControl(const QString &name, int index = NoIndex) const;
+    // Every control, lowest first.
+    const QList<Control *> &controls() const { return m_controls; }
+
+    QString caption() const { return windowTitle(); }
+    void setCaption(const QString &caption) { setWindowTitle(caption); }
+    QString tag() const { return m_tag; }
+    void setTag(const QString &tag) { m_tag = tag; }
+
+    // Non-modal show: shows the window (centred the first time), brings it to the front and
+    // activates it.
+    void showWindow();
+
+signals:
+    void activated(); // the window became the active window
+    void unloaded();  // the window was closed
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    Control *build(const ControlDef &def);
+
+    const FormDef &m_def;
+    QString m_tag;
+    QList<Control *> m_controls;
+    std::map<std::pair<QString, int>, Control *> m_byName;
+    QPixmap m_background;
+    bool m_placed = false;
+};
+
+} // namespace forms
