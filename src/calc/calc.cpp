@@ -38,7 +38,7 @@ Fragments resolve(const Texts &t)
             orDefault(t.fragEpakeskinen, " epäkeskinen vetokapasiteetti kN"),
             orDefault(t.fragKpl, " kpl "),
             orDefault(t.fragKiinnityslevy, "Kiinnityslevyn mitat min. "),
-            orDefault(t.tapaus7Caption, "TAPAUS 7"),
+            t.tapaus7Caption,
             orDefault(t.advice, FinnishAdvice)};
 }
 

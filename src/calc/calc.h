@@ -75,8 +75,8 @@ struct DesignInput
     double e2 = 0;  // eccentricity of the shear (mm)
 };
 
-// The pieces the results and messages are composed of, UTF-8. An empty piece takes its
-// Finnish default when the calculation starts.
+// The pieces the results and messages are composed of, UTF-8. An empty fragment or advice
+// takes its Finnish default when the calculation starts; the caption is used as it stands.
 struct Texts
 {
     std::string fragAnkkurien;

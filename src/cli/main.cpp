@@ -1,0 +1,302 @@
+// kiila-calc: the design calculation of the program for scripts and batch runs.
+
+#include "calc/calc.h"
+#include "calc/numbers.h"
+#include "cli/csv.h"
+#include "cli/output.h"
+#include "lang/languagefile.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+
+namespace {
+
+constexpr int ExitUsage = 2;
+constexpr int ExitRowFailed = 1;
+
+const char Usage[] =
+    "Usage: kiila-calc --arrangement N [--cracked] [--c1 X] [--c2 X] [--s1 X] [--s2 X]\n"
+    "                  [--nsd X] [--v1d X] [--e1 X] [--e2 X] [--lang eng|fin|rus|none] [--json]\n"
+    "       kiila-calc --csv FILE|- [--lang eng|fin|rus|none] [--json]\n"
+    "\n"
+    "Tries the wedge anchor sizes M8 to M16 for one fastening and names the smallest that\n"
+    "carries the loads, as the program's calculate command does.\n"
+    "\n"
+    "  --arrangement N  anchor arrangement 1 to 7 (TAPAUS 1 to TAPAUS 7)\n"
+    "  --cracked        cracked concrete (default: non-cracked)\n"
+    "  --c1, --c2       edge distances (mm)\n"
+    "  --s1, --s2       anchor spacings (mm)\n"
+    "  --nsd, --v1d     design tension and shear (kN)\n"
+    "  --e1, --e2       eccentricities of the tension and the shear (mm)\n"
+    "                   (an omitted value is 0)\n"
+    "  --lang L         texts from the language file beside the program: eng (default), fin,\n"
+    "                   rus, or none for the built-in Finnish texts\n"
+    "  --json           one JSON object per design\n"
+    "  --csv FILE       the designs of a CSV file (- for standard input) with the header\n"
+    "                   arrangement,cracked,c1,c2,s1,s2,nsd,v1d,e1,e2 in any order;\n"
+    "                   cracked is 0/1 or yes/no\n"
+    "\n"
+    "Exit status: 0 done, 1 a CSV row could not be calculated, 2 wrong usage.\n";
+
+int usageError(const std::string &message)
+{
+    std::fprintf(stderr, "kiila-calc: %s\n", message.c_str());
+    return ExitUsage;
+}
+
+void write(const std::string &text)
+{
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fputc('\n', stdout);
+}
+
+std::string trimmed(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
+}
+
+// A value that is wholly a number, blanks around it allowed; an empty text is 0.
+std::optional<double> value(std::string_view text)
+{
+    if (trimmed(text).empty())
+        return 0.0;
+    const calc::ParsedNumber parsed = calc::parseNumber(text);
+    if (!parsed.whole)
+        return std::nullopt;
+    return parsed.value;
+}
+
+std::optional<int> arrangement(std::string_view text)
+{
+    const std::optional<double> v = value(text);
+    if (!v || trimmed(text).empty() || *v != std::floor(*v) || *v < 1 || *v > 7)
+        return std::nullopt;
+    return static_cast<int>(*v);
+}
+
+std::optional<bool> cracked(std::string_view text)
+{
+    std::string t = trimmed(text);
+    for (char &c : t)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (t == "1" || t == "yes")
+        return true;
+    if (t == "0" || t == "no" || t.empty())
+        return false;
+    return std::nullopt;
+}
+
+// The texts of the language: the fragments, the caption of arrangement 7 and the advice from
+// the language file beside the program; the Finnish texts when there is none.
+std::optional<calc::Texts> textsFor(const QString &lang)
+{
+    calc::Texts texts;
+    lang::Language language;
+    if (lang == "none")
+        return texts;
+    if (lang == "eng")
+        language = lang::Language::English;
+    else if (lang == "fin")
+        language = lang::Language::Finnish;
+    else if (lang == "rus")
+        language = lang::Language::Russian;
+    else
+        return std::nullopt;
+    const QString path = lang::filePath(QCoreApplication::applicationDirPath(), language);
+    if (path.isEmpty())
+        return texts;
+    if (const std::optional<QStringList> lines = lang::readLines(path, language))
+        lang::applyToTexts(*lines, texts);
+    return texts;
+}
+
+calc::Result calculate(const cli::Design &design, const calc::Texts &texts)
+{
+    return calc::Mitoitus(design.input, design.arrangement,
+                          design.cracked ? calc::Cracked : calc::NonCracked, texts);
+}
+
+int runSingle(const QCommandLineParser &parser, const calc::Texts &texts, bool json)
+{
+    cli::Design design;
+    const std::optional<int> n = arrangement(parser.value("arrangement").toStdString());
+    if (!n)
+        return usageError("--arrangement: give a number from 1 to 7, not '" +
+                          parser.value("arrangement").toStdString() + "'");
+    design.arrangement = *n;
+    design.cracked = parser.isSet("cracked");
+    for (int i = 0; i < 8; ++i) {
+        const QString name =
+            QString::fromLatin1(cli::InputNames[i].data(), cli::InputNames[i].size());
+        if (!parser.isSet(name))
+            continue;
+        const std::string text = parser.value(name).toStdString();
+        const std::optional<double> v = value(text);
+        if (!v || trimmed(text).empty())
+            return usageError("--" + name.toStdString() + ": not a number: '" + text + "'");
+        cli::inputValue(design.input, i) = *v;
+    }
+    const calc::Result result = calculate(design, texts);
+    write(json ? cli::jsonDesign(design, result) : cli::summary(design, result));
+    return 0;
+}
+
+int runCsv(const QString &path, const calc::Texts &texts, bool json)
+{
+    std::FILE *file = stdin;
+    if (path != "-") {
+        file = std::fopen(QFile::encodeName(path).constData(), "rb");
+        if (!file)
+            return usageError("cannot read " + path.toStdString() + ": " + std::strerror(errno));
+    }
+    struct Closer
+    {
+        std::FILE *f;
+        ~Closer()
+        {
+            if (f != stdin)
+                std::fclose(f);
+        }
+    } closer{file};
+
+    cli::CsvReader reader(file);
+    std::vector<std::string> fields;
+    bool tooLong = false;
+    if (!reader.next(fields, tooLong) || std::ferror(file)) {
+        if (std::ferror(file))
+            return usageError("cannot read " + path.toStdString() + ": " + std::strerror(errno));
+        return usageError(path.toStdString() + ": no header row");
+    }
+
+    // Column of each field: 0 arrangement, 1 cracked, 2 to 9 the inputs.
+    static const char *const Names[] = {"arrangement", "cracked", "c1",  "c2", "s1",
+                                        "s2",          "nsd",     "v1d", "e1", "e2"};
+    std::vector<int> columns;
+    bool seen[10] = {};
+    for (const std::string &f : fields) {
+        std::string name = trimmed(f);
+        for (char &c : name)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        int column = -1;
+        for (int i = 0; i < 10; ++i)
+            if (name == Names[i])
+                column = i;
+        if (column < 0)
+            return usageError(path.toStdString() + ": unknown column '" + trimmed(f) + "'");
+        if (seen[column])
+            return usageError(path.toStdString() + ": column '" + name + "' twice");
+        seen[column] = true;
+        columns.push_back(column);
+    }
+    if (!seen[0])
+        return usageError(path.toStdString() + ": no column 'arrangement'");
+
+    if (!json)
+        write(cli::csvHeader());
+    bool anyFailed = false;
+    long rowNo = 0;
+    while (reader.next(fields, tooLong)) {
+        ++rowNo;
+        if (!tooLong && fields.size() == 1 && trimmed(fields[0]).empty())
+            continue; // a blank line
+        cli::Design design;
+        std::string error;
+        std::vector<std::string> cells(10);
+        if (tooLong) {
+            error = "row longer than 64 KiB";
+        } else if (fields.size() != columns.size()) {
+            error = "row has " + std::to_string(fields.size()) + " fields, the header " +
+                    std::to_string(columns.size());
+        } else {
+            for (std::size_t i = 0; i < fields.size(); ++i)
+                cells[columns[i]] = fields[i];
+            for (std::size_t i = 0; i < fields.size() && error.empty(); ++i) {
+                const int column = columns[i];
+                const std::string &text = fields[i];
+                if (column == 0) {
+                    const std::optional<int> n = arrangement(text);
+                    if (n)
+                        design.arrangement = *n;
+                    else
+                        error = "arrangement: give a number from 1 to 7, not '" + text + "'";
+                } else if (column == 1) {
+                    const std::optional<bool> c = cracked(text);
+                    if (c)
+                        design.cracked = *c;
+                    else
+                        error = "cracked: give 0/1 or yes/no, not '" + text + "'";
+                } else {
+                    const std::optional<double> v = value(text);
+                    if (v)
+                        cli::inputValue(design.input, column - 2) = *v;
+                    else
+                        error = std::string(Names[column]) + ": not a number: '" + text + "'";
+                }
+            }
+        }
+        if (!error.empty()) {
+            anyFailed = true;
+            write(json ? cli::jsonError(rowNo, error) : cli::csvErrorRow(cells, error));
+            continue;
+        }
+        const calc::Result result = calculate(design, texts);
+        write(json ? cli::jsonDesign(design, result) : cli::csvRow(design, result));
+    }
+    if (std::ferror(file))
+        return usageError("cannot read " + path.toStdString() + ": " + std::strerror(errno));
+    return anyFailed ? ExitRowFailed : 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOption({"arrangement", "", "N"});
+    parser.addOption({"cracked", ""});
+    for (std::string_view name : cli::InputNames)
+        parser.addOption({QString::fromLatin1(name.data(), name.size()), "", "X"});
+    parser.addOption({"lang", "", "L", "eng"});
+    parser.addOption({"json", ""});
+    parser.addOption({"csv", "", "FILE"});
+    parser.addOption({{"h", "help"}, ""});
+
+    if (!parser.parse(app.arguments()))
+        return usageError(parser.errorText().toStdString());
+    if (parser.isSet("help")) {
+        std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return usageError("unexpected argument '" +
+                          parser.positionalArguments().first().toStdString() + "'");
+
+    const std::optional<calc::Texts> texts = textsFor(parser.value("lang"));
+    if (!texts)
+        return usageError("--lang: give eng, fin, rus or none, not '" +
+                          parser.value("lang").toStdString() + "'");
+    const bool json = parser.isSet("json");
+
+    if (parser.isSet("csv")) {
+        for (const QString &option : parser.optionNames())
+            if (option != "csv" && option != "lang" && option != "json")
+                return usageError("--" + option.toStdString() +
+                                  " goes with a single design, not with --csv");
+        return runCsv(parser.value("csv"), *texts, json);
+    }
+    if (!parser.isSet("arrangement"))
+        return usageError("give --arrangement N (1 to 7) or --csv FILE; --help tells more");
+    return runSingle(parser, *texts, json);
+}

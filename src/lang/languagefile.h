@@ -1,0 +1,36 @@
+#pragma once
+
+// The language files beside the program: english.txt, fin.txt and rus.txt. Each holds, line by
+// line, a header (line 1, shown nowhere), the captions of the main window (lines 2 to 23) and
+// the pieces the calculation composes its texts of (lines 24 to 34).
+
+#include "calc/calc.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace lang {
+
+enum class Language { Russian = 0, English = 1, Finnish = 2 }; // the ImgLanguage indices
+
+inline constexpr int LineCount = 34;
+
+// "english.txt", "fin.txt", "rus.txt".
+QString fileName(Language language);
+
+// The file of the language in the folder, or nothing when it is not there.
+QString filePath(const QString &folder, Language language);
+
+// The first 34 lines of the file (fewer when the file is shorter), nothing when it cannot be
+// read. A line ends at CR, CR LF or LF; the rest of a line beyond 4 KiB is dropped. The text is
+// Windows-1251 for Russian and Windows-1252 otherwise, UTF-8 after a byte-order mark.
+std::optional<QStringList> readLines(const QString &path, Language language);
+
+// Puts lines 9 (the caption of arrangement 7), 23 (the advice) and 24 to 34 (the message
+// pieces) into the texts; lines the file does not have leave their texts as they were. Line
+// numbers count from 1: lines[0] is the header.
+void applyToTexts(const QStringList &lines, calc::Texts &texts);
+
+} // namespace lang
