@@ -1,0 +1,180 @@
+#include "forms/artwork/artwork.h"
+
+#include <QDir>
+#include <QImage>
+#include <QPixmap>
+#include <QTest>
+
+// Every picture is written to the build folder's artwork/ for review, then checked for its
+// size, its sharpness at a higher ratio and, for the arrangement pictures, how they blend into
+// the main window background at their place.
+
+class TestArtwork : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writesEveryPictureAtItsNominalSize();
+    void drawsForTheDevicePixelRatio();
+    void unknownNameGivesNothing();
+    void keepsAPictureOnceDrawn();
+    void arrangementBlendsIntoBackground_data();
+    void arrangementBlendsIntoBackground();
+    void arrangementShowsBothForceArrows_data();
+    void arrangementShowsBothForceArrows();
+};
+
+namespace {
+
+QImage imageOf(const QString &name, qreal dpr = 1.0)
+{
+    return artwork::picture(name, dpr).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Pixels whose colour is close to `colour` (each channel within `tolerance`).
+int countNear(const QImage &image, QColor colour, int tolerance)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (qAbs(c.red() - colour.red()) <= tolerance &&
+                qAbs(c.green() - colour.green()) <= tolerance &&
+                qAbs(c.blue() - colour.blue()) <= tolerance)
+                ++count;
+        }
+    return count;
+}
+
+} // namespace
+
+void TestArtwork::writesEveryPictureAtItsNominalSize()
+{
+    const QStringList names = artwork::names();
+    QCOMPARE(names.size(), 28);
+    QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), 28);
+    QVERIFY(QDir().mkpath(QStringLiteral(ARTWORK_OUTPUT_DIR)));
+    for (const QString &name : names) {
+        const QPixmap pixmap = artwork::picture(name);
+        QVERIFY2(!pixmap.isNull(), qPrintable(name));
+        QCOMPARE(pixmap.size(), artwork::nominalSize(name));
+        QCOMPARE(pixmap.devicePixelRatio(), 1.0);
+        const QString path = QStringLiteral(ARTWORK_OUTPUT_DIR "/%1.png").arg(name);
+        QVERIFY2(pixmap.save(path), qPrintable(path));
+    }
+    QCOMPARE(artwork::nominalSize(QStringLiteral("form1_background")), QSize(1024, 768));
+    QCOMPARE(artwork::nominalSize(QStringLiteral("installation_m12")), QSize(334, 145));
+    QCOMPARE(artwork::nominalSize(QStringLiteral("yes_button")), QSize(96, 28));
+}
+
+void TestArtwork::drawsForTheDevicePixelRatio()
+{
+    for (const QString &name : artwork::names()) {
+        const QPixmap sharp = artwork::picture(name, 2.0);
+        QCOMPARE(sharp.size(), artwork::nominalSize(name) * 2);
+        QCOMPARE(sharp.deviceIndependentSize().toSize(), artwork::nominalSize(name));
+        QCOMPARE(sharp.devicePixelRatio(), 2.0);
+    }
+    // Drawn anew, not enlarged: the ratio-2 picture averaged down is the ratio-1 picture, yet
+    // its 2 x 2 blocks are not copies of one pixel.
+    const QImage one = imageOf(QStringLiteral("arrangement6"));
+    const QImage two = imageOf(QStringLiteral("arrangement6"), 2.0);
+    qint64 difference = 0;
+    int detailed = 0;
+    for (int y = 0; y < one.height(); ++y)
+        for (int x = 0; x < one.width(); ++x) {
+            const QRgb block[4] = {two.pixel(2 * x, 2 * y), two.pixel(2 * x + 1, 2 * y),
+                                   two.pixel(2 * x, 2 * y + 1), two.pixel(2 * x + 1, 2 * y + 1)};
+            int green = 0;
+            for (QRgb c : block)
+                green += qGreen(c);
+            difference += qAbs(green / 4 - qGreen(one.pixel(x, y)));
+            if (block[0] != block[1] || block[0] != block[2] || block[0] != block[3])
+                ++detailed;
+        }
+    QVERIFY(difference / (one.width() * one.height()) < 4);
+    QVERIFY(detailed > one.width() * one.height() / 50);
+}
+
+void TestArtwork::unknownNameGivesNothing()
+{
+    QVERIFY(artwork::picture(QStringLiteral("logo")).isNull());
+    QVERIFY(artwork::nominalSize(QStringLiteral("logo")).isEmpty());
+    QVERIFY(artwork::picture(QStringLiteral("blue_pill"), 0).isNull());
+}
+
+void TestArtwork::keepsAPictureOnceDrawn()
+{
+    const QPixmap first = artwork::picture(QStringLiteral("arrangement3"));
+    QCOMPARE(artwork::picture(QStringLiteral("arrangement3")).cacheKey(), first.cacheKey());
+    QVERIFY(artwork::picture(QStringLiteral("arrangement3"), 2.0).cacheKey() != first.cacheKey());
+}
+
+void TestArtwork::arrangementBlendsIntoBackground_data()
+{
+    // Form1.Picture1(0..6): Left and Top in twips.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<qreal>("dpr");
+    const int places[7][2] = {{700, 4055}, {600, 4100}, {670, 4120}, {570, 4160},
+                              {540, 4290}, {600, 4120}, {710, 4070}};
+    for (qreal dpr : {1.0, 2.0})
+        for (int i = 0; i < 7; ++i) {
+            const QString name = QStringLiteral("arrangement%1").arg(i + 1);
+            QTest::addRow("%s@%g", qPrintable(name), dpr)
+                << name << qRound(places[i][0] / 15.0) << qRound(places[i][1] / 15.0) << dpr;
+        }
+}
+
+void TestArtwork::arrangementBlendsIntoBackground()
+{
+    QFETCH(QString, name);
+    QFETCH(int, left);
+    QFETCH(int, top);
+    QFETCH(qreal, dpr);
+    const QImage picture = imageOf(name, dpr);
+    const QImage background = imageOf(QStringLiteral("form1_background"), dpr);
+    const int d = qRound(dpr);
+    const int strip = 12 * d; // right strip
+    // The lower edge: from just above the results box (client y 581) down.
+    const int lowerEdge = picture.height() - (581 - 3 - top) * d;
+    QVERIFY(lowerEdge >= 12 * d);
+    int mismatches = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            if (x < picture.width() - strip && y < picture.height() - lowerEdge)
+                continue;
+            if (picture.pixel(x, y) != background.pixel(left * d + x, top * d + y))
+                ++mismatches;
+        }
+    QCOMPARE(mismatches, 0);
+    // The results box's navy outline crosses the lower edge.
+    bool navy = false;
+    for (int y = picture.height() - lowerEdge; y < picture.height(); ++y) {
+        const QColor c = picture.pixelColor(picture.width() / 2, y);
+        navy = navy || (c.blue() > c.red() + 30 && c.red() < 90);
+    }
+    QVERIFY(navy);
+}
+
+void TestArtwork::arrangementShowsBothForceArrows_data()
+{
+    QTest::addColumn<QString>("name");
+    for (int n = 1; n <= 7; ++n) {
+        QTest::addRow("screen %d", n) << QStringLiteral("arrangement%1").arg(n);
+        QTest::addRow("print %d", n) << QStringLiteral("arrangement%1_print").arg(n);
+    }
+}
+
+void TestArtwork::arrangementShowsBothForceArrows()
+{
+    QFETCH(QString, name);
+    const QImage image = imageOf(name);
+    // N sd orange-red, V 1d teal; each a filled arrow of some size.
+    QVERIFY(countNear(image, QColor(226, 74, 36), 40) > 150);
+    QVERIFY(countNear(image, QColor(0, 150, 150), 40) > 150);
+}
+
+QTEST_MAIN(TestArtwork)
+#include "test_artwork.moc"
