@@ -1,0 +1,290 @@
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run kiilaCalc(const QStringList &arguments, const QByteArray &input = {},
+              const QString &program = QStringLiteral(KIILA_CALC))
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(30000))
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QJsonObject json(const QByteArray &line)
+{
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(line, &error);
+    if (error.error != QJsonParseError::NoError)
+        qWarning() << error.errorString() << line;
+    return doc.object();
+}
+
+} // namespace
+
+class TestCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void usageErrors_data();
+    void usageErrors();
+    void singleJson();
+    void summary();
+    void csvRows();
+    void csvJsonRows();
+    void languageFile();
+};
+
+// Wrong usage: exit 2, one line on stderr, nothing on stdout.
+void TestCli::usageErrors_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("stdinText");
+    QTest::addColumn<QByteArray>("message");
+
+    QTest::newRow("nothing") << QStringList{} << QByteArray() << QByteArray("--arrangement");
+    QTest::newRow("unknown option")
+        << QStringList{"--arrangement", "1", "--nds", "3"} << QByteArray() << QByteArray("nds");
+    QTest::newRow("arrangement 0")
+        << QStringList{"--arrangement", "0"} << QByteArray() << QByteArray("--arrangement");
+    QTest::newRow("arrangement 8")
+        << QStringList{"--arrangement", "8"} << QByteArray() << QByteArray("--arrangement");
+    QTest::newRow("arrangement 2.5")
+        << QStringList{"--arrangement", "2.5"} << QByteArray() << QByteArray("--arrangement");
+    QTest::newRow("value with a comma")
+        << QStringList{"--arrangement", "1", "--c1", "2,5"} << QByteArray() << QByteArray("--c1");
+    QTest::newRow("value with a unit")
+        << QStringList{"--arrangement", "1", "--nsd", "3kN"} << QByteArray() << QByteArray("--nsd");
+    QTest::newRow("empty value") << QStringList{"--arrangement", "1", "--e2="} << QByteArray()
+                                 << QByteArray("--e2");
+    QTest::newRow("missing value")
+        << QStringList{"--arrangement", "1", "--c2"} << QByteArray() << QByteArray("c2");
+    QTest::newRow("stray argument")
+        << QStringList{"--arrangement", "1", "200"} << QByteArray() << QByteArray("200");
+    QTest::newRow("unknown language") << QStringList{"--arrangement", "1", "--lang", "swe"}
+                                      << QByteArray() << QByteArray("--lang");
+    QTest::newRow("missing file") << QStringList{"--csv", "/nonexistent/designs.csv"}
+                                  << QByteArray() << QByteArray("cannot read");
+    QTest::newRow("folder as file")
+        << QStringList{"--csv", "/"} << QByteArray() << QByteArray("cannot read");
+    QTest::newRow("single values with csv") << QStringList{"--csv", "-", "--c1", "100"}
+                                            << QByteArray("arrangement\n1\n") << QByteArray("--c1");
+    QTest::newRow("empty csv") << QStringList{"--csv", "-"} << QByteArray() << QByteArray("header");
+    QTest::newRow("unknown column")
+        << QStringList{"--csv", "-"} << QByteArray("arrangement,c1,nds\n1,100,3\n")
+        << QByteArray("nds");
+    QTest::newRow("column twice") << QStringList{"--csv", "-"}
+                                  << QByteArray("arrangement,c1,C1\n1,100,3\n") << QByteArray("c1");
+    QTest::newRow("no arrangement column")
+        << QStringList{"--csv", "-"} << QByteArray("c1,c2\n100,100\n") << QByteArray("arrangement");
+}
+
+void TestCli::usageErrors()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, stdinText);
+    QFETCH(QByteArray, message);
+    const Run run = kiilaCalc(arguments, stdinText);
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.out, QByteArray());
+    QCOMPARE(run.err.count('\n'), 1);
+    QVERIFY2(run.err.contains(message), run.err.constData());
+}
+
+void TestCli::singleJson()
+{
+    const Run run =
+        kiilaCalc({"--arrangement", "2", "--cracked", "--c1", "100", "--c2", " 100 ", "--s1", "150",
+                   "--nsd", "3", "--v1d", "2", "--lang", "none", "--json"});
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject o = json(run.out);
+    QCOMPARE(o["arrangement"].toInt(), 2);
+    QCOMPARE(o["cracked"].toBool(), true);
+    QCOMPARE(o["input"]["c2"].toDouble(), 100.0);
+    QCOMPARE(o["input"]["e2"].toDouble(), 0.0);
+    QCOMPARE(o["outcome"].toString(), "chosen");
+    const QJsonArray sizes = o["sizes"].toArray();
+    QCOMPARE(sizes.size(), 3);
+    QCOMPARE(sizes[0]["anchorCapacity"].toDouble(), 1.15);
+    QCOMPARE(sizes[0]["outcome"].toString(), "tension");
+    QVERIFY(sizes[0]["shearCapacity"].isNull());
+    QVERIFY(sizes[0]["utilization"]["shear"].isNull());
+    QCOMPARE(sizes[1]["outcome"].toString(), "shear");
+    QCOMPARE(sizes[1]["utilization"]["shear"].toDouble(), 2 / 1.7);
+    QCOMPARE(sizes[2]["outcome"].toString(), "chosen");
+    QVERIFY(sizes[2]["eccentricCapacity"].isNull());
+    QCOMPARE(o["chosen"]["sizeNo"].toInt(), 3);
+    QCOMPARE(o["chosen"]["size"].toString(), "M12");
+    QCOMPARE(o["chosen"]["anchorText"].toString(), "2 kpl  Kalvex M 12");
+    QCOMPARE(o["chosen"]["plate"].toArray(), (QJsonArray{36, 186}));
+    QVERIFY(o["message"].isNull());
+    QVERIFY(o["advice"].isNull());
+    QCOMPARE(o["headings"].toObject().keys(), (QStringList{"capacity", "shear"}));
+    // Unrounded numbers read back exactly.
+    QVERIFY(run.out.contains("\"anchorCapacity\": 2.2141460905349795"));
+
+    const QJsonObject stop = json(
+        kiilaCalc({"--arrangement", "1", "--c1", "40", "--c2", "200", "--lang", "none", "--json"})
+            .out);
+    QCOMPARE(stop["outcome"].toString(), "stopped");
+    QCOMPARE(stop["message"]["size"].toString(), "M8");
+    QCOMPARE(stop["message"]["title"].toString(), " Ohje ");
+    QCOMPARE(stop["message"]["text"].toString(),
+             "Ankkurien M8\r\n arvo  c1  kasvatettava minimiarvoon 50 mm");
+    QVERIFY(stop["chosen"].isNull());
+    QCOMPARE(stop["sizes"].toArray().size(), 0);
+
+    const QJsonObject advice = json(kiilaCalc({"--arrangement", "1", "--c1", "200", "--c2", "200",
+                                               "--nsd", "&H64", "--lang", "none", "--json"})
+                                        .out);
+    QCOMPARE(advice["input"]["nsd"].toDouble(), 100.0);
+    QCOMPARE(advice["outcome"].toString(), "advice");
+    QVERIFY(advice["advice"].toString().startsWith("Valitse järeämpi"));
+}
+
+void TestCli::summary()
+{
+    const Run run =
+        kiilaCalc({"--arrangement", "2", "--cracked", "--c1", "100", "--c2", "100", "--s1", "150",
+                   "--nsd", "3", "--v1d", "2", "--e1", "20", "--lang", "none"});
+    QCOMPARE(run.exitCode, 0);
+    const QString out = QString::fromUtf8(run.out);
+    for (const char *expected :
+         {"anchor capacity kN    1.15      1.70      2.21",
+          "eccentric tension kN  -         -         3.53", "utilisation tension   1.304",
+          "2 kpl  Kalvex M 12", "Kiinnityslevyn mitat min. 36 mm x 186 mm",
+          "eccentric: Ankkuriryhmän  2 epäkeskinen vetokapasiteetti kN"})
+        QVERIFY2(out.contains(QString::fromUtf8(expected)), qPrintable(out));
+}
+
+void TestCli::csvRows()
+{
+    // Columns in any order, quoted fields, CR LF and LF ends, a blank line, bad rows between
+    // good ones.
+    const QByteArray input = "E1, Arrangement ,c1,c2,s1,nsd,v1d,cracked\r\n"
+                             "20,2,100,100,150,3,2,yes\r\n"
+                             "\r\n"
+                             "0,9,200,200,0,1,1,0\n"
+                             "0,1,\"4,0\",200,0,1,1,no\n"
+                             "0,1,200\n"
+                             "0,1,200,200,0,1,1,maybe\n"
+                             "0,7,600,600,150,1,1,1\n";
+    const Run run = kiilaCalc({"--csv", "-", "--lang", "none"}, input);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.err, QByteArray());
+    const QList<QByteArray> lines = run.out.split('\n');
+    QVERIFY(lines[0].startsWith("arrangement,cracked,c1,c2,s1,s2,nsd,v1d,e1,e2,outcome,size,plate,"
+                                "M8,M8_shear,M8_eccentric,M10,"));
+    QVERIFY(lines[0].endsWith(",message,error"));
+    const int columns = lines[0].count(',') + 1;
+    QVERIFY(lines[1].startsWith("2,1,100,100,150,0,3,2,20,0,chosen,M12,36x186,1.15,,,1.7,1.7,,"));
+    QVERIFY(lines[1].contains(",3.5296939300411525,"));
+    QCOMPARE(lines[1].count(',') + 1, columns);
+    QVERIFY(lines[2].endsWith("\"arrangement: give a number from 1 to 7, not '9'\""));
+    QVERIFY(lines[2].contains(",error,"));
+    QCOMPARE(lines[2].count(',') - 1 + 1, columns); // one comma inside the quoted error
+    QVERIFY(lines[3].startsWith("1,no,\"4,0\",200,"));
+    QVERIFY(lines[3].endsWith("\"c1: not a number: '4,0'\""));
+    QVERIFY(lines[4].endsWith("\"row has 3 fields, the header 8\""));
+    QVERIFY(lines[5].contains("cracked"));
+    // The stop message keeps its line breaks inside the quoted field.
+    QVERIFY(lines[6].startsWith("7,1,600,600,150,0,1,1,0,0,stopped,M8,"));
+    QVERIFY(run.out.contains("\"Ankkurien M8\r\n\r\n arvo  s2  kasvatettava minimiarvoon 70 mm\""));
+
+    const Run good = kiilaCalc({"--csv", "-"}, "arrangement\n1\n");
+    QCOMPARE(good.exitCode, 0);
+}
+
+void TestCli::csvJsonRows()
+{
+    QByteArray input = "arrangement,c1,c2,nsd\n";
+    for (int i = 0; i < 500; ++i)
+        input += QByteArray::number(1 + i % 7) + ",600,600," + QByteArray::number(i % 10) + "\n";
+    input += "x,600,600,1\n";
+    const Run run = kiilaCalc({"--csv", "-", "--json", "--lang", "none"}, input);
+    QCOMPARE(run.exitCode, 1);
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    QCOMPARE(lines.size(), 501);
+    for (int i = 0; i < 500; ++i) {
+        const QJsonObject o = json(lines[i]);
+        QCOMPARE(o["arrangement"].toInt(), 1 + i % 7);
+        QCOMPARE(o["input"]["nsd"].toDouble(), double(i % 10));
+    }
+    const QJsonObject error = json(lines[500]);
+    QCOMPARE(error["row"].toInt(), 501);
+    QVERIFY(error["error"].toString().contains("arrangement"));
+}
+
+void TestCli::languageFile()
+{
+    // The program reads the language file beside itself.
+    QTemporaryDir dir;
+    const QString program = dir.filePath("kiila-calc");
+    QVERIFY(QFile::copy(QStringLiteral(KIILA_CALC), program));
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+
+    QByteArrayList lines(34, QByteArray());
+    lines[0] = "English, test file";
+    lines[8] = "CASE 7";
+    lines[22] = "Choose a stronger fastening";
+    lines[23] = "Anchors ";
+    lines[24] = " value ";
+    lines[26] = " to be increased to ";
+    lines[32] = " Guidance ";
+    lines[33] = "Fixture plate min. ";
+    QFile file(dir.filePath("english.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(lines.join("\r\n") + "\r\n");
+    file.close();
+
+    const QJsonObject stop = json(kiilaCalc({"--arrangement", "7", "--c1", "400", "--c2", "600",
+                                             "--s1", "150", "--s2", "150", "--json"},
+                                            {}, program)
+                                      .out);
+    QCOMPARE(stop["message"]["text"].toString(), "CASE 7 value  c1  to be increased to 500 mm");
+    QCOMPARE(stop["message"]["title"].toString(), " Guidance ");
+
+    // Empty lines leave the Finnish defaults.
+    const QJsonObject chosen = json(
+        kiilaCalc({"--arrangement", "2", "--c1", "600", "--c2", "600", "--s1", "150", "--json"}, {},
+                  program)
+            .out);
+    QCOMPARE(chosen["chosen"]["anchorText"].toString(), "2 kpl  Kalvex M 8");
+    QCOMPARE(chosen["chosen"]["plateText"].toString(), "Fixture plate min. 24 mm x 174 mm");
+
+    const QJsonObject advice = json(
+        kiilaCalc({"--arrangement", "1", "--c1", "600", "--c2", "600", "--nsd", "100", "--json"},
+                  {}, program)
+            .out);
+    QCOMPARE(advice["advice"].toString(), "Choose a stronger fastening");
+
+    // --lang none and a language without its file: the Finnish texts.
+    for (const char *lang : {"none", "fin"}) {
+        const QJsonObject finnish =
+            json(kiilaCalc({"--arrangement", "7", "--c1", "400", "--c2", "600", "--s1", "150",
+                            "--s2", "150", "--json", "--lang", lang},
+                           {}, program)
+                     .out);
+        QCOMPARE(finnish["message"]["text"].toString(),
+                 "TAPAUS 7 arvo  c1  kasvatettava minimiarvoon 500 mm");
+    }
+}
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"

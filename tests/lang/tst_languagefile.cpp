@@ -1,0 +1,116 @@
+#include "lang/languagefile.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using lang::Language;
+
+Q_DECLARE_METATYPE(lang::Language)
+
+class TestLanguageFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readLines_data();
+    void readLines();
+    void missingFile();
+    void applyToTexts();
+
+private:
+    QString write(const QByteArray &bytes);
+    QTemporaryDir m_dir;
+};
+
+QString TestLanguageFile::write(const QByteArray &bytes)
+{
+    const QString path = m_dir.filePath(QString::number(qHash(bytes)) + ".txt");
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    return path;
+}
+
+void TestLanguageFile::readLines_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("CR LF, blanks kept")
+        << QByteArray("head\r\n Anchors \r\n\r\nx\r\n") << Language::English
+        << QStringList{"head", " Anchors ", "", "x"};
+    QTest::newRow("CR alone") << QByteArray("a\rb\r") << Language::English << QStringList{"a", "b"};
+    QTest::newRow("LF alone") << QByteArray("a\nb\n\nc") << Language::English
+                              << QStringList{"a", "b", "", "c"};
+    QTest::newRow("LF CR is two ends")
+        << QByteArray("a\n\rb") << Language::English << QStringList{"a", "", "b"};
+    QTest::newRow("empty file") << QByteArray() << Language::English << QStringList{};
+    QTest::newRow("Windows-1252") << QByteArray("KYLL\xc4\r\n\x80 5\r\n") << Language::Finnish
+                                  << QStringList{"KYLLÄ", "€ 5"};
+    QTest::newRow("Windows-1251") << QByteArray("\xd2\xc0\xcf\xc0\xc7 7\r\n") << Language::Russian
+                                  << QStringList{"ТАПАЗ 7"};
+    QTest::newRow("UTF-8 after a byte-order mark")
+        << QByteArray("\xef\xbb\xbfKYLL\xc3\x84\r\n\xd0\xa2\r\n") << Language::Russian
+        << QStringList{"KYLLÄ", "Т"};
+
+    QByteArray many;
+    QStringList first34;
+    for (int i = 1; i <= 40; ++i) {
+        many += "line " + QByteArray::number(i) + "\r\n";
+        if (i <= 34)
+            first34 << "line " + QString::number(i);
+    }
+    QTest::newRow("only 34 lines") << many << Language::English << first34;
+
+    QTest::newRow("a long line is cut at 4 KiB")
+        << QByteArray(10000, 'a') + "\r\nnext" << Language::English
+        << QStringList{QString(4096, 'a'), "next"};
+}
+
+void TestLanguageFile::readLines()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(Language, language);
+    QFETCH(QStringList, lines);
+    const std::optional<QStringList> read = lang::readLines(write(bytes), language);
+    QVERIFY(read);
+    QCOMPARE(*read, lines);
+}
+
+void TestLanguageFile::missingFile()
+{
+    QCOMPARE(lang::filePath(m_dir.path(), Language::English), QString());
+    QVERIFY(!lang::readLines(m_dir.filePath("none.txt"), Language::English));
+    QFile file(m_dir.filePath("rus.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QCOMPARE(lang::filePath(m_dir.path(), Language::Russian), m_dir.filePath("rus.txt"));
+    QVERIFY(!lang::readLines(m_dir.path(), Language::English)); // a folder is no file
+}
+
+void TestLanguageFile::applyToTexts()
+{
+    QStringList lines;
+    for (int i = 1; i <= 34; ++i)
+        lines << QString("line %1").arg(i);
+    calc::Texts texts;
+    lang::applyToTexts(lines, texts);
+    QCOMPARE(texts.tapaus7Caption, std::string("line 9"));
+    QCOMPARE(texts.advice, std::string("line 23"));
+    QCOMPARE(texts.fragAnkkurien, std::string("line 24"));
+    QCOMPARE(texts.fragEpakeskinen, std::string("line 31"));
+    QCOMPARE(texts.fragOhje, std::string("line 33"));
+    QCOMPARE(texts.fragKiinnityslevy, std::string("line 34"));
+
+    // A short file leaves the texts it does not reach as they were.
+    calc::Texts partial;
+    partial.fragOhje = " Help ";
+    lang::applyToTexts(lines.mid(0, 25), partial);
+    QCOMPARE(partial.fragArvoC, std::string("line 25"));
+    QCOMPARE(partial.fragArvoS, std::string());
+    QCOMPARE(partial.fragOhje, std::string(" Help "));
+}
+
+QTEST_GUILESS_MAIN(TestLanguageFile)
+#include "tst_languagefile.moc"
