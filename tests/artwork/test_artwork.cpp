@@ -74,6 +74,9 @@ void TestArtwork::drawsForTheDevicePixelRatio()
         QCOMPARE(sharp.size(), artwork::nominalSize(name) * 2);
         QCOMPARE(sharp.deviceIndependentSize().toSize(), artwork::nominalSize(name));
         QCOMPARE(sharp.devicePixelRatio(), 2.0);
+        // Kept beside the others for reviewing the pictures as a high-density screen shows them.
+        const QString path = QStringLiteral(ARTWORK_OUTPUT_DIR "/%1@2x.png").arg(name);
+        QVERIFY2(sharp.save(path), qPrintable(path));
     }
     // Drawn anew, not enlarged: the ratio-2 picture averaged down is the ratio-1 picture, yet
     // its 2 x 2 blocks are not copies of one pixel.
