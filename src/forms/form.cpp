@@ -180,8 +180,10 @@ Control *Form::build(const ControlDef &def)
 
 void Form::showWindow()
 {
+    // A window that is shown already comes to the front; a new one is shown in front.
+    if (isVisible())
+        raise();
     show();
-    raise();
     activateWindow();
 }
 

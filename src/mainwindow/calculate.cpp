@@ -1,0 +1,152 @@
+// The input fields, the calculate command and the displays of its result.
+
+#include "mainwindow/mainwindow.h"
+
+#include "calc/numbers.h"
+
+#include <QLocale>
+
+namespace mainwindow {
+namespace {
+
+// The fields in the order the calculate command checks them, with the value each holds.
+struct Field
+{
+    int number;
+    double calc::DesignInput::*value;
+};
+
+constexpr Field Fields[] = {
+    {1, &calc::DesignInput::C1}, {3, &calc::DesignInput::C2},  {4, &calc::DesignInput::S1},
+    {5, &calc::DesignInput::S2}, {6, &calc::DesignInput::NSd}, {7, &calc::DesignInput::V1d},
+    {8, &calc::DesignInput::e1}, {9, &calc::DesignInput::e2},
+};
+
+double calc::DesignInput::*valueOf(int number)
+{
+    for (const Field &f : Fields)
+        if (f.number == number)
+            return f.value;
+    return nullptr;
+}
+
+const QColor ResetColour(64, 0, 64);
+
+QString fromUtf8(const std::string &text)
+{
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+// The stored value follows every change of the text, typed or set by the program.
+void MainWindow::Text_Change(int number)
+{
+    m_input.*valueOf(number) = calc::parseField(field(number)->text().toStdString());
+}
+
+// Leaving the field shows the number it holds ("12abc" becomes "12", the empty text "0").
+void MainWindow::Text_LostFocus(int number)
+{
+    field(number)->setText(fromUtf8(calc::writtenForm(m_input.*valueOf(number))));
+}
+
+void MainWindow::ImgCalc_Click()
+{
+    for (const Field &f : Fields) {
+        forms::Control *text = field(f.number);
+        if (text->isEnabled() && text->text().isEmpty()) {
+            openNotice();
+            return;
+        }
+    }
+    m_firstPictureToClear = 7;
+    ClearResults();
+    Mitoitus();
+}
+
+// From the calculate command only the result pictures (7 to 10) are hidden and the
+// arrangement picture stays; from the start-up and the arrangement choice all eleven.
+void MainWindow::ClearResults()
+{
+    for (int k = m_firstPictureToClear; k <= 10; ++k)
+        control("Picture1", k)->setVisible(false);
+    for (const char *name : {"Label12", "Label17", "Label20", "label21"})
+        control(QLatin1String(name))->setCaption(QString());
+    for (int i = 1; i <= calc::SizeCount; ++i) {
+        for (const char *row : {"veto_leikkaus", "leikkaus", "epak"}) {
+            forms::Control *value = control(QLatin1String(row), i);
+            value->setCaption(QString());
+            value->setForeColor(ResetColour);
+        }
+    }
+    m_firstPictureToClear = 0;
+    control("ImgSHOW")->setVisible(false);
+    control("Label14")->setVisible(false);
+    control("Label2")->setVisible(false);
+    // The advice is shown while it holds a text (see Mitoitus).
+    control("Label12")->setVisible(false);
+}
+
+void MainWindow::Mitoitus()
+{
+    // Results use the decimal separator of the user's regional settings.
+    const std::string separator = QLocale().decimalPoint().toStdString();
+    m_texts.tapaus7Caption = control("LbSit", 6)->caption().toStdString();
+    const calc::Result result =
+        calc::Mitoitus(m_input, m_tapaus, m_concreteState, m_texts, separator);
+    setArrangement(m_tapaus - 1);
+    m_sizeNo = result.sizeNo;
+
+    control("Picture1", m_tapaus - 1)->setVisible(true);
+    for (const calc::SizeRow &row : result.sizes) {
+        if (result.capacityHeading)
+            control("Label18")->setCaption(fromUtf8(*result.capacityHeading));
+        control("veto_leikkaus", row.sizeNo)
+            ->setCaption(fromUtf8(calc::formatFixed2(row.FAnchor, separator)));
+        if (row.shearCapacity) {
+            if (result.shearHeading)
+                control("Label20")->setCaption(fromUtf8(*result.shearHeading));
+            control("leikkaus", row.sizeNo)
+                ->setCaption(fromUtf8(calc::formatFixed2(*row.shearCapacity, separator)));
+        }
+        if (row.eccentricCapacity) {
+            if (result.eccentricHeading)
+                control("label21")->setCaption(fromUtf8(*result.eccentricHeading));
+            control("epak", row.sizeNo)
+                ->setCaption(fromUtf8(calc::formatFixed2(*row.eccentricCapacity, separator)));
+        }
+    }
+
+    switch (result.outcome) {
+    case calc::Outcome::Chosen: {
+        const calc::ChosenSize &chosen = *result.chosen;
+        control("Label17")->setCaption(fromUtf8(chosen.anchorText));
+        m_dataSheetTitle = fromUtf8(chosen.dataSheetTitle);
+        control("ImgSHOW")->setVisible(true);
+        control("Label14")->setVisible(true);
+        control("Picture1", 6 + chosen.sizeNo)->setVisible(true);
+        control("ImgPodlozh")->setVisible(true);
+        if (!chosen.plateText.empty()) {
+            forms::Control *plate = control("Label2");
+            plate->setCaption(fromUtf8(chosen.plateText));
+            plate->setVisible(true);
+        }
+        break;
+    }
+    case calc::Outcome::Stopped:
+        m_platform.messageBox(this, fromUtf8(result.message->text),
+                              fromUtf8(result.message->title));
+        break;
+    case calc::Outcome::Advice: {
+        // The advice is the only word of what went wrong: it must be seen, so the label that
+        // holds it is shown with it.
+        forms::Control *advice = control("Label12");
+        advice->setCaption(fromUtf8(result.advice));
+        advice->setVisible(true);
+        break;
+    }
+    }
+}
+
+} // namespace mainwindow

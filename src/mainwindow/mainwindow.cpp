@@ -1,0 +1,176 @@
+#include "mainwindow/mainwindow.h"
+
+#include "mainwindow/notice.h"
+
+namespace mainwindow {
+namespace {
+
+// The optional fields each arrangement uses; C1, C2, NSd and V1d are used by all.
+struct ArrangementFields
+{
+    bool s1;
+    bool s2;
+    bool e1;
+    bool e2;
+};
+
+constexpr ArrangementFields FieldsInUse[calc::ArrangementCount] = {
+    {false, false, false, false}, // 1: one anchor
+    {true, false, true, false},   // 2: two in direction 1
+    {true, false, true, false},   // 3: three in direction 1
+    {false, true, false, true},   // 4: two in direction 2
+    {false, true, false, true},   // 5: three in direction 2
+    {true, true, true, true},     // 6: 2 x 2
+    {true, true, true, true},     // 7: 3 x 2
+};
+
+} // namespace
+
+MainWindow::MainWindow(forms::Platform &platform, const forms::FormDef *reportPage, QWidget *parent)
+    : forms::Form(forms::Form1, parent), m_platform(platform), m_reportDef(reportPage)
+{
+    connectHandlers();
+    Form_Load();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::connectHandlers()
+{
+    using forms::Control;
+    for (int i = 0; i < calc::ArrangementCount; ++i)
+        connect(control("ImgSIT", i), &Control::clicked, this, [this, i] { ImgSIT_Click(i); });
+    for (int i = 0; i < 2; ++i)
+        connect(control("ImgNO", i), &Control::clicked, this, [this, i] { ImgNO_Click(i); });
+    for (int i = 0; i < 3; ++i)
+        connect(control("ImgLanguage", i), &Control::clicked, this,
+                [this, i] { ImgLanguage_Click(i); });
+    connect(control("ImgCalc"), &Control::clicked, this, &MainWindow::ImgCalc_Click);
+    connect(control("ImgSHOW"), &Control::clicked, this, &MainWindow::ImgSHOW_Click);
+    connect(control("Label14"), &Control::clicked, this, &MainWindow::Label14_Click);
+    connect(control("ImgHelp"), &Control::clicked, this, &MainWindow::ImgHelp_Click);
+    connect(control("INFO"), &Control::clicked, this, &MainWindow::INFO_Click);
+    connect(control("ImgExit"), &Control::clicked, this, &MainWindow::ImgExit_Click);
+    connect(control("ImgPrint"), &Control::clicked, this, &MainWindow::ImgPrint_Click);
+    for (int number : {1, 3, 4, 5, 6, 7, 8, 9}) {
+        Control *text = field(number);
+        connect(text, &Control::changed, this, [this, number] { Text_Change(number); });
+        connect(text, &Control::lostFocus, this, [this, number] { Text_LostFocus(number); });
+        // Enter in a field calculates, as the button does.
+        connect(text, &Control::returnPressed, this, &MainWindow::ImgCalc_Click);
+    }
+}
+
+forms::Control *MainWindow::field(int number) const
+{
+    return control(QStringLiteral("Text%1").arg(number));
+}
+
+void MainWindow::Form_Load()
+{
+    if (m_reportDef) {
+        m_reportPage = new forms::Form(*m_reportDef, this);
+        m_reportPage->control("Picture1", 0)->setVisible(true);
+    }
+    startupLanguageStep();
+    ClearResults();
+    setArrangement(0);
+    ClearResults();
+    control("Picture1", 0)->setVisible(true);
+    for (const char *name :
+         {"Label4", "Label5", "Label8", "Label9", "Text4", "Text5", "Text8", "Text9"})
+        control(QLatin1String(name))->setEnabled(false);
+    for (const char *name : {"Label6", "Label7", "Text1", "Text3", "Text6", "Text7"})
+        control(QLatin1String(name))->setEnabled(true);
+    m_concreteState = calc::NonCracked;
+    m_firstPictureToClear = 0;
+    control("ImgSHOW")->setVisible(false);
+    control("Label14")->setVisible(false);
+}
+
+// Every run starts in English. The English language file, where there is one, also sets the
+// captions and fragments and shows the English tabs; without it the Finnish captions of the
+// window stay.
+void MainWindow::startupLanguageStep()
+{
+    setTag(QStringLiteral("eng"));
+    control("Label10")->setCaption(QStringLiteral("VERSION ENGLISH 01_b"));
+    control("Image2")->setVisible(false);
+    control("Label14")->setTop(6600);
+}
+
+void MainWindow::setArrangement(int index)
+{
+    const calc::Arrangement &a = calc::ArrangementTable[static_cast<std::size_t>(index)];
+    m_tapaus = index + 1;
+    m_nAnchors = a.nAnchors;
+    m_nPerRow = a.nPerRow;
+    m_k1 = a.k1;
+    m_k2 = a.k2;
+}
+
+void MainWindow::ImgSIT_Click(int index)
+{
+    for (int i = 0; i < calc::ArrangementCount; ++i)
+        control("ShpSit", i)->setVisible(false);
+    control("ShpSit", index)->setVisible(true);
+
+    if (m_reportPage) {
+        m_reportPage->control("Label14")->setVisible(false);
+        for (int i = 0; i < calc::ArrangementCount; ++i)
+            m_reportPage->control("Picture1", i)->setVisible(false);
+        m_reportPage->control("Picture1", index)->setVisible(true);
+    }
+
+    // Leaving the field that had the focus writes its number back first.
+    field(1)->setFocus();
+    for (int number : {1, 3, 6, 7, 4, 5, 8, 9})
+        field(number)->setText(QString());
+    control("Label18")->setCaption(QString());
+
+    setArrangement(index);
+    ClearResults();
+    control("Picture1", index)->setVisible(true);
+
+    const ArrangementFields &use = FieldsInUse[index];
+    const std::pair<const char *, bool> flags[] = {
+        {"Label4", use.s1}, {"Text4", use.s1}, {"Label5", use.s2}, {"Text5", use.s2},
+        {"Label8", use.e1}, {"Text8", use.e1}, {"Label9", use.e2}, {"Text9", use.e2},
+        {"Label6", true},   {"Label7", true},  {"Text1", true},    {"Text3", true},
+        {"Text6", true},    {"Text7", true}};
+    for (const auto &[name, enabled] : flags)
+        control(QLatin1String(name))->setEnabled(enabled);
+}
+
+// Only the state and its markers change: results on screen keep the state they were
+// calculated with until the next calculation.
+void MainWindow::ImgNO_Click(int index)
+{
+    const bool cracked = index == 0;
+    m_concreteState = cracked ? calc::Cracked : calc::NonCracked;
+    control("Shape1", 0)->setVisible(cracked);
+    control("Shape1", 1)->setVisible(!cracked);
+}
+
+// The data sheet, the help window, printing and the language files come with their own
+// windows; until then these commands do nothing.
+void MainWindow::ImgSHOW_Click() {}
+void MainWindow::Label14_Click() {}
+void MainWindow::ImgHelp_Click() {}
+void MainWindow::INFO_Click() {}
+void MainWindow::ImgPrint_Click() {}
+void MainWindow::ImgLanguage_Click(int) {}
+
+void MainWindow::ImgExit_Click()
+{
+    m_platform.exit();
+}
+
+void MainWindow::openNotice()
+{
+    if (!m_notice)
+        m_notice = new Notice(*this, this);
+    m_notice->showWindow();
+}
+
+} // namespace mainwindow

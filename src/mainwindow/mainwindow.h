@@ -1,0 +1,96 @@
+#pragma once
+
+// The main window: the hub of the program and the owner of everything the design calculation
+// reads.
+//
+//   mainwindow.cpp   start-up, the arrangement and concrete choices, the other commands
+//   calculate.cpp    the input fields, the calculate command, ClearResults, Mitoitus
+//   notice.cpp       the notice FrmATT that a missing input opens
+//
+// The window is built from the definition Form1 (forms/), its handlers bear the names of the
+// controls and events, and the calculation itself is calc::Mitoitus: this window turns its
+// result into the displays.
+
+#include "calc/calc.h"
+#include "forms/definitions.h"
+#include "forms/form.h"
+#include "forms/platform.h"
+#include "mainwindow/notice.h"
+
+#include <QPointer>
+
+namespace mainwindow {
+
+class MainWindow : public forms::Form
+{
+    Q_OBJECT
+public:
+    // The report page is created at start-up from its definition, when the program has one.
+    explicit MainWindow(forms::Platform &platform,
+                        const forms::FormDef *reportPage = forms::findDefinition("FrmPRINT"),
+                        QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // What the window holds between commands.
+    const calc::DesignInput &input() const { return m_input; }
+    int tapaus() const { return m_tapaus; }
+    int nAnchors() const { return m_nAnchors; }
+    int nPerRow() const { return m_nPerRow; }
+    double k1() const { return m_k1; }
+    double k2() const { return m_k2; }
+    calc::ConcreteState concreteState() const { return m_concreteState; }
+    int sizeNo() const { return m_sizeNo; }
+    // The pieces of the result texts and messages; the language files fill them.
+    calc::Texts &texts() { return m_texts; }
+    // The title of the data sheet for the size last chosen (" Kalvex X-TR M 12").
+    QString dataSheetTitle() const { return m_dataSheetTitle; }
+
+    forms::Form *reportPage() const { return m_reportPage; }
+    // The notice while it is open, else nullptr.
+    Notice *notice() const { return m_notice; }
+
+    // Start-up and handlers.
+    void Form_Load();
+    void ImgSIT_Click(int index);
+    void ImgNO_Click(int index);
+    void ImgCalc_Click();
+    void ImgSHOW_Click();
+    void Label14_Click();
+    void ImgHelp_Click();
+    void INFO_Click();
+    void ImgExit_Click();
+    void ImgPrint_Click();
+    void ImgLanguage_Click(int index);
+    // Change and LostFocus of the fields Text1, Text3 ... Text9, by the field's number.
+    void Text_Change(int number);
+    void Text_LostFocus(int number);
+
+    void ClearResults();
+    void Mitoitus();
+
+private:
+    void connectHandlers();
+    void startupLanguageStep();
+    void setArrangement(int index);
+    void openNotice();
+    forms::Control *field(int number) const;
+
+    forms::Platform &m_platform;
+    const forms::FormDef *m_reportDef;
+    QPointer<forms::Form> m_reportPage;
+    QPointer<Notice> m_notice;
+
+    calc::DesignInput m_input;
+    int m_tapaus = 0;
+    int m_nAnchors = 0;
+    int m_nPerRow = 0;
+    double m_k1 = 0;
+    double m_k2 = 0;
+    calc::ConcreteState m_concreteState = calc::Cracked;
+    int m_firstPictureToClear = 0;
+    int m_sizeNo = 0;
+    calc::Texts m_texts;
+    QString m_dataSheetTitle;
+};
+
+} // namespace mainwindow

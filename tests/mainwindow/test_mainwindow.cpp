@@ -1,0 +1,512 @@
+// The main window driven as a user drives it: mouse clicks on the click areas, keys in the
+// fields, a recording fake in place of the message box.
+
+#include "fakeplatform.h"
+#include "mainwindow/mainwindow.h"
+
+#include <QLineEdit>
+#include <QLocale>
+#include <QSignalSpy>
+#include <QTest>
+#include <memory>
+
+using forms::Control;
+using mainwindow::MainWindow;
+
+namespace {
+
+// The part of the report page that the main window keeps in step with the arrangement.
+constexpr forms::ControlDef reportPicture(int index)
+{
+    return {.name = "Picture1",
+            .index = index,
+            .kind = forms::Kind::PictureBox,
+            .rect = {120, 2040, 5895, 4455},
+            .visible = false};
+}
+constexpr forms::ControlDef ReportControls[] = {
+    reportPicture(0),
+    reportPicture(1),
+    reportPicture(2),
+    reportPicture(3),
+    reportPicture(4),
+    reportPicture(5),
+    reportPicture(6),
+    {.name = "Label14", .kind = forms::Kind::Label, .rect = {6720, 6180, 4395, 435}},
+};
+const forms::FormDef ReportPage{.name = "FrmPRINT",
+                                .caption = "FrmPRINT",
+                                .kind = forms::WindowKind::DialogFrame,
+                                .width = 11250,
+                                .height = 8820,
+                                .back = forms::White,
+                                .controls = ReportControls};
+
+const QColor ResetColour(64, 0, 64);
+const QString ResultLabels[] = {"veto_leikkaus", "leikkaus", "epak"};
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void startUpState();
+    void arrangementChoice_data();
+    void arrangementChoice();
+    void arrangementChoiceStartsOver();
+    void concreteChoiceDoesNotRecalculate();
+
+    void fieldParseAndWriteBack_data();
+    void fieldParseAndWriteBack();
+    void tabVisitsEnabledFieldsAndEnterCalculates();
+
+    void missingInputOpensNotice();
+    void noticeInFinnish();
+    void fieldsInUseAreChecked_data();
+    void fieldsInUseAreChecked();
+    void messageStopKeepsEarlierColumns();
+    void chosenSizeDisplays();
+    void singleAnchorHasNoPlateSize();
+    void adviceIsShown();
+    void resultsTakeTheResetColour();
+    void resultsUseRegionalDecimalSeparator();
+    void exitEndsProgram();
+    void grabWindow();
+
+private:
+    Control *c(const QString &name, int index = forms::NoIndex) const
+    {
+        return m_w->control(name, index);
+    }
+    Control *text(int number) const { return c(QStringLiteral("Text%1").arg(number)); }
+    void click(const QString &name, int index = forms::NoIndex)
+    {
+        QWidget *w = c(name, index)->widget();
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+    }
+    // Clicks the field and types into it, as a user does.
+    void type(int number, const QString &keys)
+    {
+        QWidget *w = text(number)->widget();
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+        QTest::keyClicks(w, keys);
+    }
+    void fill(std::initializer_list<std::pair<int, const char *>> values)
+    {
+        for (const auto &[number, keys] : values)
+            type(number, QString::fromUtf8(keys));
+    }
+    QStringList row(const QString &name) const
+    {
+        QStringList values;
+        for (int i = 1; i <= 4; ++i)
+            values << c(name, i)->caption();
+        return values;
+    }
+    QList<int> visiblePictures() const
+    {
+        QList<int> shown;
+        for (int k = 0; k <= 10; ++k)
+            if (c("Picture1", k)->isVisible())
+                shown << k;
+        return shown;
+    }
+
+    FakePlatform m_platform;
+    std::unique_ptr<MainWindow> m_w;
+};
+
+void TestMainWindow::init()
+{
+    m_platform = FakePlatform();
+    m_w = std::make_unique<MainWindow>(m_platform, &ReportPage);
+    m_w->showWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+}
+
+void TestMainWindow::cleanup()
+{
+    m_w.reset();
+    QLocale::setDefault(QLocale::c());
+}
+
+void TestMainWindow::startUpState()
+{
+    QCOMPARE(m_w->tag(), "eng");
+    QCOMPARE(c("Label10")->caption(), "VERSION ENGLISH 01_b");
+    QCOMPARE(m_w->size(), QSize(1027, 768));
+    QCOMPARE(m_w->tapaus(), 1);
+    QCOMPARE(m_w->nAnchors(), 1);
+    QCOMPARE(m_w->concreteState(), calc::NonCracked);
+
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(c("ShpSit", i)->isVisible(), i == 0);
+    QVERIFY(!c("Shape1", 0)->isVisible());
+    QVERIFY(c("Shape1", 1)->isVisible());
+    QCOMPARE(visiblePictures(), QList<int>{0});
+
+    for (int number : {1, 3, 4, 5, 6, 7, 8, 9}) {
+        QCOMPARE(text(number)->isEnabled(),
+                 number == 1 || number == 3 || number == 6 || number == 7);
+        QVERIFY(text(number)->text().isEmpty());
+    }
+    for (const char *label : {"Label4", "Label5", "Label8", "Label9"})
+        QVERIFY(!c(label)->isEnabled());
+    QVERIFY(c("Label6")->isEnabled() && c("Label7")->isEnabled());
+
+    for (const QString &name : ResultLabels)
+        QCOMPARE(row(name), QStringList(4));
+    for (const char *hidden : {"ImgSHOW", "Label14", "Label2", "Label12", "ImgPodlozh", "Image2"})
+        QVERIFY2(!c(hidden)->isVisible(), hidden);
+    QVERIFY(!m_w->notice());
+
+    QVERIFY(m_w->reportPage());
+    QVERIFY(!m_w->reportPage()->isVisible());
+    QVERIFY(m_w->reportPage()->control("Picture1", 0)->isVisible());
+}
+
+void TestMainWindow::arrangementChoice_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("nAnchors");
+    QTest::addColumn<int>("nPerRow");
+    QTest::addColumn<double>("k1");
+    QTest::addColumn<double>("k2");
+    QTest::addColumn<QList<int>>("optionalFieldsInUse"); // of S1, S2, e1, e2: 4, 5, 8, 9
+
+    QTest::newRow("1: one anchor") << 0 << 1 << 1 << 0.0 << 0.0 << QList<int>{};
+    QTest::newRow("2: two in direction 1") << 1 << 2 << 1 << 0.5 << 0.0 << QList<int>{4, 8};
+    QTest::newRow("3: three in direction 1") << 2 << 3 << 1 << 1.0 << 0.0 << QList<int>{4, 8};
+    QTest::newRow("4: two in direction 2") << 3 << 2 << 2 << 0.0 << 0.5 << QList<int>{5, 9};
+    QTest::newRow("5: three in direction 2") << 4 << 3 << 3 << 0.0 << 1.0 << QList<int>{5, 9};
+    QTest::newRow("6: 2 x 2") << 5 << 4 << 2 << 0.5 << 0.5 << QList<int>{4, 5, 8, 9};
+    QTest::newRow("7: 3 x 2") << 6 << 6 << 2 << 1.0 << 0.5 << QList<int>{4, 5, 8, 9};
+}
+
+void TestMainWindow::arrangementChoice()
+{
+    QFETCH(int, index);
+    // Start from another arrangement so that every flag has to change.
+    click("ImgSIT", index == 6 ? 0 : 6);
+    click("ImgSIT", index);
+
+    QCOMPARE(m_w->tapaus(), index + 1);
+    QTEST(m_w->nAnchors(), "nAnchors");
+    QTEST(m_w->nPerRow(), "nPerRow");
+    QTEST(m_w->k1(), "k1");
+    QTEST(m_w->k2(), "k2");
+
+    QFETCH(QList<int>, optionalFieldsInUse);
+    for (int number : {1, 3, 4, 5, 6, 7, 8, 9}) {
+        const bool always = number == 1 || number == 3 || number == 6 || number == 7;
+        const bool inUse = always || optionalFieldsInUse.contains(number);
+        QVERIFY2(text(number)->isEnabled() == inUse, qPrintable(QString::number(number)));
+        if (number != 1 && number != 3) // Label1 and Label3 are never changed
+            QCOMPARE(c(QStringLiteral("Label%1").arg(number))->isEnabled(), inUse);
+    }
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(c("ShpSit", i)->isVisible(), i == index);
+    QCOMPARE(visiblePictures(), QList<int>{index});
+    QVERIFY(text(1)->hasFocus());
+
+    forms::Form *report = m_w->reportPage();
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(report->control("Picture1", i)->isVisible(), i == index);
+    QVERIFY(!report->control("Label14")->isVisible());
+}
+
+void TestMainWindow::arrangementChoiceStartsOver()
+{
+    click("ImgSIT", 1);
+    fill({{1, "100"}, {3, "100"}, {4, "150"}, {6, "3"}, {7, "2"}, {8, "0"}});
+    click("ImgNO", 0);
+    click("ImgCalc");
+    QVERIFY(c("ImgPodlozh")->isVisible());
+    QVERIFY(!c("Label18")->caption().isEmpty());
+
+    click("ImgSIT", 1); // the same arrangement again
+    for (int number : {1, 3, 4, 5, 6, 7, 8, 9})
+        QVERIFY(text(number)->text().isEmpty());
+    QCOMPARE(m_w->input().C1, 0.0);
+    QCOMPARE(m_w->input().S1, 0.0);
+    QCOMPARE(m_w->input().NSd, 0.0);
+    QVERIFY(c("Label18")->caption().isEmpty());
+    QVERIFY(c("Label17")->caption().isEmpty());
+    QVERIFY(c("Label20")->caption().isEmpty());
+    for (const QString &name : ResultLabels)
+        QCOMPARE(row(name), QStringList(4));
+    QCOMPARE(visiblePictures(), QList<int>{1});
+    QVERIFY(!c("ImgSHOW")->isVisible() && !c("Label14")->isVisible());
+    QVERIFY(!c("Label2")->isVisible());
+    QVERIFY(c("ImgPodlozh")->isVisible());         // the backing panel stays once shown
+    QCOMPARE(m_w->concreteState(), calc::Cracked); // the concrete choice is kept
+}
+
+void TestMainWindow::concreteChoiceDoesNotRecalculate()
+{
+    fill({{1, "200"}, {3, "200"}, {6, "1"}, {7, "1"}});
+    click("ImgCalc");
+    QCOMPARE(row("veto_leikkaus"), (QStringList{"2.70", "", "", ""}));
+
+    click("ImgNO", 0);
+    QCOMPARE(m_w->concreteState(), calc::Cracked);
+    QVERIFY(c("Shape1", 0)->isVisible() && !c("Shape1", 1)->isVisible());
+    QCOMPARE(row("veto_leikkaus"), (QStringList{"2.70", "", "", ""}));
+    QVERIFY(c("ImgSHOW")->isVisible());
+
+    click("ImgCalc");
+    QCOMPARE(row("veto_leikkaus"), (QStringList{"2.30", "", "", ""}));
+
+    click("ImgNO", 1);
+    QCOMPARE(m_w->concreteState(), calc::NonCracked);
+    QVERIFY(!c("Shape1", 0)->isVisible() && c("Shape1", 1)->isVisible());
+}
+
+void TestMainWindow::fieldParseAndWriteBack_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("shown"); // after leaving the field
+
+    QTest::newRow("plain") << "250" << 250.0 << "250";
+    QTest::newRow("trailing letters") << "12abc" << 12.0 << "12";
+    QTest::newRow("nothing") << "" << 0.0 << "0";
+    QTest::newRow("comma is no separator") << "2,5" << 2.0 << "2";
+    QTest::newRow("zeros of the fraction") << "2.50" << 2.5 << "2.5";
+    QTest::newRow("negative") << "-5" << -5.0 << "-5";
+    QTest::newRow("blank between digits") << "1 2" << 12.0 << "12";
+    QTest::newRow("exponent") << "1e3" << 1000.0 << "1000";
+    QTest::newRow("below one") << ".5" << 0.5 << "0.5";
+}
+
+void TestMainWindow::fieldParseAndWriteBack()
+{
+    QFETCH(QString, typed);
+    type(6, typed);
+    QTEST(m_w->input().NSd, "value");
+    QTEST(text(6)->text(), "typed"); // nothing is rewritten while typing
+
+    QTest::keyClick(text(6)->widget(), Qt::Key_Tab);
+    QVERIFY(!text(6)->hasFocus());
+    QTEST(text(6)->text(), "shown");
+    QTEST(m_w->input().NSd, "value");
+}
+
+void TestMainWindow::tabVisitsEnabledFieldsAndEnterCalculates()
+{
+    click("ImgSIT", 3); // arrangement 4: S2 and e2 in use, S1 and e1 not
+    QVERIFY(text(1)->hasFocus());
+    QStringList visited;
+    for (int step = 0; step < 6; ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, (QStringList{"Text3", "Text5", "Text6", "Text7", "Text9", "Text1"}));
+
+    fill({{1, "200"}, {3, "200"}, {5, "150"}, {6, "1"}, {7, "1"}, {9, "0"}});
+    QTest::keyClick(text(9)->widget(), Qt::Key_Return);
+    QCOMPARE(row("veto_leikkaus").first(), "2.70");
+    QVERIFY(!m_w->notice());
+}
+
+void TestMainWindow::missingInputOpensNotice()
+{
+    fill({{1, "200"}, {3, "200"}, {6, "1"}, {7, "1"}});
+    click("ImgCalc");
+    const QStringList before = row("veto_leikkaus");
+    QCOMPARE(before.first(), "2.70");
+
+    QTest::keyClick(text(7)->widget(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(text(7)->widget(), Qt::Key_Backspace);
+    QVERIFY(text(7)->text().isEmpty());
+    click("ImgCalc");
+
+    QVERIFY(m_w->notice());
+    QTRY_COMPARE(m_w->notice()->caption(), "HELP");
+    QVERIFY(m_w->notice()->control("Label2")->isVisible());
+    QCOMPARE(row("veto_leikkaus"), before);
+    QVERIFY(c("ImgSHOW")->isVisible());
+    QVERIFY(m_platform.messages.isEmpty());
+
+    // The notice does not block: with the field filled the command calculates and the
+    // notice stays until OK.
+    text(7)->setText(QStringLiteral("3")); // more shear than M8 carries
+    click("ImgCalc");
+    QCOMPARE(row("veto_leikkaus").first(), "2.70");
+    QCOMPARE(row("veto_leikkaus").at(1), "4.10");
+    QVERIFY(m_w->notice() && m_w->notice()->isVisible());
+
+    QPointer<forms::Form> notice = m_w->notice();
+    QTest::mouseClick(notice->control("Command1")->widget(), Qt::LeftButton);
+    QTRY_VERIFY(!notice);
+    QVERIFY(!m_w->notice());
+}
+
+void TestMainWindow::noticeInFinnish()
+{
+    m_w->setTag(QStringLiteral("fin"));
+    click("ImgCalc");
+    QVERIFY(m_w->notice());
+    QVERIFY(QTest::qWaitForWindowActive(m_w->notice()->windowHandle()));
+    QCOMPARE(m_w->notice()->caption(), "Huomio!");
+    QVERIFY(!m_w->notice()->control("Label2")->isVisible());
+    QVERIFY(m_w->notice()->control("Label1")->isVisible());
+    QCOMPARE(m_w->notice()->size(), QSize(542, 106));
+}
+
+void TestMainWindow::fieldsInUseAreChecked_data()
+{
+    QTest::addColumn<int>("arrangement");
+    QTest::addColumn<QList<int>>("filled");
+    QTest::addColumn<bool>("notice");
+
+    QTest::newRow("unused fields may stay empty") << 0 << QList<int>{1, 3, 6, 7} << false;
+    QTest::newRow("C2 missing") << 0 << QList<int>{1, 6, 7} << true;
+    QTest::newRow("S1 missing in 2") << 1 << QList<int>{1, 3, 6, 7, 8} << true;
+    QTest::newRow("e2 missing in 5") << 4 << QList<int>{1, 3, 5, 6, 7} << true;
+    QTest::newRow("all of 7") << 6 << QList<int>{1, 3, 4, 5, 6, 7, 8, 9} << false;
+}
+
+void TestMainWindow::fieldsInUseAreChecked()
+{
+    QFETCH(int, arrangement);
+    QFETCH(QList<int>, filled);
+    click("ImgSIT", arrangement);
+    for (int number : filled)
+        type(number, QStringLiteral(" ")); // blanks are an input, worth 0
+    click("ImgCalc");
+    QTEST(m_w->notice() != nullptr, "notice");
+}
+
+void TestMainWindow::messageStopKeepsEarlierColumns()
+{
+    // M8 passes its minimum edge distance 50 and fails the tension; M10 needs 55.
+    fill({{1, "52"}, {3, "200"}, {6, "100"}, {7, "0"}});
+    click("ImgCalc");
+
+    QCOMPARE(m_platform.messages.size(), 1);
+    QCOMPARE(m_platform.messages[0].second, " Ohje ");
+    QCOMPARE(m_platform.messages[0].first,
+             "Ankkurien M10\r\n arvo  c1  kasvatettava minimiarvoon 55 mm");
+    const QStringList capacities = row("veto_leikkaus");
+    QVERIFY(!capacities[0].isEmpty());
+    QCOMPARE(capacities.mid(1), QStringList(3));
+    QCOMPARE(m_w->sizeNo(), 2);
+    QVERIFY(!c("ImgSHOW")->isVisible());
+    QVERIFY(c("Label17")->caption().isEmpty());
+    QCOMPARE(visiblePictures(), QList<int>{0});
+}
+
+void TestMainWindow::chosenSizeDisplays()
+{
+    click("ImgSIT", 1);
+    click("ImgNO", 0);
+    fill({{1, "100"}, {3, "100"}, {4, "150"}, {6, "3"}, {7, "2"}, {8, "0"}});
+    click("ImgCalc");
+
+    QVERIFY(m_platform.messages.isEmpty());
+    QCOMPARE(row("veto_leikkaus"), (QStringList{"1.15", "1.70", "2.21", ""}));
+    QCOMPARE(c("Label18")->caption(), "Ankkurien  veto- ja leikkauskapasiteetti kN ");
+    QVERIFY(!row("leikkaus")[2].isEmpty());
+    QCOMPARE(row("leikkaus")[3], "");
+    QCOMPARE(c("Label20")->caption(), "Ankkuriryhmän  2 leikkauskapasiteetti kN ");
+    QCOMPARE(row("epak"), QStringList(4)); // e1 = 0: no eccentric check
+
+    QCOMPARE(m_w->sizeNo(), 3);
+    QCOMPARE(c("Label17")->caption(), "2 kpl  Kalvex M 12");
+    QCOMPARE(m_w->dataSheetTitle(), " Kalvex X-TR M 12");
+    QVERIFY(c("Label2")->isVisible());
+    QCOMPARE(c("Label2")->caption(), "Kiinnityslevyn mitat min. 36 mm x 186 mm");
+    QCOMPARE(visiblePictures(), (QList<int>{1, 9}));
+    for (const char *shown : {"ImgSHOW", "Label14", "ImgPodlozh"})
+        QVERIFY2(c(shown)->isVisible(), shown);
+    QVERIFY(!c("Label12")->isVisible());
+
+    // A new calculation clears the drawing of the size before but keeps the arrangement.
+    text(6)->setText(QStringLiteral("30")); // up to M16, whose spacing minimum stops the run
+    click("ImgCalc");
+    QCOMPARE(m_platform.messages.size(), 1);
+    QVERIFY(!c("Picture1", 9)->isVisible());
+    QVERIFY(c("Picture1", 1)->isVisible());
+}
+
+void TestMainWindow::singleAnchorHasNoPlateSize()
+{
+    fill({{1, "200"}, {3, "200"}, {6, "2.7"}, {7, "2.7"}});
+    click("ImgCalc");
+    QCOMPARE(c("Label17")->caption(), "1 kpl  Kalvex M 8");
+    QVERIFY(!c("Label2")->isVisible());
+    QCOMPARE(visiblePictures(), (QList<int>{0, 7}));
+    QCOMPARE(row("leikkaus"), QStringList(4));
+}
+
+void TestMainWindow::adviceIsShown()
+{
+    fill({{1, "200"}, {3, "200"}, {6, "100"}, {7, "0"}});
+    click("ImgCalc");
+
+    for (const QString &value : row("veto_leikkaus"))
+        QVERIFY(!value.isEmpty());
+    QVERIFY(c("Label12")->isVisible());
+    QCOMPARE(c("Label12")->caption(),
+             QString::fromUtf8(calc::FinnishAdvice.data(), qsizetype(calc::FinnishAdvice.size())));
+    QVERIFY(c("Label17")->caption().isEmpty());
+    QVERIFY(!c("ImgSHOW")->isVisible() && !c("Label2")->isVisible());
+    QCOMPARE(m_w->sizeNo(), 4);
+    QCOMPARE(visiblePictures(), QList<int>{0});
+
+    // A run that finds a size takes the advice away again.
+    text(6)->setText(QStringLiteral("1"));
+    click("ImgCalc");
+    QVERIFY(!c("Label12")->isVisible());
+    QVERIFY(c("Label12")->caption().isEmpty());
+}
+
+void TestMainWindow::resultsTakeTheResetColour()
+{
+    for (const QString &name : ResultLabels)
+        c(name, 2)->setForeColor(Qt::green);
+    fill({{1, "200"}, {3, "200"}, {6, "100"}, {7, "0"}});
+    click("ImgCalc");
+    for (const QString &name : ResultLabels)
+        for (int i = 1; i <= 4; ++i)
+            QCOMPARE(c(name, i)->foreColor(), ResetColour);
+}
+
+void TestMainWindow::resultsUseRegionalDecimalSeparator()
+{
+    QLocale::setDefault(QLocale(QLocale::Finnish, QLocale::Finland));
+    fill({{1, "200"}, {3, "200"}, {6, "2.71"}, {7, "0.5"}});
+    QCOMPARE(m_w->input().NSd, 2.71); // fields keep the point
+    click("ImgCalc");
+    QCOMPARE(row("veto_leikkaus"), (QStringList{"2,70", "4,10", "", ""}));
+    QTest::keyClick(text(6)->widget(), Qt::Key_Tab);
+    QCOMPARE(text(6)->text(), "2.71");
+}
+
+void TestMainWindow::exitEndsProgram()
+{
+    click("ImgExit");
+    QCOMPARE(m_platform.exits, 1);
+}
+
+// Writes the window after a calculation to $KIILA_GRAB_DIR, for a look by eye.
+void TestMainWindow::grabWindow()
+{
+    click("ImgSIT", 1);
+    click("ImgNO", 0);
+    fill({{1, "100"}, {3, "100"}, {4, "150"}, {6, "3"}, {7, "2"}, {8, "20"}});
+    click("ImgCalc");
+    const QPixmap image = m_w->grab();
+    QCOMPARE(image.deviceIndependentSize().toSize(), QSize(1027, 768));
+    const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR");
+    if (!folder.isEmpty())
+        QVERIFY(image.save(folder + QStringLiteral("/form1.png")));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"
