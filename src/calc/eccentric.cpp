@@ -1,16 +1,24 @@
 #include "calc/checks.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace calc {
 namespace {
 
 constexpr int LastStep = 1100; // the outer row itself: L = 0 there, so it is never evaluated
 constexpr double BisectionWidth = 1e-9; // mm
+constexpr double ToleranceLow = 0.95;
+constexpr double ToleranceHigh = 1.05;
 
 struct Equilibrium
 {
     double NGroup = 0;
     double ratio = 0; // NGroup / NFromM
 };
+
+// Where a step's ratio lies, as far as the search needs to know.
+enum class Place { Below, Within, Above, Unsure }; // below 0.95, within 5 %, above 1.05
 
 // The plate rotates about the neutral axis xNA, measured in direction 1 from the plate edge on
 // the compression side. The outer row is held at FAnchor; the other rows' forces grow linearly
@@ -29,6 +37,7 @@ public:
     double xStart() const { return -20 * m_k1 * m_S1 - 15 * m_d; }
     double stepWidth() const { return 0.015 * m_d + 0.02 * m_k1 * m_S1; }
 
+    // The forces at the axis xNA, computed term by term as the design rules write them.
     Equilibrium at(double xNA) const
     {
         const double d = m_d;
@@ -51,6 +60,45 @@ public:
         return e;
     }
 
+    // Where the ratio at xNA lies, without a division: both forces multiplied by L > 0, the
+    // ratio e1 NGroup L / (MGroup L) compared by cross-multiplying. Each comparison allows for
+    // far more rounding than either way of computing can have; a ratio that close to a limit is
+    // Unsure, and the caller decides it with at().
+    Place place(double xNA) const
+    {
+        const double d = m_d;
+        const double nF = m_nPerRow * m_FAnchor;
+        const double L = 1.5 * d + 2 * m_k1 * m_S1 - xNA;
+        const double outer = nF * L;
+        const double middle = m_k1 == 0.5 ? 0.0 : nF * (1.5 * d + m_k1 * m_S1 - xNA);
+        const double inner = xNA < 0 ? nF * (1.5 * d - xNA) : 0.0;
+        const double concrete = xNA > 0 ? 8.75 * m_bPlate * 0.0005 * xNA * xNA : 0.0;
+        const double arm = m_k1 * m_S1;
+        const double concreteArm = 1.5 * d + arm - xNA / 3;
+
+        const double NL = outer + middle + inner - concrete;
+        const double ML = arm * outer - arm * inner + concreteArm * concrete;
+        constexpr double Slack = 1e-12;
+        const double errN =
+            Slack * m_e1 * (std::fabs(outer) + std::fabs(middle) + std::fabs(inner) + concrete);
+        const double errM = Slack * (std::fabs(arm * outer) + std::fabs(arm * inner) +
+                                     std::fabs(concreteArm * concrete));
+        const double D = std::fabs(ML);
+        if (!(D > 2 * errM))
+            return Place::Unsure;
+        const double q = ML > 0 ? m_e1 * NL : -m_e1 * NL; // ratio = q / D
+
+        auto above = [&](double c) { return q - errN > c * (D + errM); };
+        auto below = [&](double c) { return q + errN < c * (D - errM); };
+        if (below(ToleranceLow))
+            return Place::Below;
+        if (above(ToleranceHigh))
+            return Place::Above;
+        if (above(ToleranceLow) && below(ToleranceHigh))
+            return Place::Within;
+        return Place::Unsure;
+    }
+
 private:
     double m_d;
     double m_k1;
@@ -61,6 +109,10 @@ private:
     double m_bPlate;
 };
 
+bool within(double ratio)
+{
+    return ratio > ToleranceLow && ratio < ToleranceHigh;
+}
 bool atLeastOne(double ratio)
 {
     return ratio >= 1;
@@ -75,42 +127,101 @@ double CheckEccentricTension(const SizePass &pass)
     const double width = section.stepWidth();
     auto xAt = [&](int stepNo) { return xStart + stepNo * width; };
 
-    // The first step whose ratio lies strictly within 5 % of 1 is the equilibrium.
-    Equilibrium first;
-    Equilibrium last;
+    // The first step whose ratio lies strictly within 5 % of 1 is the equilibrium. Outside the
+    // tolerance only the side of 1 matters, for the fallback below.
+    bool firstAtLeastOne = false;
+    bool lastAtLeastOne = false;
     int crossing = -1; // the first step whose ratio fell from >= 1 to below 1
-    for (int stepNo = 0; stepNo < LastStep; ++stepNo) {
-        const Equilibrium e = section.at(xAt(stepNo));
-        if (e.ratio > 0.95 && e.ratio < 1.05)
-            return e.NGroup;
+    auto record = [&](int stepNo, bool isAtLeastOne) {
         if (stepNo == 0)
-            first = e;
-        else if (crossing < 0 && atLeastOne(last.ratio) && !atLeastOne(e.ratio))
+            firstAtLeastOne = isAtLeastOne;
+        else if (crossing < 0 && lastAtLeastOne && !isAtLeastOne)
             crossing = stepNo;
-        last = e;
+        lastAtLeastOne = isAtLeastOne;
+    };
+    // Steps [from, to) by the forces as written; true when one lies within the tolerance.
+    auto sweep = [&](int from, int to, double &NGroup) {
+        for (int stepNo = from; stepNo < to; ++stepNo) {
+            const Equilibrium e = section.at(xAt(stepNo));
+            if (within(e.ratio)) {
+                NGroup = e.NGroup;
+                return true;
+            }
+            record(stepNo, atLeastOne(e.ratio));
+        }
+        return false;
+    };
+
+    // While the axis lies outside the plate (xNA < 0) no concrete is pressed and the ratio falls
+    // linearly with xNA: e1 (L + middle + inner) / (k1 S1 (L - inner)), a constant denominator.
+    // Its steps are ratios above 1.05, then at most a few within 5 %, then ratios below 0.95;
+    // a binary search finds where they change, and the steps around it are taken one by one.
+    int firstInside = std::max(0, std::min(LastStep, int(std::ceil(-xStart / width))));
+    while (firstInside > 0 && xAt(firstInside - 1) >= 0)
+        --firstInside;
+    while (firstInside < LastStep && xAt(firstInside) < 0)
+        ++firstInside;
+    int lo = 0;
+    int hi = firstInside; // the first step outside the plate whose ratio is below 1.05
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (section.at(xAt(mid)).ratio < ToleranceHigh)
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    const int aroundFrom = std::max(0, hi - 2);
+    const int aroundTo = std::min(firstInside, hi + 3);
+    if (aroundFrom > 0)
+        record(0, true);
+    lastAtLeastOne = aroundFrom > 0;
+    double NGroup = 0;
+    if (sweep(aroundFrom, aroundTo, NGroup))
+        return NGroup;
+    if (aroundTo < firstInside)
+        record(aroundTo, false); // the rest outside the plate lie below 0.95
+
+    // Under the plate the concrete takes part and the ratio has no simple course: every step is
+    // placed, cheaply where rounding cannot matter, by the forces as written where it can.
+    for (int stepNo = firstInside; stepNo < LastStep; ++stepNo) {
+        const double xNA = xAt(stepNo);
+        switch (section.place(xNA)) {
+        case Place::Below:
+            record(stepNo, false);
+            break;
+        case Place::Above:
+            record(stepNo, true);
+            break;
+        case Place::Within:
+            return section.at(xNA).NGroup;
+        case Place::Unsure:
+            if (sweep(stepNo, stepNo + 1, NGroup))
+                return NGroup;
+            break;
+        }
     }
 
     // No step met the tolerance: the ratio jumped across it.
-    if (!atLeastOne(first.ratio)) {
+    if (!firstAtLeastOne) {
         // The equilibrium lies further out, where NGroup is larger: step 0 is on the safe side.
-        return first.NGroup;
+        return section.at(xAt(0)).NGroup;
     }
     if (crossing < 0) {
         // The ratio stayed above 1 up to the outer row: the last step has the least NGroup.
-        return last.NGroup;
+        return section.at(xAt(LastStep - 1)).NGroup;
     }
-    double lo = xAt(crossing - 1);
-    double hi = xAt(crossing);
-    while (hi - lo >= BisectionWidth) {
-        const double mid = lo + (hi - lo) / 2;
-        if (mid <= lo || mid >= hi)
+    double xLo = xAt(crossing - 1);
+    double xHi = xAt(crossing);
+    while (xHi - xLo >= BisectionWidth) {
+        const double mid = xLo + (xHi - xLo) / 2;
+        if (mid <= xLo || mid >= xHi)
             break; // no double left between them
         if (atLeastOne(section.at(mid).ratio))
-            lo = mid;
+            xLo = mid;
         else
-            hi = mid;
+            xHi = mid;
     }
-    return section.at(hi).NGroup;
+    return section.at(xHi).NGroup;
 }
 
 } // namespace calc
