@@ -93,13 +93,18 @@ QPainterPath whiteArea()
 
 void paintFrame(QPainter &p)
 {
+    QPainterPath frame;
+    frame.addRect(QRectF(0, 0, 1024, 768));
+    frame = frame.subtracted(whiteArea());
     QLinearGradient body(0, 0, 0, 768);
     body.setColorAt(0, QColor(44, 68, 112));
     body.setColorAt(0.07, QColor(26, 46, 82));
     body.setColorAt(0.5, Navy);
     body.setColorAt(0.94, QColor(26, 46, 82));
     body.setColorAt(1, QColor(40, 62, 104));
-    p.fillRect(QRectF(0, 0, 1024, 768), body);
+    p.setPen(Qt::NoPen);
+    p.setBrush(body);
+    p.drawPath(frame);
 
     // Gloss on the top band and a light stripe down the right band.
     QLinearGradient gloss(0, 0, 0, 26);
@@ -115,7 +120,12 @@ void paintFrame(QPainter &p)
     bottomGloss.setColorAt(0, QColor(255, 255, 255, 0));
     bottomGloss.setColorAt(0.6, QColor(255, 255, 255, 26));
     bottomGloss.setColorAt(1, QColor(255, 255, 255, 0));
-    p.fillRect(QRectF(0, 722, 1024, 46), bottomGloss);
+    p.setBrush(bottomGloss);
+    p.drawPath(frame.intersected([] {
+        QPainterPath band;
+        band.addRect(QRectF(0, 722, 1024, 46));
+        return band;
+    }()));
 
     // A light rim where the frame meets the white area.
     p.setPen(QPen(QColor(140, 166, 210), 2));
@@ -245,21 +255,20 @@ void paintTab(QPainter &p, const Tab &tab, TabWords words)
 }
 
 // A soft orange rendering of a wedge anchor with washer and nut, in the right part of the white
-// area, fading into the white towards the left.
+// area, fading into the white towards the left. Painted before the frame, which covers what
+// falls outside the white area.
 void paintPhoto(QPainter &p)
 {
-    p.save();
-    p.setClipPath(whiteArea());
+    const QRectF area(470, 50, 505, 672);
     QLinearGradient tone(470, 0, 975, 0);
     tone.setColorAt(0, Qt::white);
-    tone.setColorAt(0.35, QColor(254, 238, 222));
-    tone.setColorAt(1, QColor(246, 176, 110));
-    p.fillRect(QRectF(470, 50, 505, 700), tone);
-    QRadialGradient glow(QPointF(900, 380), 380);
-    glow.setColorAt(0, QColor(255, 168, 84, 150));
-    glow.setColorAt(1, QColor(255, 168, 84, 0));
-    p.fillRect(QRectF(470, 50, 505, 700), glow);
+    tone.setColorAt(0.3, QColor(254, 240, 226));
+    tone.setColorAt(0.75, QColor(250, 196, 140));
+    tone.setColorAt(1, QColor(244, 168, 96));
+    p.fillRect(area, tone);
 
+    p.save();
+    p.setClipRect(area);
     p.translate(830, 430);
     p.rotate(-58);
     // Local x runs along the anchor, from the cone (negative) to the threaded end.
@@ -274,14 +283,17 @@ void paintPhoto(QPainter &p)
         p.setBrush(shade);
         p.drawPolygon(outline);
     };
-    // A halo first, for the soft focus.
-    p.setBrush(Qt::NoBrush);
-    for (int i = 0; i < 3; ++i) {
-        p.setPen(QPen(QColor(240, 130, 50, 22), 46 - i * 12, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(-380, 0), QPointF(300, 0));
-        p.setPen(QPen(QColor(240, 130, 50, 22), 100 - i * 22, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(48, 0), QPointF(120, 0));
-    }
+    // A glow around the anchor, for the soft focus.
+    p.save();
+    p.translate(-40, 0);
+    p.scale(5.2, 1);
+    QRadialGradient glow(QPointF(0, 0), 70);
+    glow.setColorAt(0, QColor(240, 130, 50, 100));
+    glow.setColorAt(1, QColor(240, 130, 50, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(glow);
+    p.drawEllipse(QPointF(0, 0), 70, 70);
+    p.restore();
     p.setPen(Qt::NoPen);
     const QColor orange(236, 146, 70);
     cylinder(-380, -330, 33, 23, orange);               // cone
@@ -299,17 +311,13 @@ void paintPhoto(QPainter &p)
     p.setPen(QPen(QColor(170, 84, 34, 140), 2));
     p.drawLine(QPointF(60, -20), QPointF(118, -20));
     p.drawLine(QPointF(60, 20), QPointF(118, 20));
-    p.resetTransform();
     p.restore();
 
-    // Fade into the white towards the left.
-    p.save();
-    p.setClipPath(whiteArea());
+    // Fade the anchor's lower end into the white towards the left.
     QLinearGradient fade(470, 0, 720, 0);
     fade.setColorAt(0, QColor(255, 255, 255, 255));
     fade.setColorAt(1, QColor(255, 255, 255, 0));
-    p.fillRect(QRectF(470, 50, 250, 700), fade);
-    p.restore();
+    p.fillRect(QRectF(470, 50, 250, 672), fade);
 }
 
 // A white box with a sunken bevelled border, in whole pixels so it stays crisp.
@@ -441,11 +449,8 @@ void paintPill(QPainter &p, const QRectF &rect)
 
 void paintBackground(QPainter &p, Window window, TabWords words)
 {
-    paintFrame(p);
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    p.drawPath(whiteArea());
     paintPhoto(p);
+    paintFrame(p);
     paintEmblem(p);
     paintMakerName(p);
     for (const Tab &tab : tabsOf(window))
