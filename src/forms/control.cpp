@@ -111,7 +111,8 @@ bool Control::hasFocus() const
 
 bool Control::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_widget)
+    // A disabled control takes no clicks; the widget would drop them after this filter.
+    if (watched != m_widget || (!m_widget->isEnabled() && event->type() != QEvent::FocusOut))
         return false;
     switch (event->type()) {
     case QEvent::MouseButtonPress: {

@@ -39,6 +39,7 @@ QWidget *makeTextBox(const ControlDef &def, QWidget *parent)
         edit->setPlainText(QString::fromUtf8(def.caption));
         if (!def.border)
             edit->setFrameShape(QFrame::NoFrame);
+        edit->setTabChangesFocus(true);
         widget = edit;
     } else {
         auto *edit = new QLineEdit(QString::fromUtf8(def.caption), parent);

@@ -128,8 +128,8 @@ LineWidget::LineWidget(const ControlDef &def, QWidget *parent)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     const QPoint a(px(def.rect.left), px(def.rect.top));
     const QPoint b(px(def.rect.width), px(def.rect.height));
-    const QRect box = QRect(a, b).normalized();
-    setGeometry(box.adjusted(0, 0, 1, 1));
+    const QRect box = QRect(a, b).normalized(); // both ends included
+    setGeometry(box);
     m_line = QLine(a - box.topLeft(), b - box.topLeft());
 }
 

@@ -1,0 +1,440 @@
+// The window runtime and the definitions: geometry, drawing, clicks through the stacking of
+// the controls, events, and checks that catch slips in the transcribed layouts.
+
+#include "forms/artwork/artwork.h"
+#include "forms/definitions.h"
+#include "forms/form.h"
+#include "forms/widgets.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSet>
+#include <QSignalSpy>
+#include <QTest>
+#include <map>
+
+using namespace forms;
+
+namespace {
+
+// A small window with one control of each kind that the checks need.
+constexpr Rgb Green{10, 200, 30};
+constexpr const char *FixtureTabs[] = {"Second", "First", "Button", "Note", "Yes"};
+constexpr ControlDef FixtureControls[] = {
+    {.name = "Area", .kind = Kind::Image, .rect = {150, 150, 1500, 750}},
+    {.name = "Opaque",
+     .kind = Kind::Label,
+     .rect = {1800, 150, 1500, 300},
+     .caption = "",
+     .back = White},
+    {.name = "Clear", .kind = Kind::Label, .rect = {1800, 600, 1500, 300}, .transparent = true},
+    {.name = "First", .kind = Kind::TextBox, .rect = {150, 1500, 900, 300}},
+    {.name = "Second", .kind = Kind::TextBox, .rect = {150, 1950, 900, 300}},
+    {.name = "Note", .kind = Kind::TextBox, .rect = {1500, 1500, 1500, 750}, .multiLine = true},
+    {.name = "Button",
+     .kind = Kind::CommandButton,
+     .rect = {3300, 1500, 1500, 450},
+     .caption = "OK"},
+    {.name = "Box", .kind = Kind::Frame, .rect = {4500, 150, 1500, 1500}, .caption = "Frame1"},
+    {.name = "Inside",
+     .kind = Kind::Label,
+     .rect = {150, 300, 600, 300},
+     .caption = "x",
+     .container = "Box"},
+    {.name = "Rule",
+     .index = 0,
+     .kind = Kind::Line,
+     .rect = {0, 150, 1500, 150},
+     .container = "Box"},
+    {.name = "Yes",
+     .kind = Kind::CommandButton,
+     .rect = {3300, 2100, 1440, 420},
+     .picture = "yes_button"},
+};
+const FormDef Fixture{.name = "Fixture",
+                      .caption = "Fixture",
+                      .kind = WindowKind::Fixed,
+                      .width = 6300,
+                      .height = 3000,
+                      .back = Green,
+                      .controls = FixtureControls,
+                      .tabOrder = FixtureTabs};
+
+QString key(const ControlDef &c)
+{
+    return c.index == NoIndex ? QString::fromLatin1(c.name)
+                              : QStringLiteral("%1(%2)").arg(QLatin1String(c.name)).arg(c.index);
+}
+
+const ControlDef &find(const FormDef &form, const char *name, int index = NoIndex)
+{
+    for (const ControlDef &c : form.controls)
+        if (qstrcmp(c.name, name) == 0 && c.index == index)
+            return c;
+    qFatal("no %s(%d)", name, index);
+}
+
+QPoint centre(const ControlDef &c)
+{
+    return {px(c.rect.left + c.rect.width / 2), px(c.rect.top + c.rect.height / 2)};
+}
+
+// Clicks through the window, so the click reaches whatever control lies topmost there.
+void clickAt(Form &form, QPoint at)
+{
+    QTest::mouseClick(form.windowHandle(), Qt::LeftButton, {}, at);
+}
+
+} // namespace
+
+class TestForms : public QObject
+{
+    Q_OBJECT
+private slots:
+    void definitionsAreWellFormed_data();
+    void definitionsAreWellFormed();
+    void form1Tags();
+    void form1HiddenAtCreation();
+    void form1Alignment();
+    void form1LongCaptionsWrapInsideTheirLabels();
+
+    void geometryInPixels();
+    void drawing();
+    void clicksReachTheTopmostControl();
+    void textFieldEvents();
+    void controlProperties();
+    void windowEvents();
+    void findsControlsByNameAndIndex();
+
+private:
+    static void show(Form &form)
+    {
+        form.showWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+    }
+};
+
+void TestForms::definitionsAreWellFormed_data()
+{
+    QTest::addColumn<const FormDef *>("form");
+    QTest::newRow("Form1") << &Form1;
+    QTest::newRow("FrmATT") << &FrmATT;
+}
+
+void TestForms::definitionsAreWellFormed()
+{
+    QFETCH(const FormDef *, form);
+    QCOMPARE(findDefinition(form->name), form);
+
+    QSet<QString> seen;
+    std::map<QString, QList<int>> arrays;
+    for (const ControlDef &c : form->controls) {
+        QVERIFY2(!seen.contains(key(c)), qPrintable(key(c) + " twice"));
+        seen.insert(key(c));
+        if (c.index != NoIndex)
+            arrays[QString::fromLatin1(c.name)].append(c.index);
+        if (c.container)
+            QVERIFY2(seen.contains(QString::fromLatin1(c.container)), c.name);
+        if (c.picture)
+            QVERIFY2(!artwork::nominalSize(QString::fromLatin1(c.picture)).isEmpty(), c.picture);
+        if (c.kind != Kind::Line) {
+            QVERIFY2(c.rect.width > 0 && c.rect.height > 0, qPrintable(key(c)));
+            QVERIFY2(c.rect.left + c.rect.width <= form->width + 150, qPrintable(key(c)));
+            QVERIFY2(c.rect.top + c.rect.height <= form->height + 150, qPrintable(key(c)));
+        }
+    }
+    // A control array has no gaps in its indices.
+    for (auto &[name, indices] : arrays) {
+        std::sort(indices.begin(), indices.end());
+        for (qsizetype i = 1; i < indices.size(); ++i)
+            QVERIFY2(indices[i] == indices[i - 1] + 1, qPrintable(name));
+    }
+    if (form->picture)
+        QVERIFY(!artwork::nominalSize(QString::fromLatin1(form->picture)).isEmpty());
+}
+
+void TestForms::form1Tags()
+{
+    QSet<QString> lbl;
+    for (const ControlDef &c : Form1.controls)
+        if (qstrcmp(c.tag, "lbl") == 0)
+            lbl.insert(key(c));
+    QSet<QString> expected{"Label1",  "Label2",  "Label3",  "Label4",  "Label5",  "Label6",
+                           "Label7",  "Label8",  "Label9",  "Label10", "Label11", "Label12",
+                           "Label13", "Label14", "Label15", "Label17", "Label18", "Label20",
+                           "label21", "KYLLA",   "EI"};
+    for (int i = 0; i < 7; ++i)
+        expected.insert(QStringLiteral("LbSit(%1)").arg(i));
+    QCOMPARE(lbl, expected);
+    QCOMPARE(Form1.tag, "fin");
+}
+
+void TestForms::form1HiddenAtCreation()
+{
+    QSet<QString> hidden;
+    for (const ControlDef &c : Form1.controls)
+        if (!c.visible)
+            hidden.insert(key(c));
+    QSet<QString> expected{"Image2",  "ImgLanguage(0)", "Label2",     "Label12",
+                           "Label14", "ImgSHOW",        "ImgPodlozh", "Shape1(0)"};
+    for (int k = 0; k <= 10; ++k)
+        expected.insert(QStringLiteral("Picture1(%1)").arg(k));
+    for (int i = 1; i < 7; ++i)
+        expected.insert(QStringLiteral("ShpSit(%1)").arg(i));
+    QCOMPARE(hidden, expected);
+}
+
+// Positions that belong together in the design: slips in the transcribed numbers show here.
+void TestForms::form1Alignment()
+{
+    const int fields[] = {1, 3, 4, 5, 6, 7, 8, 9};
+    for (int n : fields) {
+        const QByteArray text = "Text" + QByteArray::number(n);
+        const QByteArray label = "Label" + QByteArray::number(n);
+        const ControlDef &f = find(Form1, text.constData());
+        const ControlDef &l = find(Form1, label.constData());
+        QCOMPARE(f.rect.left, 12720);
+        QCOMPARE(f.rect.width, 600);
+        QCOMPARE(l.rect.left + l.rect.width, 12495); // the caption ends left of its field
+        // On the line of its field; the lines are 32 pixels apart.
+        QVERIFY2(qAbs(centre(f).y() - centre(l).y()) <= 8, label.constData());
+    }
+
+    // Each red dot lies in the middle of the click area over its drawn box or button.
+    const auto near = [](QPoint a, QPoint b) {
+        return qAbs(a.x() - b.x()) <= 3 && qAbs(a.y() - b.y()) <= 3;
+    };
+    for (int i = 0; i < 7; ++i)
+        QVERIFY(near(centre(find(Form1, "ShpSit", i)), centre(find(Form1, "ImgSIT", i))));
+    for (int i = 0; i < 2; ++i)
+        QVERIFY(near(centre(find(Form1, "Shape1", i)), centre(find(Form1, "ImgNO", i))));
+
+    // The result values stand in columns under the headings and in rows beside their caption.
+    const char *rows[] = {"veto_leikkaus", "leikkaus", "epak"};
+    const char *captions[] = {"Label18", "Label20", "label21"};
+    for (int i = 1; i <= 4; ++i)
+        for (const char *r : rows)
+            QCOMPARE(find(Form1, r, i).rect.left, find(Form1, rows[0], i).rect.left);
+    for (int r = 0; r < 3; ++r) {
+        for (int i = 2; i <= 4; ++i)
+            QCOMPARE(find(Form1, rows[r], i).rect.top, find(Form1, rows[r], 1).rect.top);
+        QVERIFY(qAbs(find(Form1, rows[r], 1).rect.top - find(Form1, captions[r]).rect.top) <= 180);
+    }
+
+    // Every picture control has about the size of its picture.
+    for (const ControlDef &c : Form1.controls) {
+        if (!c.picture)
+            continue;
+        const QSize picture = artwork::nominalSize(QString::fromLatin1(c.picture));
+        QVERIFY2(qAbs(px(c.rect.width) - picture.width()) <= 6 &&
+                     qAbs(px(c.rect.height) - picture.height()) <= 6,
+                 qPrintable(key(c)));
+    }
+}
+
+void TestForms::form1LongCaptionsWrapInsideTheirLabels()
+{
+    for (const char *name : {"Label12", "Label13"}) {
+        const ControlDef &c = find(Form1, name);
+        const QFontMetrics metrics(toFont(c.font));
+        const QRect box(0, 0, px(c.rect.width), 1000);
+        const QRect used =
+            metrics.boundingRect(box, Qt::TextWordWrap, QString::fromUtf8(c.caption));
+        QCOMPARE(used.height() / metrics.lineSpacing(), 2);
+        QVERIFY(used.height() <= px(c.rect.height));
+    }
+}
+
+void TestForms::geometryInPixels()
+{
+    Form main(Form1);
+    QCOMPARE(main.size(), QSize(1027, 768));
+    QVERIFY(main.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(main.caption(), QString::fromUtf8(Form1.caption));
+    QCOMPARE(main.control("Text4")->widget()->geometry(), QRect(848, 161, 40, 17));
+    QCOMPARE(main.control("Picture1", 7)->widget()->geometry(), QRect(556, 536, 329, 129));
+    QCOMPARE(main.control("ShpSit", 0)->widget()->size(), QSize(11, 11));
+
+    Form fixture(Fixture);
+    QCOMPARE(fixture.size(), QSize(420, 200));
+    QCOMPARE(fixture.minimumSize(), fixture.maximumSize()); // a fixed window
+    QVERIFY(!fixture.windowFlags().testFlag(Qt::FramelessWindowHint));
+    // Controls of a frame are placed in the frame.
+    QCOMPARE(fixture.control("Inside")->widget()->mapTo(&fixture, QPoint(0, 0)), QPoint(310, 30));
+    QCOMPARE(fixture.control("Rule", 0)->widget()->geometry(), QRect(0, 10, 101, 1));
+}
+
+void TestForms::drawing()
+{
+    Form form(Fixture);
+    form.control("Clear")->setCaption(QString());
+    const QImage image = form.grab().toImage();
+    const auto at = [&](const char *name) {
+        return QColor(
+            image.pixel(form.control(QLatin1String(name))->widget()->geometry().center()));
+    };
+    QCOMPARE(at("Area"), toColor(Green));  // a click area draws nothing
+    QCOMPARE(at("Clear"), toColor(Green)); // a transparent label shows what lies below
+    QCOMPARE(at("Opaque"), QColor(Qt::white));
+
+    // The main window's background is its picture, unscaled, with the back colour in the
+    // strip at the right.
+    Form main(Form1);
+    const QImage window = main.grab().toImage();
+    QCOMPARE(window.size(), QSize(1027, 768));
+    QCOMPARE(QColor(window.pixel(1025, 300)), toColor(LightGrey));
+    const QImage background = artwork::picture(QStringLiteral("form1_background")).toImage();
+    QCOMPARE(window.pixel(2, 760), background.pixel(2, 760));
+}
+
+void TestForms::clicksReachTheTopmostControl()
+{
+    Form main(Form1);
+    show(main);
+    QMap<QString, int> clicks;
+    for (Control *c : main.controls())
+        connect(c, &Control::clicked, this, [&clicks, c] { ++clicks[c->widget()->objectName()]; });
+    const auto clicksAt = [&](QPoint at) {
+        clicks.clear();
+        clickAt(main, at);
+        return clicks.keys();
+    };
+
+    // The calculate button's caption lies below its click area.
+    QCOMPARE(clicksAt(centre(find(Form1, "Label15"))), QStringList{"ImgCalc"});
+    // A dot takes no clicks: its check box does.
+    QCOMPARE(clicksAt(centre(find(Form1, "ShpSit", 0))), QStringList{"ImgSIT(0)"});
+    // The data sheet caption takes its own clicks, the pill around it the rest.
+    main.control("ImgSHOW")->setVisible(true);
+    main.control("Label14")->setVisible(true);
+    QCOMPARE(clicksAt(centre(find(Form1, "Label14"))), QStringList{"Label14"});
+    QCOMPARE(clicksAt({530, 425}), QStringList{"ImgSHOW"});
+    // The English tabs lie below the tab click areas.
+    main.control("Image2")->setVisible(true);
+    for (const char *tab : {"INFO", "ImgExit", "ImgPrint", "ImgHelp"})
+        QCOMPARE(clicksAt(centre(find(Form1, tab))), QStringList{QLatin1String(tab)});
+    // A disabled label takes no clicks; a hidden click area neither.
+    main.control("Label4")->setEnabled(false);
+    QCOMPARE(clicksAt(centre(find(Form1, "Label4"))), QStringList{});
+    QCOMPARE(clicksAt(centre(find(Form1, "ImgLanguage", 0)) - QPoint(10, 0)), QStringList{});
+    // A press outside and a release inside is no click.
+    clicks.clear();
+    QWidget *calc = main.control("ImgCalc")->widget();
+    QTest::mousePress(main.windowHandle(), Qt::LeftButton, {}, {5, 5});
+    QTest::mouseRelease(main.windowHandle(), Qt::LeftButton, {}, calc->geometry().center());
+    QVERIFY(clicks.isEmpty());
+}
+
+void TestForms::textFieldEvents()
+{
+    Form form(Fixture);
+    show(form);
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    Control *first = form.control("First");
+    Control *second = form.control("Second");
+    QSignalSpy changed(first, &Control::changed);
+    QSignalSpy left(first, &Control::lostFocus);
+    QSignalSpy enter(first, &Control::returnPressed);
+
+    first->setText(QStringLiteral("set")); // set by the program is a change too
+    QCOMPARE(changed.count(), 1);
+    first->setFocus();
+    QTest::keyClicks(first->widget(), QStringLiteral("ab"));
+    QCOMPARE(changed.count(), 3);
+    QCOMPARE(first->text(), "setab");
+    QCOMPARE(qobject_cast<QLineEdit *>(first->widget())->alignment() & Qt::AlignHCenter,
+             Qt::AlignHCenter);
+    QTest::keyClick(first->widget(), Qt::Key_Return);
+    QCOMPARE(enter.count(), 1);
+    QCOMPARE(left.count(), 0);
+
+    // The tab order given: Second, First, Button, Note, Yes; the tab key also leaves a
+    // multi-line field.
+    QTest::keyClick(first->widget(), Qt::Key_Tab);
+    QVERIFY(form.control("Button")->hasFocus());
+    QCOMPARE(left.count(), 1);
+    QStringList visited;
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, (QStringList{"Note", "Yes", "Second"}));
+    QVERIFY(second->hasFocus());
+
+    Control *note = form.control("Note");
+    QSignalSpy noteChanged(note, &Control::changed);
+    note->setText(QStringLiteral("line 1\nline 2"));
+    QCOMPARE(note->text(), "line 1\nline 2");
+    QCOMPARE(noteChanged.count(), 1);
+
+    QSignalSpy pressed(form.control("Button"), &Control::clicked);
+    QTest::mouseClick(form.control("Button")->widget(), Qt::LeftButton);
+    QCOMPARE(pressed.count(), 1);
+}
+
+void TestForms::controlProperties()
+{
+    Form form(Fixture);
+    Control *inside = form.control("Inside");
+    inside->setTop(600);
+    QCOMPARE(inside->top(), 600);
+    QCOMPARE(inside->widget()->y(), 40);
+    QCOMPARE(inside->left(), 150);
+
+    QCOMPARE(inside->tag(), "");
+    inside->setTag(QStringLiteral("lbl"));
+    QCOMPARE(inside->tag(), "lbl");
+    QCOMPARE(inside->charset(), Western);
+    inside->setCharset(Cyrillic);
+    QCOMPARE(inside->charset(), Cyrillic);
+
+    inside->setForeColor(QColor(64, 0, 64));
+    QCOMPARE(inside->foreColor(), QColor(64, 0, 64));
+    QCOMPARE(form.control("Box")->caption(), "Frame1");
+    QCOMPARE(form.control("Button")->caption(), "OK");
+    QVERIFY(!qobject_cast<QPushButton *>(form.control("Yes")->widget())->icon().isNull());
+
+    // The control's own flags, whatever the window does.
+    QVERIFY(inside->isVisible()); // the window is not shown
+    form.setEnabled(false);
+    QVERIFY(inside->isEnabled());
+    inside->setEnabled(false);
+    form.setEnabled(true);
+    QVERIFY(!inside->isEnabled());
+    QVERIFY(!inside->widget()->isEnabled());
+
+    QCOMPARE(form.tag(), "");
+    form.setTag(QStringLiteral("eng"));
+    QCOMPARE(form.tag(), "eng");
+}
+
+void TestForms::windowEvents()
+{
+    auto *form = new Form(Fixture);
+    form->setAttribute(Qt::WA_DeleteOnClose);
+    QPointer<Form> guard(form);
+    QSignalSpy activated(form, &Form::activated);
+    QSignalSpy unloaded(form, &Form::unloaded);
+    form->showWindow();
+    QTRY_VERIFY(activated.count() >= 1);
+    QVERIFY(form->close());
+    QCOMPARE(unloaded.count(), 1);
+    QTRY_VERIFY(!guard);
+}
+
+void TestForms::findsControlsByNameAndIndex()
+{
+    Form main(Form1);
+    QCOMPARE(main.control("Picture1", 7)->index(), 7);
+    QCOMPARE(main.control("Picture1", 7)->name(), "Picture1");
+    QCOMPARE(main.control("epak", 4)->kind(), Kind::Label);
+    QVERIFY(!main.findControl("Picture1", 11));
+    QVERIFY(!main.findControl("epak", 0)); // the size arrays start at 1
+    QVERIFY(!main.findControl("Text2"));
+    QCOMPARE(main.controls().size(), qsizetype(Form1.controls.size()));
+}
+
+QTEST_MAIN(TestForms)
+#include "test_forms.moc"
