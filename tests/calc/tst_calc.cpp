@@ -1,4 +1,5 @@
 #include "calc/calc.h"
+#include "calc/checks.h"
 
 #include <QtTest>
 
@@ -58,6 +59,7 @@ private slots:
     void shear();
     void eccentric_data();
     void eccentric();
+    void eccentricStepZero();
     void eccentricEqualityFails();
     void magnitudes_data();
     void magnitudes();
@@ -315,6 +317,16 @@ void TestCalc::eccentric()
     QVERIFY2(near(*row.eccentricCapacity, NGroup, tolerance),
              qPrintable(QString::number(*row.eccentricCapacity, 'g', 10)));
     QVERIFY(r.eccentricHeading);
+}
+
+// No step within 5 % and the ratio already below 1 at step 0: step 0's NGroup, the safe side.
+void TestCalc::eccentricStepZero()
+{
+    SizePass pass{SizeTable[3], ArrangementTable[1], 2};
+    pass.S1calc = 480;
+    pass.e1Calc = 9;
+    pass.FAnchor = 1;
+    QVERIFY(near(CheckEccentricTension(pass), 1.9134199134199135, 1e-12));
 }
 
 void TestCalc::eccentricEqualityFails()
