@@ -376,7 +376,7 @@ void paintShear(QPainter &p, const Layout &l)
     p.drawPolygon(arrow);
     const QPointF tip = point(l.vLength, 0);
     // The label beside the head, on the far side from the plate.
-    const QPointF shift = dir.x() < 0 ? QPointF(16, 12) : QPointF(-22, 12);
+    const QPointF shift = dir.x() < 0 ? QPointF(16, 12) : QPointF(-26, 5);
     drawIndexed(p, tip.x() + shift.x(), tip.y() + shift.y(), "V", "1d", 15);
 }
 
