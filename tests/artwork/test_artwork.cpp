@@ -22,6 +22,8 @@ private slots:
     void keepsAPictureOnceDrawn();
     void arrangementBlendsIntoBackground_data();
     void arrangementBlendsIntoBackground();
+    void englishTabsLieOverTheDrawnTabs_data();
+    void englishTabsLieOverTheDrawnTabs();
     void arrangementShowsBothForceArrows_data();
     void arrangementShowsBothForceArrows();
 };
@@ -176,6 +178,46 @@ void TestArtwork::arrangementBlendsIntoBackground()
         navy = navy || (c.blue() > c.red() + 30 && c.red() < 90);
     }
     QVERIFY(navy);
+}
+
+void TestArtwork::englishTabsLieOverTheDrawnTabs_data()
+{
+    // Picture, its window's background, its control's Left and Top in twips, and how many of
+    // its top rows lie above the words.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("background");
+    QTest::addColumn<int>("left");
+    QTest::addColumn<int>("top");
+    QTest::addColumn<int>("plainRows");
+    QTest::newRow("Form1.Image2") << "form1_tabs_eng"
+                                  << "form1_background" << 7080 << 45 << 12;
+    QTest::newRow("Form2.Image2") << "form2_tabs_eng"
+                                  << "form2_background" << 8940 << 70 << 10;
+    QTest::newRow("Form3.ImgEng") << "form3_back_eng"
+                                  << "form3_background" << 10920 << 250 << 3;
+}
+
+void TestArtwork::englishTabsLieOverTheDrawnTabs()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, background);
+    QFETCH(int, left);
+    QFETCH(int, top);
+    QFETCH(int, plainRows);
+    const QImage picture = imageOf(name);
+    const QImage window = imageOf(background);
+    const QPoint place(qRound(left / 15.0), qRound(top / 15.0));
+    // Above the words the picture is the background itself (the tabs' upper edges line up) ...
+    int mismatches = 0;
+    for (int y = 0; y < plainRows; ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) != window.pixel(place.x() + x, place.y() + y))
+                ++mismatches;
+    QCOMPARE(mismatches, 0);
+    // ... and the words differ from the Finnish ones.
+    QVERIFY(picture.copy(0, plainRows, picture.width(), picture.height() - plainRows) !=
+            window.copy(place.x(), place.y() + plainRows, picture.width(),
+                        picture.height() - plainRows));
 }
 
 void TestArtwork::arrangementShowsBothForceArrows_data()

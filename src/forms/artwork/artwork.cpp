@@ -9,8 +9,8 @@
 // Pictures are painted with QPainter onto an image of size x ratio device pixels, never scaled
 // up from a smaller bitmap. Pictures that lie over a window background (the arrangement
 // pictures, the results panel, the blue pill) start from the background's own pixels at their
-// place, so that they blend into it; the English tabs are the background painted with other
-// words, cut at the place of their control.
+// place, so that they blend into it; the English tabs are the part of the background under
+// their control, painted with other words.
 
 namespace artwork {
 namespace {
@@ -69,6 +69,18 @@ QImage blankImage(QSize size, qreal dpr, const QColor &fill)
     return image;
 }
 
+// The part of a background at `place`, painted on its own (only that part is rasterised).
+QImage backgroundPart(Window window, TabWords words, QPoint place, QSize size, qreal dpr)
+{
+    QImage image = blankImage(size, dpr, Qt::white);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.translate(-place);
+    detail::paintBackground(p, window, words);
+    return image;
+}
+
 // Background images by window, words and ratio, kept once drawn: the cut pictures need them too.
 QImage backgroundImage(Window window, TabWords words, qreal dpr)
 {
@@ -112,11 +124,11 @@ QImage draw(const QString &name, QSize size, qreal dpr)
     if (name == QLatin1String("form3_background"))
         return backgroundImage(Window::Form3, TabWords::Finnish, dpr);
     if (name == QLatin1String("form1_tabs_eng"))
-        return cut(backgroundImage(Window::Form1, TabWords::English, dpr), Form1TabsPlace, size);
+        return backgroundPart(Window::Form1, TabWords::English, Form1TabsPlace, size, dpr);
     if (name == QLatin1String("form2_tabs_eng"))
-        return cut(backgroundImage(Window::Form2, TabWords::English, dpr), Form2TabsPlace, size);
+        return backgroundPart(Window::Form2, TabWords::English, Form2TabsPlace, size, dpr);
     if (name == QLatin1String("form3_back_eng"))
-        return cut(backgroundImage(Window::Form3, TabWords::English, dpr), BackTabPlace, size);
+        return backgroundPart(Window::Form3, TabWords::English, BackTabPlace, size, dpr);
 
     QImage image;
     QPoint origin;

@@ -7,8 +7,8 @@
 //   arrangements.cpp  the seven isometric arrangement pictures, screen and print
 //   installation.cpp  the four installation drawings and the dimensioned drawing
 //
-// Every function paints in the picture's own pixel coordinates (device-independent); the caller
-// has already set up the device pixel ratio.
+// Every function paints in device-independent pixels of the picture, or of the window's client
+// area where it says so; the caller has set up the device pixel ratio.
 
 #include <QColor>
 #include <QFont>
