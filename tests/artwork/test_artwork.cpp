@@ -1,7 +1,6 @@
 #include "forms/artwork/artwork.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPixmap>
 #include <QTest>
@@ -15,7 +14,6 @@ class TestArtwork : public QObject
     Q_OBJECT
 
 private slots:
-    void drawsTheMainBackgroundOnceAndQuickly();
     void writesEveryPictureAtItsNominalSize();
     void drawsForTheDevicePixelRatio();
     void unknownNameGivesNothing();
@@ -51,21 +49,6 @@ int countNear(const QImage &image, QColor colour, int tolerance)
 }
 
 } // namespace
-
-void TestArtwork::drawsTheMainBackgroundOnceAndQuickly()
-{
-    // The main window draws its background at start-up; the budget there is about 20 ms. The
-    // bound here is loose so that a busy machine does not fail it, yet catches a slow drawing.
-    QElapsedTimer timer;
-    timer.start();
-    const QPixmap first = artwork::picture(QStringLiteral("form1_background"));
-    const qint64 elapsed = timer.elapsed();
-    qInfo("form1_background drawn in %lld ms", elapsed);
-    QVERIFY(elapsed < 150);
-    timer.restart();
-    QCOMPARE(artwork::picture(QStringLiteral("form1_background")).cacheKey(), first.cacheKey());
-    QVERIFY(timer.elapsed() < 5);
-}
 
 void TestArtwork::writesEveryPictureAtItsNominalSize()
 {
