@@ -409,11 +409,37 @@ def knife_edge_designs(rng, count):
     return out
 
 
+def exact_edge_designs(rng, count):
+    """Loads exactly at a capacity, where the rules say which side equality falls on: a shear
+    equal to FAnchor passes (arrangement 1), a tension per anchor equal to FAnchor passes, an
+    eccentric capacity equal to NSd fails.  Both sides compute these capacities by the same
+    formulas in the same order, so the values agree to the last bit."""
+    out = []
+    for d in random_designs(rng, count):
+        r = ref.mitoitus(*d)
+        if not r["sizes"]:
+            continue
+        row = rng.choice(r["sizes"])
+        n = ref.ARRANGEMENTS[d[0]][0]
+        d = list(d)
+        if row["eccentricCapacity"] is not None:
+            d[6] = row["eccentricCapacity"]
+        elif d[0] == 1 and rng.random() < 0.5:
+            d[7] = rng.choice((1.0, -1.0)) * row["anchorCapacity"]
+        elif (n * row["anchorCapacity"]) / n == row["anchorCapacity"]:
+            d[6] = n * row["anchorCapacity"]
+        else:
+            continue
+        out.append(tuple(d))
+    return out
+
+
 def all_designs(seed, count):
     rng = random.Random(seed)
     designs = worked_designs() + straddle_designs()
     designs += random_designs(rng, count)
     designs += knife_edge_designs(rng, max(count // 5, 1))
+    designs += exact_edge_designs(rng, max(count // 10, 1))
     return designs
 
 

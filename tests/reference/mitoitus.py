@@ -16,6 +16,7 @@ The result of mitoitus() has the shape of one JSON object of `kiila-calc --json`
 """
 
 import math
+import sys
 
 # Size table: dNom, hef, sCr, sMin, cCr, cMin, FRd non-cracked, FRd cracked.
 SIZES = (
@@ -67,6 +68,14 @@ def fdiv(a, b):
             return math.nan
         return math.copysign(math.inf, a) * math.copysign(1.0, b)
     return a / b
+
+
+def shown(x):
+    """A figure as the results show it: an infinity (an overflowing utilisation) becomes the
+    largest finite value with its sign, as an out-of-range input number does."""
+    if math.isinf(x):
+        return math.copysign(sys.float_info.max, x)
+    return x
 
 
 def general(x):
@@ -319,7 +328,7 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
             "shearCapacity": None,
             "eccentricCapacity": None,
             "outcome": None,
-            "utilization": {"tension": nsd_c / n_anchors / f_anchor, "shear": None,
+            "utilization": {"tension": shown(nsd_c / n_anchors / f_anchor), "shear": None,
                             "eccentric": None},
         }
         detail = {"C1calc": c1c, "C2calc": c2c, "S1calc": s1c, "S2calc": s2c, "Ac": ac,
@@ -342,7 +351,7 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
             shear_ok, v_res, cap = check_shear(tapaus, n_anchors, k2, v1d_c, e2c, s1c, s2c,
                                                c1, c2, hef, f_anchor)
             row["shearCapacity"] = cap
-            row["utilization"]["shear"] = v_res / f_anchor
+            row["utilization"]["shear"] = shown(v_res / f_anchor)
             detail["VRes"] = v_res
             if not shear_ok:
                 fail("shear")
@@ -356,7 +365,7 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
                                                    + general(n_anchors)
                                                    + frag["fragEpakeskinen"])
                 row["eccentricCapacity"] = n_group
-                row["utilization"]["eccentric"] = fdiv(nsd_c, n_group)
+                row["utilization"]["eccentric"] = shown(fdiv(nsd_c, n_group))
                 if n_group > nsd_c:
                     row["outcome"] = "chosen"
                 else:
