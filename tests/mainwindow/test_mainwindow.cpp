@@ -494,18 +494,28 @@ void TestMainWindow::exitEndsProgram()
     QCOMPARE(m_platform.exits, 1);
 }
 
-// Writes the window after a calculation to $KIILA_GRAB_DIR, for a look by eye.
+// Writes the window at start, after a calculation and with the notice to $KIILA_GRAB_DIR, for
+// a look by eye.
 void TestMainWindow::grabWindow()
 {
+    const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR");
+    const auto save = [&](QWidget *window, const QString &name) {
+        const QPixmap image = window->grab();
+        QVERIFY(!image.isNull());
+        if (!folder.isEmpty())
+            QVERIFY(image.save(folder + QLatin1Char('/') + name));
+    };
+    save(m_w.get(), QStringLiteral("form1-start.png"));
     click("ImgSIT", 1);
     click("ImgNO", 0);
     fill({{1, "100"}, {3, "100"}, {4, "150"}, {6, "3"}, {7, "2"}, {8, "20"}});
     click("ImgCalc");
-    const QPixmap image = m_w->grab();
-    QCOMPARE(image.deviceIndependentSize().toSize(), QSize(1027, 768));
-    const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR");
-    if (!folder.isEmpty())
-        QVERIFY(image.save(folder + QStringLiteral("/form1.png")));
+    QCOMPARE(m_w->grab().deviceIndependentSize().toSize(), QSize(1027, 768));
+    save(m_w.get(), QStringLiteral("form1.png"));
+    text(3)->setText(QString());
+    click("ImgCalc");
+    QTRY_COMPARE(m_w->notice()->caption(), "HELP");
+    save(m_w->notice(), QStringLiteral("frmatt.png"));
 }
 
 QTEST_MAIN(TestMainWindow)

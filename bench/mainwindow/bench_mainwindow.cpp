@@ -1,0 +1,171 @@
+// Start-up of the main window against a bare window that only draws a 1024 x 768 picture, and
+// the calculate click up to the repainted results. Medians of repeated runs, in milliseconds.
+//
+//   bench_mainwindow [runs]      (without a display it runs on the offscreen platform)
+
+#include "forms/artwork/artwork.h"
+#include "mainwindow/mainwindow.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+class SilentPlatform : public forms::Platform
+{
+public:
+    Answer messageBox(QWidget *, const QString &, const QString &, Buttons) override
+    {
+        return Answer::Ok;
+    }
+    void exit() override {}
+    QString programFolder() const override { return {}; }
+};
+
+class BareWindow : public QWidget
+{
+public:
+    BareWindow() : m_picture(artwork::picture(QStringLiteral("form1_background")))
+    {
+        setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+        setFixedSize(1027, 768);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor(192, 192, 192));
+        painter.drawPixmap(0, 0, m_picture);
+    }
+
+private:
+    QPixmap m_picture;
+};
+
+// Counts the paint events of one window.
+class PaintWatch : public QObject
+{
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+// Handles events until the window has painted itself once more.
+void waitForPaint(QWidget *window, PaintWatch &watch)
+{
+    const int before = watch.paints;
+    QElapsedTimer limit;
+    limit.start();
+    while (watch.paints == before && limit.elapsed() < 2000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    Q_UNUSED(window);
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double msSince(const QElapsedTimer &timer)
+{
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+template <class Make> double startUp(Make make)
+{
+    PaintWatch watch;
+    QElapsedTimer timer;
+    timer.start();
+    std::unique_ptr<QWidget> window = make();
+    window->installEventFilter(&watch);
+    window->show();
+    waitForPaint(window.get(), watch);
+    return msSince(timer);
+}
+
+void click(QWidget *target)
+{
+    const QPointF at = QRectF(target->rect()).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QApplication::sendEvent(target, &release);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 41;
+    SilentPlatform platform;
+
+    const auto makeBare = [] { return std::make_unique<BareWindow>(); };
+    const auto makeMain = [&platform] {
+        return std::make_unique<mainwindow::MainWindow>(platform);
+    };
+    // The first window of a run loads the fonts and draws the pictures once; both are kept.
+    startUp(makeMain);
+    startUp(makeBare);
+
+    std::vector<double> bare;
+    std::vector<double> main;
+    for (int i = 0; i < runs; ++i) {
+        bare.push_back(startUp(makeBare));
+        main.push_back(startUp(makeMain));
+    }
+
+    // Arrangement 2 with an eccentric tension: all three rows, M8 to M12, the drawing shown.
+    mainwindow::MainWindow window(platform);
+    PaintWatch watch;
+    window.installEventFilter(&watch);
+    window.show();
+    waitForPaint(&window, watch);
+    window.ImgSIT_Click(1);
+    window.ImgNO_Click(0);
+    const std::pair<int, const char *> inputs[] = {{1, "100"}, {3, "100"}, {4, "150"},
+                                                   {6, "3"},   {7, "2"},   {8, "20"}};
+    for (const auto &[number, text] : inputs)
+        window.control(QStringLiteral("Text%1").arg(number))->setText(QString::fromLatin1(text));
+    QWidget *calculate = window.control("ImgCalc")->widget();
+    std::vector<double> clicks;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        click(calculate);
+        waitForPaint(&window, watch);
+        clicks.push_back(msSince(timer));
+    }
+    if (window.control("Label17")->caption().isEmpty()) {
+        std::fputs("the calculation chose no size\n", stderr);
+        return 1;
+    }
+
+    const double b = median(bare);
+    const double m = median(main);
+    std::printf("platform %s, %d runs, medians\n", qPrintable(QGuiApplication::platformName()),
+                runs);
+    std::printf("bare window with a 1024x768 picture  %7.2f ms\n", b);
+    std::printf("main window start-up                 %7.2f ms  (%.2f x the bare window)\n", m,
+                m / b);
+    std::printf("calculate click to repainted results %7.2f ms\n", median(clicks));
+    return 0;
+}
