@@ -607,6 +607,36 @@ def compare_with_program(program, designs, show):
     return problems + differing
 
 
+def compare_single_designs(program, designs, show):
+    """The same comparison through the single-design command line, one run per design."""
+    differing = 0
+    for d in designs:
+        args = [program, "--arrangement=%d" % d[0], "--json", "--lang", "none"]
+        if d[1]:
+            args.append("--cracked")
+        for name, value in zip(COLUMNS[2:], d[2:]):
+            args.append("--%s=%r" % (name, value))
+        proc = subprocess.run(args, stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=60)
+        text = proc.stdout.decode("utf-8", "replace").strip()
+        try:
+            got = json.loads(text)
+        except ValueError:
+            got = {"error": "exit %d, not JSON: %s %s" % (
+                proc.returncode, text[:200], proc.stderr.decode("utf-8", "replace")[:200])}
+        diffs = compare(ref.mitoitus(*d, details=True), got)
+        if proc.returncode != 0:
+            diffs.append(("exit code", 0, proc.returncode))
+        if diffs:
+            differing += 1
+            if differing <= show:
+                print("single design: %s" % describe(d))
+                for path, a, b in diffs:
+                    print("    %-32s reference %r" % (path, a))
+                    print("    %-32s kiila-calc %r" % ("", b))
+    print("reference_check (single designs): %d designs, %d differ" % (len(designs), differing))
+    return differing
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
@@ -639,7 +669,11 @@ def main():
         print("reference alone: %d designs; %s" % (
             len(designs), ", ".join("%s %d" % kv for kv in sorted(outcomes.items()))))
         return 0
-    return 1 if compare_with_program(args.program, designs, args.show) else 0
+    failures = compare_with_program(args.program, designs, args.show)
+    rng = random.Random(args.seed + 1)
+    singles = worked_designs() + rng.sample(designs, min(40, len(designs)))
+    failures += compare_single_designs(args.program, singles, args.show)
+    return 1 if failures else 0
 
 
 if __name__ == "__main__":
