@@ -43,6 +43,14 @@ double parseRadix(const std::string &s, std::size_t pos, int base, std::size_t &
     return std::isfinite(value) ? value : MaxFinite;
 }
 
+std::string withSeparator(std::string text, std::string_view decimalSeparator)
+{
+    const std::size_t point = text.find('.');
+    if (point != std::string::npos && decimalSeparator != ".")
+        text.replace(point, 1, decimalSeparator);
+    return text;
+}
+
 } // namespace
 
 ParsedNumber parseNumber(std::string_view text)
@@ -146,10 +154,7 @@ std::string formatGeneral(double value, std::string_view decimalSeparator)
     const std::size_t e = text.find('e');
     if (e != std::string::npos)
         text[e] = 'E';
-    const std::size_t point = text.find('.');
-    if (point != std::string::npos && decimalSeparator != ".")
-        text.replace(point, 1, decimalSeparator);
-    return text;
+    return withSeparator(std::move(text), decimalSeparator);
 }
 
 std::string formatFixed2(double value, std::string_view decimalSeparator)
@@ -164,10 +169,7 @@ std::string formatFixed2(double value, std::string_view decimalSeparator)
     std::string text(buffer, end);
     if (text == "-0.00")
         text = "0.00"; // a negative value that rounds to zero
-    const std::size_t point = text.find('.');
-    if (point != std::string::npos && decimalSeparator != ".")
-        text.replace(point, 1, decimalSeparator);
-    return text;
+    return withSeparator(std::move(text), decimalSeparator);
 }
 
 } // namespace calc
