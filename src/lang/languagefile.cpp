@@ -36,6 +36,9 @@ QString fileName(Language language)
 
 QString filePath(const QString &folder, Language language)
 {
+    // An empty folder would name the current directory, which is not the program's.
+    if (folder.isEmpty())
+        return QString();
     const QString path = QDir(folder).filePath(fileName(language));
     return QFile::exists(path) ? path : QString();
 }

@@ -20,7 +20,8 @@ inline constexpr int LineCount = 34;
 // "english.txt", "fin.txt", "rus.txt".
 QString fileName(Language language);
 
-// The file of the language in the folder, or nothing when it is not there.
+// The file of the language in the folder, or nothing when it is not there (or the folder is
+// empty).
 QString filePath(const QString &folder, Language language);
 
 // The first 34 lines of the file (fewer when the file is shorter), nothing when it cannot be

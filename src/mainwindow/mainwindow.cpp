@@ -88,17 +88,6 @@ void MainWindow::Form_Load()
     control("Label14")->setVisible(false);
 }
 
-// Every run starts in English. The English language file, where there is one, also sets the
-// captions and fragments and shows the English tabs; without it the Finnish captions of the
-// window stay.
-void MainWindow::startupLanguageStep()
-{
-    setTag(QStringLiteral("eng"));
-    control("Label10")->setCaption(QStringLiteral("VERSION ENGLISH 01_b"));
-    control("Image2")->setVisible(false);
-    control("Label14")->setTop(6600);
-}
-
 void MainWindow::setArrangement(int index)
 {
     const calc::Arrangement &a = calc::ArrangementTable[static_cast<std::size_t>(index)];
@@ -152,14 +141,13 @@ void MainWindow::ImgNO_Click(int index)
     control("Shape1", 1)->setVisible(!cracked);
 }
 
-// The data sheet, the help window, printing and the language files come with their own
-// windows; until then these commands do nothing.
+// The data sheet, the help window and printing come with their own windows; until then these
+// commands do nothing.
 void MainWindow::ImgSHOW_Click() {}
 void MainWindow::Label14_Click() {}
 void MainWindow::ImgHelp_Click() {}
 void MainWindow::INFO_Click() {}
 void MainWindow::ImgPrint_Click() {}
-void MainWindow::ImgLanguage_Click(int) {}
 
 void MainWindow::ImgExit_Click()
 {

@@ -6,6 +6,7 @@
 //   mainwindow.cpp   start-up, the arrangement and concrete choices, the other commands
 //   calculate.cpp    the input fields, the calculate command, ClearResults, Mitoitus
 //   notice.cpp       the notice FrmATT that a missing input opens
+//   language.cpp     the start-up language step and the flags (lang/ reads the files)
 //
 // The window is built from the definition Form1 (forms/), its handlers bear the names of the
 // controls and events, and the calculation itself is calc::Mitoitus: this window turns its
@@ -15,9 +16,13 @@
 #include "forms/definitions.h"
 #include "forms/form.h"
 #include "forms/platform.h"
+#include "lang/languagefile.h"
 #include "mainwindow/notice.h"
 
 #include <QPointer>
+#include <QStringList>
+
+#include <optional>
 
 namespace mainwindow {
 
@@ -71,6 +76,9 @@ public:
 private:
     void connectHandlers();
     void startupLanguageStep();
+    std::optional<QStringList> readLanguageFile(lang::Language language) const;
+    void setLabelCharset(int charset);
+    void applyLanguageLines(const QStringList &lines);
     void setArrangement(int index);
     void openNotice();
     forms::Control *field(int number) const;

@@ -1,0 +1,562 @@
+// The main window in its languages: the start-up step, the flags, the shipped language files
+// and files of the test's own making in a folder that stands for the program's.
+
+#include "../mainwindow/fakeplatform.h"
+#include "forms/widgets.h"
+#include "lang/languages.h"
+#include "mainwindow/mainwindow.h"
+
+#include <QFontMetrics>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+using forms::Control;
+using mainwindow::MainWindow;
+
+namespace {
+
+// The report page as far as the main window touches it, with one caption tagged "lbl" and one
+// value that is not.
+constexpr forms::ControlDef reportPicture(int index)
+{
+    return {.name = "Picture1",
+            .index = index,
+            .kind = forms::Kind::PictureBox,
+            .rect = {120, 2040, 5895, 4455},
+            .visible = false};
+}
+constexpr forms::Font ReportFont{"Arial", 9.75, true, false, forms::Cyrillic};
+constexpr forms::ControlDef ReportControls[] = {
+    reportPicture(0),
+    reportPicture(1),
+    reportPicture(2),
+    reportPicture(3),
+    reportPicture(4),
+    reportPicture(5),
+    reportPicture(6),
+    {.name = "Label14", .kind = forms::Kind::Label, .rect = {6720, 6180, 4395, 435}},
+    {.name = "Label1", .rect = {120, 120, 3000, 300}, .font = ReportFont, .tag = "lbl"},
+    {.name = "Label30", .rect = {120, 600, 3000, 300}, .font = ReportFont},
+};
+const forms::FormDef ReportPage{.name = "FrmPRINT",
+                                .caption = "FrmPRINT",
+                                .kind = forms::WindowKind::DialogFrame,
+                                .width = 11250,
+                                .height = 8820,
+                                .back = forms::White,
+                                .controls = ReportControls};
+
+struct Place
+{
+    const char *name;
+    int index = forms::NoIndex;
+};
+
+// The caption each of the lines 2 to 23 fills.
+const Place CaptionOfLine[] = {
+    {"Label11"},  {"LbSit", 0}, {"LbSit", 1}, {"LbSit", 2}, {"LbSit", 3}, {"LbSit", 4},
+    {"LbSit", 5}, {"LbSit", 6}, {"Label1"},   {"Label3"},   {"Label4"},   {"Label5"},
+    {"Label6"},   {"Label7"},   {"Label8"},   {"Label9"},   {"Label15"},  {"Label14"},
+    {"Label13"},  {"KYLLA"},    {"EI"},       {"Label12"},
+};
+
+const QString Header = QStringLiteral("HEADER of the test file");
+
+// A file of the given number of lines: the header, then " L2 ", " L3 " ... with their blanks.
+QByteArrayList numberedLines(int count)
+{
+    QByteArrayList lines;
+    for (int n = 1; n <= count; ++n)
+        lines << (n == 1 ? Header.toLatin1() : " L" + QByteArray::number(n) + " ");
+    return lines;
+}
+
+QString lineText(int n)
+{
+    return QStringLiteral(" L%1 ").arg(n);
+}
+
+QString finnish(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+} // namespace
+
+class TestLanguages : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup();
+
+    void withoutFiles();
+    void linesLandInTheirPlaces_data();
+    void linesLandInTheirPlaces();
+    void shortFileLeavesEarlierLanguage();
+    void switchCalculatesAgain_data();
+    void switchCalculatesAgain();
+    void resultsFollowTheLanguage();
+    void adviceFollowsTheLanguage();
+    void finnishFileMissing();
+    void russianSelector();
+    void captionsFitTheirLabels_data();
+    void captionsFitTheirLabels();
+    void grabWindows();
+
+private:
+    // Starts the program with the folder as the program's folder.
+    void startIn(const QString &folder);
+    QString shippedFolder(const QStringList &files);
+    void write(const QString &name, const QByteArray &bytes);
+
+    Control *c(const QString &name, int index = forms::NoIndex) const
+    {
+        return m_w->control(name, index);
+    }
+    Control *text(int number) const { return c(QStringLiteral("Text%1").arg(number)); }
+    void click(const QString &name, int index = forms::NoIndex)
+    {
+        QWidget *w = c(name, index)->widget();
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+    }
+    void fill(std::initializer_list<std::pair<int, const char *>> values)
+    {
+        for (const auto &[number, value] : values)
+            text(number)->setText(QString::fromUtf8(value));
+    }
+    QStringList captions() const
+    {
+        QStringList all;
+        for (const Control *control : m_w->controls())
+            all << control->caption();
+        return all;
+    }
+    // The results of arrangement 2, two anchors of M12, with an eccentric row and a plate.
+    void calculateTwoAnchors()
+    {
+        click("ImgSIT", 1);
+        click("ImgNO", 0);
+        fill({{1, "100"}, {3, "100"}, {4, "150"}, {6, "3"}, {7, "2"}, {8, "20"}});
+        click("ImgCalc");
+    }
+    QStringList results() const
+    {
+        QStringList texts;
+        for (const char *name : {"Label17", "Label18", "Label20", "label21", "Label2", "Label12"})
+            texts << c(QLatin1String(name))->caption();
+        return texts;
+    }
+
+    FakePlatform m_platform;
+    QTemporaryDir m_dir;
+    std::unique_ptr<MainWindow> m_w;
+};
+
+void TestLanguages::startIn(const QString &folder)
+{
+    m_platform = FakePlatform();
+    m_platform.folder = folder;
+    m_w = std::make_unique<MainWindow>(m_platform, &ReportPage);
+    m_w->showWindow();
+    QVERIFY(QTest::qWaitForWindowExposed(m_w.get()));
+}
+
+// A fresh folder holding copies of the shipped files named.
+QString TestLanguages::shippedFolder(const QStringList &files)
+{
+    m_dir = QTemporaryDir(); // a new, empty folder per test
+    for (const QString &file : files)
+        QFile::copy(QStringLiteral(KIILA_LANG_DIR "/") + file, m_dir.filePath(file));
+    return m_dir.path();
+}
+
+void TestLanguages::write(const QString &name, const QByteArray &bytes)
+{
+    QFile file(m_dir.filePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+void TestLanguages::cleanup()
+{
+    m_w.reset();
+}
+
+// The window's own Finnish captions, the English version caption and the Finnish texts of the
+// calculation; the flags change the tag but nothing else and do not calculate.
+void TestLanguages::withoutFiles()
+{
+    startIn(shippedFolder({}));
+    QCOMPARE(m_w->tag(), "eng");
+    QCOMPARE(c("Label10")->caption(), "VERSION ENGLISH 01_b");
+    QVERIFY(!c("Image2")->isVisible());
+    QCOMPARE(c("Label14")->top(), 6600);
+    for (const Control *control : m_w->controls()) {
+        // Label12, the advice, is emptied by the start-up.
+        if (control->name() != QLatin1String("Label10") && control->name() != "Label12")
+            QCOMPARE(control->caption(), QString::fromUtf8(control->definition().caption));
+        QCOMPARE(control->charset(), control->definition().font.charset);
+    }
+
+    // C1 52 stops M10 with a message: every calculation shows one.
+    fill({{1, "52"}, {3, "200"}, {6, "100"}, {7, "0"}});
+    click("ImgCalc");
+    QCOMPARE(m_platform.messages.size(), 1);
+    QCOMPARE(m_platform.messages[0].second, " Ohje ");
+    QCOMPARE(c("Label18")->caption(), "Ankkurien  veto- ja leikkauskapasiteetti kN ");
+
+    QStringList before = captions();
+    for (int index : {1, 0, 2}) {
+        m_w->ImgLanguage_Click(index);
+        QCOMPARE(m_w->tag(), lang::tag(static_cast<lang::Language>(index)));
+    }
+    QCOMPARE(m_platform.messages.size(), 1);
+    QCOMPARE(c("Label10")->caption(), "VERSIO SUOMI  01_b"); // the Finnish flag sets it first
+    before[m_w->controls().indexOf(c("Label10"))] = c("Label10")->caption();
+    QCOMPARE(captions(), before);
+    QCOMPARE(c("Label14")->top(), 6600);
+}
+
+void TestLanguages::linesLandInTheirPlaces_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("lineCount"); // lines the file has
+
+    QTest::newRow("complete, CR LF") << numberedLines(34).join("\r\n") + "\r\n" << 34;
+    QTest::newRow("complete, LF") << numberedLines(34).join("\n") + "\n" << 34;
+    QTest::newRow("complete, CR") << numberedLines(34).join("\r") << 34;
+    QTest::newRow("more than 34 lines") << numberedLines(40).join("\r\n") << 34;
+    QTest::newRow("short: 12 lines") << numberedLines(12).join("\r\n") + "\r\n" << 12;
+    QTest::newRow("short: 25 lines, no end mark") << numberedLines(25).join("\r\n") << 25;
+    QTest::newRow("header only") << Header.toLatin1() << 1;
+    QTest::newRow("empty") << QByteArray() << 0;
+}
+
+// The English file at start-up: line 1 nowhere, lines 2 to 23 in their captions, 23 to 34 in the
+// calculation's texts, blanks kept; lines a file lacks leave the window's own texts.
+void TestLanguages::linesLandInTheirPlaces()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, lineCount);
+    shippedFolder({});
+    write(QStringLiteral("english.txt"), bytes);
+    startIn(m_dir.path());
+
+    QCOMPARE(m_w->tag(), "eng");
+    QVERIFY(c("Image2")->isVisible());
+    for (int n = 2; n <= 23; ++n) {
+        const Control *control =
+            c(QLatin1String(CaptionOfLine[n - 2].name), CaptionOfLine[n - 2].index);
+        const QString expected = n <= lineCount ? lineText(n)
+                                 : n == 23      ? QString() // the advice, cleared at start-up
+                                                : QString::fromUtf8(control->definition().caption);
+        if (n != 23) // Label12 is emptied by the start-up's ClearResults
+            QCOMPARE(control->caption(), expected);
+    }
+    for (const QString &caption : captions())
+        QVERIFY(!caption.contains(Header));
+    QVERIFY(!m_w->caption().contains(Header));
+
+    const calc::Texts &texts = m_w->texts();
+    const std::pair<int, std::string> fragments[] = {
+        {23, texts.advice},           {24, texts.fragAnkkurien},    {25, texts.fragArvoC},
+        {26, texts.fragArvoS},        {27, texts.fragKasvatettava}, {28, texts.fragAnkkuriryhman},
+        {29, texts.fragVetoLeikkaus}, {30, texts.fragLeikkaus},     {31, texts.fragEpakeskinen},
+        {32, texts.fragKpl},          {33, texts.fragOhje},         {34, texts.fragKiinnityslevy},
+    };
+    for (const auto &[n, fragment] : fragments)
+        QCOMPARE(QString::fromStdString(fragment), n <= lineCount ? lineText(n) : QString());
+
+    // The composed texts take the lines as they are, and the Finnish defaults where the file
+    // has none.
+    fill({{1, "52"}, {3, "200"}, {6, "100"}, {7, "0"}});
+    click("ImgCalc");
+    QCOMPARE(m_platform.messages.size(), 1);
+    QCOMPARE(m_platform.messages[0].second, lineCount >= 33 ? lineText(33) : " Ohje ");
+    QCOMPARE(c("Label18")->caption(),
+             (lineCount >= 24 ? lineText(24) : "Ankkurien ") +
+                 (lineCount >= 29 ? lineText(29) : " veto- ja leikkauskapasiteetti kN "));
+}
+
+// A file with fewer lines, read after a complete one, leaves the captions it does not reach in
+// the earlier language.
+void TestLanguages::shortFileLeavesEarlierLanguage()
+{
+    startIn(shippedFolder({"english.txt"}));
+    write(QStringLiteral("fin.txt"), "fi\r\nKiila-ankkurin laskentaohjelma\r\nTAPAUS 1\r\n");
+    click("ImgLanguage", 2);
+    QCOMPARE(c("Label11")->caption(), "Kiila-ankkurin laskentaohjelma");
+    QCOMPARE(c("LbSit", 0)->caption(), "TAPAUS 1");
+    QCOMPARE(c("LbSit", 1)->caption(), "CASE 2");
+    QCOMPARE(c("Label1")->caption(), "Edge distance C1 (mm)");
+    QCOMPARE(QString::fromStdString(m_w->texts().fragKpl), " pcs ");
+}
+
+void TestLanguages::switchCalculatesAgain_data()
+{
+    QTest::addColumn<QString>("text1");
+    QTest::addColumn<bool>("othersFilled");
+    QTest::addColumn<bool>("calculates");
+
+    QTest::newRow("Text1 empty") << "" << true << false;
+    QTest::newRow("250, C2 empty: the notice") << "250" << false << true;
+    QTest::newRow("-5") << "-5" << true << false;
+    QTest::newRow("0") << "0" << true << false;
+    QTest::newRow("05") << "05" << true << true;
+    QTest::newRow("leading blank") << " 60" << true << false;
+    QTest::newRow("leading point") << ".5" << true << false;
+    QTest::newRow("leading plus") << "+60" << true << false;
+}
+
+// A switch calculates when Text1 sorts after "0". Every calculation with these inputs ends in a
+// message (C1 below the minimum) or the notice, so either shows that one ran.
+void TestLanguages::switchCalculatesAgain()
+{
+    QFETCH(QString, text1);
+    QFETCH(bool, othersFilled);
+    QFETCH(bool, calculates);
+    startIn(shippedFolder({"english.txt", "fin.txt"}));
+    if (othersFilled)
+        fill({{3, "200"}, {6, "1"}, {7, "1"}});
+    text(1)->setText(text1);
+
+    click("ImgLanguage", 2);
+    QCOMPARE(m_w->tag(), "fin");
+    const bool ran = !m_platform.messages.isEmpty() || m_w->notice();
+    QCOMPARE(ran, calculates);
+    if (m_w->notice()) {
+        QVERIFY(QTest::qWaitForWindowActive(m_w->notice()->windowHandle()));
+        QCOMPARE(m_w->notice()->caption(), "Huomio!"); // the notice reads the new tag
+    }
+    if (!m_platform.messages.isEmpty())
+        QCOMPARE(m_platform.messages[0].second, " Ohje ");
+    QCOMPARE(text(1)->text(), text1); // the field is not rewritten
+}
+
+// Results computed in one language come back in the other after a switch; the Finnish file
+// restores every caption of the window's definition.
+void TestLanguages::resultsFollowTheLanguage()
+{
+    startIn(shippedFolder({"english.txt", "fin.txt", "rus.txt"}));
+    QCOMPARE(c("LbSit", 0)->caption(), "CASE 1");
+    calculateTwoAnchors();
+    const QStringList english = results();
+    QCOMPARE(english.at(0), "2 pcs  Kalvex M 12");
+    QVERIFY(english.at(1).startsWith("Anchor "));
+    QCOMPARE(english.at(2), "Group of 2 anchors, shear capacity kN ");
+    QCOMPARE(english.at(3), "Group of 2 anchors, eccentric tension capacity kN");
+    QVERIFY(english.at(4).startsWith("Minimum fixture plate size "));
+
+    click("ImgLanguage", 2);
+    QCOMPARE(results(),
+             (QStringList{"2 kpl  Kalvex M 12", "Ankkurien  veto- ja leikkauskapasiteetti kN ",
+                          "Ankkuriryhmän  2 leikkauskapasiteetti kN ",
+                          "Ankkuriryhmän  2 epäkeskinen vetokapasiteetti kN",
+                          "Kiinnityslevyn mitat min. 36 mm x 186 mm", ""}));
+    const QStringList composed{"Label17", "Label18", "Label20", "label21", "Label2", "Label12"};
+    for (const Control *control : m_w->controls())
+        if (control->tag() == "lbl" && !composed.contains(control->name()))
+            QCOMPARE(control->caption(), QString::fromUtf8(control->definition().caption));
+    QVERIFY(!c("Image2")->isVisible());
+
+    click("ImgLanguage", 1);
+    QCOMPARE(results(), english);
+    QCOMPARE(c("Label10")->caption(), "VERSION ENGLISH 01_b");
+    QVERIFY(c("Image2")->isVisible());
+
+    // Switching with Text1 empty leaves the results in the language they were made in; only
+    // the hidden advice label takes the new line 23.
+    text(1)->setText(QString());
+    click("ImgLanguage", 2);
+    QCOMPARE(results().mid(0, 5), english.mid(0, 5));
+    QVERIFY(!c("Label12")->isVisible());
+    QVERIFY(!m_w->notice());
+}
+
+// The advice is the last file's line 23; without one the Finnish advice.
+void TestLanguages::adviceFollowsTheLanguage()
+{
+    startIn(shippedFolder({"english.txt", "fin.txt", "rus.txt"}));
+    fill({{1, "200"}, {3, "200"}, {6, "100"}, {7, "0"}});
+    click("ImgCalc");
+    QVERIFY(c("Label12")->isVisible());
+    QCOMPARE(c("Label12")->caption(), "Choose a stronger fastening arrangement or try larger "
+                                      "edge distances and/or anchor spacings");
+
+    click("ImgLanguage", 2);
+    QCOMPARE(c("Label12")->caption(), finnish(calc::FinnishAdvice));
+
+    m_w->ImgLanguage_Click(0);
+    QVERIFY(c("Label12")->caption().startsWith(QString::fromUtf8("Выберите")));
+
+    // A file with an empty line 23 gives the Finnish advice again.
+    QByteArrayList lines = numberedLines(34);
+    lines[22].clear();
+    write(QStringLiteral("english.txt"), lines.join("\r\n"));
+    click("ImgLanguage", 1);
+    QCOMPARE(c("Label12")->caption(), finnish(calc::FinnishAdvice));
+    QVERIFY(c("Label12")->isVisible());
+}
+
+// Without the Finnish file the flag sets the tag, the version caption and the Finnish tabs,
+// and nothing else: the captions stay English and nothing is calculated.
+void TestLanguages::finnishFileMissing()
+{
+    startIn(shippedFolder({"english.txt", "rus.txt"}));
+    fill({{1, "52"}, {3, "200"}, {6, "100"}, {7, "0"}});
+    click("ImgCalc");
+    QCOMPARE(m_platform.messages.size(), 1);
+    c("Label14")->setCharset(7);
+    QStringList before = captions();
+
+    click("ImgLanguage", 2);
+    QCOMPARE(m_w->tag(), "fin");
+    QCOMPARE(c("Label10")->caption(), "VERSIO SUOMI  01_b");
+    QVERIFY(!c("Image2")->isVisible());
+    before[m_w->controls().indexOf(c("Label10"))] = c("Label10")->caption();
+    QCOMPARE(captions(), before);
+    QCOMPARE(c("Label14")->charset(), 7);
+    QCOMPARE(m_platform.messages.size(), 1);
+}
+
+// The Russian flag is hidden in the window; shown, it reads the Windows-1251 file and sets the
+// Russian character set on the "lbl" controls of both windows.
+void TestLanguages::russianSelector()
+{
+    startIn(shippedFolder({"english.txt", "fin.txt", "rus.txt"}));
+    QVERIFY(!c("ImgLanguage", 0)->isVisible());
+    QCOMPARE(c("Label14")->charset(), 0); // Cyrillic in the window, Western after start-up
+    QCOMPARE(c("epak", 1)->charset(), forms::Cyrillic);
+
+    c("ImgLanguage", 0)->setVisible(true);
+    click("ImgLanguage", 0);
+    QCOMPARE(m_w->tag(), "rus");
+    QCOMPARE(c("LbSit", 0)->caption(), QString::fromUtf8("ВАРИАНТ 1"));
+    QCOMPARE(c("Label15")->caption(), QString::fromUtf8("РАСЧЁТ"));
+    QCOMPARE(c("Label14")->top(), 6495);
+    QCOMPARE(c("Label14")->widget()->y(), 433);
+    QCOMPARE(c("Label10")->caption(), "VERSION ENGLISH 01_b");
+
+    const auto charsets = [this](int lbl, int other) {
+        for (const forms::Form *form : {static_cast<forms::Form *>(m_w.get()), m_w->reportPage()})
+            for (const Control *control : form->controls())
+                QCOMPARE(control->charset(),
+                         control->tag() == "lbl"
+                             ? lbl
+                             : (control->definition().font.charset == 0 ? 0 : other));
+    };
+    charsets(1, forms::Cyrillic);
+
+    click("ImgLanguage", 1); // English keeps the character set
+    QCOMPARE(c("Label14")->top(), 6600);
+    charsets(1, forms::Cyrillic);
+    click("ImgLanguage", 2);
+    charsets(0, forms::Cyrillic);
+
+    fill({{1, "200"}, {3, "200"}, {6, "1"}, {7, "1"}});
+    m_w->ImgLanguage_Click(0); // results come out in Russian
+    QCOMPARE(c("Label17")->caption(), QString::fromUtf8("1 шт.  Kalvex M 8"));
+}
+
+void TestLanguages::captionsFitTheirLabels_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::newRow("English") << 1;
+    QTest::newRow("Finnish") << 2;
+    QTest::newRow("Russian") << 0;
+}
+
+// Every caption tagged "lbl", the composed results and the advice included, fits its rectangle
+// in the font it is drawn with: no word wider than the label, no line below its bottom.
+void TestLanguages::captionsFitTheirLabels()
+{
+    QFETCH(int, language);
+    startIn(shippedFolder({"english.txt", "fin.txt", "rus.txt"}));
+    m_w->ImgLanguage_Click(language);
+
+    // Every caption that does not fit, with the room it needs and the room it has.
+    QStringList overflows;
+    const auto check = [this, &overflows] {
+        for (const Control *control : m_w->controls()) {
+            const forms::ControlDef &def = control->definition();
+            if (control->tag() != "lbl" || control->caption().isEmpty())
+                continue;
+            // The last line's full descent may reach one pixel below the label: no glyph of
+            // these fonts draws that low.
+            const QRect box = QRect(QPoint(), control->widget()->size()).adjusted(0, 0, 0, 1);
+            const int align = def.align == forms::Align::Left    ? Qt::AlignLeft
+                              : def.align == forms::Align::Right ? Qt::AlignRight
+                                                                 : Qt::AlignHCenter;
+            const QRect used =
+                QFontMetrics(forms::toFont(def.font))
+                    .boundingRect(box, align | Qt::AlignTop | Qt::TextWordWrap, control->caption());
+            if (!box.contains(used))
+                overflows << QStringLiteral("%1 \"%2\" needs %3 x %4, has %5 x %6")
+                                 .arg(control->name(), control->caption())
+                                 .arg(used.width())
+                                 .arg(used.height())
+                                 .arg(box.width())
+                                 .arg(box.height());
+        }
+    };
+
+    // Arrangement 7 with every result row, four sizes and the widest plate text; then the
+    // advice.
+    click("ImgSIT", 6);
+    fill({{1, "2000"},
+          {3, "2000"},
+          {4, "1000"},
+          {5, "1000"},
+          {6, "40"},
+          {7, "5"},
+          {8, "30"},
+          {9, "0"}});
+    click("ImgCalc");
+    QVERIFY(!c("label21")->caption().isEmpty());
+    QVERIFY(c("Label2")->isVisible());
+    check();
+    click("ImgSIT", 0);
+    fill({{1, "200"}, {3, "200"}, {6, "100"}, {7, "0"}});
+    click("ImgCalc");
+    QVERIFY(c("Label12")->isVisible());
+    check();
+    overflows.removeDuplicates();
+    QVERIFY2(overflows.isEmpty(), qPrintable(overflows.join(QLatin1Char('\n'))));
+}
+
+// Writes the window in each language with results, and with the advice, to $KIILA_GRAB_DIR for
+// a look by eye.
+void TestLanguages::grabWindows()
+{
+    const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR");
+    startIn(shippedFolder({"english.txt", "fin.txt", "rus.txt"}));
+    click("ImgSIT", 6);
+    fill({{1, "2000"},
+          {3, "2000"},
+          {4, "1000"},
+          {5, "1000"},
+          {6, "40"},
+          {7, "5"},
+          {8, "30"},
+          {9, "0"}});
+    click("ImgCalc");
+    for (const auto &[index, name] : {std::pair{1, "eng"}, {2, "fin"}, {0, "rus"}}) {
+        m_w->ImgLanguage_Click(index);
+        const QPixmap image = m_w->grab();
+        QVERIFY(!image.isNull());
+        if (!folder.isEmpty())
+            QVERIFY(image.save(QStringLiteral("%1/form1-%2.png").arg(folder, name)));
+    }
+    click("ImgSIT", 1);
+    fill({{1, "600"}, {3, "600"}, {4, "300"}, {6, "100"}, {7, "2"}, {8, "0"}});
+    for (const auto &[index, name] : {std::pair{1, "eng"}, {2, "fin"}, {0, "rus"}}) {
+        m_w->ImgLanguage_Click(index); // calculates: the advice in the language
+        QVERIFY(c("Label12")->isVisible());
+        if (!folder.isEmpty())
+            QVERIFY(m_w->grab().save(QStringLiteral("%1/form1-advice-%2.png").arg(folder, name)));
+    }
+}
+
+QTEST_MAIN(TestLanguages)
+#include "test_languages.moc"
