@@ -16,6 +16,9 @@ private slots:
     void readLines();
     void missingFile();
     void applyToTexts();
+    void shippedFiles_data();
+    void shippedFiles();
+    void finnishFileGivesTheDefaults();
 
 private:
     QString write(const QByteArray &bytes);
@@ -110,6 +113,73 @@ void TestLanguageFile::applyToTexts()
     QCOMPARE(partial.fragArvoC, std::string("line 25"));
     QCOMPARE(partial.fragArvoS, std::string());
     QCOMPARE(partial.fragOhje, std::string(" Help "));
+}
+
+void TestLanguageFile::shippedFiles_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("yes"); // line 21
+
+    QTest::newRow("english.txt") << Language::English << "YES";
+    QTest::newRow("fin.txt") << Language::Finnish << "KYLLÄ";
+    QTest::newRow("rus.txt") << Language::Russian << "ДА";
+}
+
+// 34 lines, each ended by CR LF, in the code page of the language.
+void TestLanguageFile::shippedFiles()
+{
+    QFETCH(Language, language);
+    const QString path = lang::filePath(QStringLiteral(KIILA_LANG_DIR), language);
+    QVERIFY(!path.isEmpty());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.endsWith("\r\n"));
+    const QList<QByteArray> raw = bytes.chopped(1).split('\n');
+    QCOMPARE(raw.size(), lang::LineCount);
+    for (const QByteArray &line : raw)
+        QVERIFY(line.endsWith('\r') && line.count('\r') == 1);
+
+    const std::optional<QStringList> lines = lang::readLines(path, language);
+    QVERIFY(lines);
+    QCOMPARE(lines->size(), lang::LineCount);
+    QTEST(lines->at(20), "yes");
+    for (const QString &line : *lines)
+        QVERIFY2(!line.trimmed().isEmpty(), "every line has a text");
+}
+
+// The Finnish file holds the very texts the calculation falls back on, so that switching to
+// Finnish composes every result and message as the window's own texts do.
+void TestLanguageFile::finnishFileGivesTheDefaults()
+{
+    const std::optional<QStringList> lines = lang::readLines(
+        lang::filePath(QStringLiteral(KIILA_LANG_DIR), Language::Finnish), Language::Finnish);
+    QVERIFY(lines);
+    calc::Texts finnish;
+    lang::applyToTexts(*lines, finnish);
+
+    const auto composed = [](const calc::Result &r) {
+        QStringList texts;
+        for (const std::optional<std::string> &text :
+             {r.capacityHeading, r.shearHeading, r.eccentricHeading})
+            texts << QString::fromStdString(text.value_or("-"));
+        if (r.message)
+            texts << QString::fromStdString(r.message->text + "|" + r.message->title);
+        if (r.chosen)
+            texts << QString::fromStdString(r.chosen->anchorText + "|" + r.chosen->plateText);
+        texts << QString::fromStdString(r.advice);
+        return texts;
+    };
+    const std::pair<int, calc::DesignInput> designs[] = {
+        {1, {.C1 = 52, .C2 = 200, .NSd = 100}},                       // edge distance
+        {6, {.C1 = 300, .C2 = 300, .S1 = 100, .S2 = 100, .NSd = 10}}, // spacing
+        {7, {.C1 = 400, .C2 = 600, .S1 = 150, .S2 = 150}},            // arrangement 7
+        {7, {2000, 2000, 1000, 1000, 40, 5, 30, 0}},                  // every row
+        {1, {.C1 = 200, .C2 = 200, .NSd = 100}},                      // the advice
+    };
+    for (const auto &[tapaus, input] : designs)
+        QCOMPARE(composed(calc::Mitoitus(input, tapaus, calc::NonCracked, finnish)),
+                 composed(calc::Mitoitus(input, tapaus, calc::NonCracked, calc::Texts{})));
 }
 
 QTEST_GUILESS_MAIN(TestLanguageFile)
