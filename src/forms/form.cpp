@@ -164,18 +164,20 @@ Control *Form::build(const ControlDef &def)
     if (def.kind != Kind::Line)
         widget->setGeometry(px(def.rect.left), px(def.rect.top), px(def.rect.width),
                             px(def.rect.height));
-    widget->setFont(toFont(def.font));
+    // Pictures, click areas, markers and lines draw no text: they keep the default font.
+    if (def.kind != Kind::Image && def.kind != Kind::PictureBox && def.kind != Kind::Shape &&
+        def.kind != Kind::Line)
+        widget->setFont(toFont(def.font));
     if (widget->focusPolicy() != Qt::StrongFocus)
         widget->setFocusPolicy(Qt::NoFocus);
-    widget->setObjectName(
-        def.index == NoIndex
-            ? QString::fromLatin1(def.name)
-            : QStringLiteral("%1(%2)").arg(QLatin1String(def.name)).arg(def.index));
+    const QString name = QString::fromLatin1(def.name);
+    widget->setObjectName(def.index == NoIndex ? name
+                                               : name + u'(' + QString::number(def.index) + u')');
     if (!def.visible)
         widget->hide();
 
     auto *c = new Control(def, widget, this);
-    m_byName.emplace(std::pair{QString::fromLatin1(def.name), def.index}, c);
+    m_byName.emplace(std::pair{name, def.index}, c);
     return c;
 }
 
@@ -190,20 +192,15 @@ void Form::showWindow()
 
 void Form::paintEvent(QPaintEvent *)
 {
+    // The back colour over the whole window, then the picture: under a display this is faster
+    // than filling only the strips the picture leaves uncovered.
     QPainter painter(this);
+    painter.fillRect(rect(), toColor(m_def.back));
     if (m_def.picture) {
         if (m_background.isNull() || m_background.devicePixelRatio() != devicePixelRatioF())
             m_background =
                 artwork::picture(QString::fromLatin1(m_def.picture), devicePixelRatioF());
-        const QSize picture = m_background.deviceIndependentSize().toSize();
-        // Only the strips the picture leaves uncovered show the back colour.
-        painter.fillRect(picture.width(), 0, width() - picture.width(), height(),
-                         toColor(m_def.back));
-        painter.fillRect(0, picture.height(), picture.width(), height() - picture.height(),
-                         toColor(m_def.back));
         painter.drawPixmap(0, 0, m_background);
-    } else {
-        painter.fillRect(rect(), toColor(m_def.back));
     }
 }
 
@@ -221,9 +218,11 @@ void Form::closeEvent(QCloseEvent *event)
         emit unloaded();
 }
 
-void Form::showEvent(QShowEvent *event)
+void Form::setVisible(bool visible)
 {
-    if (!m_placed) {
+    // Placed before the window is first created: under a display, moving a window that exists
+    // already costs noticeably more.
+    if (visible && !m_placed) {
         m_placed = true;
         if (QScreen *s = screen()) {
             QRect r = rect();
@@ -231,7 +230,7 @@ void Form::showEvent(QShowEvent *event)
             move(r.topLeft());
         }
     }
-    QWidget::showEvent(event);
+    QWidget::setVisible(visible);
 }
 
 } // namespace forms

@@ -47,6 +47,8 @@ public:
     // activates it.
     void showWindow();
 
+    void setVisible(bool visible) override;
+
 signals:
     void activated(); // the window became the active window
     void unloaded();  // the window was closed
@@ -55,7 +57,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     Control *build(const ControlDef &def);

@@ -2,6 +2,7 @@
 
 #include "forms/artwork/artwork.h"
 
+#include <QHash>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -18,12 +19,20 @@ QFont toFont(const Font &font)
 {
     // Arial and MS Sans Serif are drawn with Liberation Sans, which has Arial's metrics. The
     // windows are laid out in pixels at 96 dots per inch, so the size is set in pixels too:
-    // 9.75 points are 13 pixels on any screen.
-    QFont f(QStringLiteral("Liberation Sans"));
-    f.setPixelSize(std::max(1, static_cast<int>(std::lround(font.points * 96.0 / 72.0))));
-    f.setBold(font.bold);
-    f.setItalic(font.italic);
-    return f;
+    // 9.75 points are 13 pixels on any screen. The windows use a handful of fonts; each is made
+    // once and shared.
+    const int pixels = std::max(1, static_cast<int>(std::lround(font.points * 96.0 / 72.0)));
+    const int key = pixels * 4 + (font.bold ? 2 : 0) + (font.italic ? 1 : 0);
+    static QHash<int, QFont> made;
+    auto it = made.constFind(key);
+    if (it == made.constEnd()) {
+        QFont f(QStringLiteral("Liberation Sans"));
+        f.setPixelSize(pixels);
+        f.setBold(font.bold);
+        f.setItalic(font.italic);
+        it = made.insert(key, f);
+    }
+    return *it;
 }
 
 int px(int twips)
@@ -69,6 +78,8 @@ void LabelWidget::setForeColor(const QColor &colour)
 
 void LabelWidget::paintEvent(QPaintEvent *)
 {
+    if (m_transparent && m_text.isEmpty())
+        return;
     QPainter painter(this);
     if (!m_transparent)
         painter.fillRect(rect(), m_back);
@@ -86,12 +97,13 @@ void LabelWidget::paintEvent(QPaintEvent *)
     painter.drawText(rect(), m_flags, m_text);
 }
 
+// A picture box covers its rectangle, yet it is not marked opaque: the window then paints under
+// it too, but keeps one rectangle to paint instead of a window with holes, which under a
+// display costs more than the pixels saved.
 PictureWidget::PictureWidget(const ControlDef &def, QWidget *parent)
     : QWidget(parent), m_name(def.picture), m_back(toColor(def.back)),
       m_fill(def.kind == Kind::PictureBox)
 {
-    if (m_fill)
-        setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void PictureWidget::paintEvent(QPaintEvent *)
