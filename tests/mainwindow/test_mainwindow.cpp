@@ -3,6 +3,7 @@
 
 #include "fakeplatform.h"
 #include "mainwindow/mainwindow.h"
+#include "standinreport.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -15,32 +16,7 @@ using mainwindow::MainWindow;
 
 namespace {
 
-// The part of the report page that the main window keeps in step with the arrangement.
-constexpr forms::ControlDef reportPicture(int index)
-{
-    return {.name = "Picture1",
-            .index = index,
-            .kind = forms::Kind::PictureBox,
-            .rect = {120, 2040, 5895, 4455},
-            .visible = false};
-}
-constexpr forms::ControlDef ReportControls[] = {
-    reportPicture(0),
-    reportPicture(1),
-    reportPicture(2),
-    reportPicture(3),
-    reportPicture(4),
-    reportPicture(5),
-    reportPicture(6),
-    {.name = "Label14", .kind = forms::Kind::Label, .rect = {6720, 6180, 4395, 435}},
-};
-const forms::FormDef ReportPage{.name = "FrmPRINT",
-                                .caption = "FrmPRINT",
-                                .kind = forms::WindowKind::DialogFrame,
-                                .width = 11250,
-                                .height = 8820,
-                                .back = forms::White,
-                                .controls = ReportControls};
+using standin::ReportPage;
 
 const QColor ResetColour(64, 0, 64);
 const QString ResultLabels[] = {"veto_leikkaus", "leikkaus", "epak"};
