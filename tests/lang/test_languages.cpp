@@ -104,6 +104,20 @@ private:
             all << control->caption();
         return all;
     }
+    // Arrangement 7 with every result row, all four sizes and the widest plate text.
+    void calculateSixAnchors()
+    {
+        click("ImgSIT", 6);
+        fill({{1, "2000"},
+              {3, "2000"},
+              {4, "1000"},
+              {5, "1000"},
+              {6, "40"},
+              {7, "5"},
+              {8, "30"},
+              {9, "0"}});
+        click("ImgCalc");
+    }
     // The results of arrangement 2, two anchors of M12, with an eccentric row and a plate.
     void calculateTwoAnchors()
     {
@@ -474,16 +488,7 @@ void TestLanguages::captionsFitTheirLabels()
 
     // Arrangement 7 with every result row, four sizes and the widest plate text; then the
     // advice.
-    click("ImgSIT", 6);
-    fill({{1, "2000"},
-          {3, "2000"},
-          {4, "1000"},
-          {5, "1000"},
-          {6, "40"},
-          {7, "5"},
-          {8, "30"},
-          {9, "0"}});
-    click("ImgCalc");
+    calculateSixAnchors();
     QVERIFY(!c("label21")->caption().isEmpty());
     QVERIFY(c("Label2")->isVisible());
     check();
@@ -502,16 +507,7 @@ void TestLanguages::grabWindows()
 {
     const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR");
     startIn(shippedFolder({"english.txt", "fin.txt", "rus.txt"}));
-    click("ImgSIT", 6);
-    fill({{1, "2000"},
-          {3, "2000"},
-          {4, "1000"},
-          {5, "1000"},
-          {6, "40"},
-          {7, "5"},
-          {8, "30"},
-          {9, "0"}});
-    click("ImgCalc");
+    calculateSixAnchors();
     for (const auto &[index, name] : {std::pair{1, "eng"}, {2, "fin"}, {0, "rus"}}) {
         m_w->ImgLanguage_Click(index);
         const QPixmap image = m_w->grab();
