@@ -278,19 +278,14 @@ void paintPlate(QPainter &p, const Layout &l)
         }
 }
 
-void arrowHead(QPainter &p, QPointF tip, QPointF from)
+// The arrowhead at `tip` of a line coming from `from`.
+void lineEnd(QPainter &p, QPointF tip, QPointF from)
 {
     QPointF d = tip - from;
     const qreal length = qSqrt(d.x() * d.x() + d.y() * d.y());
     if (length <= 0)
         return;
-    d /= length;
-    const QPointF n(-d.y(), d.x());
-    QPolygonF head;
-    head << tip << tip - d * 7 + n * 2.3 << tip - d * 7 - n * 2.3;
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::black);
-    p.drawPolygon(head);
+    arrowHead(p, tip, d / length, 7, 2.3);
 }
 
 // A dimension line between a and b with arrowheads at both ends and its label beside it,
@@ -299,8 +294,8 @@ void dimension(QPainter &p, QPointF a, QPointF b, const Label &label, QPointF la
 {
     p.setPen(QPen(Qt::black, 0.9));
     p.drawLine(a, b);
-    arrowHead(p, a, b);
-    arrowHead(p, b, a);
+    lineEnd(p, a, b);
+    lineEnd(p, b, a);
     const QPointF centre = (a + b) / 2 + labelShift;
     drawIndexed(p, centre.x(), centre.y() + 5, label.main, label.index, 15);
 }

@@ -22,6 +22,17 @@ QFont sansFont(qreal pixelSize, bool bold, bool italic)
     return font;
 }
 
+void arrowHead(QPainter &p, QPointF tip, QPointF direction, qreal length, qreal halfWidth)
+{
+    const QPointF n(-direction.y(), direction.x());
+    QPolygonF head;
+    head << tip << tip - direction * length + n * halfWidth
+         << tip - direction * length - n * halfWidth;
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::black);
+    p.drawPolygon(head);
+}
+
 void drawIndexed(QPainter &p, qreal centreX, qreal baseline, const QString &main,
                  const QString &index, qreal pixelSize, const QColor &colour)
 {

@@ -172,12 +172,7 @@ void paintSection(QPainter &p, const Section &s)
 
 void arrowTip(QPainter &p, QPointF tip, QPointF direction)
 {
-    const QPointF n(-direction.y(), direction.x());
-    QPolygonF head;
-    head << tip << tip - direction * 6 + n * 2 << tip - direction * 6 - n * 2;
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::black);
-    p.drawPolygon(head);
+    arrowHead(p, tip, direction, 6, 2);
 }
 
 // A horizontal dimension at height y from x0 to x1 with extension lines down from `from`.

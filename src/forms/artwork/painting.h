@@ -14,6 +14,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPointF>
 #include <QRectF>
 #include <QString>
 
@@ -27,6 +28,10 @@ inline const QColor Navy(30, 52, 90);
 
 // "Liberation Sans" at a pixel size, so that text has the same size at every ratio.
 QFont sansFont(qreal pixelSize, bool bold = false, bool italic = false);
+
+// A filled black arrowhead whose point is at `tip`, pointing along `direction` (as given, not
+// normalised), `length` long and 2 * `halfWidth` wide at its base.
+void arrowHead(QPainter &p, QPointF tip, QPointF direction, qreal length, qreal halfWidth);
 
 // Text with a lowered, smaller index after it ("C" "1", "N" "sd"), its baseline at `baseline`,
 // centred on `centreX`.
