@@ -1,8 +1,8 @@
 // The main window in its languages: the start-up step, the flags, the shipped language files
 // and files of the test's own making in a folder that stands for the program's.
 
-#include "../mainwindow/fakeplatform.h"
 #include "../mainwindow/standinreport.h"
+#include "../mainwindow/windowdriver.h"
 #include "forms/widgets.h"
 #include "lang/languages.h"
 #include "mainwindow/mainwindow.h"
@@ -56,7 +56,7 @@ QString finnish(std::string_view text)
 
 } // namespace
 
-class TestLanguages : public QObject
+class TestLanguages : public QObject, protected WindowDriver
 {
     Q_OBJECT
 private slots:
@@ -82,16 +82,6 @@ private:
     QString shippedFolder(const QStringList &files);
     void write(const QString &name, const QByteArray &bytes);
 
-    Control *c(const QString &name, int index = forms::NoIndex) const
-    {
-        return m_w->control(name, index);
-    }
-    Control *text(int number) const { return c(QStringLiteral("Text%1").arg(number)); }
-    void click(const QString &name, int index = forms::NoIndex)
-    {
-        QWidget *w = c(name, index)->widget();
-        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
-    }
     void fill(std::initializer_list<std::pair<int, const char *>> values)
     {
         for (const auto &[number, value] : values)
@@ -134,9 +124,7 @@ private:
         return texts;
     }
 
-    FakePlatform m_platform;
     QTemporaryDir m_dir;
-    std::unique_ptr<MainWindow> m_w;
 };
 
 void TestLanguages::startIn(const QString &folder)

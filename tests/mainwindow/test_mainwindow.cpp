@@ -1,9 +1,9 @@
 // The main window driven as a user drives it: mouse clicks on the click areas, keys in the
 // fields, a recording fake in place of the message box.
 
-#include "fakeplatform.h"
 #include "mainwindow/mainwindow.h"
 #include "standinreport.h"
+#include "windowdriver.h"
 
 #include <QLineEdit>
 #include <QLocale>
@@ -23,7 +23,7 @@ const QString ResultLabels[] = {"veto_leikkaus", "leikkaus", "epak"};
 
 } // namespace
 
-class TestMainWindow : public QObject
+class TestMainWindow : public QObject, protected WindowDriver
 {
     Q_OBJECT
 private slots:
@@ -54,16 +54,6 @@ private slots:
     void grabWindow();
 
 private:
-    Control *c(const QString &name, int index = forms::NoIndex) const
-    {
-        return m_w->control(name, index);
-    }
-    Control *text(int number) const { return c(QStringLiteral("Text%1").arg(number)); }
-    void click(const QString &name, int index = forms::NoIndex)
-    {
-        QWidget *w = c(name, index)->widget();
-        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
-    }
     // Clicks the field and types into it, as a user does.
     void type(int number, const QString &keys)
     {
@@ -91,9 +81,6 @@ private:
                 shown << k;
         return shown;
     }
-
-    FakePlatform m_platform;
-    std::unique_ptr<MainWindow> m_w;
 };
 
 void TestMainWindow::init()
