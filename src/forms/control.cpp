@@ -1,19 +1,56 @@
 #include "forms/control.h"
 
+#include "forms/artwork/artwork.h"
 #include "forms/widgets.h"
 
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace forms {
+namespace {
 
-Control::Control(const ControlDef &def, QWidget *widget, QObject *parent)
-    : QObject(parent), m_def(def), m_widget(widget), m_left(def.rect.left), m_top(def.rect.top),
-      m_tag(QString::fromUtf8(def.tag)), m_charset(def.font.charset)
+int textFlags(Align align)
 {
+    switch (align) {
+    case Align::Right:
+        return Qt::AlignTop | Qt::TextWordWrap | Qt::AlignRight;
+    case Align::Center:
+        return Qt::AlignTop | Qt::TextWordWrap | Qt::AlignHCenter;
+    case Align::Left:
+        break;
+    }
+    return Qt::AlignTop | Qt::TextWordWrap | Qt::AlignLeft;
+}
+
+// A line's rectangle holds its two ends; both are drawn.
+QLine lineOf(const Rect &r)
+{
+    return QLine(px(r.left), px(r.top), px(r.width), px(r.height));
+}
+
+} // namespace
+
+Control::Control(const ControlDef &def, QWidget *widget, QWidget *container, QObject *parent)
+    : QObject(parent), m_def(def), m_widget(widget), m_container(container),
+      m_caption(QString::fromUtf8(def.caption)), m_fore(toColor(def.fore)), m_visible(def.visible),
+      m_left(def.rect.left), m_top(def.rect.top), m_tag(QString::fromUtf8(def.tag)),
+      m_charset(def.font.charset)
+{
+    if (def.kind == Kind::Line) {
+        const QLine line = lineOf(def.rect);
+        m_geometry = QRect(line.p1(), line.p2()).normalized();
+    } else {
+        m_geometry = pixelRect(def.rect);
+    }
+    if (def.kind == Kind::Label)
+        m_font = toFont(def.font);
+    if (!widget)
+        return;
+
     if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
         connect(edit, &QLineEdit::textChanged, this, &Control::changed);
         connect(edit, &QLineEdit::returnPressed, this, &Control::returnPressed);
@@ -30,60 +67,78 @@ QString Control::name() const
     return QString::fromLatin1(m_def.name);
 }
 
+QRect Control::geometry() const
+{
+    return m_widget ? m_widget->geometry() : m_geometry;
+}
+
 QString Control::caption() const
 {
-    if (auto *label = qobject_cast<LabelWidget *>(m_widget))
-        return label->text();
     if (auto *edit = qobject_cast<QLineEdit *>(m_widget))
         return edit->text();
     if (auto *edit = qobject_cast<QPlainTextEdit *>(m_widget))
         return edit->toPlainText();
     if (auto *button = qobject_cast<QPushButton *>(m_widget))
         return button->text();
-    return m_widget->property("caption").toString();
+    return m_caption;
 }
 
 void Control::setCaption(const QString &caption)
 {
-    if (auto *label = qobject_cast<LabelWidget *>(m_widget))
-        label->setText(caption);
-    else if (auto *edit = qobject_cast<QLineEdit *>(m_widget))
+    if (auto *edit = qobject_cast<QLineEdit *>(m_widget)) {
         edit->setText(caption);
-    else if (auto *edit = qobject_cast<QPlainTextEdit *>(m_widget))
+    } else if (auto *edit = qobject_cast<QPlainTextEdit *>(m_widget)) {
         edit->setPlainText(caption);
-    else if (auto *button = qobject_cast<QPushButton *>(m_widget))
+    } else if (auto *button = qobject_cast<QPushButton *>(m_widget)) {
         button->setText(caption);
-    else
-        m_widget->setProperty("caption", caption);
+    } else if (caption != m_caption) {
+        m_caption = caption;
+        if (m_def.kind == Kind::Label)
+            repaint();
+    }
 }
 
 bool Control::isVisible() const
 {
-    return !m_widget->isHidden();
+    return m_widget ? !m_widget->isHidden() : m_visible;
 }
 
 void Control::setVisible(bool visible)
 {
-    m_widget->setVisible(visible);
+    if (m_widget) {
+        m_widget->setVisible(visible);
+    } else if (visible != m_visible) {
+        m_visible = visible;
+        repaint();
+    }
 }
 
 void Control::setEnabled(bool enabled)
 {
-    m_enabled = enabled;
-    m_widget->setEnabled(enabled);
+    if (m_widget) {
+        m_enabled = enabled;
+        m_widget->setEnabled(enabled);
+    } else if (enabled != m_enabled) {
+        m_enabled = enabled;
+        if (m_def.kind == Kind::Label)
+            repaint(); // drawn greyed while disabled
+    }
 }
 
 QColor Control::foreColor() const
 {
-    if (auto *label = qobject_cast<LabelWidget *>(m_widget))
-        return label->foreColor();
+    if (!m_widget)
+        return m_fore;
     return m_widget->palette().color(QPalette::Active, m_widget->foregroundRole());
 }
 
 void Control::setForeColor(const QColor &colour)
 {
-    if (auto *label = qobject_cast<LabelWidget *>(m_widget)) {
-        label->setForeColor(colour);
+    if (!m_widget) {
+        if (colour != m_fore) {
+            m_fore = colour;
+            repaint();
+        }
         return;
     }
     QPalette palette = m_widget->palette();
@@ -95,18 +150,85 @@ void Control::setForeColor(const QColor &colour)
 void Control::setTop(int twips)
 {
     m_top = twips;
-    if (m_def.kind != Kind::Line)
+    if (m_def.kind == Kind::Line)
+        return;
+    if (m_widget) {
         m_widget->move(m_widget->x(), px(twips));
+    } else if (m_geometry.y() != px(twips)) {
+        repaint();
+        m_geometry.moveTop(px(twips));
+        repaint();
+    }
 }
 
 void Control::setFocus()
 {
-    m_widget->setFocus(Qt::OtherFocusReason);
+    if (m_widget)
+        m_widget->setFocus(Qt::OtherFocusReason);
 }
 
 bool Control::hasFocus() const
 {
-    return m_widget->hasFocus();
+    return m_widget && m_widget->hasFocus();
+}
+
+void Control::repaint() const
+{
+    if (m_container)
+        m_container->update(m_geometry);
+}
+
+void Control::paint(QPainter &painter) const
+{
+    // Each control is clipped to its rectangle, as a window of its own would be.
+    painter.setClipRect(m_geometry);
+    switch (m_def.kind) {
+    case Kind::Label: {
+        if (!m_def.transparent)
+            painter.fillRect(m_geometry, toColor(m_def.back));
+        if (m_caption.isEmpty())
+            break;
+        const int flags = textFlags(m_def.align);
+        painter.setFont(m_font);
+        if (m_enabled && m_container->isEnabled()) {
+            painter.setPen(m_fore);
+            painter.drawText(m_geometry, flags, m_caption);
+            break;
+        }
+        // Greyed like a disabled control of the desktop: grey text over a white emboss.
+        painter.setPen(Qt::white);
+        painter.drawText(m_geometry.translated(1, 1), flags, m_caption);
+        painter.setPen(QColor(128, 128, 128));
+        painter.drawText(m_geometry, flags, m_caption);
+        break;
+    }
+    case Kind::Image:
+        // Without a picture an image is a click area and draws nothing.
+        if (!m_def.picture)
+            break;
+        if (m_picture.isNull() ||
+            m_picture.devicePixelRatio() != painter.device()->devicePixelRatioF())
+            m_picture = artwork::picture(QString::fromLatin1(m_def.picture),
+                                         painter.device()->devicePixelRatioF());
+        painter.drawPixmap(m_geometry.topLeft(), m_picture);
+        break;
+    case Kind::Shape:
+        // The red circle marker.
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(toColor(DarkRed), 1));
+        painter.setBrush(toColor(Red));
+        painter.drawEllipse(QRectF(m_geometry).adjusted(0.5, 0.5, -0.5, -0.5));
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setBrush(Qt::NoBrush);
+        break;
+    case Kind::Line:
+        painter.setPen(QPen(m_fore, 1));
+        painter.drawLine(lineOf(m_def.rect));
+        break;
+    default:
+        break;
+    }
+    painter.setClipping(false);
 }
 
 bool Control::eventFilter(QObject *watched, QEvent *event)

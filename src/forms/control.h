@@ -3,27 +3,38 @@
 #include "forms/definition.h"
 
 #include <QColor>
+#include <QFont>
 #include <QObject>
+#include <QPixmap>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 
+class QPainter;
 class QWidget;
 
 namespace forms {
 
 // One control of a window, as the window logic sees it: the operations on its properties and
-// its events. The widget that draws it is made by the runtime from the definition.
+// its events. The runtime makes it from the definition, with a widget of its own or, for a
+// label, image, shape or line, windowless: drawn by its container (widgets.h).
 class Control : public QObject
 {
     Q_OBJECT
 public:
-    Control(const ControlDef &def, QWidget *widget, QObject *parent);
+    // widget: the control's own widget, or nullptr for a windowless control.
+    Control(const ControlDef &def, QWidget *widget, QWidget *container, QObject *parent);
 
     const ControlDef &definition() const { return m_def; }
     QString name() const;
     int index() const { return m_def.index; }
     Kind kind() const { return m_def.kind; }
+    // The control's own widget; nullptr when it is windowless.
     QWidget *widget() const { return m_widget; }
+    // The window or frame the control lies in.
+    QWidget *container() const { return m_container; }
+    // The rectangle in pixels, in the container.
+    QRect geometry() const;
 
     // Labels, buttons and frames have a caption; text fields have a text. Both name the
     // characters shown.
@@ -53,8 +64,12 @@ public:
     int charset() const { return m_charset; }
     void setCharset(int charset) { m_charset = charset; }
 
+    // Windowless controls take no focus.
     void setFocus();
     bool hasFocus() const;
+
+    // Draws a windowless control; its container calls this.
+    void paint(QPainter &painter) const;
 
 signals:
     void clicked();
@@ -66,8 +81,18 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void repaint() const;
+
     const ControlDef &m_def;
     QPointer<QWidget> m_widget;
+    QWidget *m_container;
+    // What a windowless control is drawn from; a frame keeps its caption here too.
+    QRect m_geometry;
+    QString m_caption;
+    QColor m_fore;
+    QFont m_font;
+    mutable QPixmap m_picture;
+    bool m_visible;
     bool m_enabled = true;
     bool m_pressed = false;
     int m_left = 0;

@@ -99,6 +99,8 @@ struct ControlDef
 };
 
 // Controls are listed from the lowest to the topmost: each lies above those listed before it.
+// Labels, images, shapes and lines have no window of their own and lie below the text fields,
+// buttons, frames and picture boxes of their window or frame.
 struct FormDef
 {
     const char *name = "";

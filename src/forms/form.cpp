@@ -80,7 +80,7 @@ QWidget *makeButton(const ControlDef &def, QWidget *parent)
 } // namespace
 
 Form::Form(const FormDef &def, QWidget *parent)
-    : QWidget(parent, flagsFor(def.kind)), m_def(def), m_tag(QString::fromUtf8(def.tag))
+    : Surface(parent, flagsFor(def.kind)), m_def(def), m_tag(QString::fromUtf8(def.tag))
 {
     setWindowTitle(QString::fromUtf8(def.caption));
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -98,7 +98,7 @@ Form::Form(const FormDef &def, QWidget *parent)
     QList<QWidget *> chain;
     if (def.tabOrder.empty()) {
         for (Control *c : std::as_const(m_controls))
-            if (c->widget()->focusPolicy() != Qt::NoFocus)
+            if (c->widget() && c->widget()->focusPolicy() != Qt::NoFocus)
                 chain.append(c->widget());
     } else {
         for (const char *name : def.tabOrder)
@@ -129,55 +129,47 @@ Control *Form::control(const QString &name, int index) const
 
 Control *Form::build(const ControlDef &def)
 {
-    QWidget *parent = this;
+    Surface *container = this;
     if (def.container)
-        parent = control(QString::fromLatin1(def.container))->widget();
+        container = static_cast<Surface *>(control(QString::fromLatin1(def.container))->widget());
 
     QWidget *widget = nullptr;
     switch (def.kind) {
-    case Kind::Label:
-        widget = new LabelWidget(def, parent);
-        break;
     case Kind::TextBox:
-        widget = makeTextBox(def, parent);
+        widget = makeTextBox(def, container);
         break;
-    case Kind::Image:
     case Kind::PictureBox:
-        widget = new PictureWidget(def, parent);
-        break;
-    case Kind::Shape:
-        widget = new ShapeWidget(def, parent);
+        widget = new PictureWidget(def, container);
         break;
     case Kind::CommandButton:
-        widget = makeButton(def, parent);
+        widget = makeButton(def, container);
         break;
     case Kind::Frame:
-        widget = new QWidget(parent);
-        widget->setAutoFillBackground(true);
-        widget->setPalette(QPalette(toColor(def.back)));
-        widget->setProperty("caption", QString::fromUtf8(def.caption));
+        widget = new FrameWidget(def, container);
         break;
+    case Kind::Label:
+    case Kind::Image:
+    case Kind::Shape:
     case Kind::Line:
-        widget = new LineWidget(def, parent);
         break;
     }
-    if (def.kind != Kind::Line)
-        widget->setGeometry(px(def.rect.left), px(def.rect.top), px(def.rect.width),
-                            px(def.rect.height));
-    // Pictures, click areas, markers and lines draw no text: they keep the default font.
-    if (def.kind != Kind::Image && def.kind != Kind::PictureBox && def.kind != Kind::Shape &&
-        def.kind != Kind::Line)
+    const QString name = QString::fromLatin1(def.name);
+    auto *c = new Control(def, widget, container, this);
+    m_byName.emplace(std::pair{name, def.index}, c);
+    if (!widget) {
+        container->addWindowless(c);
+        return c;
+    }
+
+    widget->setGeometry(pixelRect(def.rect));
+    if (def.kind != Kind::PictureBox)
         widget->setFont(toFont(def.font));
     if (widget->focusPolicy() != Qt::StrongFocus)
         widget->setFocusPolicy(Qt::NoFocus);
-    const QString name = QString::fromLatin1(def.name);
     widget->setObjectName(def.index == NoIndex ? name
                                                : name + u'(' + QString::number(def.index) + u')');
     if (!def.visible)
         widget->hide();
-
-    auto *c = new Control(def, widget, this);
-    m_byName.emplace(std::pair{name, def.index}, c);
     return c;
 }
 
@@ -190,11 +182,10 @@ void Form::showWindow()
     activateWindow();
 }
 
-void Form::paintEvent(QPaintEvent *)
+void Form::paintBackground(QPainter &painter)
 {
     // The back colour over the whole window, then the picture: under a display this is faster
     // than filling only the strips the picture leaves uncovered.
-    QPainter painter(this);
     painter.fillRect(rect(), toColor(m_def.back));
     if (m_def.picture) {
         if (m_background.isNull() || m_background.devicePixelRatio() != devicePixelRatioF())

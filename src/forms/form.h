@@ -13,6 +13,7 @@
 
 #include "forms/control.h"
 #include "forms/definition.h"
+#include "forms/widgets.h"
 
 #include <QList>
 #include <QPixmap>
@@ -22,7 +23,7 @@
 
 namespace forms {
 
-class Form : public QWidget
+class Form : public Surface
 {
     Q_OBJECT
 public:
@@ -54,7 +55,7 @@ signals:
     void unloaded();  // the window was closed
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
+    void paintBackground(QPainter &painter) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 

@@ -1,12 +1,13 @@
 #include "forms/widgets.h"
 
 #include "forms/artwork/artwork.h"
+#include "forms/control.h"
 
 #include <QHash>
+#include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace forms {
 
@@ -40,116 +41,95 @@ int px(int twips)
     return static_cast<int>(std::lround(twips / double(TwipsPerPixel)));
 }
 
-LabelWidget::LabelWidget(const ControlDef &def, QWidget *parent)
-    : QWidget(parent), m_text(QString::fromUtf8(def.caption)), m_fore(toColor(def.fore)),
-      m_back(toColor(def.back)), m_transparent(def.transparent)
+QRect pixelRect(const Rect &twips)
 {
-    m_flags = Qt::AlignTop | Qt::TextWordWrap;
-    switch (def.align) {
-    case Align::Left:
-        m_flags |= Qt::AlignLeft;
-        break;
-    case Align::Right:
-        m_flags |= Qt::AlignRight;
-        break;
-    case Align::Center:
-        m_flags |= Qt::AlignHCenter;
-        break;
-    }
-    if (!m_transparent)
-        setAttribute(Qt::WA_OpaquePaintEvent);
+    return QRect(px(twips.left), px(twips.top), px(twips.width), px(twips.height));
 }
 
-void LabelWidget::setText(const QString &text)
+void Surface::addWindowless(Control *control)
 {
-    if (text == m_text)
-        return;
-    m_text = text;
-    update();
+    m_windowless.append(control);
 }
 
-void LabelWidget::setForeColor(const QColor &colour)
+void Surface::paintEvent(QPaintEvent *event)
 {
-    if (colour == m_fore)
-        return;
-    m_fore = colour;
-    update();
-}
-
-void LabelWidget::paintEvent(QPaintEvent *)
-{
-    if (m_transparent && m_text.isEmpty())
-        return;
     QPainter painter(this);
-    if (!m_transparent)
-        painter.fillRect(rect(), m_back);
-    if (m_text.isEmpty())
-        return;
-    if (isEnabled()) {
-        painter.setPen(m_fore);
-        painter.drawText(rect(), m_flags, m_text);
-        return;
+    paintBackground(painter);
+    const QRect dirty = event->rect();
+    for (const Control *c : std::as_const(m_windowless))
+        if (c->isVisible() && c->geometry().intersects(dirty))
+            c->paint(painter);
+}
+
+Control *Surface::windowlessAt(QPoint at) const
+{
+    // The topmost visible control there that takes clicks; markers and lines take none.
+    for (auto it = m_windowless.crbegin(); it != m_windowless.crend(); ++it) {
+        Control *c = *it;
+        if (c->isVisible() && c->kind() != Kind::Shape && c->kind() != Kind::Line &&
+            c->geometry().contains(at))
+            return c;
     }
-    // Greyed like a disabled control of the desktop: grey text over a white emboss.
-    painter.setPen(Qt::white);
-    painter.drawText(rect().translated(1, 1), m_flags, m_text);
-    painter.setPen(QColor(128, 128, 128));
-    painter.drawText(rect(), m_flags, m_text);
+    return nullptr;
+}
+
+void Surface::mousePressEvent(QMouseEvent *event)
+{
+    // A click is a press and a release of the left button on the same control. A disabled
+    // control takes the press and does nothing with it.
+    if (event->button() != Qt::LeftButton)
+        return;
+    Control *c = windowlessAt(event->position().toPoint());
+    m_pressed = c && c->isEnabled() ? c : nullptr;
+}
+
+void Surface::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    Control *c = m_pressed;
+    m_pressed = nullptr;
+    if (c && c->isVisible() && c->isEnabled() &&
+        c->geometry().contains(event->position().toPoint()))
+        emit c->clicked();
+}
+
+void Surface::mouseDoubleClickEvent(QMouseEvent *)
+{
+    m_pressed = nullptr;
+}
+
+FrameWidget::FrameWidget(const ControlDef &def, QWidget *parent)
+    : Surface(parent), m_back(toColor(def.back))
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void FrameWidget::paintBackground(QPainter &painter)
+{
+    painter.fillRect(rect(), m_back);
 }
 
 // A picture box covers its rectangle, yet it is not marked opaque: the window then paints under
 // it too, but keeps one rectangle to paint instead of a window with holes, which under a
 // display costs more than the pixels saved.
 PictureWidget::PictureWidget(const ControlDef &def, QWidget *parent)
-    : QWidget(parent), m_name(def.picture), m_back(toColor(def.back)),
-      m_fill(def.kind == Kind::PictureBox)
+    : QWidget(parent), m_name(def.picture), m_back(toColor(def.back))
 {
 }
 
 void PictureWidget::paintEvent(QPaintEvent *)
 {
-    if (!m_name && !m_fill)
-        return;
     QPainter painter(this);
-    if (m_fill && (!m_name || m_pixmap.width() < width() || m_pixmap.height() < height()))
-        painter.fillRect(rect(), m_back);
-    if (!m_name)
-        return;
-    if (m_pixmap.isNull() || m_pixmap.devicePixelRatio() != devicePixelRatioF())
+    if (m_name && (m_pixmap.isNull() || m_pixmap.devicePixelRatio() != devicePixelRatioF()))
         m_pixmap = artwork::picture(QString::fromLatin1(m_name), devicePixelRatioF());
-    painter.drawPixmap(0, 0, m_pixmap);
-}
-
-ShapeWidget::ShapeWidget(const ControlDef &, QWidget *parent) : QWidget(parent)
-{
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-}
-
-void ShapeWidget::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(toColor(DarkRed), 1));
-    painter.setBrush(toColor(Red));
-    painter.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
-}
-
-LineWidget::LineWidget(const ControlDef &def, QWidget *parent)
-    : QWidget(parent), m_colour(toColor(def.fore))
-{
-    setAttribute(Qt::WA_TransparentForMouseEvents);
-    const QPoint a(px(def.rect.left), px(def.rect.top));
-    const QPoint b(px(def.rect.width), px(def.rect.height));
-    const QRect box = QRect(a, b).normalized(); // both ends included
-    setGeometry(box);
-    m_line = QLine(a - box.topLeft(), b - box.topLeft());
-}
-
-void LineWidget::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.setPen(QPen(m_colour, 1));
-    painter.drawLine(m_line);
+    // The back colour shows wherever the picture does not cover the box.
+    if (!m_name || m_pixmap.hasAlphaChannel() ||
+        m_pixmap.deviceIndependentSize().width() < width() ||
+        m_pixmap.deviceIndependentSize().height() < height())
+        painter.fillRect(rect(), m_back);
+    if (m_name)
+        painter.drawPixmap(0, 0, m_pixmap);
 }
 
 } // namespace forms

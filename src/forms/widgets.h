@@ -1,45 +1,69 @@
 #pragma once
 
-// The widgets that draw the kinds of control. Only the runtime makes them; the window logic
-// reaches them through forms::Control.
+// The widgets of the runtime. Text fields, buttons, frames and picture boxes are widgets of
+// their own. Labels, images, shapes and lines are windowless: the window or frame they lie on
+// draws them over its background, lowest first, and hands them the clicks on its area, so
+// they always lie below the widgets beside them. Only the runtime makes these; the window
+// logic reaches every control through forms::Control.
 
 #include "forms/definition.h"
 
 #include <QPixmap>
+#include <QPointer>
 #include <QWidget>
 
 namespace forms {
+
+class Control;
 
 QColor toColor(Rgb rgb);
 QFont toFont(const Font &font);
 // Twips to pixels, rounded.
 int px(int twips);
+QRect pixelRect(const Rect &twips);
 
-// Static text aligned at the top, wrapped at the width; a disabled label is drawn greyed.
-class LabelWidget : public QWidget
+// A widget that windowless controls lie on: a window or a frame.
+class Surface : public QWidget
 {
     Q_OBJECT
 public:
-    LabelWidget(const ControlDef &def, QWidget *parent);
+    using QWidget::QWidget;
 
-    QString text() const { return m_text; }
-    void setText(const QString &text);
-    QColor foreColor() const { return m_fore; }
-    void setForeColor(const QColor &colour);
+    // Adds a windowless control above those added before it.
+    void addWindowless(Control *control);
 
 protected:
+    virtual void paintBackground(QPainter &painter) = 0;
+
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    // The second press of a double click is no click of its own.
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
-    QString m_text;
-    QColor m_fore;
-    QColor m_back;
-    bool m_transparent;
-    int m_flags;
+    Control *windowlessAt(QPoint at) const;
+
+    QList<Control *> m_windowless;
+    QPointer<Control> m_pressed;
 };
 
-// A picture at the top-left corner, clipped; fetched from the artwork when first drawn, so
-// hidden pictures cost nothing until they are shown. Without a picture it draws nothing.
+// A frame: its back colour under the controls it holds.
+class FrameWidget : public Surface
+{
+    Q_OBJECT
+public:
+    FrameWidget(const ControlDef &def, QWidget *parent);
+
+protected:
+    void paintBackground(QPainter &painter) override;
+
+private:
+    QColor m_back;
+};
+
+// A picture box: its picture at the top-left corner on its back colour. The picture is fetched
+// from the artwork when first drawn, so hidden pictures cost nothing until they are shown.
 class PictureWidget : public QWidget
 {
     Q_OBJECT
@@ -52,34 +76,7 @@ protected:
 private:
     const char *m_name;
     QColor m_back;
-    bool m_fill;
     QPixmap m_pixmap;
-};
-
-// The red circle marker.
-class ShapeWidget : public QWidget
-{
-    Q_OBJECT
-public:
-    ShapeWidget(const ControlDef &def, QWidget *parent);
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-};
-
-// A 1-pixel line inside its bounding box.
-class LineWidget : public QWidget
-{
-    Q_OBJECT
-public:
-    LineWidget(const ControlDef &def, QWidget *parent);
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    QLine m_line;
-    QColor m_colour;
 };
 
 } // namespace forms

@@ -32,6 +32,8 @@ constexpr ControlDef FixtureControls[] = {
     {.name = "Clear", .kind = Kind::Label, .rect = {1800, 600, 1500, 300}, .transparent = true},
     {.name = "First", .kind = Kind::TextBox, .rect = {150, 1500, 900, 300}},
     {.name = "Second", .kind = Kind::TextBox, .rect = {150, 1950, 900, 300}},
+    // Listed above the field First, yet a label lies below every widget.
+    {.name = "Under", .kind = Kind::Label, .rect = {600, 1350, 900, 300}, .back = Red},
     {.name = "Note", .kind = Kind::TextBox, .rect = {1500, 1500, 1500, 750}, .multiLine = true},
     {.name = "Button",
      .kind = Kind::CommandButton,
@@ -103,6 +105,9 @@ private slots:
     void geometryInPixels();
     void drawing();
     void clicksReachTheTopmostControl();
+    void labelsLieBelowWidgets();
+    void disabledLabelsAreGreyed();
+    void changesRepaintWhereTheControlWasAndIs();
     void textFieldEvents();
     void controlProperties();
     void windowEvents();
@@ -254,16 +259,19 @@ void TestForms::geometryInPixels()
     QVERIFY(main.windowFlags().testFlag(Qt::FramelessWindowHint));
     QCOMPARE(main.caption(), QString::fromUtf8(Form1.caption));
     QCOMPARE(main.control("Text4")->widget()->geometry(), QRect(848, 161, 40, 17));
+    QCOMPARE(main.control("Text4")->geometry(), QRect(848, 161, 40, 17));
     QCOMPARE(main.control("Picture1", 7)->widget()->geometry(), QRect(556, 536, 329, 129));
-    QCOMPARE(main.control("ShpSit", 0)->widget()->size(), QSize(11, 11));
+    QCOMPARE(main.control("ShpSit", 0)->geometry().size(), QSize(11, 11));
 
     Form fixture(Fixture);
     QCOMPARE(fixture.size(), QSize(420, 200));
     QCOMPARE(fixture.minimumSize(), fixture.maximumSize()); // a fixed window
     QVERIFY(!fixture.windowFlags().testFlag(Qt::FramelessWindowHint));
     // Controls of a frame are placed in the frame.
-    QCOMPARE(fixture.control("Inside")->widget()->mapTo(&fixture, QPoint(0, 0)), QPoint(310, 30));
-    QCOMPARE(fixture.control("Rule", 0)->widget()->geometry(), QRect(0, 10, 101, 1));
+    const Control *inside = fixture.control("Inside");
+    QCOMPARE(inside->container(), fixture.control("Box")->widget());
+    QCOMPARE(inside->container()->mapTo(&fixture, inside->geometry().topLeft()), QPoint(310, 30));
+    QCOMPARE(fixture.control("Rule", 0)->geometry(), QRect(0, 10, 101, 1));
 }
 
 void TestForms::drawing()
@@ -272,8 +280,7 @@ void TestForms::drawing()
     form.control("Clear")->setCaption(QString());
     const QImage image = form.grab().toImage();
     const auto at = [&](const char *name) {
-        return QColor(
-            image.pixel(form.control(QLatin1String(name))->widget()->geometry().center()));
+        return QColor(image.pixel(form.control(QLatin1String(name))->geometry().center()));
     };
     QCOMPARE(at("Area"), toColor(Green));  // a click area draws nothing
     QCOMPARE(at("Clear"), toColor(Green)); // a transparent label shows what lies below
@@ -295,7 +302,7 @@ void TestForms::clicksReachTheTopmostControl()
     show(main);
     QMap<QString, int> clicks;
     for (Control *c : main.controls())
-        connect(c, &Control::clicked, this, [&clicks, c] { ++clicks[c->widget()->objectName()]; });
+        connect(c, &Control::clicked, this, [&clicks, c] { ++clicks[key(c->definition())]; });
     const auto clicksAt = [&](QPoint at) {
         clicks.clear();
         clickAt(main, at);
@@ -321,10 +328,100 @@ void TestForms::clicksReachTheTopmostControl()
     QCOMPARE(clicksAt(centre(find(Form1, "ImgLanguage", 0)) - QPoint(10, 0)), QStringList{});
     // A press outside and a release inside is no click.
     clicks.clear();
-    QWidget *calc = main.control("ImgCalc")->widget();
     QTest::mousePress(main.windowHandle(), Qt::LeftButton, {}, {5, 5});
-    QTest::mouseRelease(main.windowHandle(), Qt::LeftButton, {}, calc->geometry().center());
+    QTest::mouseRelease(main.windowHandle(), Qt::LeftButton, {},
+                        main.control("ImgCalc")->geometry().center());
     QVERIFY(clicks.isEmpty());
+}
+
+void TestForms::labelsLieBelowWidgets()
+{
+    Form form(Fixture);
+    show(form);
+    const QRect under = form.control("Under")->geometry();
+    const QRect field = form.control("First")->geometry();
+    const QRect both = under & field;
+    QVERIFY(!both.isEmpty());
+    const QImage image = form.grab().toImage();
+    QCOMPARE(QColor(image.pixel(both.center())), QColor(Qt::white));
+    QCOMPARE(QColor(image.pixel(under.bottomRight() - QPoint(2, 2))), toColor(Red));
+
+    // Where the two overlap the field takes the click; the rest of the label is the label's.
+    QSignalSpy clicked(form.control("Under"), &Control::clicked);
+    clickAt(form, both.center());
+    QVERIFY(form.control("First")->hasFocus());
+    QCOMPARE(clicked.count(), 0);
+    clickAt(form, under.bottomRight() - QPoint(2, 2));
+    QCOMPARE(clicked.count(), 1);
+}
+
+void TestForms::disabledLabelsAreGreyed()
+{
+    // The label "x", black on the frame's grey; disabled, or in a disabled frame, it is drawn
+    // in mid grey: nothing darker than that grey shows.
+    Form form(Fixture);
+    Control *inside = form.control("Inside");
+    const auto darkest = [&] {
+        const QImage image = form.grab().toImage();
+        const QRect r = inside->geometry().translated(inside->container()->pos());
+        int least = 255;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                least = std::min(least, qGray(image.pixel(x, y)));
+        return least;
+    };
+    QVERIFY(darkest() < 64);
+    const auto greyed = [](int least) { return least >= 128 && least < 160; };
+    inside->setEnabled(false);
+    QVERIFY(greyed(darkest()));
+    inside->setEnabled(true);
+    form.control("Box")->setEnabled(false);
+    QVERIFY(greyed(darkest()));
+}
+
+// Records the rectangles that a widget repaints.
+class PaintRecorder : public QObject
+{
+public:
+    explicit PaintRecorder(QWidget *widget) { widget->installEventFilter(this); }
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            painted += static_cast<QPaintEvent *>(event)->region();
+        return false;
+    }
+};
+
+void TestForms::changesRepaintWhereTheControlWasAndIs()
+{
+    Form form(Fixture);
+    show(form);
+    Control *inside = form.control("Inside");
+    Control *clear = form.control("Clear");
+    PaintRecorder frame(inside->container());
+    PaintRecorder window(&form);
+    // Applies a change once everything pending is painted, so only its repaint is recorded.
+    const auto change = [](PaintRecorder &recorder, auto apply) {
+        QCoreApplication::processEvents();
+        recorder.painted = QRegion();
+        apply();
+    };
+    const QRect was = inside->geometry();
+    change(frame, [&] { inside->setTop(900); });
+    QTRY_VERIFY(frame.painted.contains(was) && frame.painted.contains(inside->geometry()));
+    change(frame, [&] { inside->setCaption("y"); });
+    QTRY_VERIFY(frame.painted.contains(inside->geometry()));
+    change(frame, [&] { inside->setForeColor(Qt::blue); });
+    QTRY_VERIFY(frame.painted.contains(inside->geometry()));
+    change(frame, [&] { inside->setEnabled(false); });
+    QTRY_VERIFY(frame.painted.contains(inside->geometry()));
+    change(window, [&] { clear->setCaption("shown"); });
+    QTRY_VERIFY(window.painted.contains(clear->geometry()));
+    change(window, [&] { clear->setVisible(false); });
+    QTRY_VERIFY(window.painted.contains(clear->geometry()));
 }
 
 void TestForms::textFieldEvents()
@@ -380,7 +477,7 @@ void TestForms::controlProperties()
     Control *inside = form.control("Inside");
     inside->setTop(600);
     QCOMPARE(inside->top(), 600);
-    QCOMPARE(inside->widget()->y(), 40);
+    QCOMPARE(inside->geometry().y(), 40);
     QCOMPARE(inside->left(), 150);
 
     QCOMPARE(inside->tag(), "");
@@ -403,7 +500,6 @@ void TestForms::controlProperties()
     inside->setEnabled(false);
     form.setEnabled(true);
     QVERIFY(!inside->isEnabled());
-    QVERIFY(!inside->widget()->isEnabled());
 
     QCOMPARE(form.tag(), "");
     form.setTag(QStringLiteral("eng"));

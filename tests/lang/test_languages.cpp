@@ -409,7 +409,7 @@ void TestLanguages::russianSelector()
     QCOMPARE(c("LbSit", 0)->caption(), QString::fromUtf8("ВАРИАНТ 1"));
     QCOMPARE(c("Label15")->caption(), QString::fromUtf8("РАСЧЁТ"));
     QCOMPARE(c("Label14")->top(), 6495);
-    QCOMPARE(c("Label14")->widget()->y(), 433);
+    QCOMPARE(c("Label14")->geometry().y(), 433);
     QCOMPARE(c("Label10")->caption(), "VERSION ENGLISH 01_b");
 
     // The "lbl" controls of both windows take the language's set, the others keep their own.
@@ -457,7 +457,7 @@ void TestLanguages::captionsFitTheirLabels()
                 continue;
             // The last line's full descent may reach one pixel below the label: no glyph of
             // these fonts draws that low.
-            const QRect box = QRect(QPoint(), control->widget()->size()).adjusted(0, 0, 0, 1);
+            const QRect box = QRect(QPoint(), control->geometry().size()).adjusted(0, 0, 0, 1);
             const int align = def.align == forms::Align::Left    ? Qt::AlignLeft
                               : def.align == forms::Align::Right ? Qt::AlignRight
                                                                  : Qt::AlignHCenter;

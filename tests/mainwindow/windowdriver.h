@@ -17,10 +17,15 @@ protected:
         return m_w->control(name, index);
     }
     forms::Control *text(int number) const { return c(QStringLiteral("Text%1").arg(number)); }
+    // A click on a control: on its own widget, or where it lies on its window or frame.
     void click(const QString &name, int index = forms::NoIndex)
     {
-        QWidget *w = c(name, index)->widget();
-        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+        const forms::Control *control = c(name, index);
+        if (QWidget *w = control->widget())
+            QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+        else
+            QTest::mouseClick(control->container(), Qt::LeftButton, {},
+                              control->geometry().center());
     }
 
     FakePlatform m_platform;
