@@ -140,7 +140,7 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 41;
+    const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 101;
     SilentPlatform platform;
 
     const auto makeBare = [] { return std::make_unique<BareWindow>(); };
