@@ -6,6 +6,7 @@
 //   form1.cpp ...  the definitions, one file per window; definitions.h names them
 //   form.h         Form builds a window from its definition and hands out its controls
 //   control.h      the operations and events of one control
+//   widgets.h      the widgets; windows and frames draw the windowless controls
 //   platform.h     message boxes, exit and the program's folder, replaced by tests
 //
 // A window's logic derives from Form, looks up its controls by name and index
