@@ -13,19 +13,6 @@
 namespace forms {
 namespace {
 
-int textFlags(Align align)
-{
-    switch (align) {
-    case Align::Right:
-        return Qt::AlignTop | Qt::TextWordWrap | Qt::AlignRight;
-    case Align::Center:
-        return Qt::AlignTop | Qt::TextWordWrap | Qt::AlignHCenter;
-    case Align::Left:
-        break;
-    }
-    return Qt::AlignTop | Qt::TextWordWrap | Qt::AlignLeft;
-}
-
 // A line's rectangle holds its two ends; both are drawn.
 QLine lineOf(const Rect &r)
 {
@@ -65,11 +52,6 @@ Control::Control(const ControlDef &def, QWidget *widget, QWidget *container, QOb
 QString Control::name() const
 {
     return QString::fromLatin1(m_def.name);
-}
-
-QRect Control::geometry() const
-{
-    return m_widget ? m_widget->geometry() : m_geometry;
 }
 
 QString Control::caption() const
@@ -150,15 +132,16 @@ void Control::setForeColor(const QColor &colour)
 void Control::setTop(int twips)
 {
     m_top = twips;
-    if (m_def.kind == Kind::Line)
+    if (m_def.kind == Kind::Line || m_geometry.y() == px(twips))
         return;
     if (m_widget) {
-        m_widget->move(m_widget->x(), px(twips));
-    } else if (m_geometry.y() != px(twips)) {
-        repaint();
         m_geometry.moveTop(px(twips));
-        repaint();
+        m_widget->move(m_geometry.topLeft());
+        return;
     }
+    repaint();
+    m_geometry.moveTop(px(twips));
+    repaint();
 }
 
 void Control::setFocus()

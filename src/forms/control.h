@@ -34,7 +34,7 @@ public:
     // The window or frame the control lies in.
     QWidget *container() const { return m_container; }
     // The rectangle in pixels, in the container.
-    QRect geometry() const;
+    QRect geometry() const { return m_geometry; }
 
     // Labels, buttons and frames have a caption; text fields have a text. Both name the
     // characters shown.
@@ -86,8 +86,8 @@ private:
     const ControlDef &m_def;
     QPointer<QWidget> m_widget;
     QWidget *m_container;
-    // What a windowless control is drawn from; a frame keeps its caption here too.
     QRect m_geometry;
+    // What a windowless control is drawn from; a frame keeps its caption here too.
     QString m_caption;
     QColor m_fore;
     QFont m_font;

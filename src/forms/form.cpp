@@ -130,8 +130,11 @@ Control *Form::control(const QString &name, int index) const
 Control *Form::build(const ControlDef &def)
 {
     Surface *container = this;
-    if (def.container)
-        container = static_cast<Surface *>(control(QString::fromLatin1(def.container))->widget());
+    if (def.container) {
+        container = qobject_cast<Surface *>(control(QString::fromLatin1(def.container))->widget());
+        if (!container)
+            qFatal("%s: %s is not a frame", m_def.name, def.container);
+    }
 
     QWidget *widget = nullptr;
     switch (def.kind) {
@@ -161,7 +164,7 @@ Control *Form::build(const ControlDef &def)
         return c;
     }
 
-    widget->setGeometry(pixelRect(def.rect));
+    widget->setGeometry(c->geometry());
     if (def.kind != Kind::PictureBox)
         widget->setFont(toFont(def.font));
     if (widget->focusPolicy() != Qt::StrongFocus)

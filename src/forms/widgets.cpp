@@ -46,6 +46,19 @@ QRect pixelRect(const Rect &twips)
     return QRect(px(twips.left), px(twips.top), px(twips.width), px(twips.height));
 }
 
+int textFlags(Align align)
+{
+    switch (align) {
+    case Align::Right:
+        return Qt::AlignTop | Qt::TextWordWrap | Qt::AlignRight;
+    case Align::Center:
+        return Qt::AlignTop | Qt::TextWordWrap | Qt::AlignHCenter;
+    case Align::Left:
+        break;
+    }
+    return Qt::AlignTop | Qt::TextWordWrap | Qt::AlignLeft;
+}
+
 void Surface::addWindowless(Control *control)
 {
     m_windowless.append(control);

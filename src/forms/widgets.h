@@ -21,6 +21,8 @@ QFont toFont(const Font &font);
 // Twips to pixels, rounded.
 int px(int twips);
 QRect pixelRect(const Rect &twips);
+// How a label's caption is drawn: from the top, wrapped at the width, aligned as defined.
+int textFlags(Align align);
 
 // A widget that windowless controls lie on: a window or a frame.
 class Surface : public QWidget

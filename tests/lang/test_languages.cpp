@@ -458,12 +458,9 @@ void TestLanguages::captionsFitTheirLabels()
             // The last line's full descent may reach one pixel below the label: no glyph of
             // these fonts draws that low.
             const QRect box = QRect(QPoint(), control->geometry().size()).adjusted(0, 0, 0, 1);
-            const int align = def.align == forms::Align::Left    ? Qt::AlignLeft
-                              : def.align == forms::Align::Right ? Qt::AlignRight
-                                                                 : Qt::AlignHCenter;
             const QRect used =
                 QFontMetrics(forms::toFont(def.font))
-                    .boundingRect(box, align | Qt::AlignTop | Qt::TextWordWrap, control->caption());
+                    .boundingRect(box, forms::textFlags(def.align), control->caption());
             if (!box.contains(used))
                 overflows << QStringLiteral("%1 \"%2\" needs %3 x %4, has %5 x %6")
                                  .arg(control->name(), control->caption())
