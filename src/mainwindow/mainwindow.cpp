@@ -75,13 +75,8 @@ void MainWindow::Form_Load()
     startupLanguageStep();
     ClearResults();
     setArrangement(0);
-    ClearResults();
     control("Picture1", 0)->setVisible(true);
-    for (const char *name :
-         {"Label4", "Label5", "Label8", "Label9", "Text4", "Text5", "Text8", "Text9"})
-        control(QLatin1String(name))->setEnabled(false);
-    for (const char *name : {"Label6", "Label7", "Text1", "Text3", "Text6", "Text7"})
-        control(QLatin1String(name))->setEnabled(true);
+    enableFields(0);
     m_concreteState = calc::NonCracked;
     m_firstPictureToClear = 0;
     control("ImgSHOW")->setVisible(false);
@@ -120,7 +115,12 @@ void MainWindow::ImgSIT_Click(int index)
     setArrangement(index);
     ClearResults();
     control("Picture1", index)->setVisible(true);
+    enableFields(index);
+}
 
+// The captions and fields of the arrangement's inputs are enabled, the others disabled.
+void MainWindow::enableFields(int index)
+{
     const ArrangementFields &use = FieldsInUse[index];
     const std::pair<const char *, bool> flags[] = {
         {"Label4", use.s1}, {"Text4", use.s1}, {"Label5", use.s2}, {"Text5", use.s2},

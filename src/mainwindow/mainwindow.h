@@ -80,6 +80,7 @@ private:
     void setLabelCharset(int charset);
     void applyLanguageLines(const QStringList &lines);
     void setArrangement(int index);
+    void enableFields(int index);
     void openNotice();
     forms::Control *field(int number) const;
 
