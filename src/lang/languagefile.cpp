@@ -53,7 +53,6 @@ std::optional<QStringList> readLines(const QString &path, Language language)
     // 4 KiB of a line are kept, so neither a huge nor a binary file can exhaust memory.
     QList<QByteArray> raw;
     QByteArray line;
-    bool lineOpen = false;
     char c;
     bool previousWasCr = false;
     while (raw.size() < LineCount && file.getChar(&c)) {
@@ -65,14 +64,12 @@ std::optional<QStringList> readLines(const QString &path, Language language)
         if (c == '\r' || c == '\n') {
             raw << line;
             line.clear();
-            lineOpen = false;
             continue;
         }
-        lineOpen = true;
         if (line.size() < MaxLineBytes)
             line += c;
     }
-    if (lineOpen && raw.size() < LineCount)
+    if (!line.isEmpty() && raw.size() < LineCount)
         raw << line; // the last line without an end mark
 
     const bool utf8 = !raw.isEmpty() && raw.first().startsWith("\xEF\xBB\xBF");
