@@ -65,6 +65,13 @@ std::string trimmed(std::string_view text)
     return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
 }
 
+std::string lowered(std::string text)
+{
+    for (char &c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
 // A value that is wholly a number, blanks around it allowed; an empty text is 0.
 std::optional<double> value(std::string_view text)
 {
@@ -86,9 +93,7 @@ std::optional<int> arrangement(std::string_view text)
 
 std::optional<bool> cracked(std::string_view text)
 {
-    std::string t = trimmed(text);
-    for (char &c : t)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string t = lowered(trimmed(text));
     if (t == "1" || t == "yes")
         return true;
     if (t == "0" || t == "no" || t.empty())
@@ -178,18 +183,14 @@ int runCsv(const QString &path, const calc::Texts &texts, bool json)
         return usageError(path.toStdString() + ": no header row");
     }
 
-    // Column of each field: 0 arrangement, 1 cracked, 2 to 9 the inputs.
-    static const char *const Names[] = {"arrangement", "cracked", "c1",  "c2", "s1",
-                                        "s2",          "nsd",     "v1d", "e1", "e2"};
+    // The column of each field.
     std::vector<int> columns;
-    bool seen[10] = {};
+    bool seen[cli::ColumnCount] = {};
     for (const std::string &f : fields) {
-        std::string name = trimmed(f);
-        for (char &c : name)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const std::string name = lowered(trimmed(f));
         int column = -1;
-        for (int i = 0; i < 10; ++i)
-            if (name == Names[i])
+        for (int i = 0; i < cli::ColumnCount; ++i)
+            if (name == cli::columnName(i))
                 column = i;
         if (column < 0)
             return usageError(path.toStdString() + ": unknown column '" + trimmed(f) + "'");
@@ -211,7 +212,7 @@ int runCsv(const QString &path, const calc::Texts &texts, bool json)
             continue; // a blank line
         cli::Design design;
         std::string error;
-        std::vector<std::string> cells(10);
+        std::vector<std::string> cells(cli::ColumnCount);
         if (tooLong) {
             error = "row longer than 64 KiB";
         } else if (fields.size() != columns.size()) {
@@ -240,7 +241,7 @@ int runCsv(const QString &path, const calc::Texts &texts, bool json)
                     if (v)
                         cli::inputValue(design.input, column - 2) = *v;
                     else
-                        error = std::string(Names[column]) + ": not a number: '" + text + "'";
+                        error = cli::columnName(column) + ": not a number: '" + text + "'";
                 }
             }
         }

@@ -10,8 +10,6 @@
 namespace cli {
 namespace {
 
-constexpr int ColumnCount = 10; // arrangement, cracked and the eight inputs
-
 std::string sizeName(int sizeNo)
 {
     return "M" + number(calc::SizeTable[sizeNo - 1].dNom);
@@ -215,11 +213,20 @@ std::string jsonError(long row, std::string_view error)
     return JsonObject().add("row", std::to_string(row)).add("error", jsonString(error)).done();
 }
 
+std::string columnName(int column)
+{
+    if (column == 0)
+        return "arrangement";
+    if (column == 1)
+        return "cracked";
+    return std::string(InputNames[column - 2]);
+}
+
 std::string csvHeader()
 {
-    std::string header = "arrangement,cracked";
-    for (std::string_view name : InputNames)
-        header += "," + std::string(name);
+    std::string header;
+    for (int i = 0; i < ColumnCount; ++i)
+        header += (i ? "," : "") + columnName(i);
     header += ",outcome,size,plate";
     for (int sizeNo = 1; sizeNo <= calc::SizeCount; ++sizeNo) {
         const std::string size = sizeName(sizeNo);

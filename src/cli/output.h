@@ -22,6 +22,10 @@ struct Design
 inline constexpr std::string_view InputNames[] = {"c1", "c2", "s1", "s2", "nsd", "v1d", "e1", "e2"};
 double &inputValue(calc::DesignInput &input, int index);
 
+// The columns of a design in CSV: 0 arrangement, 1 cracked, 2 to 9 the inputs.
+inline constexpr int ColumnCount = 10;
+std::string columnName(int column);
+
 std::string number(double value);
 
 std::string jsonDesign(const Design &design, const calc::Result &result);
