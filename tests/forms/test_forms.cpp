@@ -1,12 +1,14 @@
 // The window runtime and the definitions: geometry, drawing, clicks through the stacking of
 // the controls, events, and checks that catch slips in the transcribed layouts.
 
+#include "datasheet/sheettable.h"
 #include "forms/artwork/artwork.h"
 #include "forms/definitions.h"
 #include "forms/form.h"
 #include "forms/widgets.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
@@ -101,6 +103,12 @@ private slots:
     void form1HiddenAtCreation();
     void form1Alignment();
     void form1LongCaptionsWrapInsideTheirLabels();
+    void atCreation_data();
+    void atCreation();
+    void form2Grid();
+    void form3Texts_data();
+    void form3Texts();
+    void tabsLieAboveTheirPictures();
 
     void geometryInPixels();
     void drawing();
@@ -125,6 +133,8 @@ void TestForms::definitionsAreWellFormed_data()
 {
     QTest::addColumn<const FormDef *>("form");
     QTest::newRow("Form1") << &Form1;
+    QTest::newRow("Form2") << &Form2;
+    QTest::newRow("Form3") << &Form3;
     QTest::newRow("FrmATT") << &FrmATT;
 }
 
@@ -250,6 +260,197 @@ void TestForms::form1LongCaptionsWrapInsideTheirLabels()
         QCOMPARE(used.height() / metrics.lineSpacing(), 2);
         QVERIFY(used.height() <= px(c.rect.height));
     }
+}
+
+void TestForms::atCreation_data()
+{
+    QTest::addColumn<const FormDef *>("form");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QStringList>("hidden");
+    // Form2: the frame, Text1, three tabs, three language areas and the English tabs outside;
+    // five controls above the grid, 22 lines, 13 headers and 13 x 6 data labels inside.
+    QTest::newRow("Form2") << &Form2 << 9 + 5 + 22 + 13 + 13 * 6
+                           << QStringList{"Text1",          "Lblver",         "LblData",
+                                          "Label2(0)",      "ImgLanguage(0)", "ImgLanguage(1)",
+                                          "ImgLanguage(2)", "Image2"};
+    // Form3: all three texts are shown; the window's logic picks one.
+    QTest::newRow("Form3") << &Form3 << 8
+                           << QStringList{"ImgLanguage(0)", "ImgLanguage(1)", "ImgLanguage(2)"};
+}
+
+void TestForms::atCreation()
+{
+    QFETCH(const FormDef *, form);
+    QFETCH(int, count);
+    QFETCH(QStringList, hidden);
+    Form window(*form);
+    QCOMPARE(window.controls().size(), count);
+    QStringList actual;
+    for (const Control *c : window.controls())
+        if (!c->isVisible())
+            actual << key(c->definition());
+    actual.sort();
+    hidden.sort();
+    QCOMPARE(actual, hidden);
+    QCOMPARE(window.size(), QSize(1027, 768));
+}
+
+// Every data label lies in the cell of its column and row between the grid lines, under the
+// header that the sheet's columns name; the headers carry their words and the data labels
+// repeat them until the sheet fills them. Every entry of the product table fits its label.
+void TestForms::form2Grid()
+{
+    struct Expected
+    {
+        const char *array;
+        const char *caption;
+        bool product; // article numbers lie transparent over the grid
+    };
+    const Expected expected[] = {
+        {"koko", "Koko", false},    {"xtr", "X-TR", true},      {"xtrd", "X-TR D", true},
+        {"xtrk", "R-UZI", true},    {"xtrkd", "R-UZI D", true}, {"xtrh", "R-IZU", true},
+        {"d0", "d 0", false},       {"f", "f", false},          {"h1", "h1", false},
+        {"hnom", "h nom", false},   {"l", "l", false},          {"tfix", "t fix", false},
+        {"tinst", "t inst", false},
+    };
+    Form form(Form2);
+    const auto rectOf = [&](const char *name, int index) {
+        return form.control(QLatin1String(name), index)->definition().rect;
+    };
+    QList<int> xs, ys;
+    for (int i = 0; i <= 13; ++i)
+        xs << rectOf("Line1", i).left;
+    for (int i = 14; i <= 21; ++i)
+        ys << rectOf("Line1", i).top;
+    QVERIFY(std::is_sorted(xs.begin(), xs.end()) && std::is_sorted(ys.begin(), ys.end()));
+    // The cell between two lines that holds the middle of [from, from + size).
+    const auto cell = [](const QList<int> &lines, int from, int size) {
+        const int middle = from + size / 2;
+        for (qsizetype k = 0; k + 1 < lines.size(); ++k)
+            if (lines[k] < middle && middle < lines[k + 1])
+                return int(k);
+        return -1;
+    };
+    constexpr int OnePixel = TwipsPerPixel;
+
+    QSet<int> columnsUsed;
+    for (int c = 0; c < datasheet::ColumnCount; ++c) {
+        const datasheet::Column &column = datasheet::Columns[c];
+        QCOMPARE(column.array, expected[c].array);
+        const Control *header = form.control("Label2", column.header);
+        const Rect h = header->definition().rect;
+        QCOMPARE(header->caption(), QString::fromUtf8(expected[c].caption));
+        QCOMPARE(cell(ys, h.top, h.height), 0);
+        const int x = cell(xs, h.left, h.width);
+        QVERIFY2(x >= 0 && !columnsUsed.contains(x), column.array);
+        columnsUsed.insert(x);
+
+        for (int row = 1; row <= datasheet::RowCount; ++row) {
+            const QString name = QStringLiteral("%1(%2)").arg(column.array).arg(row);
+            const Control *label = form.control(QLatin1String(column.array), row);
+            const Rect r = label->definition().rect;
+            QCOMPARE(label->caption(), header->caption());
+            QCOMPARE(label->definition().transparent, expected[c].product);
+            QVERIFY2(cell(xs, r.left, r.width) == x, qPrintable(name));
+            QVERIFY2(cell(ys, r.top, r.height) == row, qPrintable(name));
+            // The edges reach at most a pixel over the lines; the two larger labels of row 1
+            // reach further down only.
+            QVERIFY2(r.left >= xs[x] - OnePixel && r.left + r.width <= xs[x + 1] + OnePixel,
+                     qPrintable(name));
+            QVERIFY2(r.top >= ys[row] && r.top + 315 <= ys[row + 1] + OnePixel, qPrintable(name));
+            const bool larger = row == 1 && (c == 1 || c == 2); // xtr(1), xtrd(1)
+            QVERIFY2(r.height == (larger ? 375 : 315), qPrintable(name));
+
+            const QFontMetrics metrics(toFont(label->definition().font));
+            for (int size = 1; size <= datasheet::SizeCount; ++size) {
+                const QString entry = QString::fromUtf8(datasheet::entry(size, row, c));
+                QVERIFY2(metrics.horizontalAdvance(entry) <= label->geometry().width(),
+                         qPrintable(name + ": " + entry));
+            }
+        }
+    }
+}
+
+void TestForms::form3Texts_data()
+{
+    // The line counts, first and last lines and SHA-1 digests of the three texts as issued,
+    // each line ending with CR LF.
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QByteArray>("sha1");
+    QTest::newRow("English help")
+        << "Label1" << 28
+        << "Calculation program for KALVEX X-TR and R-IZU torque controlled expansion anchors "
+           "acc. to option 4"
+        << "fastening (in direction 2) applies to fastening types 4, 5, 6 and 7."
+        << QByteArray("7907c5de00ac7381b6e40b6fbacc0526feae6031");
+    QTest::newRow("Finnish help")
+        << "Label2" << 31
+        << "KALVEX X-TR - ja R-IZU - kiila-ankkurien laskentaohjelma option 4 mukaan"
+        << "ankkureiden painopisteen välistä etäisyyttä suunnassa 2."
+        << QByteArray("b09bd9b2ef4ff0b05e698601733fd380c278536a");
+    QTest::newRow("disclaimer") << "Label3" << 10 << QString(244, u' ') + "DISCLAIMER"
+                                << "    contained in this calculation program."
+                                << QByteArray("5643543ddedaaf1172ba75dd2e9593d9f778b778");
+}
+
+void TestForms::form3Texts()
+{
+    QFETCH(QString, label);
+    QFETCH(int, lines);
+    QFETCH(QString, first);
+    QFETCH(QString, last);
+    QFETCH(QByteArray, sha1);
+    Form form(Form3);
+    const Control *c = form.control(label);
+    const QString text = c->caption();
+    QVERIFY(c->isVisible());
+    QVERIFY(text.endsWith("\r\n"));
+    QStringList split = text.split("\r\n");
+    QCOMPARE(split.takeLast(), QString());
+    QCOMPARE(split.size(), lines);
+    for (const QString &line : split)
+        QVERIFY2(!line.contains(u'\r') && !line.contains(u'\n'), qPrintable(line));
+    QCOMPARE(split.first(), first);
+    QCOMPARE(split.last(), last);
+    QCOMPARE(QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha1).toHex(), sha1);
+    if (label == "Label3") {
+        QCOMPARE(split[2], "    This program is provided \"as is\".");
+        for (qsizetype i = 2; i < split.size(); ++i)
+            QVERIFY(split[i].startsWith("    ") && split[i][4] != u' ');
+    }
+
+    // The text fits its label at its font, drawn as the runtime draws it.
+    const QFontMetrics metrics(toFont(c->definition().font));
+    const QRect box = c->geometry();
+    const QRect used = metrics.boundingRect(QRect(0, 0, box.width(), 100000),
+                                            textFlags(c->definition().align), text);
+    QVERIFY2(used.height() <= box.height(), qPrintable(QString::number(used.height())));
+}
+
+// The click areas of the tabs lie above the pictures laid over the drawn tabs.
+void TestForms::tabsLieAboveTheirPictures()
+{
+    Form sheet(Form2);
+    show(sheet);
+    sheet.control("Image2")->setVisible(true);
+    for (const char *tab : {"ImgExit", "ImgPrint", "ImgHelp"}) {
+        QSignalSpy clicked(sheet.control(tab), &Control::clicked);
+        clickAt(sheet, centre(find(Form2, tab)));
+        QCOMPARE(clicked.count(), 1);
+    }
+
+    Form help(Form3);
+    show(help);
+    QSignalSpy back(help.control("Image1"), &Control::clicked);
+    clickAt(help, centre(find(Form3, "ImgEng")));
+    QCOMPARE(back.count(), 1);
+    // The English help lies over the disclaimer, the disclaimer over the Finnish help.
+    const QList<Control *> &controls = help.controls();
+    QVERIFY(controls.indexOf(help.control("Label1")) > controls.indexOf(help.control("Label3")));
+    QVERIFY(controls.indexOf(help.control("Label3")) > controls.indexOf(help.control("Label2")));
 }
 
 void TestForms::geometryInPixels()
