@@ -142,10 +142,11 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 101;
     SilentPlatform platform;
+    lang::LanguageTag language;
 
     const auto makeBare = [] { return std::make_unique<BareWindow>(); };
-    const auto makeMain = [&platform] {
-        return std::make_unique<mainwindow::MainWindow>(platform);
+    const auto makeMain = [&platform, &language] {
+        return std::make_unique<mainwindow::MainWindow>(platform, language);
     };
     // The first window of a run loads the fonts and draws the pictures once; both are kept.
     startUp(makeMain);
@@ -159,7 +160,7 @@ int main(int argc, char *argv[])
     }
 
     // Arrangement 2 with an eccentric tension: all three rows, M8 to M12, the drawing shown.
-    mainwindow::MainWindow window(platform);
+    mainwindow::MainWindow window(platform, language);
     PaintWatch watch;
     window.installEventFilter(&watch);
     window.show();

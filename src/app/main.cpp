@@ -20,7 +20,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("kiila"));
 
     forms::DesktopPlatform platform;
-    mainwindow::MainWindow window(platform);
+    lang::LanguageTag language;
+    mainwindow::MainWindow window(platform, language);
     window.showWindow();
     return QApplication::exec();
 }

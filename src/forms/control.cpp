@@ -23,9 +23,9 @@ QLine lineOf(const Rect &r)
 
 Control::Control(const ControlDef &def, QWidget *widget, QWidget *container, QObject *parent)
     : QObject(parent), m_def(def), m_widget(widget), m_container(container),
-      m_caption(QString::fromUtf8(def.caption)), m_fore(toColor(def.fore)), m_visible(def.visible),
-      m_left(def.rect.left), m_top(def.rect.top), m_tag(QString::fromUtf8(def.tag)),
-      m_charset(def.font.charset)
+      m_caption(QString::fromUtf8(def.caption)), m_fore(toColor(def.fore)),
+      m_pictureName(QString::fromLatin1(def.picture ? def.picture : "")), m_visible(def.visible),
+      m_rect(def.rect), m_tag(QString::fromUtf8(def.tag)), m_charset(def.font.charset)
 {
     if (def.kind == Kind::Line) {
         const QLine line = lineOf(def.rect);
@@ -129,19 +129,54 @@ void Control::setForeColor(const QColor &colour)
     m_widget->setPalette(palette);
 }
 
+void Control::setLeft(int twips)
+{
+    setRect({twips, m_rect.top, m_rect.width, m_rect.height});
+}
+
 void Control::setTop(int twips)
 {
-    m_top = twips;
-    if (m_def.kind == Kind::Line || m_geometry.y() == px(twips))
+    setRect({m_rect.left, twips, m_rect.width, m_rect.height});
+}
+
+void Control::setWidth(int twips)
+{
+    setRect({m_rect.left, m_rect.top, twips, m_rect.height});
+}
+
+void Control::setHeight(int twips)
+{
+    setRect({m_rect.left, m_rect.top, m_rect.width, twips});
+}
+
+void Control::setRect(const Rect &twips)
+{
+    if (m_def.kind == Kind::Line)
+        return;
+    m_rect = twips;
+    const QRect geometry = pixelRect(twips);
+    if (geometry == m_geometry)
         return;
     if (m_widget) {
-        m_geometry.moveTop(px(twips));
-        m_widget->move(m_geometry.topLeft());
+        m_geometry = geometry;
+        m_widget->setGeometry(geometry);
         return;
     }
     repaint();
-    m_geometry.moveTop(px(twips));
+    m_geometry = geometry;
     repaint();
+}
+
+void Control::setPicture(const QString &name)
+{
+    if (name == m_pictureName)
+        return;
+    m_pictureName = name;
+    m_picture = QPixmap();
+    if (auto *box = qobject_cast<PictureWidget *>(m_widget))
+        box->setPicture(name);
+    else if (!m_widget)
+        repaint();
 }
 
 void Control::setFocus()
@@ -187,12 +222,11 @@ void Control::paint(QPainter &painter) const
     }
     case Kind::Image:
         // Without a picture an image is a click area and draws nothing.
-        if (!m_def.picture)
+        if (m_pictureName.isEmpty())
             break;
         if (m_picture.isNull() ||
             m_picture.devicePixelRatio() != painter.device()->devicePixelRatioF())
-            m_picture = artwork::picture(QString::fromLatin1(m_def.picture),
-                                         painter.device()->devicePixelRatioF());
+            m_picture = artwork::picture(m_pictureName, painter.device()->devicePixelRatioF());
         painter.drawPixmap(m_geometry.topLeft(), m_picture);
         break;
     case Kind::Shape:

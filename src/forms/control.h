@@ -52,10 +52,19 @@ public:
     QColor foreColor() const;
     void setForeColor(const QColor &colour);
 
-    // Position in twips.
-    int left() const { return m_left; }
-    int top() const { return m_top; }
+    // Place and size in twips; a line keeps its ends.
+    int left() const { return m_rect.left; }
+    int top() const { return m_rect.top; }
+    int width() const { return m_rect.width; }
+    int height() const { return m_rect.height; }
+    void setLeft(int twips);
     void setTop(int twips);
+    void setWidth(int twips);
+    void setHeight(int twips);
+
+    // The artwork name of an image's or picture box's picture; empty: none.
+    QString picture() const { return m_pictureName; }
+    void setPicture(const QString &name);
 
     QString tag() const { return m_tag; }
     void setTag(const QString &tag) { m_tag = tag; }
@@ -82,6 +91,7 @@ protected:
 
 private:
     void repaint() const;
+    void setRect(const Rect &twips);
 
     const ControlDef &m_def;
     QPointer<QWidget> m_widget;
@@ -91,12 +101,12 @@ private:
     QString m_caption;
     QColor m_fore;
     QFont m_font;
+    QString m_pictureName;
     mutable QPixmap m_picture;
     bool m_visible;
     bool m_enabled = true;
     bool m_pressed = false;
-    int m_left = 0;
-    int m_top = 0;
+    Rect m_rect;
     QString m_tag;
     int m_charset = Western;
 };

@@ -4,12 +4,19 @@
 // window was designed. Geometry is in twips (1/1440 inch); the windows are drawn for 15 twips
 // per pixel. The runtime (form.h) turns a definition into widgets.
 
+#include <cmath>
 #include <cstdint>
 #include <span>
 
 namespace forms {
 
 inline constexpr int TwipsPerPixel = 15;
+
+// Twips to pixels, rounded half away from zero.
+inline int px(int twips)
+{
+    return static_cast<int>(std::lround(twips / double(TwipsPerPixel)));
+}
 
 // A single control has no index; the elements of a control array have 0, 1, ...
 inline constexpr int NoIndex = -1;
@@ -98,6 +105,14 @@ struct ControlDef
     const char *container = nullptr; // name of the Frame holding the control
 };
 
+// A line of a language file that sets a control's caption (lines count from 1).
+struct LanguageLine
+{
+    int line = 0;
+    const char *control = "";
+    int index = NoIndex;
+};
+
 // Controls are listed from the lowest to the topmost: each lies above those listed before it.
 // Labels, images, shapes and lines have no window of their own and lie below the text fields,
 // buttons, frames and picture boxes of their window or frame.
@@ -115,6 +130,8 @@ struct FormDef
     // Names of the controls that take the keyboard focus, in the order of the tab key; empty:
     // the text fields and buttons in the order listed.
     std::span<const char *const> tabOrder;
+    // The captions that the language files fill.
+    std::span<const LanguageLine> languageLines;
 };
 
 } // namespace forms

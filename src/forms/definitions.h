@@ -1,9 +1,11 @@
 #pragma once
 
-// The definitions of the program's windows.
+// The definitions of the program's windows, one file per window, and what each language sets in
+// them beside the language files. Pure data: no toolkit.
 
 #include "forms/definition.h"
 
+#include <array>
 #include <string_view>
 
 namespace forms {
@@ -13,7 +15,38 @@ extern const FormDef Form2;  // the technical data sheet
 extern const FormDef Form3;  // the help window
 extern const FormDef FrmATT; // the notice of a missing input
 
+// The picture boxes Picture1 of the main window (and of the report page for the arrangements):
+// 0 to 6 the arrangements 1 to 7, 7 to 10 the installation drawings of the sizes 1 to 4.
+constexpr int arrangementPicture(int tapaus)
+{
+    return tapaus - 1;
+}
+constexpr int installationPicture(int sizeNo)
+{
+    return 6 + sizeNo;
+}
+inline constexpr int ArrangementPictureCount = 7;
+inline constexpr int LastPicture = installationPicture(4);
+
+// Every window of the program.
+inline constexpr const FormDef *Windows[] = {&Form1, &Form2, &Form3, &FrmATT};
+
 // The definition of that name, or nullptr for a window the program does not define.
 const FormDef *findDefinition(std::string_view name);
+// The control of that name and index in the definition, or nullptr.
+const ControlDef *findControl(const FormDef &form, std::string_view name, int index = NoIndex);
+
+// Texts and places a language sets, by the language's index (0 Russian, 1 English, 2 Finnish:
+// the indices of the ImgLanguage images); nullptr where the language leaves it as it is.
+using PerLanguage = std::array<const char *, 3>;
+
+inline constexpr PerLanguage Form1Version = {nullptr, "VERSION ENGLISH 01_b",
+                                             "VERSIO SUOMI  01_b"}; // Label10; two blanks
+// Label14, the data sheet command: the Russian caption sits a little higher (twips).
+inline constexpr std::array<int, 3> Form1Label14Top = {6495, 6600, 6600};
+// Form2's Label2(7), the heading of the size column.
+inline constexpr PerLanguage Form2SizeHeading = {nullptr, "Size", "Koko"};
+// The notice's title when its English text is shown.
+inline constexpr PerLanguage FrmATTCaption = {nullptr, "HELP", nullptr};
 
 } // namespace forms

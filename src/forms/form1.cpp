@@ -307,6 +307,15 @@ constexpr ControlDef Controls[] = {
     value("epak", 4, 10140),
 };
 
+// Lines 2 to 23 of a language file. The advice (line 23) stays hidden until a calculation needs it.
+constexpr LanguageLine LanguageLines[] = {
+    {2, "Label11"},  {3, "LbSit", 0}, {4, "LbSit", 1}, {5, "LbSit", 2}, {6, "LbSit", 3},
+    {7, "LbSit", 4}, {8, "LbSit", 5}, {9, "LbSit", 6}, {10, "Label1"},  {11, "Label3"},
+    {12, "Label4"},  {13, "Label5"},  {14, "Label6"},  {15, "Label7"},  {16, "Label8"},
+    {17, "Label9"},  {18, "Label15"}, {19, "Label14"}, {20, "Label13"}, {21, "KYLLA"},
+    {22, "EI"},      {23, "Label12"},
+};
+
 } // namespace
 
 const FormDef Form1{
@@ -319,6 +328,7 @@ const FormDef Form1{
     .picture = "form1_background",
     .tag = "fin",
     .controls = Controls,
+    .languageLines = LanguageLines,
 };
 
 } // namespace forms

@@ -1,5 +1,6 @@
 // The notice that the calculate command opens when a field in use is empty. The English text
-// lies over the Finnish one and covers it when shown.
+// lies over the Finnish one and covers it when shown: its label reaches down to the Finnish
+// label's lower edge (855), so that the third Finnish line does not show below it.
 
 #include "forms/definitions.h"
 
@@ -17,7 +18,7 @@ constexpr ControlDef Controls[] = {
      .font = {"Arial", 9, true, false, Western}},
     {.name = "Label2",
      .kind = Kind::Label,
-     .rect = {180, 240, 7815, 555},
+     .rect = {180, 240, 7815, 615},
      .caption = "You have to fill the lines written in dark blue. Use bare numbers without units. ",
      .fore = Black,
      .back = LightGrey,

@@ -36,11 +36,6 @@ QFont toFont(const Font &font)
     return *it;
 }
 
-int px(int twips)
-{
-    return static_cast<int>(std::lround(twips / double(TwipsPerPixel)));
-}
-
 QRect pixelRect(const Rect &twips)
 {
     return QRect(px(twips.left), px(twips.top), px(twips.width), px(twips.height));
@@ -127,21 +122,30 @@ void FrameWidget::paintBackground(QPainter &painter)
 // it too, but keeps one rectangle to paint instead of a window with holes, which under a
 // display costs more than the pixels saved.
 PictureWidget::PictureWidget(const ControlDef &def, QWidget *parent)
-    : QWidget(parent), m_name(def.picture), m_back(toColor(def.back))
+    : QWidget(parent), m_name(QString::fromLatin1(def.picture ? def.picture : "")),
+      m_back(toColor(def.back))
 {
+}
+
+void PictureWidget::setPicture(const QString &name)
+{
+    m_name = name;
+    m_pixmap = QPixmap();
+    update();
 }
 
 void PictureWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
-    if (m_name && (m_pixmap.isNull() || m_pixmap.devicePixelRatio() != devicePixelRatioF()))
-        m_pixmap = artwork::picture(QString::fromLatin1(m_name), devicePixelRatioF());
+    const bool hasPicture = !m_name.isEmpty();
+    if (hasPicture && (m_pixmap.isNull() || m_pixmap.devicePixelRatio() != devicePixelRatioF()))
+        m_pixmap = artwork::picture(m_name, devicePixelRatioF());
     // The back colour shows wherever the picture does not cover the box.
-    if (!m_name || m_pixmap.hasAlphaChannel() ||
+    if (!hasPicture || m_pixmap.hasAlphaChannel() ||
         m_pixmap.deviceIndependentSize().width() < width() ||
         m_pixmap.deviceIndependentSize().height() < height())
         painter.fillRect(rect(), m_back);
-    if (m_name)
+    if (hasPicture)
         painter.drawPixmap(0, 0, m_pixmap);
 }
 

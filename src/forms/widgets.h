@@ -18,8 +18,6 @@ class Control;
 
 QColor toColor(Rgb rgb);
 QFont toFont(const Font &font);
-// Twips to pixels, rounded.
-int px(int twips);
 QRect pixelRect(const Rect &twips);
 // How a label's caption is drawn: from the top, wrapped at the width, aligned as defined.
 int textFlags(Align align);
@@ -72,11 +70,13 @@ class PictureWidget : public QWidget
 public:
     PictureWidget(const ControlDef &def, QWidget *parent);
 
+    void setPicture(const QString &name);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    const char *m_name;
+    QString m_name;
     QColor m_back;
     QPixmap m_pixmap;
 };

@@ -3,29 +3,10 @@
 #include "forms/form.h"
 
 namespace lang {
-namespace {
 
-// Where lines 2 to 23 go: a control of the main window by name and index.
-struct CaptionPlace
+QString LanguageTag::text() const
 {
-    int line;
-    const char *name;
-    int index = forms::NoIndex;
-};
-
-constexpr CaptionPlace CaptionPlaces[] = {
-    {2, "Label11"},  {3, "LbSit", 0}, {4, "LbSit", 1}, {5, "LbSit", 2}, {6, "LbSit", 3},
-    {7, "LbSit", 4}, {8, "LbSit", 5}, {9, "LbSit", 6}, {10, "Label1"},  {11, "Label3"},
-    {12, "Label4"},  {13, "Label5"},  {14, "Label6"},  {15, "Label7"},  {16, "Label8"},
-    {17, "Label9"},  {18, "Label15"}, {19, "Label14"}, {20, "Label13"}, {21, "KYLLA"},
-    {22, "EI"},      {23, "Label12"}, // the advice; the label stays hidden until needed
-};
-
-} // namespace
-
-QString tag(Language language)
-{
-    switch (language) {
+    switch (m_language) {
     case Language::Russian:
         return QStringLiteral("rus");
     case Language::English:
@@ -36,6 +17,14 @@ QString tag(Language language)
     return QStringLiteral("fin");
 }
 
+void LanguageTag::set(Language language)
+{
+    if (language == m_language)
+        return;
+    m_language = language;
+    emit changed(language);
+}
+
 void setLabelCharset(forms::Form &form, int charset)
 {
     for (forms::Control *control : form.controls())
@@ -43,11 +32,11 @@ void setLabelCharset(forms::Form &form, int charset)
             control->setCharset(charset);
 }
 
-void applyToCaptions(const QStringList &lines, forms::Form &mainWindow)
+void applyToCaptions(const QStringList &lines, forms::Form &form)
 {
-    for (const CaptionPlace &place : CaptionPlaces)
+    for (const forms::LanguageLine &place : form.definition().languageLines)
         if (place.line <= lines.size())
-            mainWindow.control(QLatin1String(place.name), place.index)
+            form.control(QLatin1String(place.control), place.index)
                 ->setCaption(lines.at(place.line - 1));
 }
 

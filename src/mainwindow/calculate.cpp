@@ -60,16 +60,16 @@ void MainWindow::ImgCalc_Click()
             return;
         }
     }
-    m_firstPictureToClear = 7;
+    m_firstPictureToClear = forms::installationPicture(1);
     ClearResults();
     Mitoitus();
 }
 
-// From the calculate command only the result pictures (7 to 10) are hidden and the
-// arrangement picture stays; from the start-up and the arrangement choice all eleven.
+// From the calculate command only the installation drawings are hidden and the arrangement
+// picture stays; from the start-up and the arrangement choice all eleven pictures.
 void MainWindow::ClearResults()
 {
-    for (int k = m_firstPictureToClear; k <= 10; ++k)
+    for (int k = m_firstPictureToClear; k <= forms::LastPicture; ++k)
         control("Picture1", k)->setVisible(false);
     for (const char *name : {"Label12", "Label17", "Label20", "label21"})
         control(QLatin1String(name))->setCaption(QString());
@@ -98,7 +98,7 @@ void MainWindow::Mitoitus()
     setArrangement(m_tapaus - 1);
     m_sizeNo = result.sizeNo;
 
-    control("Picture1", m_tapaus - 1)->setVisible(true);
+    control("Picture1", forms::arrangementPicture(m_tapaus))->setVisible(true);
     for (const calc::SizeRow &row : result.sizes) {
         if (result.capacityHeading)
             control("Label18")->setCaption(fromUtf8(*result.capacityHeading));
@@ -122,10 +122,15 @@ void MainWindow::Mitoitus()
     case calc::Outcome::Chosen: {
         const calc::ChosenSize &chosen = *result.chosen;
         control("Label17")->setCaption(fromUtf8(chosen.anchorText));
+        m_dataSheetSize = chosen.sizeNo;
         m_dataSheetTitle = fromUtf8(chosen.dataSheetTitle);
+        // An open sheet takes the new size and title at once; it shows the table of the size
+        // when it next becomes active.
+        if (m_dataSheet)
+            m_dataSheet->setChosenSize(m_dataSheetSize, m_dataSheetTitle);
         control("ImgSHOW")->setVisible(true);
         control("Label14")->setVisible(true);
-        control("Picture1", 6 + chosen.sizeNo)->setVisible(true);
+        control("Picture1", forms::installationPicture(chosen.sizeNo))->setVisible(true);
         control("ImgPodlozh")->setVisible(true);
         if (!chosen.plateText.empty()) {
             forms::Control *plate = control("Label2");

@@ -2,11 +2,20 @@
 
 #include "mainwindow/mainwindow.h"
 
-#include "lang/languages.h"
+#include "forms/definitions.h"
 
 namespace mainwindow {
 
 using lang::Language;
+
+namespace {
+
+int indexOf(Language language)
+{
+    return static_cast<int>(language);
+}
+
+} // namespace
 
 // The lines of the language's file beside the program; nothing when there is no such file or
 // it cannot be read, and then no caption or fragment changes.
@@ -25,6 +34,11 @@ void MainWindow::setLabelCharset(int charset)
         lang::setLabelCharset(*m_reportPage, charset);
 }
 
+void MainWindow::setVersionCaption(Language language)
+{
+    control("Label10")->setCaption(QString::fromUtf8(forms::Form1Version[indexOf(language)]));
+}
+
 // Lines 2 to 23 into the captions, 23 to 34 into the texts the calculation composes. The advice
 // (line 23) follows the language like the rest; an empty line leaves the Finnish advice.
 void MainWindow::applyLanguageLines(const QStringList &lines)
@@ -37,10 +51,10 @@ void MainWindow::applyLanguageLines(const QStringList &lines)
 // and fragments and shows the English tabs; without it the Finnish captions of the window stay.
 void MainWindow::startupLanguageStep()
 {
-    setTag(lang::tag(Language::English));
-    control("Label10")->setCaption(QString::fromLatin1(lang::VersionEnglish));
+    m_language.set(Language::English);
+    setVersionCaption(Language::English);
     control("Image2")->setVisible(false);
-    control("Label14")->setTop(lang::Label14Top);
+    control("Label14")->setTop(forms::Form1Label14Top[indexOf(Language::English)]);
 
     const std::optional<QStringList> lines = readLanguageFile(Language::English);
     if (!lines)
@@ -58,28 +72,26 @@ void MainWindow::ImgLanguage_Click(int index)
     if (index < 0 || index > 2)
         return;
     const auto language = static_cast<Language>(index);
-    setTag(lang::tag(language));
+    m_language.set(language);
     if (language == Language::Finnish) {
-        control("Label10")->setCaption(QString::fromLatin1(lang::VersionFinnish));
+        setVersionCaption(language);
         control("Image2")->setVisible(false);
     }
 
     const std::optional<QStringList> lines = readLanguageFile(language);
     if (!lines)
         return;
+    control("Label14")->setTop(forms::Form1Label14Top[index]);
     switch (language) {
     case Language::Russian:
         setLabelCharset(lang::DefaultCharset);
-        control("Label14")->setTop(lang::Label14TopRussian);
         break;
     case Language::English:
-        control("Label14")->setTop(lang::Label14Top);
         control("Image2")->setVisible(true);
-        control("Label10")->setCaption(QString::fromLatin1(lang::VersionEnglish));
+        setVersionCaption(language);
         break;
     case Language::Finnish:
         setLabelCharset(lang::WesternCharset);
-        control("Label14")->setTop(lang::Label14Top);
         break;
     }
     applyLanguageLines(*lines);

@@ -1,6 +1,7 @@
 #include "mainwindow/mainwindow.h"
 
 #include "mainwindow/notice.h"
+#include "print/print.h"
 
 namespace mainwindow {
 namespace {
@@ -26,14 +27,20 @@ constexpr ArrangementFields FieldsInUse[calc::ArrangementCount] = {
 
 } // namespace
 
-MainWindow::MainWindow(forms::Platform &platform, const forms::FormDef *reportPage, QWidget *parent)
-    : forms::Form(forms::Form1, parent), m_platform(platform), m_reportDef(reportPage)
+MainWindow::MainWindow(forms::Platform &platform, lang::LanguageTag &language,
+                       const forms::FormDef *reportPage, QWidget *parent)
+    : forms::Form(forms::Form1, parent), m_platform(platform), m_language(language),
+      m_reportDef(reportPage), m_help(language)
 {
     connectHandlers();
     Form_Load();
 }
 
-MainWindow::~MainWindow() = default;
+// The data sheet is a window of its own, not a child: it is not disabled with this one.
+MainWindow::~MainWindow()
+{
+    delete m_dataSheet;
+}
 
 void MainWindow::connectHandlers()
 {
@@ -70,12 +77,12 @@ void MainWindow::Form_Load()
 {
     if (m_reportDef) {
         m_reportPage = new forms::Form(*m_reportDef, this);
-        m_reportPage->control("Picture1", 0)->setVisible(true);
+        m_reportPage->control("Picture1", forms::arrangementPicture(1))->setVisible(true);
     }
     startupLanguageStep();
     ClearResults();
     setArrangement(0);
-    control("Picture1", 0)->setVisible(true);
+    control("Picture1", forms::arrangementPicture(1))->setVisible(true);
     enableFields(0);
     m_concreteState = calc::NonCracked;
     m_firstPictureToClear = 0;
@@ -101,9 +108,9 @@ void MainWindow::ImgSIT_Click(int index)
 
     if (m_reportPage) {
         m_reportPage->control("Label14")->setVisible(false);
-        for (int i = 0; i < calc::ArrangementCount; ++i)
+        for (int i = 0; i < forms::ArrangementPictureCount; ++i)
             m_reportPage->control("Picture1", i)->setVisible(false);
-        m_reportPage->control("Picture1", index)->setVisible(true);
+        m_reportPage->control("Picture1", forms::arrangementPicture(index + 1))->setVisible(true);
     }
 
     // Leaving the field that had the focus writes its number back first.
@@ -114,7 +121,7 @@ void MainWindow::ImgSIT_Click(int index)
 
     setArrangement(index);
     ClearResults();
-    control("Picture1", index)->setVisible(true);
+    control("Picture1", forms::arrangementPicture(index + 1))->setVisible(true);
     enableFields(index);
 }
 
@@ -141,12 +148,50 @@ void MainWindow::ImgNO_Click(int index)
     control("Shape1", 1)->setVisible(!cracked);
 }
 
-// The data sheet, the help window and printing come with their own windows; until then these
-// commands do nothing.
-void MainWindow::ImgSHOW_Click() {}
-void MainWindow::Label14_Click() {}
-void MainWindow::ImgHelp_Click() {}
-void MainWindow::INFO_Click() {}
+void MainWindow::ImgSHOW_Click()
+{
+    openDataSheet();
+}
+
+void MainWindow::Label14_Click()
+{
+    openDataSheet();
+}
+
+// The sheet shows the size the last calculation chose; the commands to it are shown only after
+// such a calculation. Closing it hides them again.
+void MainWindow::openDataSheet()
+{
+    if (!m_dataSheet) {
+        m_dataSheet = new datasheet::DataSheet(m_language, m_help, this);
+        connect(m_dataSheet, &forms::Form::unloaded, this, [this] {
+            control("ImgSHOW")->setVisible(false);
+            control("Label14")->setVisible(false);
+        });
+        connect(m_dataSheet, &datasheet::DataSheet::printRequested, this,
+                &MainWindow::printDataSheet);
+    }
+    m_dataSheet->setChosenSize(m_dataSheetSize, m_dataSheetTitle);
+    m_dataSheet->showWindow();
+}
+
+void MainWindow::printDataSheet()
+{
+    if (m_dataSheet)
+        print::printDataSheet(*m_dataSheet, m_platform);
+}
+
+void MainWindow::ImgHelp_Click()
+{
+    m_help.open();
+}
+
+void MainWindow::INFO_Click()
+{
+    m_help.openInfo();
+}
+
+// Printing comes with its own windows; until then the report command does nothing.
 void MainWindow::ImgPrint_Click() {}
 
 void MainWindow::ImgExit_Click()
@@ -157,7 +202,7 @@ void MainWindow::ImgExit_Click()
 void MainWindow::openNotice()
 {
     if (!m_notice)
-        m_notice = new Notice(*this, this);
+        m_notice = new Notice(m_language, this);
     m_notice->showWindow();
 }
 

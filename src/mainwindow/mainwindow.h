@@ -1,7 +1,6 @@
 #pragma once
 
-// The main window: the hub of the program and the owner of everything the design calculation
-// reads.
+// The main window: the owner of everything the design calculation reads.
 //
 //   mainwindow.cpp   start-up, the arrangement and concrete choices, the other commands
 //   calculate.cpp    the input fields, the calculate command, ClearResults, Mitoitus
@@ -10,13 +9,16 @@
 //
 // The window is built from the definition Form1 (forms/), its handlers bear the names of the
 // controls and events, and the calculation itself is calc::Mitoitus: this window turns its
-// result into the displays.
+// result into the displays. It opens the data sheet (datasheet/), the help window (help/) and
+// printing (print/) and hands them plain values: the chosen size and title, the language tag.
 
 #include "calc/calc.h"
+#include "datasheet/datasheet.h"
 #include "forms/definitions.h"
 #include "forms/form.h"
 #include "forms/platform.h"
-#include "lang/languagefile.h"
+#include "help/helpwindow.h"
+#include "lang/languages.h"
 #include "mainwindow/notice.h"
 
 #include <QPointer>
@@ -31,9 +33,9 @@ class MainWindow : public forms::Form
     Q_OBJECT
 public:
     // The report page is created at start-up from its definition, when the program has one.
-    explicit MainWindow(forms::Platform &platform,
-                        const forms::FormDef *reportPage = forms::findDefinition("FrmPRINT"),
-                        QWidget *parent = nullptr);
+    MainWindow(forms::Platform &platform, lang::LanguageTag &language,
+               const forms::FormDef *reportPage = forms::findDefinition("FrmPRINT"),
+               QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // What the window holds between commands.
@@ -45,14 +47,14 @@ public:
     double k2() const { return m_k2; }
     calc::ConcreteState concreteState() const { return m_concreteState; }
     int sizeNo() const { return m_sizeNo; }
+    lang::LanguageTag &language() const { return m_language; }
     // The pieces of the result texts and messages; the language files fill them.
     calc::Texts &texts() { return m_texts; }
-    // The title of the data sheet for the size last chosen (" Kalvex X-TR M 12").
-    QString dataSheetTitle() const { return m_dataSheetTitle; }
-
     forms::Form *reportPage() const { return m_reportPage; }
-    // The notice while it is open, else nullptr.
+    // The notice, the data sheet and the help window while they are open, else nullptr.
     Notice *notice() const { return m_notice; }
+    datasheet::DataSheet *dataSheet() const { return m_dataSheet; }
+    help::HelpWindow *helpWindow() const { return m_help.window(); }
 
     // Start-up and handlers.
     void Form_Load();
@@ -77,17 +79,23 @@ private:
     void connectHandlers();
     void startupLanguageStep();
     std::optional<QStringList> readLanguageFile(lang::Language language) const;
+    void setVersionCaption(lang::Language language);
     void setLabelCharset(int charset);
     void applyLanguageLines(const QStringList &lines);
     void setArrangement(int index);
     void enableFields(int index);
     void openNotice();
+    void openDataSheet();
+    void printDataSheet();
     forms::Control *field(int number) const;
 
     forms::Platform &m_platform;
+    lang::LanguageTag &m_language;
     const forms::FormDef *m_reportDef;
     QPointer<forms::Form> m_reportPage;
     QPointer<Notice> m_notice;
+    QPointer<datasheet::DataSheet> m_dataSheet;
+    help::Help m_help;
 
     calc::DesignInput m_input;
     int m_tapaus = 0;
@@ -99,6 +107,9 @@ private:
     int m_firstPictureToClear = 0;
     int m_sizeNo = 0;
     calc::Texts m_texts;
+    // What the last calculation that chose a size left for the data sheet: the size index and
+    // the title (" Kalvex X-TR M 12"); kept until the next such calculation.
+    int m_dataSheetSize = 0;
     QString m_dataSheetTitle;
 };
 

@@ -4,8 +4,8 @@
 
 namespace mainwindow {
 
-Notice::Notice(const forms::Form &languageOwner, QWidget *parent)
-    : forms::Form(forms::FrmATT, parent), m_languageOwner(languageOwner)
+Notice::Notice(const lang::LanguageTag &language, QWidget *parent)
+    : forms::Form(forms::FrmATT, parent), m_language(language)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     connect(this, &forms::Form::activated, this, &Notice::Form_Activate);
@@ -16,9 +16,9 @@ Notice::Notice(const forms::Form &languageOwner, QWidget *parent)
 // stays open.
 void Notice::Form_Activate()
 {
-    if (m_languageOwner.tag() == QLatin1String("eng")) {
+    if (const char *caption = forms::FrmATTCaption[m_language.index()]) {
         control("Label2")->setVisible(true);
-        setCaption(QStringLiteral("HELP"));
+        setCaption(QString::fromUtf8(caption));
     }
 }
 

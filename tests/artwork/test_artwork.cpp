@@ -1,4 +1,5 @@
 #include "forms/artwork/artwork.h"
+#include "forms/definitions.h"
 
 #include <QDir>
 #include <QImage>
@@ -14,6 +15,7 @@ class TestArtwork : public QObject
     Q_OBJECT
 
 private slots:
+    void placedPicturesAreShownByTheirControl();
     void writesEveryPictureAtItsNominalSize();
     void drawsForTheDevicePixelRatio();
     void unknownNameGivesNothing();
@@ -48,7 +50,38 @@ int countNear(const QImage &image, QColor colour, int tolerance)
     return count;
 }
 
+// The top-left corner, in its window's client area, of the control that shows a picture drawn to
+// blend with that window's background, as the window's definition places it.
+QPoint placeInWindow(const QString &name)
+{
+    const artwork::Place place = artwork::placeOf(name);
+    const forms::FormDef *form = place.window ? forms::findDefinition(place.window) : nullptr;
+    const forms::ControlDef *control =
+        form ? forms::findControl(*form, place.control, place.index) : nullptr;
+    if (!control || control->container)
+        return {-1, -1};
+    return {forms::px(control->rect.left), forms::px(control->rect.top)};
+}
+
 } // namespace
+
+void TestArtwork::placedPicturesAreShownByTheirControl()
+{
+    // Every picture drawn for a place names a control that shows that very picture.
+    int placed = 0;
+    for (const QString &name : artwork::names()) {
+        const artwork::Place place = artwork::placeOf(name);
+        if (!place.window)
+            continue;
+        ++placed;
+        const forms::FormDef *form = forms::findDefinition(place.window);
+        QVERIFY2(form, place.window);
+        const forms::ControlDef *control = forms::findControl(*form, place.control, place.index);
+        QVERIFY2(control, qPrintable(name));
+        QCOMPARE(QString::fromLatin1(control->picture), name);
+    }
+    QCOMPARE(placed, 12); // 7 arrangements, the panel, the pill, three English tab pictures
+}
 
 void TestArtwork::writesEveryPictureAtItsNominalSize()
 {
@@ -117,18 +150,16 @@ void TestArtwork::keepsAPictureOnceDrawn()
 
 void TestArtwork::arrangementBlendsIntoBackground_data()
 {
-    // Form1.Picture1(0..6): Left and Top in twips.
+    // Form1.Picture1(0..6), where the main window's definition places them.
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("left");
     QTest::addColumn<int>("top");
     QTest::addColumn<qreal>("dpr");
-    const int places[7][2] = {{700, 4055}, {600, 4100}, {670, 4120}, {570, 4160},
-                              {540, 4290}, {600, 4120}, {710, 4070}};
     for (qreal dpr : {1.0, 2.0})
         for (int i = 0; i < 7; ++i) {
             const QString name = QStringLiteral("arrangement%1").arg(i + 1);
-            QTest::addRow("%s@%g", qPrintable(name), dpr)
-                << name << qRound(places[i][0] / 15.0) << qRound(places[i][1] / 15.0) << dpr;
+            const QPoint place = placeInWindow(name);
+            QTest::addRow("%s@%g", qPrintable(name), dpr) << name << place.x() << place.y() << dpr;
         }
 }
 
@@ -165,31 +196,26 @@ void TestArtwork::arrangementBlendsIntoBackground()
 
 void TestArtwork::englishTabsLieOverTheDrawnTabs_data()
 {
-    // Picture, its window's background, its control's Left and Top in twips, and how many of
-    // its top rows lie above the words.
+    // Picture, its window's background, and how many of its top rows lie above the words.
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("background");
-    QTest::addColumn<int>("left");
-    QTest::addColumn<int>("top");
     QTest::addColumn<int>("plainRows");
     QTest::newRow("Form1.Image2") << "form1_tabs_eng"
-                                  << "form1_background" << 7080 << 45 << 12;
+                                  << "form1_background" << 12;
     QTest::newRow("Form2.Image2") << "form2_tabs_eng"
-                                  << "form2_background" << 8940 << 70 << 10;
+                                  << "form2_background" << 10;
     QTest::newRow("Form3.ImgEng") << "form3_back_eng"
-                                  << "form3_background" << 10920 << 250 << 3;
+                                  << "form3_background" << 3;
 }
 
 void TestArtwork::englishTabsLieOverTheDrawnTabs()
 {
     QFETCH(QString, name);
     QFETCH(QString, background);
-    QFETCH(int, left);
-    QFETCH(int, top);
     QFETCH(int, plainRows);
     const QImage picture = imageOf(name);
     const QImage window = imageOf(background);
-    const QPoint place(qRound(left / 15.0), qRound(top / 15.0));
+    const QPoint place = placeInWindow(name);
     // Above the words the picture is the background itself (the tabs' upper edges line up) ...
     int mismatches = 0;
     for (int y = 0; y < plainRows; ++y)

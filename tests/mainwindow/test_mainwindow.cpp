@@ -23,7 +23,7 @@ const QString ResultLabels[] = {"veto_leikkaus", "leikkaus", "epak"};
 
 } // namespace
 
-class TestMainWindow : public QObject, protected WindowDriver
+class TestMainWindow : public QObject, protected WindowDriver<mainwindow::MainWindow>
 {
     Q_OBJECT
 private slots:
@@ -86,7 +86,7 @@ private:
 void TestMainWindow::init()
 {
     m_platform = FakePlatform();
-    m_w = std::make_unique<MainWindow>(m_platform, &ReportPage);
+    m_w = std::make_unique<MainWindow>(m_platform, m_language, &ReportPage);
     m_w->showWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
 }
@@ -99,7 +99,7 @@ void TestMainWindow::cleanup()
 
 void TestMainWindow::startUpState()
 {
-    QCOMPARE(m_w->tag(), "eng");
+    QCOMPARE(m_language.text(), "eng");
     QCOMPARE(c("Label10")->caption(), "VERSION ENGLISH 01_b");
     QCOMPARE(m_w->size(), QSize(1027, 768));
     QCOMPARE(m_w->tapaus(), 1);
@@ -291,6 +291,14 @@ void TestMainWindow::missingInputOpensNotice()
     QVERIFY(m_w->notice());
     QTRY_COMPARE(m_w->notice()->caption(), "HELP");
     QVERIFY(m_w->notice()->control("Label2")->isVisible());
+    // The English text covers the Finnish one entirely: hiding the Finnish text changes no pixel.
+    {
+        forms::Form *notice = m_w->notice();
+        const QImage covered = notice->grab().toImage();
+        notice->control("Label1")->setVisible(false);
+        QCOMPARE(notice->grab().toImage(), covered);
+        notice->control("Label1")->setVisible(true);
+    }
     QCOMPARE(row("veto_leikkaus"), before);
     QVERIFY(c("ImgSHOW")->isVisible());
     QVERIFY(m_platform.messages.isEmpty());
@@ -311,7 +319,7 @@ void TestMainWindow::missingInputOpensNotice()
 
 void TestMainWindow::noticeInFinnish()
 {
-    m_w->setTag(QStringLiteral("fin"));
+    m_language.set(lang::Language::Finnish);
     click("ImgCalc");
     QVERIFY(m_w->notice());
     QVERIFY(QTest::qWaitForWindowActive(m_w->notice()->windowHandle()));
@@ -381,7 +389,6 @@ void TestMainWindow::chosenSizeDisplays()
 
     QCOMPARE(m_w->sizeNo(), 3);
     QCOMPARE(c("Label17")->caption(), "2 kpl  Kalvex M 12");
-    QCOMPARE(m_w->dataSheetTitle(), " Kalvex X-TR M 12");
     QVERIFY(c("Label2")->isVisible());
     QCOMPARE(c("Label2")->caption(), "Kiinnityslevyn mitat min. 36 mm x 186 mm");
     QCOMPARE(visiblePictures(), (QList<int>{1, 9}));

@@ -1,10 +1,13 @@
 #include "forms/artwork/artwork.h"
 
 #include "forms/artwork/painting.h"
+#include "forms/definitions.h"
 
 #include <QHash>
 #include <QPainter>
 #include <QPoint>
+
+#include <tuple>
 
 // Pictures are painted with QPainter onto an image of size x ratio device pixels, never scaled
 // up from a smaller bitmap. Pictures that lie over a window background (the arrangement
@@ -18,48 +21,103 @@ namespace {
 using detail::TabWords;
 using detail::Window;
 
+// How a picture starts before its own drawing goes over it.
+enum class Start : std::uint8_t {
+    White,        // a picture of its own
+    Background,   // a whole window background with the Finnish tab words
+    Under,        // the part of its window's background under the control that places it
+    EnglishUnder, // the same part painted with the English tab words, and nothing over it
+};
+
+// Paints over the start, in the picture's pixels; `place` is the picture's top-left corner in
+// its window's client area (zero for a picture of its own).
+using Paint = void (*)(QPainter &p, QSize size, QPoint place);
+
 struct Entry
 {
     const char *name;
     int width;
     int height;
+    Start start = Start::White;
+    Paint paint = nullptr;
+    Place place = {};   // the control whose place an Under or EnglishUnder picture is drawn for
+    Window window = {}; // a Background's window
 };
 
-constexpr Entry Entries[] = {
-    {"form1_background", 1024, 768},  {"form2_background", 1024, 768},
-    {"form3_background", 1024, 768},  {"arrangement1", 426, 331},
-    {"arrangement2", 433, 322},       {"arrangement3", 431, 320},
-    {"arrangement4", 438, 319},       {"arrangement5", 435, 312},
-    {"arrangement6", 435, 325},       {"arrangement7", 426, 326},
-    {"arrangement1_print", 398, 300}, {"arrangement2_print", 405, 294},
-    {"arrangement3_print", 405, 292}, {"arrangement4_print", 397, 283},
-    {"arrangement5_print", 404, 280}, {"arrangement6_print", 397, 295},
-    {"arrangement7_print", 399, 300}, {"installation_m8", 331, 132},
-    {"installation_m10", 326, 125},   {"installation_m12", 334, 145},
-    {"installation_m16", 330, 125},   {"results_panel", 417, 250},
-    {"blue_pill", 187, 58},           {"form1_tabs_eng", 537, 54},
-    {"form2_drawing", 407, 207},      {"form2_tabs_eng", 423, 49},
-    {"form3_back_eng", 90, 23},       {"yes_button", 96, 28},
-};
-
-// Client pixel of the top-left corner of the controls that show a picture over a background
-// (Left and Top in twips, 15 twips to the pixel, rounded to the nearest pixel).
-QPoint twipsToPixels(int left, int top)
+template <int N> void arrangement(QPainter &p, QSize, QPoint place)
 {
-    return {qRound(left / 15.0), qRound(top / 15.0)};
+    // Drawn in client coordinates, so that it stands at the same place in every picture box.
+    p.translate(-place);
+    detail::paintArrangement(p, N);
 }
 
-// Form1.Picture1(0..6).
-const QPoint ArrangementPlaces[7] = {
-    twipsToPixels(700, 4055), twipsToPixels(600, 4100), twipsToPixels(670, 4120),
-    twipsToPixels(570, 4160), twipsToPixels(540, 4290), twipsToPixels(600, 4120),
-    twipsToPixels(710, 4070),
+template <int N> void arrangementAlone(QPainter &p, QSize size, QPoint)
+{
+    // Alone on white, scaled to fit the smaller picture.
+    const QRectF area = detail::ArrangementArea;
+    const qreal scale =
+        qMin((size.width() - 4) / area.width(), (size.height() - 4) / area.height());
+    p.translate(size.width() / 2.0, size.height() / 2.0);
+    p.scale(scale, scale);
+    p.translate(-area.center());
+    detail::paintArrangement(p, N);
+}
+
+template <int SizeNo> void installation(QPainter &p, QSize size, QPoint)
+{
+    detail::paintInstallation(p, SizeNo, size);
+}
+
+constexpr Entry Entries[] = {
+    {"form1_background", 1024, 768, Start::Background, nullptr, {}, Window::Form1},
+    {"form2_background", 1024, 768, Start::Background, nullptr, {}, Window::Form2},
+    {"form3_background", 1024, 768, Start::Background, nullptr, {}, Window::Form3},
+    {"arrangement1", 426, 331, Start::Under, arrangement<1>, {"Form1", "Picture1", 0}},
+    {"arrangement2", 433, 322, Start::Under, arrangement<2>, {"Form1", "Picture1", 1}},
+    {"arrangement3", 431, 320, Start::Under, arrangement<3>, {"Form1", "Picture1", 2}},
+    {"arrangement4", 438, 319, Start::Under, arrangement<4>, {"Form1", "Picture1", 3}},
+    {"arrangement5", 435, 312, Start::Under, arrangement<5>, {"Form1", "Picture1", 4}},
+    {"arrangement6", 435, 325, Start::Under, arrangement<6>, {"Form1", "Picture1", 5}},
+    {"arrangement7", 426, 326, Start::Under, arrangement<7>, {"Form1", "Picture1", 6}},
+    {"arrangement1_print", 398, 300, Start::White, arrangementAlone<1>},
+    {"arrangement2_print", 405, 294, Start::White, arrangementAlone<2>},
+    {"arrangement3_print", 405, 292, Start::White, arrangementAlone<3>},
+    {"arrangement4_print", 397, 283, Start::White, arrangementAlone<4>},
+    {"arrangement5_print", 404, 280, Start::White, arrangementAlone<5>},
+    {"arrangement6_print", 397, 295, Start::White, arrangementAlone<6>},
+    {"arrangement7_print", 399, 300, Start::White, arrangementAlone<7>},
+    {"installation_m8", 331, 132, Start::White, installation<1>},
+    {"installation_m10", 326, 125, Start::White, installation<2>},
+    {"installation_m12", 334, 145, Start::White, installation<3>},
+    {"installation_m16", 330, 125, Start::White, installation<4>},
+    {"results_panel",
+     417,
+     250,
+     Start::Under,
+     [](QPainter &p, QSize, QPoint) { detail::paintResultsPanel(p); },
+     {"Form1", "ImgPodlozh"}},
+    {"blue_pill",
+     187,
+     58,
+     Start::Under,
+     [](QPainter &p, QSize, QPoint) { detail::paintBluePill(p); },
+     {"Form1", "ImgSHOW"}},
+    {"form1_tabs_eng", 537, 54, Start::EnglishUnder, nullptr, {"Form1", "Image2"}},
+    {"form2_drawing", 407, 207, Start::White,
+     [](QPainter &p, QSize size, QPoint) { detail::paintDimensionedDrawing(p, size); }},
+    {"form2_tabs_eng", 423, 49, Start::EnglishUnder, nullptr, {"Form2", "Image2"}},
+    {"form3_back_eng", 90, 23, Start::EnglishUnder, nullptr, {"Form3", "ImgEng"}},
+    {"yes_button", 96, 28, Start::White,
+     [](QPainter &p, QSize, QPoint) { detail::paintYesButton(p); }},
 };
-const QPoint ResultsPanelPlace = twipsToPixels(7713, 7260); // Form1.ImgPodlozh
-const QPoint BluePillPlace = twipsToPixels(7920, 6330);     // Form1.ImgSHOW
-const QPoint Form1TabsPlace = twipsToPixels(7080, 45);      // Form1.Image2
-const QPoint Form2TabsPlace = twipsToPixels(8940, 70);      // Form2.Image2
-const QPoint BackTabPlace = twipsToPixels(10920, 250);      // Form3.ImgEng
+
+const Entry *findEntry(const QString &name)
+{
+    for (const Entry &e : Entries)
+        if (name == QLatin1String(e.name))
+            return &e;
+    return nullptr;
+}
 
 QImage blankImage(QSize size, qreal dpr, const QColor &fill)
 {
@@ -69,16 +127,10 @@ QImage blankImage(QSize size, qreal dpr, const QColor &fill)
     return image;
 }
 
-// The part of a background at `place`, painted on its own (only that part is rasterised).
-QImage backgroundPart(Window window, TabWords words, QPoint place, QSize size, qreal dpr)
+void startPainting(QPainter &p)
 {
-    QImage image = blankImage(size, dpr, Qt::white);
-    QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    p.translate(-place);
-    detail::paintBackground(p, window, words);
-    return image;
 }
 
 // Background images by window, words and ratio, kept once drawn: the cut pictures need them too.
@@ -95,85 +147,64 @@ QImage backgroundImage(Window window, TabWords words, qreal dpr)
     QImage image = blankImage(QSize(1024, 768), dpr, Qt::white);
     {
         QPainter p(&image);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setRenderHint(QPainter::TextAntialiasing);
+        startPainting(p);
         detail::paintBackground(p, window, words);
     }
     cache.insert(key, image);
     return image;
 }
 
-// The background's pixels under a picture of `size` placed at `place`.
-QImage cut(const QImage &background, QPoint place, QSize size)
+// The window whose background a placed picture blends into, and the picture's top-left corner
+// in that window's client area, both as the window's definition has them.
+std::pair<Window, QPoint> placement(const Entry &e)
 {
-    const qreal dpr = background.devicePixelRatio();
-    const QRect device(qRound(place.x() * dpr), qRound(place.y() * dpr), qRound(size.width() * dpr),
-                       qRound(size.height() * dpr));
-    QImage image = background.copy(device);
-    image.setDevicePixelRatio(dpr);
-    return image;
+    const forms::FormDef *form = forms::findDefinition(e.place.window);
+    const forms::ControlDef *control =
+        form ? forms::findControl(*form, e.place.control, e.place.index) : nullptr;
+    const Entry *background =
+        form && form->picture ? findEntry(QLatin1String(form->picture)) : nullptr;
+    if (!control || !background || background->start != Start::Background)
+        qFatal("artwork: %s has no place on a window background", e.name);
+    QPoint place(forms::px(control->rect.left), forms::px(control->rect.top));
+    if (control->container)
+        if (const forms::ControlDef *frame = forms::findControl(*form, control->container))
+            place += QPoint(forms::px(frame->rect.left), forms::px(frame->rect.top));
+    return {background->window, place};
 }
 
 // The picture drawn anew (not cached).
-QImage draw(const QString &name, QSize size, qreal dpr)
+QImage draw(const Entry &e, qreal dpr)
 {
-    if (name == QLatin1String("form1_background"))
-        return backgroundImage(Window::Form1, TabWords::Finnish, dpr);
-    if (name == QLatin1String("form2_background"))
-        return backgroundImage(Window::Form2, TabWords::Finnish, dpr);
-    if (name == QLatin1String("form3_background"))
-        return backgroundImage(Window::Form3, TabWords::Finnish, dpr);
-    if (name == QLatin1String("form1_tabs_eng"))
-        return backgroundPart(Window::Form1, TabWords::English, Form1TabsPlace, size, dpr);
-    if (name == QLatin1String("form2_tabs_eng"))
-        return backgroundPart(Window::Form2, TabWords::English, Form2TabsPlace, size, dpr);
-    if (name == QLatin1String("form3_back_eng"))
-        return backgroundPart(Window::Form3, TabWords::English, BackTabPlace, size, dpr);
+    const QSize size(e.width, e.height);
+    if (e.start == Start::Background)
+        return backgroundImage(e.window, TabWords::Finnish, dpr);
 
     QImage image;
-    QPoint origin;
-    const auto form1 = [dpr] { return backgroundImage(Window::Form1, TabWords::Finnish, dpr); };
-    if (name.startsWith(QLatin1String("arrangement")) && !name.endsWith(QLatin1String("_print"))) {
-        const int n = name.mid(11).toInt();
-        origin = ArrangementPlaces[n - 1];
-        image = cut(form1(), origin, size);
-    } else if (name == QLatin1String("results_panel")) {
-        image = cut(form1(), ResultsPanelPlace, size);
-    } else if (name == QLatin1String("blue_pill")) {
-        image = cut(form1(), BluePillPlace, size);
-    } else {
+    QPoint place;
+    if (e.start == Start::White) {
         image = blankImage(size, dpr, Qt::white);
-    }
-
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setRenderHint(QPainter::TextAntialiasing);
-    if (name.startsWith(QLatin1String("arrangement"))) {
-        const int n = name.mid(11, 1).toInt();
-        if (name.endsWith(QLatin1String("_print"))) {
-            // Alone on white, scaled to fit the smaller picture.
-            const QRectF area = detail::ArrangementArea;
-            const qreal scale =
-                qMin((size.width() - 4) / area.width(), (size.height() - 4) / area.height());
-            p.translate(size.width() / 2.0, size.height() / 2.0);
-            p.scale(scale, scale);
-            p.translate(-area.center());
+    } else {
+        Window window;
+        std::tie(window, place) = placement(e);
+        const TabWords words =
+            e.start == Start::EnglishUnder ? TabWords::English : TabWords::Finnish;
+        if (words == TabWords::English) {
+            // Only this part is rasterised: the English background is not kept.
+            image = blankImage(size, dpr, Qt::white);
+            QPainter p(&image);
+            startPainting(p);
+            p.translate(-place);
+            detail::paintBackground(p, window, words);
         } else {
-            p.translate(-origin);
+            const QImage background = backgroundImage(window, words, dpr);
+            image = background.copy(QRect(place * dpr, size * dpr));
+            image.setDevicePixelRatio(dpr);
         }
-        detail::paintArrangement(p, n);
-    } else if (name.startsWith(QLatin1String("installation_m"))) {
-        static const QStringList sizes = {QStringLiteral("8"), QStringLiteral("10"),
-                                          QStringLiteral("12"), QStringLiteral("16")};
-        detail::paintInstallation(p, int(sizes.indexOf(name.mid(14))) + 1, size);
-    } else if (name == QLatin1String("form2_drawing")) {
-        detail::paintDimensionedDrawing(p, size);
-    } else if (name == QLatin1String("results_panel")) {
-        detail::paintResultsPanel(p);
-    } else if (name == QLatin1String("blue_pill")) {
-        detail::paintBluePill(p);
-    } else if (name == QLatin1String("yes_button")) {
-        detail::paintYesButton(p);
+    }
+    if (e.paint) {
+        QPainter p(&image);
+        startPainting(p);
+        e.paint(p, size, place);
     }
     return image;
 }
@@ -190,10 +221,14 @@ QStringList names()
 
 QSize nominalSize(const QString &name)
 {
-    for (const Entry &e : Entries)
-        if (name == QLatin1String(e.name))
-            return {e.width, e.height};
-    return {};
+    const Entry *e = findEntry(name);
+    return e ? QSize(e->width, e->height) : QSize();
+}
+
+Place placeOf(const QString &name)
+{
+    const Entry *e = findEntry(name);
+    return e && e->start != Start::White && e->start != Start::Background ? e->place : Place{};
 }
 
 QPixmap picture(const QString &name, qreal devicePixelRatio)
@@ -206,7 +241,7 @@ QPixmap picture(const QString &name, qreal devicePixelRatio)
     auto found = cache.constFind(key);
     if (found != cache.constEnd())
         return *found;
-    QPixmap pixmap = QPixmap::fromImage(draw(name, size, devicePixelRatio));
+    QPixmap pixmap = QPixmap::fromImage(draw(*findEntry(name), devicePixelRatio));
     pixmap.setDevicePixelRatio(devicePixelRatio);
     cache.insert(key, pixmap);
     return pixmap;

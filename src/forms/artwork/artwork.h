@@ -10,7 +10,9 @@
 //   form1_tabs_eng (Form1.Image2), form2_drawing (Form2.Image1),
 //   form2_tabs_eng (Form2.Image2), form3_back_eng (Form3.ImgEng), yes_button (FrmTULOSTA*.Command1)
 //
-// A picture is drawn the first time it is asked for at a device pixel ratio, then kept.
+// A picture is drawn the first time it is asked for at a device pixel ratio, then kept. A picture
+// that blends into a window background is drawn for the place where the window's definition
+// puts its control: moving the control in the definition moves the background under it.
 
 #include <QPixmap>
 #include <QSize>
@@ -20,6 +22,16 @@
 namespace artwork {
 
 QStringList names();
+
+// The control that places a picture drawn to blend with its window's background ("Form1",
+// "Picture1", 3); all null for a picture that stands alone.
+struct Place
+{
+    const char *window = nullptr;
+    const char *control = nullptr;
+    int index = -1; // forms::NoIndex
+};
+Place placeOf(const QString &name);
 
 // The nominal pixel size; an empty size for an unknown name.
 QSize nominalSize(const QString &name);

@@ -1,0 +1,87 @@
+#include "datasheet/datasheet.h"
+
+#include "calc/numbers.h"
+#include "datasheet/sheettable.h"
+#include "forms/definitions.h"
+
+#include <cmath>
+
+namespace datasheet {
+
+using lang::Language;
+
+int sizeIndexOf(const QString &text1)
+{
+    const double value = calc::parseField(text1.toStdString());
+    if (!std::isfinite(value))
+        return 0;
+    // The current rounding mode, to nearest with halves to even: 0.5 gives 0, 4.5 gives 4.
+    const double index = std::nearbyint(value);
+    return index >= 0 && index <= SizeCount ? static_cast<int>(index) : 0;
+}
+
+DataSheet::DataSheet(lang::LanguageTag &language, help::Help &help, QWidget *returnTo,
+                     QWidget *parent)
+    : forms::Form(forms::Form2, parent), m_language(language), m_help(help), m_returnTo(returnTo)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    using forms::Control;
+    connect(this, &forms::Form::activated, this, &DataSheet::Form_Activate);
+    connect(control("ImgExit"), &Control::clicked, this, &DataSheet::ImgExit_Click);
+    connect(control("ImgHelp"), &Control::clicked, this, &DataSheet::ImgHelp_Click);
+    connect(control("ImgPrint"), &Control::clicked, this, &DataSheet::ImgPrint_Click);
+    for (int i = 0; i < 3; ++i)
+        connect(control("ImgLanguage", i), &Control::clicked, this,
+                [this, i] { ImgLanguage_Click(i); });
+}
+
+void DataSheet::setChosenSize(int sizeNo, const QString &title)
+{
+    control("Text1")->setText(QString::number(sizeNo));
+    control("Label1")->setCaption(title);
+}
+
+// Language, size, fill and show, each time the sheet becomes active: coming back to it always
+// shows the size last written to Text1 in the current language.
+void DataSheet::Form_Activate()
+{
+    ImgLanguage_Click(m_language.index());
+    m_sizeIndex = sizeIndexOf(control("Text1")->text());
+    for (int row = 1; row <= RowCount; ++row)
+        for (int column = 0; column < ColumnCount; ++column)
+            control(QLatin1String(Columns[column].array), row)
+                ->setCaption(QString::fromUtf8(entry(m_sizeIndex, row, column)));
+}
+
+void DataSheet::ImgExit_Click()
+{
+    close();
+    if (m_returnTo) {
+        m_returnTo->show();
+        m_returnTo->raise();
+        m_returnTo->activateWindow();
+    }
+}
+
+void DataSheet::ImgHelp_Click()
+{
+    m_help.open();
+}
+
+void DataSheet::ImgPrint_Click()
+{
+    emit printRequested();
+}
+
+// Russian (0) changes nothing here; English and Finnish set the tag, the English tabs and the
+// heading of the size column.
+void DataSheet::ImgLanguage_Click(int index)
+{
+    if (index != 1 && index != 2)
+        return;
+    m_language.set(index == 1 ? Language::English : Language::Finnish);
+    control("Image2")->setVisible(index == 1);
+    control("Label2", 7)->setCaption(QString::fromUtf8(forms::Form2SizeHeading[index]));
+}
+
+} // namespace datasheet

@@ -1,0 +1,84 @@
+#include "help/helpwindow.h"
+
+#include "forms/definitions.h"
+
+namespace help {
+
+using lang::Language;
+
+HelpWindow::HelpWindow(lang::LanguageTag &language, QWidget *parent)
+    : forms::Form(forms::Form3, parent), m_language(language)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    connect(this, &forms::Form::activated, this, &HelpWindow::Form_Activate);
+    connect(control("Image1"), &forms::Control::clicked, this, &HelpWindow::Image1_Click);
+    for (int i = 0; i < 3; ++i)
+        connect(control("ImgLanguage", i), &forms::Control::clicked, this,
+                [this, i] { ImgLanguage_Click(i); });
+    Form_Initialize();
+}
+
+// Steps 1 and 2 of the selection: English shows its help and the English back word, Finnish its
+// help; the Russian tag leaves everything as it is.
+void HelpWindow::showLanguageText(bool hideDisclaimer)
+{
+    const bool english = m_language.is(Language::English);
+    if (!english && !m_language.is(Language::Finnish))
+        return;
+    control("ImgEng")->setVisible(english);
+    control("Label1")->setVisible(english);
+    control("Label2")->setVisible(!english);
+    if (hideDisclaimer)
+        control("Label3")->setVisible(false);
+}
+
+void HelpWindow::Form_Initialize()
+{
+    showLanguageText(false);
+}
+
+// The mode "info" wins over the language: the disclaimer, with the back word of the language.
+void HelpWindow::Form_Activate()
+{
+    showLanguageText(true);
+    if (tag() != QLatin1String(InfoMode))
+        return;
+    control("Label1")->setVisible(false);
+    control("Label2")->setVisible(false);
+    control("Label3")->setVisible(true);
+}
+
+void HelpWindow::Image1_Click()
+{
+    close();
+}
+
+// The language images are hidden: nothing in the program calls this, but a shown image would.
+// Only the tag changes in the other windows.
+void HelpWindow::ImgLanguage_Click(int index)
+{
+    if (index != 1 && index != 2)
+        return;
+    m_language.set(index == 1 ? Language::English : Language::Finnish);
+    showLanguageText(false);
+}
+
+Help::~Help()
+{
+    delete m_window;
+}
+
+void Help::open()
+{
+    if (!m_window)
+        m_window = new HelpWindow(m_language);
+    m_window->showWindow();
+}
+
+void Help::openInfo()
+{
+    open();
+    m_window->setTag(QString::fromLatin1(HelpWindow::InfoMode));
+}
+
+} // namespace help

@@ -1,0 +1,291 @@
+// The technical data sheet opened as a user opens it: after a calculation that chooses a size,
+// from the main window's data sheet command.
+
+#include "datasheet/datasheet.h"
+#include "datasheet/sheettable.h"
+#include "mainwindow/mainwindow.h"
+#include "standinreport.h"
+#include "windowdriver.h"
+
+#include <QTest>
+
+using datasheet::DataSheet;
+using lang::Language;
+
+class TestDataSheet : public QObject, protected WindowDriver<mainwindow::MainWindow>
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void sizeIndexOfText_data();
+    void sizeIndexOfText();
+    void opensWithTheChosenSize_data();
+    void opensWithTheChosenSize();
+    void spotRows_data();
+    void spotRows();
+    void emptySheet_data();
+    void emptySheet();
+    void reactivationAfterHelp();
+    void calculationWhileOpen();
+    void exitReturnsAndHidesTheCommands();
+    void printCommandReachesPrinting();
+    void grabWindow();
+
+private:
+    // Arrangement 1, non-cracked, C1 = C2 = c, NSd = n, V1d = 1.
+    void calculate(const char *c, const char *n)
+    {
+        for (const auto &[number, value] :
+             {std::pair{1, c}, std::pair{3, c}, std::pair{6, n}, std::pair{7, "1"}})
+            text(number)->setText(QString::fromLatin1(value));
+        click("ImgCalc");
+    }
+    DataSheet *openSheet()
+    {
+        click("ImgSHOW");
+        DataSheet *sheet = m_w->dataSheet();
+        return sheet && QTest::qWaitForWindowActive(sheet) ? sheet : nullptr;
+    }
+    // The thirteen captions of a row, in the order of the product table's columns.
+    static QStringList row(const DataSheet *sheet, int row)
+    {
+        QStringList captions;
+        for (const datasheet::Column &column : datasheet::Columns)
+            captions << sheet->control(QLatin1String(column.array), row)->caption();
+        return captions;
+    }
+};
+
+void TestDataSheet::init()
+{
+    m_platform = FakePlatform();
+    m_w = std::make_unique<mainwindow::MainWindow>(m_platform, m_language, &standin::ReportPage);
+    m_w->showWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+}
+
+void TestDataSheet::cleanup()
+{
+    m_w.reset();
+}
+
+void TestDataSheet::sizeIndexOfText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("index");
+    QTest::newRow("calculation's 3") << "3" << 3;
+    QTest::newRow("empty") << "" << 0;
+    QTest::newRow("no number") << "abc" << 0;
+    QTest::newRow("number at the start") << "2 mm" << 2;
+    QTest::newRow("half to even down") << "2.5" << 2;
+    QTest::newRow("half to even up") << "1.5" << 2;
+    QTest::newRow("half to zero") << "0.5" << 0;
+    QTest::newRow("rounds into range") << "4.5" << 4;
+    QTest::newRow("beyond the table") << "5" << 0;
+    QTest::newRow("rounds out of range") << "4.6" << 0;
+    QTest::newRow("negative") << "-1" << 0;
+    QTest::newRow("rounds to zero from below") << "-0.4" << 0;
+    QTest::newRow("hexadecimal") << "&H3" << 3;
+    QTest::newRow("overflow") << "1e999" << 0;
+    QTest::newRow("huge") << "1e300" << 0;
+}
+
+void TestDataSheet::sizeIndexOfText()
+{
+    QFETCH(QString, text);
+    QTEST(datasheet::sizeIndexOf(text), "index");
+}
+
+void TestDataSheet::opensWithTheChosenSize_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("heading");
+    QTest::addColumn<bool>("englishTabs");
+    QTest::newRow("English") << int(Language::English) << "Size" << true;
+    QTest::newRow("Finnish") << int(Language::Finnish) << "Koko" << false;
+}
+
+void TestDataSheet::opensWithTheChosenSize()
+{
+    QFETCH(int, language);
+    QVERIFY(!c("ImgSHOW")->isVisible());
+    calculate("200", "6"); // M12
+    QCOMPARE(m_w->sizeNo(), 3);
+    m_language.set(static_cast<Language>(language));
+    DataSheet *sheet = openSheet();
+    QVERIFY(sheet);
+    QCOMPARE(sheet->control("Label1")->caption(), " Kalvex X-TR M 12");
+    QCOMPARE(sheet->control("Text1")->text(), "3");
+    QVERIFY(!sheet->control("Text1")->isVisible());
+    QTEST(sheet->control("Label2", 7)->caption(), "heading");
+    QTEST(sheet->control("Image2")->isVisible(), "englishTabs");
+    QCOMPARE(row(sheet, 1), (QStringList{"12/5", "00150", "", "02150", "", "04150", "12", "35",
+                                         "80", "70", "85", "5", "54"}));
+    QCOMPARE(sheet->size(), QSize(1027, 768));
+
+    // The label opens it too, and brings the same sheet to the front.
+    click("Label14");
+    QCOMPARE(m_w->dataSheet(), sheet);
+}
+
+void TestDataSheet::spotRows_data()
+{
+    QTest::addColumn<QString>("text1");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QStringList>("captions");
+    const QStringList empty(13);
+    QTest::newRow("M8 row 6 is empty") << "1" << 6 << empty;
+    QTest::newRow("M8 row 5, no R-IZU")
+        << "1" << 5 << QStringList{"8/85", "00118", "",   "02118", "",   "",  "8",
+                                   "92",   "65",    "55", "150",   "85", "18"};
+    QTest::newRow("M10 row 3, only the D variants")
+        << "2" << 3 << QStringList{"10/25", "",   "00134", "",   "02134", "",  "10",
+                                   "37",    "70", "60",    "95", "25",    "30"};
+    QTest::newRow("M16 row 1, only X-TR")
+        << "4" << 1
+        << QStringList{"16x90", "00169", "", "", "", "", "16", "45", "80", "70", "90", "3", "100"};
+    QTest::newRow("M16 row 4, D numbers below the plain ones")
+        << "4" << 4 << QStringList{"16/45", "00173", "00172", "02173", "02172", "04172", "16",
+                                   "76",    "105",   "95",    "150",   "45",    "120"};
+}
+
+void TestDataSheet::spotRows()
+{
+    QFETCH(QString, text1);
+    QFETCH(int, row);
+    calculate("200", "1");
+    DataSheet *sheet = openSheet();
+    QVERIFY(sheet);
+    sheet->control("Text1")->setText(text1);
+    sheet->Form_Activate();
+    QTEST(TestDataSheet::row(sheet, row), "captions");
+}
+
+void TestDataSheet::emptySheet_data()
+{
+    QTest::addColumn<QString>("text1");
+    QTest::newRow("index 0") << "0";
+    QTest::newRow("empty") << "";
+    QTest::newRow("above the table") << "7";
+    QTest::newRow("negative") << "-2";
+    QTest::newRow("not a number") << "M12";
+}
+
+void TestDataSheet::emptySheet()
+{
+    QFETCH(QString, text1);
+    calculate("200", "1");
+    DataSheet *sheet = openSheet();
+    QVERIFY(sheet);
+    sheet->control("Text1")->setText(text1);
+    sheet->Form_Activate();
+    for (int r = 1; r <= datasheet::RowCount; ++r)
+        QCOMPARE(row(sheet, r), QStringList(13));
+    // The headers stay.
+    QCOMPARE(sheet->control("Label2", 1)->caption(), "X-TR");
+}
+
+void TestDataSheet::reactivationAfterHelp()
+{
+    calculate("200", "1"); // M8
+    QPointer<DataSheet> sheet = openSheet();
+    QVERIFY(sheet);
+    QCOMPARE(sheet->control("Label2", 7)->caption(), "Size");
+    support::click(*sheet, QStringLiteral("ImgHelp"));
+    QVERIFY(m_w->helpWindow());
+    QVERIFY(QTest::qWaitForWindowActive(m_w->helpWindow()));
+    // Nothing changed meanwhile: coming back shows the same.
+    const QStringList before = row(sheet, 1);
+    sheet->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(sheet));
+    QCOMPARE(row(sheet, 1), before);
+    QCOMPARE(sheet->control("Label2", 7)->caption(), "Size");
+    // The language changed while the help window was in front: the sheet follows when it comes
+    // back.
+    m_w->helpWindow()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w->helpWindow()));
+    m_language.set(Language::Finnish);
+    sheet->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(sheet));
+    QCOMPARE(sheet->control("Label2", 7)->caption(), "Koko");
+    QVERIFY(!sheet->control("Image2")->isVisible());
+}
+
+void TestDataSheet::calculationWhileOpen()
+{
+    calculate("200", "6"); // M12
+    QPointer<DataSheet> sheet = openSheet();
+    QVERIFY(sheet);
+    QCOMPARE(row(sheet, 1).first(), "12/5");
+    m_w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    calculate("200", "1"); // M8
+    // The title and the size reach the open sheet at once; its table follows when it is next
+    // activated.
+    QCOMPARE(sheet->control("Label1")->caption(), " Kalvex X-TR M 8");
+    QCOMPARE(sheet->control("Text1")->text(), "1");
+    sheet->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(sheet));
+    QCOMPARE(row(sheet, 1).first(), "8x50");
+    // A calculation that chooses nothing leaves the sheet as it is.
+    m_w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    calculate("20", "1"); // C1 below the minimum: a message, no size
+    QCOMPARE(m_platform.messages.size(), 1);
+    QCOMPARE(sheet->control("Label1")->caption(), " Kalvex X-TR M 8");
+    QCOMPARE(sheet->control("Text1")->text(), "1");
+}
+
+void TestDataSheet::exitReturnsAndHidesTheCommands()
+{
+    calculate("200", "1");
+    QPointer<DataSheet> sheet = openSheet();
+    QVERIFY(sheet);
+    QVERIFY(c("ImgSHOW")->isVisible());
+    support::click(*sheet, QStringLiteral("ImgExit"));
+    QTRY_VERIFY(!sheet);
+    QVERIFY(!m_w->dataSheet());
+    QVERIFY(!c("ImgSHOW")->isVisible());
+    QVERIFY(!c("Label14")->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    // The next calculation shows the commands again and opens a new sheet.
+    calculate("200", "6");
+    QVERIFY(c("ImgSHOW")->isVisible());
+    sheet = openSheet();
+    QVERIFY(sheet);
+    QCOMPARE(row(sheet, 1).first(), "12/5");
+}
+
+void TestDataSheet::printCommandReachesPrinting()
+{
+    calculate("200", "1");
+    DataSheet *sheet = openSheet();
+    QVERIFY(sheet);
+    support::click(*sheet, QStringLiteral("ImgPrint"));
+    QCOMPARE(m_platform.messages.size(), 1);
+    QCOMPARE(m_platform.messages[0].first, "The form can't be printed.");
+}
+
+void TestDataSheet::grabWindow()
+{
+    const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR");
+    calculate("200", "6");
+    for (const auto &[language, file] : {std::pair{Language::English, "form2-eng.png"},
+                                         std::pair{Language::Finnish, "form2-fin.png"}}) {
+        m_language.set(language);
+        DataSheet *sheet = openSheet();
+        QVERIFY(sheet);
+        sheet->Form_Activate();
+        const QPixmap image = sheet->grab();
+        QVERIFY(!image.isNull());
+        if (!folder.isEmpty())
+            QVERIFY(image.save(folder + QLatin1Char('/') + QLatin1String(file)));
+        m_w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    }
+}
+
+QTEST_MAIN(TestDataSheet)
+#include "test_datasheet.moc"

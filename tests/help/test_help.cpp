@@ -1,0 +1,190 @@
+// The help window opened as a user opens it: the help and information commands of the main
+// window and the help command of the data sheet.
+
+#include "forms/widgets.h"
+#include "help/helpwindow.h"
+#include "mainwindow/mainwindow.h"
+#include "standinreport.h"
+#include "windowdriver.h"
+
+#include <QFontMetrics>
+#include <QTest>
+
+using lang::Language;
+
+class TestHelp : public QObject, protected WindowDriver<mainwindow::MainWindow>
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void selectionOnActivation_data();
+    void selectionOnActivation();
+    void infoThenHelpKeepsTheDisclaimer();
+    void infoBackHelpShowsTheHelp();
+    void languageSwitchShowsAtNextActivation();
+    void oneWindowForEveryHelpCommand();
+    void textsFitTheirLabels();
+    void grabWindow();
+
+private:
+    help::HelpWindow *openedBy(const char *command)
+    {
+        click(QLatin1String(command));
+        help::HelpWindow *help = m_w->helpWindow();
+        if (help && !QTest::qWaitForWindowActive(help))
+            return nullptr;
+        return help;
+    }
+    // Which of Label1, Label2, Label3 and ImgEng are shown, as "1 2 3 E" with - for hidden.
+    static QString shown(const help::HelpWindow *help)
+    {
+        QString s;
+        for (const char *name : {"Label1", "Label2", "Label3", "ImgEng"})
+            s += help->control(QLatin1String(name))->isVisible() ? QLatin1String(name).back()
+                                                                 : QLatin1Char('-');
+        return s;
+    }
+};
+
+void TestHelp::init()
+{
+    m_platform = FakePlatform();
+    m_w = std::make_unique<mainwindow::MainWindow>(m_platform, m_language, &standin::ReportPage);
+    m_w->showWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+}
+
+void TestHelp::cleanup()
+{
+    m_w.reset();
+}
+
+void TestHelp::selectionOnActivation_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("expected"); // Label1 Label2 Label3 ImgEng
+    QTest::newRow("eng help") << int(Language::English) << "ImgHelp"
+                              << "1--g";
+    QTest::newRow("fin help") << int(Language::Finnish) << "ImgHelp"
+                              << "-2--";
+    // Russian selects nothing: the window stays as its definition has it.
+    QTest::newRow("rus help") << int(Language::Russian) << "ImgHelp"
+                              << "123g";
+    QTest::newRow("eng info") << int(Language::English) << "INFO"
+                              << "--3g";
+    QTest::newRow("fin info") << int(Language::Finnish) << "INFO"
+                              << "--3-";
+    QTest::newRow("rus info") << int(Language::Russian) << "INFO"
+                              << "--3g";
+}
+
+void TestHelp::selectionOnActivation()
+{
+    QFETCH(int, language);
+    QFETCH(QString, command);
+    QFETCH(QString, expected);
+    m_language.set(static_cast<Language>(language));
+    help::HelpWindow *help = openedBy(qPrintable(command));
+    QVERIFY(help);
+    QCOMPARE(shown(help), expected);
+    QCOMPARE(help->size(), QSize(1027, 768));
+}
+
+void TestHelp::infoThenHelpKeepsTheDisclaimer()
+{
+    help::HelpWindow *help = openedBy("INFO");
+    QVERIFY(help);
+    QCOMPARE(shown(help), "--3g");
+    m_w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    QCOMPARE(openedBy("ImgHelp"), help);
+    QCOMPARE(shown(help), "--3g");
+}
+
+void TestHelp::infoBackHelpShowsTheHelp()
+{
+    QPointer<help::HelpWindow> help = openedBy("INFO");
+    QVERIFY(help);
+    support::click(*help, QStringLiteral("Image1"));
+    QTRY_VERIFY(!help);
+    QVERIFY(!m_w->helpWindow());
+    m_language.set(Language::Finnish);
+    help = openedBy("ImgHelp");
+    QVERIFY(help);
+    QCOMPARE(help->tag(), "0");
+    QCOMPARE(shown(help), "-2--");
+}
+
+void TestHelp::languageSwitchShowsAtNextActivation()
+{
+    help::HelpWindow *help = openedBy("ImgHelp");
+    QVERIFY(help);
+    QCOMPARE(shown(help), "1--g");
+    m_w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    click("ImgLanguage", 2); // the Finnish flag
+    QCOMPARE(shown(help), "1--g");
+    help->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(help));
+    QCOMPARE(shown(help), "-2--");
+}
+
+void TestHelp::oneWindowForEveryHelpCommand()
+{
+    // A calculation that chooses a size shows the command to the data sheet.
+    for (const auto &[number, value] : {std::pair{1, "200"}, {3, "200"}, {6, "1"}, {7, "1"}})
+        text(number)->setText(QString::fromLatin1(value));
+    click("ImgCalc");
+    click("ImgSHOW");
+    QVERIFY(m_w->dataSheet());
+    QVERIFY(QTest::qWaitForWindowActive(m_w->dataSheet()));
+    help::HelpWindow *help = openedBy("INFO");
+    QVERIFY(help);
+    support::click(*m_w->dataSheet(), QStringLiteral("ImgHelp"));
+    QCOMPARE(m_w->helpWindow(), help);
+    QVERIFY(QTest::qWaitForWindowActive(help));
+    QCOMPARE(shown(help), "--3g"); // still in the information mode
+    // Both stay usable: the sheet is not disabled by the help window.
+    QVERIFY(m_w->dataSheet()->isEnabled());
+}
+
+void TestHelp::textsFitTheirLabels()
+{
+    // The texts are clipped to their labels: each must fit whole, at the runtime's fonts and
+    // wrapping.
+    help::HelpWindow *help = openedBy("ImgHelp");
+    QVERIFY(help);
+    for (const char *name : {"Label1", "Label2", "Label3"}) {
+        const forms::Control *label = help->control(QLatin1String(name));
+        const QFontMetrics metrics(forms::toFont(label->definition().font));
+        const QRect needed = metrics.boundingRect(
+            label->geometry(), forms::textFlags(label->definition().align), label->caption());
+        QVERIFY2(needed.height() <= label->geometry().height(), name);
+        QVERIFY2(needed.width() <= label->geometry().width(), name);
+    }
+}
+
+void TestHelp::grabWindow()
+{
+    const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR");
+    for (const auto &[language, command, file] :
+         {std::tuple{Language::English, "ImgHelp", "form3-eng.png"},
+          {Language::Finnish, "ImgHelp", "form3-fin.png"},
+          {Language::English, "INFO", "form3-info.png"}}) {
+        m_language.set(language);
+        QPointer<help::HelpWindow> help = openedBy(command);
+        QVERIFY(help);
+        const QPixmap image = help->grab();
+        QVERIFY(!image.isNull());
+        if (!folder.isEmpty())
+            QVERIFY(image.save(folder + QLatin1Char('/') + QLatin1String(file)));
+        support::click(*help, QStringLiteral("Image1"));
+        QTRY_VERIFY(!help);
+    }
+}
+
+QTEST_MAIN(TestHelp)
+#include "test_help.moc"
