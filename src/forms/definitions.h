@@ -10,10 +10,14 @@
 
 namespace forms {
 
-extern const FormDef Form1;  // the main window
-extern const FormDef Form2;  // the technical data sheet
-extern const FormDef Form3;  // the help window
-extern const FormDef FrmATT; // the notice of a missing input
+extern const FormDef Form1;       // the main window
+extern const FormDef Form2;       // the technical data sheet
+extern const FormDef Form3;       // the help window
+extern const FormDef FrmATT;      // the notice of a missing input
+extern const FormDef FrmPRINT;    // the report page, printed as its image
+extern const FormDef FrmTULOSTA;  // the Finnish print confirmation of the report
+extern const FormDef FrmPRINTeng; // the English print confirmation of the report
+extern const FormDef FrmTULOSTA2; // the Finnish print confirmation of the data sheet
 
 // The picture boxes Picture1 of the main window (and of the report page for the arrangements):
 // 0 to 6 the arrangements 1 to 7, 7 to 10 the installation drawings of the sizes 1 to 4.
@@ -29,7 +33,8 @@ inline constexpr int ArrangementPictureCount = 7;
 inline constexpr int LastPicture = installationPicture(4);
 
 // Every window of the program.
-inline constexpr const FormDef *Windows[] = {&Form1, &Form2, &Form3, &FrmATT};
+inline constexpr const FormDef *Windows[] = {&Form1,    &Form2,      &Form3,       &FrmATT,
+                                             &FrmPRINT, &FrmTULOSTA, &FrmPRINTeng, &FrmTULOSTA2};
 
 // The definition of that name, or nullptr for a window the program does not define.
 const FormDef *findDefinition(std::string_view name);

@@ -103,6 +103,9 @@ Form::Form(const FormDef &def, QWidget *parent)
     } else {
         for (const char *name : def.tabOrder)
             chain.append(control(QString::fromLatin1(name))->widget());
+        // The focus starts on the first named: the chain alone goes round in the right order
+        // but may start elsewhere.
+        chain.first()->setFocus();
     }
     for (qsizetype i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);

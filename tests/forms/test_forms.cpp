@@ -85,6 +85,17 @@ QPoint centre(const ControlDef &c)
     return {px(c.rect.left + c.rect.width / 2), px(c.rect.top + c.rect.height / 2)};
 }
 
+// What a control covers on its window: a caption's text as drawn; a picture box, a text field
+// or an empty label (filled by the logic) its whole rectangle.
+QRect inked(const Control *c)
+{
+    const ControlDef &d = c->definition();
+    if (d.kind == Kind::Label && *d.caption)
+        return QFontMetrics(toFont(d.font))
+            .boundingRect(c->geometry(), textFlags(d.align), QString::fromUtf8(d.caption));
+    return c->geometry();
+}
+
 // Clicks through the window, so the click reaches whatever control lies topmost there.
 void clickAt(Form &form, QPoint at)
 {
@@ -100,7 +111,8 @@ private slots:
     void definitionsAreWellFormed_data();
     void definitionsAreWellFormed();
     void form1Tags();
-    void form1HiddenAtCreation();
+    void stateAtCreation_data();
+    void stateAtCreation();
     void form1Alignment();
     void form1LongCaptionsWrapInsideTheirLabels();
     void atCreation_data();
@@ -109,6 +121,11 @@ private slots:
     void form3Texts_data();
     void form3Texts();
     void tabsLieAboveTheirPictures();
+    void reportPageLayout();
+    void reportPageInputs();
+    void confirmations_data();
+    void confirmations();
+    void grabDialogs();
 
     void geometryInPixels();
     void drawing();
@@ -136,6 +153,8 @@ void TestForms::definitionsAreWellFormed_data()
     QTest::newRow("Form2") << &Form2;
     QTest::newRow("Form3") << &Form3;
     QTest::newRow("FrmATT") << &FrmATT;
+    for (const FormDef *form : {&FrmPRINT, &FrmTULOSTA, &FrmPRINTeng, &FrmTULOSTA2})
+        QTest::newRow(form->name) << form;
 }
 
 void TestForms::definitionsAreWellFormed()
@@ -152,8 +171,14 @@ void TestForms::definitionsAreWellFormed()
             arrays[QString::fromLatin1(c.name)].append(c.index);
         if (c.container)
             QVERIFY2(seen.contains(QString::fromLatin1(c.container)), c.name);
-        if (c.picture)
-            QVERIFY2(!artwork::nominalSize(QString::fromLatin1(c.picture)).isEmpty(), c.picture);
+        // A control with a picture has about the size of its picture.
+        if (c.picture) {
+            const QSize picture = artwork::nominalSize(QString::fromLatin1(c.picture));
+            QVERIFY2(!picture.isEmpty(), c.picture);
+            QVERIFY2(qAbs(px(c.rect.width) - picture.width()) <= 6 &&
+                         qAbs(px(c.rect.height) - picture.height()) <= 6,
+                     qPrintable(key(c)));
+        }
         if (c.kind != Kind::Line) {
             QVERIFY2(c.rect.width > 0 && c.rect.height > 0, qPrintable(key(c)));
             QVERIFY2(c.rect.left + c.rect.width <= form->width + 150, qPrintable(key(c)));
@@ -186,19 +211,44 @@ void TestForms::form1Tags()
     QCOMPARE(Form1.tag, "fin");
 }
 
-void TestForms::form1HiddenAtCreation()
+void TestForms::stateAtCreation_data()
 {
-    QSet<QString> hidden;
-    for (const ControlDef &c : Form1.controls)
-        if (!c.visible)
-            hidden.insert(key(c));
-    QSet<QString> expected{"Image2",  "ImgLanguage(0)", "Label2",     "Label12",
-                           "Label14", "ImgSHOW",        "ImgPodlozh", "Shape1(0)"};
+    QTest::addColumn<const FormDef *>("form");
+    QTest::addColumn<QSet<QString>>("hidden");
+
+    QSet<QString> form1{"Image2",  "ImgLanguage(0)", "Label2",     "Label12",
+                        "Label14", "ImgSHOW",        "ImgPodlozh", "Shape1(0)"};
     for (int k = 0; k <= 10; ++k)
-        expected.insert(QStringLiteral("Picture1(%1)").arg(k));
+        form1.insert(QStringLiteral("Picture1(%1)").arg(k));
     for (int i = 1; i < 7; ++i)
-        expected.insert(QStringLiteral("ShpSit(%1)").arg(i));
-    QCOMPARE(hidden, expected);
+        form1.insert(QStringLiteral("ShpSit(%1)").arg(i));
+    QTest::newRow("Form1") << &Form1 << form1;
+    QTest::newRow("FrmATT") << &FrmATT << QSet<QString>{"Label2"};
+
+    // The print logic shows one arrangement, one answer and the drawing of the chosen size.
+    QSet<QString> report{"KYLLA", "EI", "Pic1"};
+    for (int i = 0; i < 7; ++i)
+        report.insert(QStringLiteral("Picture1(%1)").arg(i));
+    QTest::newRow("FrmPRINT") << &FrmPRINT << report;
+    for (const FormDef *form : {&FrmTULOSTA, &FrmPRINTeng, &FrmTULOSTA2})
+        QTest::newRow(form->name) << form << QSet<QString>{};
+}
+
+// What is hidden when a window is created; every text field starts empty.
+void TestForms::stateAtCreation()
+{
+    QFETCH(const FormDef *, form);
+    QFETCH(QSet<QString>, hidden);
+    Form window(*form);
+    QSet<QString> shown;
+    QSet<QString> notShown;
+    for (const Control *c : window.controls()) {
+        (c->isVisible() ? shown : notShown).insert(key(c->definition()));
+        if (c->kind() == Kind::TextBox)
+            QVERIFY2(c->text().isEmpty(), qPrintable(key(c->definition())));
+    }
+    QCOMPARE(notShown, hidden);
+    QVERIFY(!shown.isEmpty());
 }
 
 // Positions that belong together in the design: slips in the transcribed numbers show here.
@@ -236,16 +286,6 @@ void TestForms::form1Alignment()
         for (int i = 2; i <= 4; ++i)
             QCOMPARE(find(Form1, rows[r], i).rect.top, find(Form1, rows[r], 1).rect.top);
         QVERIFY(qAbs(find(Form1, rows[r], 1).rect.top - find(Form1, captions[r]).rect.top) <= 180);
-    }
-
-    // Every picture control has about the size of its picture.
-    for (const ControlDef &c : Form1.controls) {
-        if (!c.picture)
-            continue;
-        const QSize picture = artwork::nominalSize(QString::fromLatin1(c.picture));
-        QVERIFY2(qAbs(px(c.rect.width) - picture.width()) <= 6 &&
-                     qAbs(px(c.rect.height) - picture.height()) <= 6,
-                 qPrintable(key(c)));
     }
 }
 
@@ -451,6 +491,181 @@ void TestForms::tabsLieAboveTheirPictures()
     const QList<Control *> &controls = help.controls();
     QVERIFY(controls.indexOf(help.control("Label1")) > controls.indexOf(help.control("Label3")));
     QVERIFY(controls.indexOf(help.control("Label3")) > controls.indexOf(help.control("Label2")));
+}
+
+// The page as the report prints it: everything on the page, every caption on its label, and
+// nothing on the page covers anything else.
+void TestForms::reportPageLayout()
+{
+    Form page(FrmPRINT);
+    QCOMPARE(page.size(), QSize(750, 588));
+    QCOMPARE(page.minimumSize(), page.maximumSize());
+    // As designed, the empty Label17 and Pic1 reach 7 and 3 pixels past the right edge.
+    const QMap<QString, int> pastRight{{"Label17", 7}, {"Pic1", 3}};
+    for (const Control *c : page.controls()) {
+        const QString name = key(c->definition());
+        const QRect onPage = page.rect().adjusted(0, 0, pastRight.value(name), 0);
+        QVERIFY2(onPage.contains(c->geometry()), qPrintable(name));
+        QVERIFY2(c->geometry().contains(inked(c)), qPrintable(name + " does not fit"));
+    }
+
+    // The seven arrangement pictures share one place, and so do the two answers: the logic
+    // shows one of each. The rectangles of neighbouring captions, and those of the pictures
+    // and the captions' empty left ends, overlap by a few pixels; what is drawn does not, but
+    // for the box of the widest picture, one pixel into the left end of Label17.
+    const QSet<QString> touching{"Picture1(2)", "Label17"};
+    const auto place = [](const Control *c) {
+        if (c->name() == "Picture1")
+            return QStringLiteral("arrangement");
+        if (c->name() == "KYLLA" || c->name() == "EI")
+            return QStringLiteral("answer");
+        return key(c->definition());
+    };
+    const QList<Control *> &all = page.controls();
+    for (qsizetype i = 0; i < all.size(); ++i)
+        for (qsizetype j = i + 1; j < all.size(); ++j) {
+            const QString a = key(all[i]->definition());
+            const QString b = key(all[j]->definition());
+            const QRect both = inked(all[i]) & inked(all[j]);
+            if (place(all[i]) == place(all[j]) || both.isEmpty())
+                continue;
+            QVERIFY2((QSet<QString>{a, b} == touching && both.width() == 1),
+                     qPrintable(a + " over " + b));
+        }
+}
+
+// The input captions stand right-aligned before their fields, on the same line; the captions
+// that follow the language are those of the inputs, the concrete state and the results.
+void TestForms::reportPageInputs()
+{
+    const std::pair<const char *, const char *> inputs[] = {
+        {"Label12", "Text1"}, {"Label11", "Text3"}, {"Label10", "Text4"}, {"Label5", "Text5"},
+        {"Label6", "Text6"},  {"Label7", "Text7"},  {"Label8", "Text8"},  {"Label9", "Text9"}};
+    QSet<QString> expected{"Label13", "KYLLA",   "EI",      "Label17",
+                           "Label14", "Label18", "Label20", "label21"};
+    for (auto [caption, field] : inputs) {
+        const ControlDef &l = find(FrmPRINT, caption);
+        const ControlDef &f = find(FrmPRINT, field);
+        expected.insert(QLatin1String(caption));
+        QCOMPARE(l.rect.left + l.rect.width, 10215);
+        QCOMPARE(l.align, Align::Right);
+        QVERIFY(l.transparent);
+        QCOMPARE(f.kind, Kind::TextBox);
+        QCOMPARE(f.rect.left, 10500);
+        QCOMPARE(f.rect.width, 600);
+        QVERIFY2(qAbs(l.rect.top - f.rect.top) <= 15, caption);
+    }
+    QSet<QString> lbl;
+    for (const ControlDef &c : FrmPRINT.controls)
+        if (qstrcmp(c.tag, "lbl") == 0)
+            lbl.insert(key(c));
+    QCOMPARE(lbl, expected);
+
+    // The report's own captions of the spacings are shorter than the main window's.
+    for (const char *s : {"S1", "S2"}) {
+        const auto caption = [s](const FormDef &form) {
+            for (const ControlDef &c : form.controls)
+                if (qstrcmp(c.tag, "lbl") == 0 && QString::fromUtf8(c.caption).contains(s))
+                    return QString::fromUtf8(c.caption);
+            return QString();
+        };
+        QVERIFY(caption(FrmPRINT).contains(QString::fromUtf8("keskinväli ") + s));
+        QVERIFY(caption(Form1).contains(QString::fromUtf8("keskinäinen etäisyys ") + s));
+    }
+}
+
+void TestForms::confirmations_data()
+{
+    QTest::addColumn<const FormDef *>("form");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("sizable");
+    QTest::addColumn<QStringList>("focusOrder");
+    QTest::addColumn<bool>("yesIsPicture");
+    const QStringList withEntry{"Text1", "Command2", "Command1"};
+    QTest::newRow("FrmTULOSTA") << &FrmTULOSTA << QSize(352, 172) << false << withEntry << true;
+    QTest::newRow("FrmPRINTeng") << &FrmPRINTeng << QSize(351, 182) << false << withEntry << false;
+    QTest::newRow("FrmTULOSTA2") << &FrmTULOSTA2 << QSize(312, 79) << true
+                                 << QStringList{"Command2", "Command1"} << true;
+}
+
+// Small tool windows; the focus starts in the entry, or on No, and the tab key goes round.
+void TestForms::confirmations()
+{
+    QFETCH(const FormDef *, form);
+    QFETCH(QSize, size);
+    QFETCH(bool, sizable);
+    QFETCH(QStringList, focusOrder);
+    QFETCH(bool, yesIsPicture);
+
+    Form window(*form);
+    QCOMPARE(window.size(), size);
+    QCOMPARE(window.windowType(), Qt::Tool);
+    QCOMPARE(window.minimumSize() != window.maximumSize(), sizable);
+    QCOMPARE(window.tag(), "0");
+
+    const auto *yes = qobject_cast<QPushButton *>(window.control("Command1")->widget());
+    QCOMPARE(yes->text().isEmpty(), yesIsPicture);
+    QCOMPARE(!yes->icon().isNull(), yesIsPicture);
+    if (Control *entry = window.findControl("Text1")) {
+        entry->setText(QStringLiteral("Project\nsecond line"));
+        QCOMPARE(entry->text(), "Project\nsecond line");
+        entry->setText(QString());
+    }
+
+    show(window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QStringList visited{QApplication::focusWidget()->objectName()};
+    for (qsizetype i = 0; i < focusOrder.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, focusOrder + QStringList{focusOrder.first()});
+}
+
+// Writes the print windows to $KIILA_GRAB_DIR for a look by eye: the confirmations as created,
+// the report page with an arrangement, an answer, the drawing's place and sample texts.
+void TestForms::grabDialogs()
+{
+    const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR");
+    const auto save = [&](Form &window) {
+        const QPixmap image = window.grab();
+        QCOMPARE(image.deviceIndependentSize().toSize(), window.size());
+        if (!folder.isEmpty())
+            QVERIFY(image.save(folder + u'/' + window.name().toLower() + ".png"));
+    };
+    for (const FormDef *form : {&FrmTULOSTA, &FrmPRINTeng, &FrmTULOSTA2}) {
+        Form window(*form);
+        save(window);
+    }
+
+    Form page(FrmPRINT);
+    for (const char *shown : {"KYLLA", "Pic1"})
+        page.control(QLatin1String(shown))->setVisible(true);
+    page.control("Picture1", 2)->setVisible(true); // the widest
+    const std::pair<const char *, const char *> texts[] = {
+        {"LblKomm",
+         "Project: Harbour warehouse, extension\nColumn base B12\nDesigner: A. Engineer"},
+        {"Lblver", "Kiila-ankkurin laskentaohjelma  (VERSIO SUOMI  01_b)"},
+        {"LblData", "24.12.2024 23:59:59"},
+        {"Text1", "1250"},
+        {"Text3", "100.5"},
+        {"Text4", "150"},
+        {"Text5", "200"},
+        {"Text6", "12.75"},
+        {"Text7", "-7.5"},
+        {"Text8", "20"},
+        {"Text9", "0"},
+        {"Label17", "3 kpl  Kalvex M 16"},
+        {"Label14", "Kiinnityslevyn mitat min. 360 x 120 mm"},
+        {"Label18", "Ankkurin veto- ja leikkauskestävyys kN"},
+        {"Label20", "Ryhmän leikkauskestävyys kN"},
+        {"label21", "Ryhmän epäkeskinen vetokestävyys kN"}};
+    for (auto [name, text] : texts)
+        page.control(QLatin1String(name))->setCaption(QString::fromUtf8(text));
+    for (const char *row : {"veto_leikkaus", "leikkaus", "epak"})
+        for (int i = 1; i <= 4; ++i)
+            page.control(QLatin1String(row), i)->setCaption(QStringLiteral("1%1%1.88").arg(i));
+    save(page);
 }
 
 void TestForms::geometryInPixels()
