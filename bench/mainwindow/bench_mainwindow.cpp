@@ -24,6 +24,11 @@ public:
     {
         return Answer::Ok;
     }
+    bool printWindow(QWidget &) override { return false; }
+    bool hasPrinter() const override { return false; }
+    QString savePdfPath(QWidget *) override { return {}; }
+    bool printWindowToPdf(QWidget &, const QString &) override { return false; }
+    QDateTime now() const override { return {}; }
     void exit() override {}
     QString programFolder() const override { return {}; }
 };

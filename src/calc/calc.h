@@ -73,6 +73,8 @@ struct DesignInput
     double V1d = 0; // design shear on the group (kN)
     double e1 = 0;  // eccentricity of the tension, direction 1 (mm)
     double e2 = 0;  // eccentricity of the shear (mm)
+
+    friend bool operator==(const DesignInput &, const DesignInput &) = default;
 };
 
 // The pieces the results and messages are composed of, UTF-8. An empty fragment or advice

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 
 namespace forms {
 namespace {
@@ -177,6 +178,54 @@ void Control::setPicture(const QString &name)
         box->setPicture(name);
     else if (!m_widget)
         repaint();
+}
+
+QFont Control::font() const
+{
+    return m_widget ? m_widget->font() : m_font;
+}
+
+void Control::setFont(const QFont &font)
+{
+    if (m_widget) {
+        m_widget->setFont(font);
+    } else if (font != m_font) {
+        m_font = font;
+        repaint();
+    }
+}
+
+bool Control::fits(const QString &text) const
+{
+    const QFontMetrics metrics(font());
+    if (auto *edit = qobject_cast<QLineEdit *>(m_widget)) {
+        // The field's frame and the two pixels the field keeps free on each side of its text.
+        const int frame =
+            edit->hasFrame()
+                ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, edit)
+                : 0;
+        const QMargins margins = edit->textMargins();
+        const int room = edit->width() - 2 * frame - 4 - margins.left() - margins.right();
+        return metrics.horizontalAdvance(text) <= room;
+    }
+    const QRect box(QPoint(), m_geometry.size());
+    const QRect used = metrics.boundingRect(box, textFlags(m_def.align), text);
+    return used.width() <= box.width() && used.height() <= box.height();
+}
+
+void Control::shrinkToFit()
+{
+    // Below 6 pixels a text is no longer read: it is drawn cut instead.
+    constexpr int SmallestPixels = 6;
+    QFont f = toFont(m_def.font);
+    setFont(f);
+    const QString text = caption();
+    while (!fits(text) && f.pixelSize() > SmallestPixels) {
+        f.setPixelSize(f.pixelSize() - 1);
+        setFont(f);
+    }
+    if (auto *edit = qobject_cast<QLineEdit *>(m_widget))
+        edit->setCursorPosition(0);
 }
 
 void Control::setFocus()

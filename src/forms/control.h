@@ -69,6 +69,15 @@ public:
     QString tag() const { return m_tag; }
     void setTag(const QString &tag) { m_tag = tag; }
 
+    // The font the control draws its text with; the definition's until set.
+    QFont font() const;
+    void setFont(const QFont &font);
+    // Whether the text shows whole in the control's rectangle in its current font: wrapped at
+    // word breaks in a label, on one line in a single-line text field.
+    bool fits(const QString &text) const;
+    // The definition's font, or the largest smaller size in which the caption shows whole.
+    void shrinkToFit();
+
     // The font's character set: kept with the control, the glyphs come from the font family.
     int charset() const { return m_charset; }
     void setCharset(int charset) { m_charset = charset; }

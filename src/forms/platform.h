@@ -1,10 +1,13 @@
 #pragma once
 
-// What the windows ask of the desktop beyond drawing themselves: blocking message boxes, the end
-// of the program and the program's folder. Tests put a recording fake in its place.
+// What the windows ask of the desktop beyond drawing themselves: blocking message boxes,
+// printing a window, the clock, the end of the program and the program's folder. Tests put a
+// recording fake in its place.
 
+#include <QDateTime>
 #include <QString>
 
+class QPagedPaintDevice;
 class QWidget;
 
 namespace forms {
@@ -17,20 +20,47 @@ public:
 
     virtual ~Platform() = default;
 
-    // A message box without icon; blocks until the user answers.
+    // A message box without icon; blocks until the user answers. The box is a window of its
+    // own kept in front of `parent`'s window, never its child: a disabled window does not
+    // disable the box with it.
     virtual Answer messageBox(QWidget *parent, const QString &text, const QString &title,
                               Buttons buttons = Buttons::Ok) = 0;
+    // Prints the window's client area as one page on the default printer, without a dialog.
+    // False when no page was printed: no default printer, or the printer refused or failed.
+    virtual bool printWindow(QWidget &window) = 0;
+    // Whether there is a default printer to print on.
+    virtual bool hasPrinter() const = 0;
+    // Asks for the name of a PDF file to save into; empty when the user cancels.
+    virtual QString savePdfPath(QWidget *parent) = 0;
+    // The same page as printWindow, written as a PDF file; false when nothing was written.
+    virtual bool printWindowToPdf(QWidget &window, const QString &path) = 0;
+    virtual QDateTime now() const = 0;
     // Ends the program at once; every window closes, nothing is asked.
     virtual void exit() = 0;
     // The folder that holds the program file.
     virtual QString programFolder() const = 0;
 };
 
+// Paints the window's client area on one page of the device, as it is painted on screen: at
+// 96 pixels per inch of the device's resolution from the top-left of its printable area, and
+// scaled down uniformly only when it does not fit there. False when the device failed to start
+// or finish the page.
+bool paintPage(QWidget &window, QPagedPaintDevice &device);
+
+// Makes `window` a window of its own kept in front of the window of `owner`: not its child, so
+// disabling the owner leaves it usable.
+void keepInFrontOf(QWidget &window, QWidget *owner);
+
 class DesktopPlatform : public Platform
 {
 public:
     Answer messageBox(QWidget *parent, const QString &text, const QString &title,
                       Buttons buttons = Buttons::Ok) override;
+    bool printWindow(QWidget &window) override;
+    bool hasPrinter() const override;
+    QString savePdfPath(QWidget *parent) override;
+    bool printWindowToPdf(QWidget &window, const QString &path) override;
+    QDateTime now() const override;
     void exit() override;
     QString programFolder() const override;
 };

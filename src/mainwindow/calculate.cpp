@@ -62,6 +62,7 @@ void MainWindow::ImgCalc_Click()
     }
     m_firstPictureToClear = forms::installationPicture(1);
     ClearResults();
+    m_lastCalculation = design();
     Mitoitus();
 }
 

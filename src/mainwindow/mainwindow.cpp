@@ -79,6 +79,7 @@ void MainWindow::Form_Load()
         m_reportPage = new forms::Form(*m_reportDef, this);
         m_reportPage->control("Picture1", forms::arrangementPicture(1))->setVisible(true);
     }
+    m_printing = new print::Printing(m_platform, m_language, *this, m_reportPage);
     startupLanguageStep();
     ClearResults();
     setArrangement(0);
@@ -177,8 +178,17 @@ void MainWindow::openDataSheet()
 
 void MainWindow::printDataSheet()
 {
-    if (m_dataSheet)
-        print::printDataSheet(*m_dataSheet, m_platform);
+    if (!m_dataSheet)
+        return;
+    // The sheet prints the last calculation's size even when it was made while the sheet asked.
+    const auto refresh = [this] {
+        if (!m_dataSheet)
+            return;
+        m_dataSheet->setChosenSize(m_dataSheetSize, m_dataSheetTitle);
+        m_dataSheet->Form_Activate();
+    };
+    m_printing->printDataSheet(
+        *m_dataSheet, {control("Label11")->caption(), control("Label10")->caption(), refresh});
 }
 
 void MainWindow::ImgHelp_Click()
@@ -191,8 +201,35 @@ void MainWindow::INFO_Click()
     m_help.openInfo();
 }
 
-// Printing comes with its own windows; until then the report command does nothing.
-void MainWindow::ImgPrint_Click() {}
+void MainWindow::ImgPrint_Click()
+{
+    // The field being edited is written back first, as leaving it would: the page shows the
+    // number the field holds.
+    for (int number : {1, 3, 4, 5, 6, 7, 8, 9})
+        if (focusWidget() && focusWidget() == field(number)->widget())
+            Text_LostFocus(number);
+    m_printing->printReport(reportSource());
+}
+
+print::ReportSource MainWindow::reportSource() const
+{
+    print::ReportSource source;
+    for (const print::Copy &copy : print::ReportCopies)
+        source.copies << control(QLatin1String(copy.main), copy.index)->caption();
+    source.title = control("Label11")->caption();
+    source.version = control("Label10")->caption();
+    if (control("Label2")->isVisible())
+        source.plate = control("Label2")->caption();
+    // The calculation shows at most one drawing; were there several, the largest size would win.
+    for (int size = 1; size <= calc::SizeCount; ++size)
+        if (const forms::Control *drawing = control("Picture1", forms::installationPicture(size));
+            drawing->isVisible())
+            source.drawing = drawing->picture();
+    source.cracked = control("Shape1", 0)->isVisible();
+    source.design = design();
+    source.lastCalculation = m_lastCalculation;
+    return source;
+}
 
 void MainWindow::ImgExit_Click()
 {

@@ -20,6 +20,7 @@
 #include "help/helpwindow.h"
 #include "lang/languages.h"
 #include "mainwindow/notice.h"
+#include "print/print.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -51,6 +52,8 @@ public:
     // The pieces of the result texts and messages; the language files fill them.
     calc::Texts &texts() { return m_texts; }
     forms::Form *reportPage() const { return m_reportPage; }
+    // The print commands and their confirmations.
+    print::Printing *printing() const { return m_printing; }
     // The notice, the data sheet and the help window while they are open, else nullptr.
     Notice *notice() const { return m_notice; }
     datasheet::DataSheet *dataSheet() const { return m_dataSheet; }
@@ -87,12 +90,15 @@ private:
     void openNotice();
     void openDataSheet();
     void printDataSheet();
+    print::ReportSource reportSource() const;
+    print::Design design() const { return {m_input, m_tapaus, m_concreteState}; }
     forms::Control *field(int number) const;
 
     forms::Platform &m_platform;
     lang::LanguageTag &m_language;
     const forms::FormDef *m_reportDef;
     QPointer<forms::Form> m_reportPage;
+    print::Printing *m_printing = nullptr;
     QPointer<Notice> m_notice;
     QPointer<datasheet::DataSheet> m_dataSheet;
     help::Help m_help;
@@ -109,6 +115,8 @@ private:
     calc::Texts m_texts;
     // What the last calculation that chose a size left for the data sheet: the size index and
     // the title (" Kalvex X-TR M 12"); kept until the next such calculation.
+    // What the last calculation was made from: a report prints results only beside these.
+    std::optional<print::Design> m_lastCalculation;
     int m_dataSheetSize = 0;
     QString m_dataSheetTitle;
 };

@@ -1,19 +1,151 @@
 #pragma once
 
-// Printing: the report page of the main window and the technical data sheet.
+// Printing: the report page of the main window and the technical data sheet, each printed
+// after a confirmation.
 //
-// Until the print path is built every print command ends on its failure path: the message
-// "The form can't be printed." and nothing changed.
+//   print.h            what the main window hands printing, and Printing, its one entry
+//   report.cpp         the report command (Form1.ImgPrint): the page filled and shown, then asked
+//   sheet.cpp          the data sheet's print command (Form2.ImgPrint)
+//   confirmations.h    the confirmations FrmTULOSTA, FrmPRINTeng (report) and FrmTULOSTA2 (sheet)
+//
+// Printing never reaches into the main window's or the sheet's logic: the main window hands it
+// plain values (its texts and pictures, the last calculation) and the windows to print or to
+// disable. Printing a window goes through the platform (forms/platform.h); every way it can fail
+// ends in the one message CannotPrint.
 
+#include "calc/calc.h"
+#include "forms/form.h"
 #include "forms/platform.h"
+#include "lang/languages.h"
 
-class QWidget;
+#include <QPointer>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
 
 namespace print {
 
 inline constexpr char CannotPrint[] = "The form can't be printed.";
 
-// The data sheet's print command; `sheet` is the data sheet window.
-void printDataSheet(QWidget &sheet, forms::Platform &platform);
+// A caption or text of the main window copied into the report control of the same role.
+// A result is printed only beside the inputs it was calculated from.
+struct Copy
+{
+    const char *report;
+    const char *main;
+    int index = forms::NoIndex;
+    bool result = false;
+};
+
+// In the order the report command copies them.
+inline constexpr Copy ReportCopies[] = {
+    {"Label12", "Label1"},
+    {"Label11", "Label3"},
+    {"Label10", "Label4"},
+    {"Label5", "Label5"},
+    {"Label6", "Label6"},
+    {"Label7", "Label7"},
+    {"Label8", "Label8"},
+    {"Label9", "Label9"},
+    {"Label13", "Label13"},
+    {"label21", "label21", forms::NoIndex, true},
+    {"KYLLA", "KYLLA"},
+    {"EI", "EI"},
+    {"Label17", "Label17", forms::NoIndex, true},
+    {"Label18", "Label18", forms::NoIndex, true},
+    {"Label20", "Label20", forms::NoIndex, true},
+    {"epak", "epak", 1, true},
+    {"epak", "epak", 2, true},
+    {"epak", "epak", 3, true},
+    {"epak", "epak", 4, true},
+    {"leikkaus", "leikkaus", 1, true},
+    {"leikkaus", "leikkaus", 2, true},
+    {"leikkaus", "leikkaus", 3, true},
+    {"leikkaus", "leikkaus", 4, true},
+    {"veto_leikkaus", "veto_leikkaus", 1, true},
+    {"veto_leikkaus", "veto_leikkaus", 2, true},
+    {"veto_leikkaus", "veto_leikkaus", 3, true},
+    {"veto_leikkaus", "veto_leikkaus", 4, true},
+    {"Text1", "Text1"},
+    {"Text3", "Text3"},
+    {"Text4", "Text4"},
+    {"Text5", "Text5"},
+    {"Text6", "Text6"},
+    {"Text7", "Text7"},
+    {"Text8", "Text8"},
+    {"Text9", "Text9"},
+};
+
+// What the design calculation reads.
+struct Design
+{
+    calc::DesignInput input;
+    int tapaus = 0;
+    calc::ConcreteState concreteState = calc::NonCracked;
+
+    friend bool operator==(const Design &, const Design &) = default;
+};
+
+// The main window at the moment of the report command.
+struct ReportSource
+{
+    QStringList copies;   // one text per entry of ReportCopies, in its order
+    QString title;        // Form1.Label11
+    QString version;      // Form1.Label10
+    QString plate;        // the minimum plate line Form1.Label2 when it is shown, else empty
+    QString drawing;      // the artwork of the installation drawing shown, else empty
+    bool cracked = false; // the cracked-concrete marker Form1.Shape1(0) is shown
+    Design design;
+    std::optional<Design> lastCalculation; // none before the first calculation
+};
+
+// The main window at the moment of the data sheet's print command.
+struct SheetSource
+{
+    QString title;   // Form1.Label11
+    QString version; // Form1.Label10
+    // Puts the last calculation's size, title and table into the sheet; runs right before the
+    // sheet is printed.
+    std::function<void()> refresh;
+};
+
+// "title  (version)": the title line of both printed pages.
+QString versionLine(const QString &title, const QString &version);
+// The date and time on both printed pages: the locale's short date and the time to the second.
+QString dateTimeText(const QDateTime &at);
+
+// The print commands of the program, for one main window and its report page. The report page
+// is kept for the whole run: its close box hides it.
+class Printing : public QObject
+{
+    Q_OBJECT
+public:
+    Printing(forms::Platform &platform, const lang::LanguageTag &language, QWidget &mainWindow,
+             forms::Form *reportPage);
+    ~Printing() override;
+
+    // Form1.ImgPrint: fills the report page, shows it and asks.
+    void printReport(const ReportSource &source);
+    // Form2.ImgPrint: the sheet in its print layout, asked and printed.
+    void printDataSheet(forms::Form &sheet, const SheetSource &source);
+
+    // The confirmation open for the report or for the sheet, else nullptr.
+    forms::Form *reportConfirmation() const { return m_reportConfirmation; }
+    forms::Form *sheetConfirmation() const { return m_sheetConfirmation; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void fillReport(forms::Form &report, const ReportSource &source);
+
+    forms::Platform &m_platform;
+    const lang::LanguageTag &m_language;
+    QPointer<QWidget> m_main;
+    QPointer<forms::Form> m_report;
+    QPointer<forms::Form> m_reportConfirmation;
+    QPointer<forms::Form> m_sheetConfirmation;
+};
 
 } // namespace print

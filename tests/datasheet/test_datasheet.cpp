@@ -265,7 +265,9 @@ void TestDataSheet::printCommandReachesPrinting()
     QVERIFY(sheet);
     support::click(*sheet, QStringLiteral("ImgPrint"));
     QCOMPARE(m_platform.messages.size(), 1);
-    QCOMPARE(m_platform.messages[0].first, "The form can't be printed.");
+    QCOMPARE(m_platform.messages[0].first, "           PRINT?");
+    QCOMPARE(m_platform.pages.size(), 1);
+    QCOMPARE(m_platform.pages[0].window, "Form2");
 }
 
 void TestDataSheet::grabWindow()

@@ -1,25 +1,75 @@
 #pragma once
 
+#include "forms/form.h"
 #include "forms/platform.h"
 
+#include <QImage>
 #include <QList>
+#include <QWidget>
+#include <functional>
 #include <utility>
 
 // Records what the windows ask of the desktop and answers at once.
 class FakePlatform : public forms::Platform
 {
 public:
+    // What a printed page showed: the window's name and its image as it was printed.
+    struct Page
+    {
+        QString window;
+        QImage image;
+    };
+
     Answer messageBox(QWidget *, const QString &text, const QString &title,
                       Buttons buttons = Buttons::Ok) override
     {
         messages.append({text, title});
+        if (onMessage)
+            onMessage(text);
         return buttons == Buttons::Ok ? Answer::Ok : answer;
     }
+    bool printWindow(QWidget &window) override
+    {
+        if (failPrint)
+            return false;
+        pages.append(page(window));
+        return true;
+    }
+    bool hasPrinter() const override { return printerPresent; }
+    QString savePdfPath(QWidget *) override
+    {
+        ++pdfQuestions;
+        return pdfPath;
+    }
+    bool printWindowToPdf(QWidget &window, const QString &path) override
+    {
+        pdfPages.append({path, page(window)});
+        return true;
+    }
+    QDateTime now() const override { return clock; }
     void exit() override { ++exits; }
     QString programFolder() const override { return folder; }
 
-    QList<std::pair<QString, QString>> messages; // text, title
+    // The window painted as printing paints it, at the design size.
+    static Page page(QWidget &window)
+    {
+        QImage image(window.size(), QImage::Format_RGB32);
+        image.fill(Qt::white);
+        window.render(&image);
+        auto *form = qobject_cast<forms::Form *>(&window);
+        return {form ? form->name() : window.windowTitle(), image};
+    }
+
+    QList<std::pair<QString, QString>> messages;    // text, title
+    std::function<void(const QString &)> onMessage; // runs while the box would be open
     int exits = 0;
     Answer answer = Answer::Yes;
     QString folder;
+    bool failPrint = false;
+    bool printerPresent = true;
+    QList<Page> pages;
+    int pdfQuestions = 0;
+    QString pdfPath; // the save dialog's answer; empty: cancelled
+    QList<std::pair<QString, Page>> pdfPages;
+    QDateTime clock{QDate(2024, 3, 5), QTime(14, 7, 9)};
 };

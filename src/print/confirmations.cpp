@@ -1,0 +1,196 @@
+#include "print/confirmations.h"
+
+#include "forms/definitions.h"
+#include "print/print.h"
+
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+
+namespace print {
+
+bool printEnabled(forms::Platform &platform, QWidget *window)
+{
+    if (!window)
+        return false;
+    const bool enabled = window->isEnabled();
+    window->setEnabled(true);
+    const bool printed = platform.printWindow(*window);
+    window->setEnabled(enabled);
+    return printed;
+}
+
+void reportFailure(forms::Platform &platform, QWidget *parent, QWidget *page)
+{
+    platform.messageBox(parent, QString::fromLatin1(CannotPrint), QString());
+    if (platform.hasPrinter() || !page)
+        return;
+    const QString path = platform.savePdfPath(parent);
+    if (path.isEmpty())
+        return;
+    const bool enabled = page->isEnabled();
+    page->setEnabled(true);
+    const bool saved = platform.printWindowToPdf(*page, path);
+    page->setEnabled(enabled);
+    if (!saved)
+        platform.messageBox(parent, QString::fromLatin1(CannotPrint), QString());
+}
+
+void moveFrame(forms::Form &sheet, const forms::Rect &twips)
+{
+    forms::Control *frame = sheet.control(QStringLiteral("Frame1"));
+    frame->setLeft(twips.left);
+    frame->setTop(twips.top);
+    frame->setHeight(twips.height);
+    frame->setWidth(twips.width);
+}
+
+void bringToFront(QWidget *window)
+{
+    if (!window)
+        return;
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void openConfirmation(forms::Form &confirmation, QWidget *opener)
+{
+    confirmation.setAttribute(Qt::WA_DeleteOnClose);
+    forms::keepInFrontOf(confirmation, opener);
+    confirmation.showWindow();
+}
+
+ReportConfirmation::ReportConfirmation(const forms::FormDef &def, forms::Platform &platform,
+                                       QWidget *mainWindow, forms::Form *report)
+    : forms::Form(def), m_platform(platform), m_main(mainWindow), m_report(report)
+{
+    using forms::Control;
+    connect(control(QStringLiteral("Text1")), &Control::changed, this,
+            &ReportConfirmation::Text1_Change);
+    connect(control(QStringLiteral("Command1")), &Control::clicked, this,
+            &ReportConfirmation::Command1_Click);
+    connect(control(QStringLiteral("Command2")), &Control::clicked, this,
+            &ReportConfirmation::Command2_Click);
+    connect(this, &forms::Form::unloaded, this, &ReportConfirmation::Form_Unload);
+}
+
+// The report's project line shows the entry as it is typed. A change after which the text
+// would no longer show whole on that line is taken back: the page prints what was typed.
+void ReportConfirmation::Text1_Change()
+{
+    forms::Control *entry = control(QStringLiteral("Text1"));
+    const QString text = entry->text();
+    forms::Control *line = m_report ? m_report->control(QStringLiteral("LblKomm")) : nullptr;
+    if (line && !line->fits(text)) {
+        auto *edit = qobject_cast<QPlainTextEdit *>(entry->widget());
+        const int cursor = edit->textCursor().position() - (text.size() - m_project.size());
+        const QSignalBlocker blocker(edit);
+        edit->setPlainText(m_project);
+        QTextCursor at = edit->textCursor();
+        at.setPosition(qBound(0, cursor, int(m_project.size())));
+        edit->setTextCursor(at);
+        return;
+    }
+    m_project = text;
+    if (line)
+        line->setCaption(text);
+}
+
+void ReportConfirmation::Command1_Click()
+{
+    bringToFront(m_main);
+    if (!printEnabled(m_platform, m_report)) {
+        failed();
+        return;
+    }
+    clearProjectLine();
+    close();
+}
+
+void ReportConfirmation::Command2_Click()
+{
+    bringToFront(m_main);
+    close();
+    if (m_main)
+        m_main->setEnabled(true);
+    clearProjectLine();
+    if (m_report)
+        m_report->setEnabled(true);
+}
+
+void ReportConfirmation::Form_Unload()
+{
+    if (m_main)
+        m_main->setEnabled(true);
+    if (m_report)
+        m_report->setEnabled(true);
+    clearProjectLine();
+    bringToFront(m_main);
+}
+
+void ReportConfirmation::clearProjectLine()
+{
+    if (m_report)
+        m_report->control(QStringLiteral("LblKomm"))->setCaption(QString());
+}
+
+// The Finnish confirmation brings the main window back before the message, the English one
+// after it.
+void ReportConfirmation::failed()
+{
+    const bool english = &definition() == &forms::FrmPRINTeng;
+    if (!english)
+        bringToFront(m_main);
+    reportFailure(m_platform, this, m_report);
+    if (english)
+        bringToFront(m_main);
+    clearProjectLine();
+    close();
+}
+
+SheetConfirmation::SheetConfirmation(forms::Platform &platform, forms::Form *sheet,
+                                     std::function<void()> refresh)
+    : forms::Form(forms::FrmTULOSTA2), m_platform(platform), m_sheet(sheet),
+      m_refresh(std::move(refresh))
+{
+    using forms::Control;
+    connect(control(QStringLiteral("Command1")), &Control::clicked, this,
+            &SheetConfirmation::Command1_Click);
+    connect(control(QStringLiteral("Command2")), &Control::clicked, this,
+            &SheetConfirmation::Command2_Click);
+    connect(this, &forms::Form::unloaded, this, &SheetConfirmation::Form_Unload);
+}
+
+// Every way out, the failure's too, leaves the sheet enabled, its frame at the place after a
+// confirmation and its two print lines hidden; closing does it.
+void SheetConfirmation::Command1_Click()
+{
+    // A calculation made while this was open may have changed the chosen size.
+    if (m_sheet && m_refresh)
+        m_refresh();
+    if (!printEnabled(m_platform, m_sheet))
+        reportFailure(m_platform, this, m_sheet);
+    close();
+}
+
+void SheetConfirmation::Command2_Click()
+{
+    close();
+}
+
+void SheetConfirmation::Form_Unload()
+{
+    restoreSheet();
+}
+
+void SheetConfirmation::restoreSheet()
+{
+    if (!m_sheet)
+        return;
+    m_sheet->setEnabled(true);
+    moveFrame(*m_sheet, AfterConfirmation);
+    m_sheet->control(QStringLiteral("Lblver"))->setVisible(false);
+    m_sheet->control(QStringLiteral("LblData"))->setVisible(false);
+}
+
+} // namespace print

@@ -1,0 +1,77 @@
+#pragma once
+
+// The confirmations: FrmTULOSTA (Finnish) and FrmPRINTeng (English) ask before the report page
+// prints and take the project name for it; FrmTULOSTA2 asks before the data sheet prints.
+// Each is a window of its own, kept in front of the window that opened it but never its child:
+// the windows it acts on are disabled while it is open, and it must stay usable. Each is
+// destroyed when it closes; the windows it acts on may be gone by then, and are skipped.
+
+#include "forms/form.h"
+#include "forms/platform.h"
+
+#include <QPointer>
+#include <functional>
+
+namespace print {
+
+// Prints the window with its enabled look, also while it is disabled for its confirmation.
+// False when the window is gone or no page was printed.
+bool printEnabled(forms::Platform &platform, QWidget *window);
+
+// The failure message; without any printer, the offer to save the page as a PDF file instead.
+void reportFailure(forms::Platform &platform, QWidget *parent, QWidget *page);
+
+// Moves the data sheet's frame, in the order Left, Top, Height, Width.
+void moveFrame(forms::Form &sheet, const forms::Rect &twips);
+// Where the sheet's frame stands after its confirmation, 60 twips off its design place.
+inline constexpr forms::Rect AfterConfirmation{1920, 1800, 11715, 7635};
+
+// Shows the window and makes it the active one.
+void bringToFront(QWidget *window);
+
+class ReportConfirmation : public forms::Form
+{
+    Q_OBJECT
+public:
+    // def: FrmTULOSTA or FrmPRINTeng.
+    ReportConfirmation(const forms::FormDef &def, forms::Platform &platform, QWidget *mainWindow,
+                       forms::Form *report);
+
+    void Text1_Change();
+    void Command1_Click();
+    void Command2_Click();
+    void Form_Unload();
+
+private:
+    void clearProjectLine();
+    void failed();
+
+    forms::Platform &m_platform;
+    QPointer<QWidget> m_main;
+    QPointer<forms::Form> m_report;
+    QString m_project; // the entry's last text that fits the project line
+};
+
+class SheetConfirmation : public forms::Form
+{
+    Q_OBJECT
+public:
+    // refresh: puts the last calculation into the sheet right before it prints.
+    SheetConfirmation(forms::Platform &platform, forms::Form *sheet, std::function<void()> refresh);
+
+    void Command1_Click();
+    void Command2_Click();
+    void Form_Unload();
+
+private:
+    void restoreSheet();
+
+    forms::Platform &m_platform;
+    QPointer<forms::Form> m_sheet;
+    std::function<void()> m_refresh;
+};
+
+// Shows a new confirmation in front of `opener`, without blocking.
+void openConfirmation(forms::Form &confirmation, QWidget *opener);
+
+} // namespace print

@@ -1,0 +1,65 @@
+// The report command of the main window (Form1.ImgPrint).
+
+#include "print/confirmations.h"
+#include "print/print.h"
+
+#include "forms/definitions.h"
+
+namespace print {
+
+// Results are printed only beside the inputs they were calculated from; otherwise the result part
+// of the page is empty, as before any calculation.
+void Printing::fillReport(forms::Form &report, const ReportSource &source)
+{
+    using forms::Control;
+    const auto c = [&report](const char *name, int index = forms::NoIndex) {
+        return report.control(QLatin1String(name), index);
+    };
+    const bool current = source.lastCalculation && *source.lastCalculation == source.design;
+
+    c("KYLLA")->setVisible(false);
+    c("EI")->setVisible(false);
+    c("Lblver")->setCaption(versionLine(source.title, source.version));
+    c("LblData")->setCaption(dateTimeText(m_platform.now()));
+
+    const bool drawing = current && !source.drawing.isEmpty();
+    if (drawing)
+        c("Pic1")->setPicture(source.drawing);
+    c("Pic1")->setVisible(drawing);
+    c("Label14")->setVisible(drawing);
+    c("Label14")->setCaption(current ? source.plate : QString());
+
+    for (qsizetype i = 0; i < qsizetype(std::size(ReportCopies)); ++i) {
+        const Copy &copy = ReportCopies[i];
+        Control *to = c(copy.report, copy.index);
+        to->setCaption(copy.result && !current ? QString() : source.copies.value(i));
+        // A value too long for its place is shown whole in a smaller font, never cut.
+        if (to->kind() == forms::Kind::TextBox || copy.index != forms::NoIndex)
+            to->shrinkToFit();
+    }
+    (source.cracked ? c("KYLLA") : c("EI"))->setVisible(true);
+    report.setCaption(source.title);
+}
+
+void Printing::printReport(const ReportSource &source)
+{
+    if (!m_report) {
+        m_platform.messageBox(m_main, QString::fromLatin1(CannotPrint), QString());
+        return;
+    }
+    m_report->showWindow();
+    fillReport(*m_report, source);
+    m_report->showWindow();
+
+    const forms::FormDef &def =
+        m_language.is(lang::Language::English) ? forms::FrmPRINTeng : forms::FrmTULOSTA;
+    auto *confirmation = new ReportConfirmation(def, m_platform, m_main, m_report);
+    m_reportConfirmation = confirmation;
+    openConfirmation(*confirmation, m_report);
+
+    if (m_main)
+        m_main->setEnabled(false);
+    m_report->setEnabled(false);
+}
+
+} // namespace print

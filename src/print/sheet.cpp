@@ -1,0 +1,61 @@
+// The data sheet's print command (Form2.ImgPrint): the sheet turns itself into its print layout,
+// asks, prints itself and goes back.
+
+#include "print/confirmations.h"
+#include "print/print.h"
+
+namespace print {
+namespace {
+
+// The frame at the top-left corner, as wide as the client area and 10 twips taller.
+constexpr forms::Rect PrintLayout{0, 0, 15405, 11530};
+
+forms::Rect designPlace(const forms::Form &sheet)
+{
+    return sheet.control(QStringLiteral("Frame1"))->definition().rect;
+}
+
+void leavePrintLayout(forms::Form &sheet)
+{
+    moveFrame(sheet, designPlace(sheet));
+    sheet.control(QStringLiteral("Lblver"))->setVisible(false);
+    sheet.control(QStringLiteral("LblData"))->setVisible(false);
+}
+
+} // namespace
+
+void Printing::printDataSheet(forms::Form &sheet, const SheetSource &source)
+{
+    sheet.installEventFilter(this);
+    sheet.control(QStringLiteral("Lblver"))->setCaption(versionLine(source.title, source.version));
+    sheet.control(QStringLiteral("LblData"))->setCaption(dateTimeText(m_platform.now()));
+    sheet.control(QStringLiteral("Lblver"))->setVisible(true);
+    sheet.control(QStringLiteral("LblData"))->setVisible(true);
+    moveFrame(sheet, PrintLayout);
+
+    // Finnish asks in a window of its own; English and Russian in an English message box.
+    if (!m_language.is(lang::Language::Russian) && !m_language.is(lang::Language::English)) {
+        sheet.setEnabled(false);
+        auto *confirmation = new SheetConfirmation(m_platform, &sheet, source.refresh);
+        m_sheetConfirmation = confirmation;
+        openConfirmation(*confirmation, &sheet);
+        return;
+    }
+
+    const QPointer<forms::Form> guarded(&sheet);
+    const auto answer =
+        m_platform.messageBox(&sheet, QStringLiteral("           PRINT?"), QStringLiteral("PRINT"),
+                              forms::Platform::Buttons::YesNo);
+    if (answer == forms::Platform::Answer::Yes) {
+        if (guarded && source.refresh)
+            source.refresh();
+        if (!printEnabled(m_platform, guarded))
+            reportFailure(m_platform, guarded, guarded);
+    }
+    if (guarded) {
+        guarded->setEnabled(true);
+        leavePrintLayout(*guarded);
+    }
+}
+
+} // namespace print
