@@ -30,6 +30,8 @@ public:
     }
     bool printWindow(QWidget &window) override
     {
+        if (onPrint)
+            onPrint(window);
         if (failPrint)
             return false;
         pages.append(page(window));
@@ -65,6 +67,7 @@ public:
     int exits = 0;
     Answer answer = Answer::Yes;
     QString folder;
+    std::function<void(QWidget &)> onPrint; // runs as the window is printed
     bool failPrint = false;
     bool printerPresent = true;
     QList<Page> pages;

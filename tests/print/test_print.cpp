@@ -1,0 +1,763 @@
+// Printing as a user prints: the print tab of the main window and of the data sheet, the
+// confirmations answered with their buttons or their close box, on a fake printer.
+
+#include "datasheet/datasheet.h"
+#include "datasheet/sheettable.h"
+#include "mainwindow/mainwindow.h"
+#include "print/print.h"
+#include "windowdriver.h"
+
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
+
+using forms::Control;
+using forms::Form;
+using lang::Language;
+using mainwindow::MainWindow;
+
+namespace {
+
+const QString CannotPrint = QStringLiteral("The form can't be printed.");
+
+enum class Way { Yes, No, CloseBox, Failure };
+
+// The close box: the window system asks the window to close.
+void closeBox(QWidget *window)
+{
+    window->windowHandle()->close();
+}
+
+// The darkest grey in the rectangle of the image: black text is near 0, the greyed text of a
+// disabled window 128, an empty place 255.
+int darkest(const QImage &image, const QRect &place)
+{
+    const QRect rect = place & image.rect();
+    int least = 255;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            least = qMin(least, qGray(image.pixel(x, y)));
+    return least;
+}
+
+QRect rectOf(const forms::Rect &r)
+{
+    return {r.left, r.top, r.width, r.height};
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Way)
+Q_DECLARE_METATYPE(forms::Rect)
+
+class TestPrint : public QObject, protected WindowDriver<MainWindow>
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void confirmationFollowsLanguage_data();
+    void confirmationFollowsLanguage();
+    void reportConfirmation_data();
+    void reportConfirmation();
+    void projectLineFollowsEntry();
+    void reportCopiesTheMainWindow();
+    void reportBeforeAnyCalculation();
+    void sheetPrint_data();
+    void sheetPrint();
+    void sheetPrintedTwiceThroughConfirmation();
+    void pdfOfferWithoutPrinter_data();
+    void pdfOfferWithoutPrinter();
+
+    // Faults of the print path that are mended here.
+    void staleDrawingAndPlateAreNotPrinted();
+    void resultsOnlyBesideTheirInputs_data();
+    void resultsOnlyBesideTheirInputs();
+    void closeBoxHidesTheReport();
+    void projectEntryRefusesWhatDoesNotFit();
+    void longValueIsPrintedWhole();
+    void sheetPrintsTheLastCalculation();
+    void sheetFailureEnablesTheSheet();
+    void confirmationsAnsweredWhileWindowsAreDisabled();
+    void desktopMessageBoxOverDisabledWindow();
+    void closedWindowsAreSkipped();
+    void disabledWindowsDoNotClose();
+    void desktopWithoutPrinterPrintsNothing();
+    void desktopPdfIsOnePage();
+
+    void grabReport();
+
+private:
+    Form *report() const { return m_w->reportPage(); }
+    Control *r(const char *name, int index = forms::NoIndex) const
+    {
+        return report()->control(QLatin1String(name), index);
+    }
+    Form *confirmation() const { return m_w->printing()->reportConfirmation(); }
+    Form *sheetConfirmation() const { return m_w->printing()->sheetConfirmation(); }
+    void type(QWidget *w, const QString &keys)
+    {
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+        QTest::keyClicks(w, keys);
+    }
+    void fill(std::initializer_list<std::pair<int, const char *>> values)
+    {
+        for (const auto &[number, keys] : values)
+            type(text(number)->widget(), QString::fromUtf8(keys));
+    }
+    // Arrangement 2, cracked: M12 with a plate line.
+    void calculateWithPlate()
+    {
+        click("ImgSIT", 1);
+        fill({{1, "100"}, {3, "100"}, {4, "150"}, {6, "3"}, {7, "2"}, {8, "0"}});
+        click("ImgNO", 0);
+        click("ImgCalc");
+    }
+    // Arrangement 1, C1 = C2 = 200, NSd = n, V1d = 1.
+    void calculateOne(const char *n)
+    {
+        click("ImgSIT", 0);
+        fill({{1, "200"}, {3, "200"}, {6, n}, {7, "1"}});
+        click("ImgCalc");
+    }
+    void printReport()
+    {
+        click("ImgPrint");
+        QVERIFY(confirmation());
+        QVERIFY(QTest::qWaitForWindowExposed(confirmation()));
+    }
+    // Waits until the confirmation has gone, as it is destroyed after it closes.
+    void confirmationGone(QPointer<Form> window) { QTRY_VERIFY(!window); }
+    datasheet::DataSheet *openSheet()
+    {
+        click("ImgSHOW");
+        datasheet::DataSheet *sheet = m_w->dataSheet();
+        return sheet && QTest::qWaitForWindowExposed(sheet) ? sheet : nullptr;
+    }
+    static forms::Rect frameOf(const Form *sheet)
+    {
+        const Control *frame = sheet->control(QStringLiteral("Frame1"));
+        return {frame->left(), frame->top(), frame->width(), frame->height()};
+    }
+};
+
+void TestPrint::init()
+{
+    m_platform = FakePlatform();
+    m_language.set(Language::Finnish);
+    m_w = std::make_unique<MainWindow>(m_platform, m_language);
+    m_w->showWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+}
+
+void TestPrint::cleanup()
+{
+    m_w.reset();
+}
+
+void TestPrint::confirmationFollowsLanguage_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("English") << Language::English << "FrmPRINTeng"
+                             << "print";
+    QTest::newRow("Finnish") << Language::Finnish << "FrmTULOSTA"
+                             << "TULOSTA";
+    QTest::newRow("Russian") << Language::Russian << "FrmTULOSTA"
+                             << "TULOSTA";
+}
+
+void TestPrint::confirmationFollowsLanguage()
+{
+    QFETCH(Language, language);
+    m_language.set(language);
+    printReport();
+    QTEST(confirmation()->name(), "window");
+    QTEST(confirmation()->caption(), "caption");
+    QVERIFY(report()->isVisible());
+    QVERIFY(!m_w->isEnabled());
+    QVERIFY(!report()->isEnabled());
+    QVERIFY(confirmation()->isEnabled());
+    // The entry starts empty and has the keyboard focus.
+    QVERIFY(confirmation()->control(QStringLiteral("Text1"))->text().isEmpty());
+}
+
+void TestPrint::reportConfirmation_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<Way>("way");
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<int>("messages");
+    for (const auto &[language, name] : {std::pair{Language::Finnish, "FrmTULOSTA"},
+                                         std::pair{Language::English, "FrmPRINTeng"}}) {
+        QTest::addRow("%s yes", name) << language << Way::Yes << 1 << 0;
+        QTest::addRow("%s no", name) << language << Way::No << 0 << 0;
+        QTest::addRow("%s close box", name) << language << Way::CloseBox << 0 << 0;
+        QTest::addRow("%s failure", name) << language << Way::Failure << 0 << 1;
+    }
+}
+
+// Every way out enables both windows and empties the project line; only Yes prints, with the
+// project name on the page and the enabled look.
+void TestPrint::reportConfirmation()
+{
+    QFETCH(Language, language);
+    QFETCH(Way, way);
+    m_language.set(language);
+    calculateWithPlate();
+    printReport();
+    QPointer<Form> window = confirmation();
+    type(window->control(QStringLiteral("Text1"))->widget(), QStringLiteral("Silta 7"));
+    QCOMPARE(r("LblKomm")->caption(), "Silta 7");
+
+    m_platform.failPrint = way == Way::Failure;
+    if (way == Way::CloseBox)
+        closeBox(window);
+    else
+        support::click(*window,
+                       way == Way::No ? QStringLiteral("Command2") : QStringLiteral("Command1"));
+    confirmationGone(window);
+
+    QTEST(int(m_platform.pages.size()), "pages");
+    QTEST(int(m_platform.messages.size()), "messages");
+    if (way == Way::Failure)
+        QCOMPARE(m_platform.messages[0].first, CannotPrint);
+    QVERIFY(m_w->isEnabled());
+    QVERIFY(report()->isEnabled());
+    QVERIFY(report()->isVisible());
+    QVERIFY(r("LblKomm")->caption().isEmpty());
+    if (way == Way::Yes) {
+        const FakePlatform::Page &page = m_platform.pages[0];
+        QCOMPARE(page.window, "FrmPRINT");
+        QCOMPARE(page.image.size(), report()->size());
+        // The project name in black, although the page was disabled while it printed.
+        QVERIFY(darkest(page.image, r("LblKomm")->geometry()) < 64);
+        QVERIFY(darkest(page.image, r("Label17")->geometry()) < 64);
+    }
+    // The next confirmation starts empty.
+    printReport();
+    QVERIFY(confirmation()->control(QStringLiteral("Text1"))->text().isEmpty());
+}
+
+void TestPrint::projectLineFollowsEntry()
+{
+    printReport();
+    QWidget *entry = confirmation()->control(QStringLiteral("Text1"))->widget();
+    type(entry, QStringLiteral("Ha"));
+    QCOMPARE(r("LblKomm")->caption(), "Ha");
+    QTest::keyClick(entry, Qt::Key_Return);
+    QTest::keyClicks(entry, QStringLiteral("lli"));
+    // Enter starts a new line; nothing is confirmed.
+    QCOMPARE(r("LblKomm")->caption(), "Ha\nlli");
+    QVERIFY(confirmation());
+    QTest::keyClick(entry, Qt::Key_Backspace);
+    QCOMPARE(r("LblKomm")->caption(), "Ha\nll");
+}
+
+// Every caption, field and result of the main window lands on the report control of its role.
+void TestPrint::reportCopiesTheMainWindow()
+{
+    calculateWithPlate();
+    QVERIFY(c("Label2")->isVisible());
+    printReport();
+
+    const std::pair<const char *, const char *> renamed[] = {
+        {"Label12", "Label1"}, {"Label11", "Label3"}, {"Label10", "Label4"}};
+    for (const auto &[to, from] : renamed)
+        QCOMPARE(r(to)->caption(), c(QLatin1String(from))->caption());
+    for (const char *same : {"Label5", "Label6", "Label7", "Label8", "Label9", "Label13", "Label17",
+                             "Label18", "Label20", "label21", "KYLLA", "EI"})
+        QCOMPARE(r(same)->caption(), c(QLatin1String(same))->caption());
+    for (int number : {1, 3, 4, 5, 6, 7, 8, 9})
+        QCOMPARE(report()->control(QStringLiteral("Text%1").arg(number))->text(),
+                 text(number)->text());
+    for (const char *row : {"veto_leikkaus", "leikkaus", "epak"})
+        for (int i = 1; i <= 4; ++i)
+            QCOMPARE(r(row, i)->caption(), c(QLatin1String(row), i)->caption());
+    QVERIFY(!r("Label17")->caption().isEmpty());
+    QCOMPARE(r("veto_leikkaus", 1)->caption(), c("veto_leikkaus", 1)->caption());
+
+    QCOMPARE(r("Label14")->caption(), c("Label2")->caption());
+    QVERIFY(r("Label14")->isVisible());
+    QVERIFY(r("Pic1")->isVisible());
+    QCOMPARE(r("Pic1")->picture(),
+             c("Picture1", forms::installationPicture(m_w->sizeNo()))->picture());
+    QVERIFY(r("Picture1", forms::arrangementPicture(2))->isVisible());
+    // Cracked concrete: the yes answer.
+    QVERIFY(r("KYLLA")->isVisible());
+    QVERIFY(!r("EI")->isVisible());
+    QCOMPARE(r("Lblver")->caption(),
+             c("Label11")->caption() + "  (" + c("Label10")->caption() + ")");
+    QCOMPARE(r("LblData")->caption(), print::dateTimeText(m_platform.clock));
+    QVERIFY(r("LblData")->caption().contains(QLatin1String("14:07:09")));
+    QCOMPARE(report()->caption(), c("Label11")->caption());
+}
+
+void TestPrint::reportBeforeAnyCalculation()
+{
+    text(1)->setText(QStringLiteral("250"));
+    printReport();
+    QCOMPARE(report()->control(QStringLiteral("Text1"))->text(), "250");
+    QVERIFY(!r("Pic1")->isVisible());
+    QVERIFY(r("veto_leikkaus", 1)->caption().isEmpty());
+    QVERIFY(r("Label17")->caption().isEmpty());
+    QVERIFY(r("EI")->isVisible());
+    QVERIFY(!r("KYLLA")->isVisible());
+}
+
+void TestPrint::sheetPrint_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<Way>("way");
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<forms::Rect>("after");
+    const forms::Rect design{1980, 1740, 11775, 7635};
+    const forms::Rect confirmed{1920, 1800, 11715, 7635};
+    const QString question = QStringLiteral("           PRINT?");
+    QTest::newRow("English yes") << Language::English << Way::Yes << 1 << QStringList{question}
+                                 << design;
+    QTest::newRow("English no") << Language::English << Way::No << 0 << QStringList{question}
+                                << design;
+    QTest::newRow("English failure")
+        << Language::English << Way::Failure << 0 << QStringList{question, CannotPrint} << design;
+    QTest::newRow("Russian yes") << Language::Russian << Way::Yes << 1 << QStringList{question}
+                                 << design;
+    QTest::newRow("Finnish yes") << Language::Finnish << Way::Yes << 1 << QStringList{}
+                                 << confirmed;
+    QTest::newRow("Finnish no") << Language::Finnish << Way::No << 0 << QStringList{} << confirmed;
+    QTest::newRow("Finnish close box")
+        << Language::Finnish << Way::CloseBox << 0 << QStringList{} << confirmed;
+    QTest::newRow("Finnish failure")
+        << Language::Finnish << Way::Failure << 0 << QStringList{CannotPrint} << confirmed;
+}
+
+void TestPrint::sheetPrint()
+{
+    QFETCH(Language, language);
+    QFETCH(Way, way);
+    calculateOne("6");
+    datasheet::DataSheet *sheet = openSheet();
+    QVERIFY(sheet);
+    m_language.set(language);
+    m_platform.answer = way == Way::No ? FakePlatform::Answer::No : FakePlatform::Answer::Yes;
+    m_platform.failPrint = way == Way::Failure;
+    // The page shows the title and date lines and the frame in its print layout.
+    forms::Rect printed;
+    bool linesShown = false;
+    m_platform.onPrint = [&](QWidget &) {
+        printed = frameOf(sheet);
+        linesShown = sheet->control(QStringLiteral("Lblver"))->isVisible() &&
+                     sheet->control(QStringLiteral("LblData"))->isVisible();
+    };
+    support::click(*sheet, QStringLiteral("ImgPrint"));
+
+    if (language == Language::Finnish) {
+        QPointer<Form> window = sheetConfirmation();
+        QVERIFY(window);
+        QCOMPARE(window->name(), "FrmTULOSTA2");
+        QVERIFY(!sheet->isEnabled());
+        QCOMPARE(rectOf(frameOf(sheet)), QRect(0, 0, 15405, 11530));
+        QCOMPARE(sheet->control(QStringLiteral("Lblver"))->caption(),
+                 c("Label11")->caption() + "  (" + c("Label10")->caption() + ")");
+        if (way == Way::CloseBox)
+            closeBox(window);
+        else
+            support::click(*window, way == Way::No ? QStringLiteral("Command2")
+                                                   : QStringLiteral("Command1"));
+        confirmationGone(window);
+    }
+
+    QTEST(int(m_platform.pages.size()), "pages");
+    QStringList messages;
+    for (const auto &[message, title] : std::as_const(m_platform.messages))
+        messages << message;
+    QTEST(messages, "messages");
+    if (!messages.isEmpty() && messages[0].contains(QLatin1String("PRINT?")))
+        QCOMPARE(m_platform.messages[0].second, "PRINT");
+    if (way == Way::Yes) {
+        QCOMPARE(rectOf(printed), QRect(0, 0, 15405, 11530));
+        QVERIFY(linesShown);
+        QCOMPARE(m_platform.pages[0].window, "Form2");
+    }
+    QFETCH(forms::Rect, after);
+    QCOMPARE(rectOf(frameOf(sheet)), rectOf(after));
+    QVERIFY(sheet->isEnabled());
+    QVERIFY(!sheet->control(QStringLiteral("Lblver"))->isVisible());
+    QVERIFY(!sheet->control(QStringLiteral("LblData"))->isVisible());
+}
+
+void TestPrint::sheetPrintedTwiceThroughConfirmation()
+{
+    calculateOne("6");
+    datasheet::DataSheet *sheet = openSheet();
+    QVERIFY(sheet);
+    m_language.set(Language::Finnish);
+    for (int time = 1; time <= 2; ++time) {
+        support::click(*sheet, QStringLiteral("ImgPrint"));
+        QPointer<Form> window = sheetConfirmation();
+        QVERIFY(window);
+        QCOMPARE(rectOf(frameOf(sheet)), QRect(0, 0, 15405, 11530));
+        support::click(*window, QStringLiteral("Command1"));
+        confirmationGone(window);
+        QCOMPARE(rectOf(frameOf(sheet)), QRect(1920, 1800, 11715, 7635));
+    }
+    QCOMPARE(m_platform.pages.size(), 2);
+}
+
+void TestPrint::pdfOfferWithoutPrinter_data()
+{
+    QTest::addColumn<bool>("printer");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<int>("saved");
+    QTest::newRow("no printer, saved") << false << "/tmp/page.pdf" << 1 << 1;
+    QTest::newRow("no printer, cancelled") << false << "" << 1 << 0;
+    QTest::newRow("printer failed") << true << "/tmp/page.pdf" << 0 << 0;
+}
+
+// Without any printer the same page, project name included, can be saved as a PDF file.
+void TestPrint::pdfOfferWithoutPrinter()
+{
+    QFETCH(bool, printer);
+    QFETCH(QString, path);
+    m_platform.failPrint = true;
+    m_platform.printerPresent = printer;
+    m_platform.pdfPath = path;
+    printReport();
+    QPointer<Form> window = confirmation();
+    type(window->control(QStringLiteral("Text1"))->widget(), QStringLiteral("Silta"));
+    support::click(*window, QStringLiteral("Command1"));
+    confirmationGone(window);
+
+    QCOMPARE(m_platform.messages.size(), 1);
+    QTEST(m_platform.pdfQuestions, "questions");
+    QTEST(int(m_platform.pdfPages.size()), "saved");
+    if (!m_platform.pdfPages.isEmpty()) {
+        QCOMPARE(m_platform.pdfPages[0].first, path);
+        QCOMPARE(m_platform.pdfPages[0].second.window, "FrmPRINT");
+        QVERIFY(darkest(m_platform.pdfPages[0].second.image, r("LblKomm")->geometry()) < 64);
+    }
+    QVERIFY(m_w->isEnabled() && report()->isEnabled());
+    QVERIFY(r("LblKomm")->caption().isEmpty());
+}
+
+// A print whose main window shows no drawing or no plate line prints none, not the previous
+// calculation's.
+void TestPrint::staleDrawingAndPlateAreNotPrinted()
+{
+    calculateWithPlate();
+    printReport();
+    support::click(*confirmation(), QStringLiteral("Command2"));
+    QVERIFY(r("Pic1")->isVisible());
+    QVERIFY(!r("Label14")->caption().isEmpty());
+
+    // One anchor that M16 does not carry: advice, no drawing, no plate line.
+    calculateOne("500");
+    QVERIFY(!c("Label2")->isVisible());
+    printReport();
+    QVERIFY(!r("Pic1")->isVisible());
+    QVERIFY(!r("Label14")->isVisible());
+    QVERIFY(r("Label14")->caption().isEmpty());
+    support::click(*confirmation(), QStringLiteral("Command2"));
+
+    // One anchor that is carried: a drawing, but no plate line.
+    calculateOne("1");
+    QVERIFY(!c("Label2")->isVisible());
+    printReport();
+    QVERIFY(r("Pic1")->isVisible());
+    QVERIFY(r("Label14")->caption().isEmpty());
+}
+
+void TestPrint::resultsOnlyBesideTheirInputs_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("results");
+    QTest::newRow("nothing changed") << "" << true;
+    QTest::newRow("field retyped, same number") << "retype" << true;
+    QTest::newRow("field changed") << "field" << false;
+    QTest::newRow("concrete changed") << "concrete" << false;
+    QTest::newRow("field being edited") << "editing" << false;
+}
+
+// The result part of the page is printed only with the inputs it was calculated from; the field
+// being edited counts with the number it holds.
+void TestPrint::resultsOnlyBesideTheirInputs()
+{
+    QFETCH(QString, change);
+    calculateWithPlate();
+    if (change == QLatin1String("retype")) {
+        text(1)->setText(QString());
+        fill({{1, "100.0"}});
+    } else if (change == QLatin1String("field")) {
+        text(6)->setText(QString());
+        fill({{6, "4"}});
+        QTest::keyClick(text(6)->widget(), Qt::Key_Tab);
+    } else if (change == QLatin1String("concrete")) {
+        click("ImgNO", 1);
+    } else if (change == QLatin1String("editing")) {
+        text(3)->setText(QString());
+        fill({{3, "120abc"}});
+    }
+    printReport();
+
+    QFETCH(bool, results);
+    QCOMPARE(!r("veto_leikkaus", 1)->caption().isEmpty(), results);
+    QCOMPARE(!r("Label17")->caption().isEmpty(), results);
+    QCOMPARE(!r("Label18")->caption().isEmpty(), results);
+    QCOMPARE(!r("Label14")->caption().isEmpty(), results);
+    QCOMPARE(r("Pic1")->isVisible(), results);
+    if (change == QLatin1String("editing")) {
+        QCOMPARE(text(3)->text(), "120");
+        QCOMPARE(report()->control(QStringLiteral("Text3"))->text(), "120");
+    }
+}
+
+void TestPrint::closeBoxHidesTheReport()
+{
+    click("ImgSIT", 3);
+    printReport();
+    support::click(*confirmation(), QStringLiteral("Command2"));
+    QPointer<Form> page = report();
+    closeBox(page);
+    QVERIFY(page);
+    QVERIFY(!page->isVisible());
+    // Shown again by the next print, with its arrangement picture.
+    printReport();
+    QVERIFY(page->isVisible());
+    QVERIFY(r("Picture1", forms::arrangementPicture(4))->isVisible());
+}
+
+void TestPrint::projectEntryRefusesWhatDoesNotFit()
+{
+    printReport();
+    auto *entry =
+        qobject_cast<QPlainTextEdit *>(confirmation()->control(QStringLiteral("Text1"))->widget());
+    const QString words = QStringLiteral("Sillan 12 kaiteen kiinnitys ");
+    type(entry, words.repeated(12));
+    const QString kept = entry->toPlainText();
+    QVERIFY(kept.size() > words.size());
+    QVERIFY(kept.size() < words.size() * 12);
+    QCOMPARE(r("LblKomm")->caption(), kept);
+    // What shows on the line is all that was kept: three lines of its width at most.
+    const QFontMetrics metrics(r("LblKomm")->font());
+    const QRect line = r("LblKomm")->geometry();
+    QVERIFY(metrics.boundingRect(QRect(QPoint(), line.size()), Qt::TextWordWrap, kept).height() <=
+            line.height());
+    // Deleting still works.
+    QTest::keyClick(entry, Qt::Key_Backspace);
+    QCOMPARE(r("LblKomm")->caption(), kept.chopped(1));
+}
+
+void TestPrint::longValueIsPrintedWhole()
+{
+    fill({{1, "12.375"}, {3, "1234.5"}});
+    printReport();
+    for (int number : {1, 3}) {
+        auto *field = qobject_cast<QLineEdit *>(
+            report()->control(QStringLiteral("Text%1").arg(number))->widget());
+        QCOMPARE(field->text(), text(number)->text());
+        // The field's frame and the two pixels on each side of its text.
+        const int room =
+            field->width() -
+            2 * field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, field) - 4;
+        QVERIFY2(QFontMetrics(field->font()).horizontalAdvance(field->text()) <= room,
+                 qPrintable(field->text()));
+    }
+    // A short value keeps the field's own font.
+    support::click(*confirmation(), QStringLiteral("Command2"));
+    text(1)->setText(QStringLiteral("5"));
+    printReport();
+    QCOMPARE(report()->control(QStringLiteral("Text1"))->font().pixelSize(), 13);
+}
+
+// A calculation made while the sheet's confirmation is open: the page shows the new size's
+// title and table together.
+void TestPrint::sheetPrintsTheLastCalculation()
+{
+    calculateOne("1");
+    const int firstSize = m_w->sizeNo();
+    datasheet::DataSheet *sheet = openSheet();
+    QVERIFY(sheet);
+    m_language.set(Language::Finnish);
+    support::click(*sheet, QStringLiteral("ImgPrint"));
+    QPointer<Form> window = sheetConfirmation();
+    QVERIFY(window);
+
+    text(6)->setText(QString());
+    fill({{6, "9"}});
+    click("ImgCalc");
+    QVERIFY(m_w->sizeNo() != firstSize);
+    QString title;
+    QString row;
+    m_platform.onPrint = [&](QWidget &) {
+        title = sheet->control(QStringLiteral("Label1"))->caption();
+        row = sheet->control(QLatin1String(datasheet::Columns[0].array), 1)->caption();
+    };
+    support::click(*window, QStringLiteral("Command1"));
+    confirmationGone(window);
+    QCOMPARE(title, sheet->control(QStringLiteral("Label1"))->caption());
+    QVERIFY(title.contains(QStringLiteral("M %1").arg(QList{0, 8, 10, 12, 16}[m_w->sizeNo()])));
+    QCOMPARE(row, QString::fromUtf8(datasheet::entry(m_w->sizeNo(), 1, 0)));
+}
+
+void TestPrint::sheetFailureEnablesTheSheet()
+{
+    calculateOne("6");
+    datasheet::DataSheet *sheet = openSheet();
+    QVERIFY(sheet);
+    m_language.set(Language::Finnish);
+    m_platform.failPrint = true;
+    bool enabledDuringMessage = true;
+    m_platform.onMessage = [&](const QString &) { enabledDuringMessage = sheet->isEnabled(); };
+    support::click(*sheet, QStringLiteral("ImgPrint"));
+    QPointer<Form> window = sheetConfirmation();
+    support::click(*window, QStringLiteral("Command1"));
+    confirmationGone(window);
+    QCOMPARE(m_platform.messages.size(), 1);
+    QVERIFY(sheet->isEnabled());
+    QVERIFY(!enabledDuringMessage || sheet->isEnabled());
+}
+
+// The report's confirmation, the sheet's confirmation and the message boxes stay usable while
+// the main window, the report page and the sheet are all disabled.
+void TestPrint::confirmationsAnsweredWhileWindowsAreDisabled()
+{
+    calculateOne("6");
+    datasheet::DataSheet *sheet = openSheet();
+    QVERIFY(sheet);
+    printReport();
+    m_language.set(Language::Finnish);
+    support::click(*sheet, QStringLiteral("ImgPrint"));
+    QPointer<Form> reportWindow = confirmation();
+    QPointer<Form> sheetWindow = sheetConfirmation();
+    QVERIFY(reportWindow && sheetWindow);
+    QVERIFY(!m_w->isEnabled() && !report()->isEnabled() && !sheet->isEnabled());
+    QVERIFY(reportWindow->isEnabled() && sheetWindow->isEnabled());
+
+    support::click(*sheetWindow, QStringLiteral("Command1"));
+    confirmationGone(sheetWindow);
+    QVERIFY(!m_w->isEnabled() && !report()->isEnabled());
+    support::click(*reportWindow, QStringLiteral("Command1"));
+    confirmationGone(reportWindow);
+    QCOMPARE(m_platform.pages.size(), 2);
+    QVERIFY(m_w->isEnabled() && report()->isEnabled() && sheet->isEnabled());
+}
+
+// The desktop's message box over a disabled window is usable: it is no child of that window.
+void TestPrint::desktopMessageBoxOverDisabledWindow()
+{
+    forms::DesktopPlatform desktop;
+    m_w->setEnabled(false);
+    bool boxEnabled = false;
+    QTimer::singleShot(0, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        boxEnabled = box->isEnabled();
+        if (boxEnabled)
+            QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        else
+            box->done(QMessageBox::Cancel);
+    });
+    QCOMPARE(desktop.messageBox(m_w.get(), CannotPrint, QString()), forms::Platform::Answer::Ok);
+    QVERIFY(boxEnabled);
+}
+
+// A window gone while its confirmation was open is skipped; nothing printed is reported.
+void TestPrint::closedWindowsAreSkipped()
+{
+    calculateOne("6");
+    datasheet::DataSheet *sheet = openSheet();
+    QVERIFY(sheet);
+    m_language.set(Language::Finnish);
+    support::click(*sheet, QStringLiteral("ImgPrint"));
+    QPointer<Form> window = sheetConfirmation();
+    delete sheet;
+    support::click(*window, QStringLiteral("Command1"));
+    confirmationGone(window);
+    QCOMPARE(m_platform.pages.size(), 0);
+    QCOMPARE(m_platform.messages.size(), 1);
+
+    printReport();
+    window = confirmation();
+    delete report();
+    support::click(*window, QStringLiteral("Command1"));
+    confirmationGone(window);
+    QCOMPARE(m_platform.pages.size(), 0);
+    QCOMPARE(m_platform.messages.size(), 2);
+    QVERIFY(m_w->isEnabled());
+}
+
+void TestPrint::disabledWindowsDoNotClose()
+{
+    calculateOne("6");
+    datasheet::DataSheet *sheet = openSheet();
+    QVERIFY(sheet);
+    printReport();
+    m_language.set(Language::Finnish);
+    support::click(*sheet, QStringLiteral("ImgPrint"));
+    closeBox(report());
+    closeBox(sheet);
+    QVERIFY(report()->isVisible());
+    QVERIFY(m_w->dataSheet() && sheet->isVisible());
+    support::click(*sheetConfirmation(), QStringLiteral("Command2"));
+    support::click(*confirmation(), QStringLiteral("Command2"));
+    QVERIFY(sheet->isEnabled());
+}
+
+// Without a default printer nothing is printed and false comes back; Qt's fallback of printing
+// into a file is never taken.
+void TestPrint::desktopWithoutPrinterPrintsNothing()
+{
+    QTemporaryDir folder;
+    // No scheduler answers there: no printer at all.
+    qputenv("CUPS_SERVER", QFile::encodeName(folder.filePath(QStringLiteral("none.sock"))));
+    const QString before = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+    forms::DesktopPlatform desktop;
+    QVERIFY(!desktop.hasPrinter());
+    QVERIFY(!desktop.printWindow(*report()));
+    QDir::setCurrent(before);
+    QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+}
+
+void TestPrint::desktopPdfIsOnePage()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("report.pdf"));
+    calculateWithPlate();
+    printReport();
+    forms::DesktopPlatform desktop;
+    QVERIFY(desktop.printWindowToPdf(*report(), path));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray pdf = file.readAll();
+    QVERIFY(pdf.startsWith("%PDF-"));
+    QCOMPARE(pdf.count("/Type /Page\n") + pdf.count("/Type /Page "), 1);
+}
+
+void TestPrint::grabReport()
+{
+    const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR");
+    calculateWithPlate();
+    printReport();
+    type(confirmation()->control(QStringLiteral("Text1"))->widget(),
+         QStringLiteral("Silta 7, kaiteen kiinnitys"));
+    if (folder.isEmpty())
+        return;
+    QVERIFY(report()->grab().save(folder + "/frmprint.png"));
+    QVERIFY(confirmation()->grab().save(folder + "/frmtulosta.png"));
+    support::click(*confirmation(), QStringLiteral("Command1"));
+    QVERIFY(m_platform.pages.constFirst().image.save(folder + "/frmprint-page.png"));
+}
+
+QTEST_MAIN(TestPrint)
+#include "test_print.moc"
