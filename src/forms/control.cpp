@@ -247,6 +247,14 @@ void Control::repaint() const
 
 void Control::paint(QPainter &painter) const
 {
+    // For print a picture is painted unclipped: a clip restored inside it would land off its
+    // place on a page painted through QWidget::render at print scale.
+    if (m_def.kind == Kind::Image && !m_pictureName.isEmpty() && paintsForPrint(painter)) {
+        painter.translate(m_geometry.topLeft());
+        artwork::paint(painter, m_pictureName);
+        painter.translate(-m_geometry.topLeft());
+        return;
+    }
     // Each control is clipped to its rectangle, as a window of its own would be.
     painter.setClipRect(m_geometry);
     switch (m_def.kind) {

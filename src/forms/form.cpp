@@ -193,7 +193,9 @@ void Form::paintBackground(QPainter &painter)
     // The back colour over the whole window, then the picture: under a display this is faster
     // than filling only the strips the picture leaves uncovered.
     painter.fillRect(rect(), toColor(m_def.back));
-    if (m_def.picture) {
+    if (m_def.picture && paintsForPrint(painter)) {
+        artwork::paint(painter, QString::fromLatin1(m_def.picture));
+    } else if (m_def.picture) {
         if (m_background.isNull() || m_background.devicePixelRatio() != devicePixelRatioF())
             m_background =
                 artwork::picture(QString::fromLatin1(m_def.picture), devicePixelRatioF());

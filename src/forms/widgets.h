@@ -19,6 +19,9 @@ class Control;
 QColor toColor(Rgb rgb);
 QFont toFont(const Font &font);
 QRect pixelRect(const Rect &twips);
+// Whether the painter draws on paper or into a file (QWidget::render onto a printer): pictures
+// are then painted as vectors, not from their screen bitmaps.
+bool paintsForPrint(const QPainter &painter);
 // How a label's caption is drawn: from the top, wrapped at the width, aligned as defined.
 int textFlags(Align align);
 

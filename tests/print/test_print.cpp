@@ -724,6 +724,8 @@ void TestPrint::desktopPdfIsOnePage()
     const QByteArray pdf = file.readAll();
     QVERIFY(pdf.startsWith("%PDF-"));
     QCOMPARE(pdf.count("/Type /Page\n") + pdf.count("/Type /Page "), 1);
+    // The pictures are drawn as vectors, not placed as bitmaps.
+    QVERIFY(!pdf.contains("/Subtype /Image"));
 }
 
 void TestPrint::grabReport()
@@ -737,8 +739,21 @@ void TestPrint::grabReport()
         return;
     QVERIFY(report()->grab().save(folder + "/frmprint.png"));
     QVERIFY(confirmation()->grab().save(folder + "/frmtulosta.png"));
+    forms::DesktopPlatform desktop;
+    report()->setEnabled(true);
+    QVERIFY(desktop.printWindowToPdf(*report(), folder + "/frmprint.pdf"));
+    report()->setEnabled(false);
     support::click(*confirmation(), QStringLiteral("Command1"));
     QVERIFY(m_platform.pages.constFirst().image.save(folder + "/frmprint-page.png"));
+
+    datasheet::DataSheet *sheet = openSheet();
+    QVERIFY(sheet);
+    m_language.set(Language::Finnish);
+    support::click(*sheet, QStringLiteral("ImgPrint"));
+    sheet->setEnabled(true);
+    QVERIFY(desktop.printWindowToPdf(*sheet, folder + "/form2.pdf"));
+    support::click(*sheetConfirmation(), QStringLiteral("Command1"));
+    QVERIFY(m_platform.pages.constLast().image.save(folder + "/form2-page.png"));
 }
 
 QTEST_MAIN(TestPrint)

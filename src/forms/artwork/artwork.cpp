@@ -231,6 +231,33 @@ Place placeOf(const QString &name)
     return e && e->start != Start::White && e->start != Start::Background ? e->place : Place{};
 }
 
+bool paint(QPainter &painter, const QString &name)
+{
+    const Entry *e = findEntry(name);
+    if (!e)
+        return false;
+    const QSize size(e->width, e->height);
+    painter.save();
+    startPainting(painter);
+    painter.fillRect(QRect(QPoint(), size), Qt::white);
+    QPoint place;
+    if (e->start == Start::Background) {
+        detail::paintBackground(painter, e->window, TabWords::Finnish);
+    } else if (e->start != Start::White) {
+        Window window;
+        std::tie(window, place) = placement(*e);
+        painter.translate(-place);
+        detail::paintBackground(painter, window,
+                                e->start == Start::EnglishUnder ? TabWords::English
+                                                                : TabWords::Finnish);
+        painter.translate(place);
+    }
+    if (e->paint)
+        e->paint(painter, size, place);
+    painter.restore();
+    return true;
+}
+
 QPixmap picture(const QString &name, qreal devicePixelRatio)
 {
     const QSize size = nominalSize(name);

@@ -14,6 +14,7 @@
 // that blends into a window background is drawn for the place where the window's definition
 // puts its control: moving the control in the definition moves the background under it.
 
+#include <QPainter>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
@@ -39,5 +40,9 @@ QSize nominalSize(const QString &name);
 // The picture at its nominal size in device-independent pixels, drawn for the given device
 // pixel ratio. A null pixmap for an unknown name.
 QPixmap picture(const QString &name, qreal devicePixelRatio = 1.0);
+
+// Paints the picture as vectors with the painter, at its nominal size from the painter's origin:
+// for printing, where a bitmap would be coarse. False for an unknown name.
+bool paint(QPainter &painter, const QString &name);
 
 } // namespace artwork
