@@ -5,6 +5,7 @@
 
 #include <QHash>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -39,6 +40,12 @@ QFont toFont(const Font &font)
 QRect pixelRect(const Rect &twips)
 {
     return QRect(px(twips.left), px(twips.top), px(twips.width), px(twips.height));
+}
+
+bool paintsForPrint(const QPainter &painter)
+{
+    const QPaintEngine *engine = painter.paintEngine();
+    return engine && engine->type() != QPaintEngine::Raster;
 }
 
 int textFlags(Align align)
@@ -138,6 +145,13 @@ void PictureWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     const bool hasPicture = !m_name.isEmpty();
+    // For print the picture is painted as vectors and without a clip of its own (see
+    // Control::paint).
+    if (hasPicture && paintsForPrint(painter)) {
+        painter.fillRect(rect(), m_back);
+        artwork::paint(painter, m_name);
+        return;
+    }
     if (hasPicture && (m_pixmap.isNull() || m_pixmap.devicePixelRatio() != devicePixelRatioF()))
         m_pixmap = artwork::picture(m_name, devicePixelRatioF());
     // The back colour shows wherever the picture does not cover the box.
