@@ -38,23 +38,14 @@ Printing::~Printing()
     delete m_sheetConfirmation;
 }
 
-// The report page is kept for the whole run: its close box hides it, with its content. A page or
-// sheet that is disabled waits for its confirmation and does not close.
+// A report page or sheet that is disabled waits for its confirmation and does not close. The
+// report page is never deleted: its close box only hides it, with its content.
 bool Printing::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() != QEvent::Close)
+    if (event->type() != QEvent::Close || static_cast<QWidget *>(watched)->isEnabled())
         return false;
-    auto *window = static_cast<QWidget *>(watched);
-    if (!window->isEnabled()) {
-        event->ignore();
-        return true;
-    }
-    if (watched == m_report) {
-        event->ignore();
-        window->hide();
-        return true;
-    }
-    return false;
+    event->ignore();
+    return true;
 }
 
 } // namespace print
