@@ -140,6 +140,19 @@ private:
         datasheet::DataSheet *sheet = m_w->dataSheet();
         return sheet && QTest::qWaitForWindowExposed(sheet) ? sheet : nullptr;
     }
+    // After a calculation, the report and the data sheet each asking in its confirmation, the
+    // Finnish one for the sheet.
+    datasheet::DataSheet *askBoth()
+    {
+        calculateOne("6");
+        datasheet::DataSheet *sheet = openSheet();
+        if (!sheet)
+            return nullptr;
+        printReport();
+        m_language.set(Language::Finnish);
+        support::click(*sheet, QStringLiteral("ImgPrint"));
+        return sheet;
+    }
     static forms::Rect frameOf(const Form *sheet)
     {
         const Control *frame = sheet->control(QStringLiteral("Frame1"));
@@ -612,12 +625,8 @@ void TestPrint::sheetPrintsTheLastCalculation()
 // the main window, the report page and the sheet are all disabled.
 void TestPrint::confirmationsAnsweredWhileWindowsAreDisabled()
 {
-    calculateOne("6");
-    datasheet::DataSheet *sheet = openSheet();
+    datasheet::DataSheet *sheet = askBoth();
     QVERIFY(sheet);
-    printReport();
-    m_language.set(Language::Finnish);
-    support::click(*sheet, QStringLiteral("ImgPrint"));
     QPointer<Form> reportWindow = confirmation();
     QPointer<Form> sheetWindow = sheetConfirmation();
     QVERIFY(reportWindow && sheetWindow);
@@ -680,12 +689,8 @@ void TestPrint::closedWindowsAreSkipped()
 
 void TestPrint::disabledWindowsDoNotClose()
 {
-    calculateOne("6");
-    datasheet::DataSheet *sheet = openSheet();
+    datasheet::DataSheet *sheet = askBoth();
     QVERIFY(sheet);
-    printReport();
-    m_language.set(Language::Finnish);
-    support::click(*sheet, QStringLiteral("ImgPrint"));
     closeBox(report());
     closeBox(sheet);
     QVERIFY(report()->isVisible());
