@@ -6,7 +6,9 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -17,6 +19,47 @@ namespace {
 QLine lineOf(const Rect &r)
 {
     return QLine(px(r.left), px(r.top), px(r.width), px(r.height));
+}
+
+// Drawn to the screen's raster at whole pixels: a picture of the text looks the same there. A
+// page or a scaled painter gets the text itself.
+bool onScreen(const QPainter &painter)
+{
+    return painter.paintEngine()->type() == QPaintEngine::Raster &&
+           painter.worldTransform().type() <= QTransform::TxTranslate;
+}
+
+// A caption drawn once into a transparent picture of its label's size, kept in the toolkit's
+// bounded picture cache and shared by every label that shows the same text alike: laying out and
+// drawing the text is most of the work of painting a window, and windows that are opened again
+// (the data sheet, the help window) show the same texts.
+QPixmap captionPicture(const QPainter &painter, const QString &text, const QFont &font,
+                       const QColor &colour, QSize size, int flags)
+{
+    const qreal dpr = painter.device()->devicePixelRatioF();
+    const QString key = QStringLiteral("caption/%1/%2/%3x%4/%5/%6/")
+                            .arg(font.key())
+                            .arg(colour.rgba())
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(flags)
+                            .arg(dpr) +
+                        text;
+    QPixmap picture;
+    if (QPixmapCache::find(key, &picture))
+        return picture;
+    QImage image(size * dpr, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        p.setFont(font);
+        p.setPen(colour);
+        p.drawText(QRect(QPoint(0, 0), size), flags, text);
+    }
+    picture = QPixmap::fromImage(std::move(image));
+    QPixmapCache::insert(key, picture);
+    return picture;
 }
 
 } // namespace
@@ -209,6 +252,12 @@ void Control::paint(QPainter &painter) const
         const int flags = textFlags(m_def.align);
         painter.setFont(m_font);
         if (m_enabled && m_container->isEnabled()) {
+            if (onScreen(painter)) {
+                painter.drawPixmap(m_geometry.topLeft(),
+                                   captionPicture(painter, m_caption, m_font, m_fore,
+                                                  m_geometry.size(), flags));
+                break;
+            }
             painter.setPen(m_fore);
             painter.drawText(m_geometry, flags, m_caption);
             break;
@@ -239,7 +288,8 @@ void Control::paint(QPainter &painter) const
         painter.setBrush(Qt::NoBrush);
         break;
     case Kind::Line:
-        painter.setPen(QPen(m_fore, 1));
+        // A cosmetic pen: one pixel wide whatever the scale, and drawn without the stroker.
+        painter.setPen(QPen(m_fore, 0));
         painter.drawLine(lineOf(m_def.rect));
         break;
     default:
