@@ -47,7 +47,7 @@ QImage emblemIcon(int size)
     p.setRenderHint(QPainter::Antialiasing);
     // The wide tile fills the width, less a small margin, centred in the height.
     const QRectF &area = detail::EmblemArea;
-    const qreal scale = size * 0.94 / area.width();
+    const qreal scale = size * 0.9 / area.width();
     p.translate(size / 2.0, size / 2.0);
     p.scale(scale, scale);
     p.translate(-area.center());
