@@ -56,6 +56,7 @@ constexpr ControlDef FixtureControls[] = {
      .kind = Kind::CommandButton,
      .rect = {3300, 2100, 1440, 420},
      .picture = "yes_button"},
+    {.name = "Photo", .kind = Kind::PictureBox, .rect = {4950, 1950, 1440, 420}, .back = White},
 };
 const FormDef Fixture{.name = "Fixture",
                       .caption = "Fixture",
@@ -796,9 +797,21 @@ void TestForms::changesRepaintWhereTheControlWasAndIs()
         recorder.painted = QRegion();
         apply();
     };
-    const QRect was = inside->geometry();
+    QRect was = inside->geometry();
     change(frame, [&] { inside->setTop(900); });
     QTRY_VERIFY(frame.painted.contains(was) && frame.painted.contains(inside->geometry()));
+    was = inside->geometry();
+    change(frame, [&] {
+        inside->setLeft(300);
+        inside->setWidth(900);
+        inside->setHeight(450);
+    });
+    QCOMPARE(inside->geometry(), QRect(20, 60, 60, 30));
+    QTRY_VERIFY(frame.painted.contains(was) && frame.painted.contains(inside->geometry()));
+    Control *area = form.control("Area");
+    change(window, [&] { area->setPicture(QStringLiteral("blue_pill")); });
+    QCOMPARE(area->picture(), "blue_pill");
+    QTRY_VERIFY(window.painted.contains(area->geometry()));
     change(frame, [&] { inside->setCaption("y"); });
     QTRY_VERIFY(frame.painted.contains(inside->geometry()));
     change(frame, [&] { inside->setForeColor(Qt::blue); });
@@ -879,6 +892,23 @@ void TestForms::controlProperties()
     QCOMPARE(form.control("Box")->caption(), "Frame1");
     QCOMPARE(form.control("Button")->caption(), "OK");
     QVERIFY(!qobject_cast<QPushButton *>(form.control("Yes")->widget())->icon().isNull());
+
+    // A frame moves and takes its size in twips, as the data sheet's frame does for printing.
+    Control *box = form.control("Box");
+    box->setLeft(0);
+    box->setTop(0);
+    box->setHeight(3015);
+    box->setWidth(6300);
+    QCOMPARE(box->widget()->geometry(), QRect(0, 0, 420, 201));
+    QCOMPARE(std::tuple(box->left(), box->top(), box->width(), box->height()),
+             std::tuple(0, 0, 6300, 3015));
+    // A picture box shows the picture set, as the report's drawing is copied.
+    Control *photo = form.control("Photo");
+    QVERIFY(photo->picture().isEmpty());
+    photo->setPicture(QStringLiteral("yes_button"));
+    QCOMPARE(photo->picture(), "yes_button");
+    QCOMPARE(photo->widget()->grab().toImage().pixelColor(48, 14),
+             artwork::picture(QStringLiteral("yes_button")).toImage().pixelColor(48, 14));
 
     // The control's own flags, whatever the window does.
     QVERIFY(inside->isVisible()); // the window is not shown
