@@ -29,22 +29,36 @@ bool onScreen(const QPainter &painter)
            painter.worldTransform().type() <= QTransform::TxTranslate;
 }
 
+// A caption as the label shows it: in its colour or, greyed like a disabled control of the
+// desktop, grey text over a white emboss.
+void drawCaption(QPainter &p, const QRect &rect, int flags, const QString &text,
+                 const QColor &colour, bool greyed)
+{
+    if (!greyed) {
+        p.setPen(colour);
+        p.drawText(rect, flags, text);
+        return;
+    }
+    p.setPen(Qt::white);
+    p.drawText(rect.translated(1, 1), flags, text);
+    p.setPen(QColor(128, 128, 128));
+    p.drawText(rect, flags, text);
+}
+
 // A caption drawn once into a transparent picture of its label's size, kept in the toolkit's
 // bounded picture cache and shared by every label that shows the same text alike: laying out and
 // drawing the text is most of the work of painting a window, and windows that are opened again
-// (the data sheet, the help window) show the same texts.
-QPixmap captionPicture(const QPainter &painter, const QString &text, const QFont &font,
-                       const QColor &colour, QSize size, int flags)
+// (the data sheet, the help window) show the same texts. The family is the same for every label.
+QPixmap captionPicture(qreal dpr, const QString &text, const QFont &font, const QColor &colour,
+                       QSize size, int flags, bool greyed)
 {
-    const qreal dpr = painter.device()->devicePixelRatioF();
-    const QString key = QStringLiteral("caption/%1/%2/%3x%4/%5/%6/")
-                            .arg(font.key())
-                            .arg(colour.rgba())
-                            .arg(size.width())
-                            .arg(size.height())
-                            .arg(flags)
-                            .arg(dpr) +
-                        text;
+    const QString key = QLatin1String("caption/") +
+                        QString::number(font.pixelSize() * 4 + (font.bold() ? 2 : 0) +
+                                        (font.italic() ? 1 : 0)) +
+                        u'/' + QString::number(greyed ? 0 : colour.rgba(), 16) + u'/' +
+                        QString::number(size.width()) + u'x' + QString::number(size.height()) +
+                        u'/' + QString::number(flags) + u'/' + QString::number(qRound(dpr * 100)) +
+                        u'/' + text;
     QPixmap picture;
     if (QPixmapCache::find(key, &picture))
         return picture;
@@ -54,8 +68,7 @@ QPixmap captionPicture(const QPainter &painter, const QString &text, const QFont
     {
         QPainter p(&image);
         p.setFont(font);
-        p.setPen(colour);
-        p.drawText(QRect(QPoint(0, 0), size), flags, text);
+        drawCaption(p, QRect(QPoint(0, 0), size), flags, text, colour, greyed);
     }
     picture = QPixmap::fromImage(std::move(image));
     QPixmapCache::insert(key, picture);
@@ -118,6 +131,7 @@ void Control::setCaption(const QString &caption)
         button->setText(caption);
     } else if (caption != m_caption) {
         m_caption = caption;
+        m_captionPicture = QPixmap();
         if (m_def.kind == Kind::Label)
             repaint();
     }
@@ -162,6 +176,7 @@ void Control::setForeColor(const QColor &colour)
     if (!m_widget) {
         if (colour != m_fore) {
             m_fore = colour;
+            m_captionPicture = QPixmap();
             repaint();
         }
         return;
@@ -206,6 +221,8 @@ void Control::setRect(const Rect &twips)
         return;
     }
     repaint();
+    if (geometry.size() != m_geometry.size())
+        m_captionPicture = QPixmap();
     m_geometry = geometry;
     repaint();
 }
@@ -250,23 +267,21 @@ void Control::paint(QPainter &painter) const
         if (m_caption.isEmpty())
             break;
         const int flags = textFlags(m_def.align);
-        painter.setFont(m_font);
-        if (m_enabled && m_container->isEnabled()) {
-            if (onScreen(painter)) {
-                painter.drawPixmap(m_geometry.topLeft(),
-                                   captionPicture(painter, m_caption, m_font, m_fore,
-                                                  m_geometry.size(), flags));
-                break;
-            }
-            painter.setPen(m_fore);
-            painter.drawText(m_geometry, flags, m_caption);
+        const bool greyed = !m_enabled || !m_container->isEnabled();
+        if (!onScreen(painter)) {
+            painter.setFont(m_font);
+            drawCaption(painter, m_geometry, flags, m_caption, m_fore, greyed);
             break;
         }
-        // Greyed like a disabled control of the desktop: grey text over a white emboss.
-        painter.setPen(Qt::white);
-        painter.drawText(m_geometry.translated(1, 1), flags, m_caption);
-        painter.setPen(QColor(128, 128, 128));
-        painter.drawText(m_geometry, flags, m_caption);
+        // The label keeps its own picture until its text, colour, size or look changes.
+        const qreal dpr = painter.device()->devicePixelRatioF();
+        if (m_captionPicture.isNull() || m_captionPicture.devicePixelRatio() != dpr ||
+            m_captionGreyed != greyed) {
+            m_captionPicture = captionPicture(dpr, m_caption, m_font, m_fore, m_geometry.size(),
+                                              flags, greyed);
+            m_captionGreyed = greyed;
+        }
+        painter.drawPixmap(m_geometry.topLeft(), m_captionPicture);
         break;
     }
     case Kind::Image:
