@@ -99,6 +99,8 @@ struct PrintOutcome
     ipp_status_t cupsStatus = IPP_STATUS_OK; // libcups' last answer, right after end()
 };
 
+// One page on the default printer, painted by the window's own paint code at the printer's
+// resolution, from the top-left of the printable area; what Qt and libcups said on the way.
 PrintOutcome print(QWidget &window)
 {
     PrintOutcome outcome;
