@@ -5,18 +5,34 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake g++ make pkgconf qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation
-          libbenchmark-dev python3)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
+          libbenchmark-dev python3
+          # the Debian package: dpkg-shlibdeps computes its dependencies; the package tests
+          # check it with Debian's tools
+          dpkg-dev lintian desktop-file-utils appstream man-db groff-base bsdextrautils file)
+# The print tests run their own CUPS scheduler with a PDF queue and read the page back with
+# Poppler; libcups tells a refused job. Without recommends: no printer browsing, no avahi.
+print_packages=(cups libcups2-dev poppler-utils)
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+updated=""
+# install [apt-get option...] -- package...: installs those not installed yet.
+install() {
+    local options=() missing=()
+    while [ "$1" != -- ]; do options+=("$1"); shift; done
+    shift
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    ((${#missing[@]})) || return 0
     echo "Installing: ${missing[*]}"
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo=sudo
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+    [ -n "$updated" ] || $sudo apt-get -o DPkg::Lock::Timeout=600 update -qq
+    updated=yes
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq -o DPkg::Lock::Timeout=600 \
+        "${options[@]}" "${missing[@]}" >/dev/null
+}
+install -- "${packages[@]}"
+install --no-install-recommends -- "${print_packages[@]}"
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)"

@@ -1,5 +1,7 @@
-// Start-up of the main window against a bare window that only draws a 1024 x 768 picture, and
-// the calculate click up to the repainted results. Medians of repeated runs, in milliseconds.
+// Start-up of the main window against a bare window that only draws a 1024 x 768 picture, the
+// calculate click up to the repainted results, and the data sheet and help commands up to the
+// first paint of their windows against a bare window with their background. Medians of repeated
+// runs, in milliseconds.
 //
 //   bench_mainwindow [runs]      (without a display it runs on the offscreen platform)
 
@@ -10,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -36,7 +39,8 @@ public:
 class BareWindow : public QWidget
 {
 public:
-    BareWindow() : m_picture(artwork::picture(QStringLiteral("form1_background")))
+    explicit BareWindow(const char *background = "form1_background")
+        : m_picture(artwork::picture(QLatin1String(background)))
     {
         setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
         setFixedSize(1027, 768);
@@ -138,6 +142,28 @@ void click(forms::Control *control)
     QApplication::sendEvent(target, &release);
 }
 
+// A command that opens a window, up to the first paint of that window; then the window is
+// closed by its back tab and destroyed.
+// The command creates and shows the window (create and show in one phase).
+Phases openAndClose(forms::Control *command, const std::function<forms::Form *()> &opened,
+                    const char *back)
+{
+    PaintWatch watch;
+    QElapsedTimer timer;
+    timer.start();
+    click(command);
+    forms::Form *window = opened();
+    const double shown = msSince(timer);
+    window->installEventFilter(&watch);
+    waitForPaint(window, watch);
+    const double painted = msSince(timer);
+    QPointer<forms::Form> closing = window;
+    click(window->control(QLatin1String(back)));
+    while (closing)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return {shown, 0, painted - shown};
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -190,6 +216,41 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    // The data sheet of the chosen size and the help window, each against a bare window with
+    // its background.
+    struct Opening
+    {
+        const char *name;
+        const char *background;
+        const char *command;
+        const char *back;
+        std::function<forms::Form *()> opened;
+        // Closing the data sheet hides the commands to it; a calculation shows them again.
+        bool calculateFirst;
+        std::vector<Phases> bare = {};
+        std::vector<Phases> open = {};
+    };
+    Opening openings[] = {
+        {"data sheet", "form2_background", "ImgSHOW", "ImgExit", [&] { return window.dataSheet(); },
+         true},
+        {"help window", "form3_background", "ImgHelp", "Image1",
+         [&] { return window.helpWindow(); }, false},
+    };
+    for (Opening &o : openings) {
+        const auto makeBare = [&o] { return std::make_unique<BareWindow>(o.background); };
+        const auto open = [&] {
+            if (o.calculateFirst)
+                window.ImgCalc_Click();
+            return openAndClose(window.control(QLatin1String(o.command)), o.opened, o.back);
+        };
+        open();
+        startUp(makeBare);
+        for (int i = 0; i < runs; ++i) {
+            o.bare.push_back(startUp(makeBare));
+            o.open.push_back(open());
+        }
+    }
+
     const double b = median(bare, &Phases::total);
     const double m = median(main, &Phases::total);
     std::printf("platform %s, %d runs, medians\n", qPrintable(QGuiApplication::platformName()),
@@ -202,5 +263,17 @@ int main(int argc, char *argv[])
                     median(*phases, &Phases::create), median(*phases, &Phases::show),
                     median(*phases, &Phases::paint));
     std::printf("calculate click to repainted results %7.2f ms\n", median(clicks));
+    for (const Opening &o : openings) {
+        const double bo = median(o.bare, &Phases::total);
+        const double oo = median(o.open, &Phases::total);
+        std::printf("%-11s: bare window %.2f ms, command to first paint %.2f ms (%.2f x)\n", o.name,
+                    bo, oo, oo / bo);
+        std::printf(
+            "  bare: create and show %.2f, first paint %.2f ms; window: command (create and "
+            "show) %.2f, first paint %.2f ms\n",
+            median(o.bare, &Phases::create) + median(o.bare, &Phases::show),
+            median(o.bare, &Phases::paint), median(o.open, &Phases::create),
+            median(o.open, &Phases::paint));
+    }
     return 0;
 }

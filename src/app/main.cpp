@@ -5,9 +5,32 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char Usage[] = "Usage: kiila [--help | --version]\n"
+                     "\n"
+                     "Opens the main window of Kiila, the design calculator for wedge anchors in\n"
+                     "concrete. kiila-calc gives the same results on the command line.\n"
+                     "\n"
+                     "  -h, --help  this text\n"
+                     "  --version   the version of kiila\n";
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::puts("kiila " KIILA_VERSION);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(Usage, stdout);
+            return 0;
+        }
+    }
     // Without a display Qt would abort with a screenful of errors; one line says what to do.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
         qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {

@@ -42,6 +42,7 @@ const char Usage[] =
     "  --csv FILE       the designs of a CSV file (- for standard input) with the header\n"
     "                   arrangement,cracked,c1,c2,s1,s2,nsd,v1d,e1,e2 in any order;\n"
     "                   cracked is 0/1 or yes/no\n"
+    "  --version        the version of kiila-calc\n"
     "\n"
     "Exit status: 0 done, 1 a CSV row could not be calculated, 2 wrong usage.\n";
 
@@ -117,7 +118,7 @@ std::optional<calc::Texts> textsFor(const QString &lang)
         language = lang::Language::Russian;
     else
         return std::nullopt;
-    const QString path = lang::filePath(QCoreApplication::applicationDirPath(), language);
+    const QString path = lang::findFile(QCoreApplication::applicationDirPath(), language);
     if (path.isEmpty())
         return texts;
     if (const std::optional<QStringList> lines = lang::readLines(path, language))
@@ -273,11 +274,16 @@ int main(int argc, char *argv[])
     parser.addOption({"json", ""});
     parser.addOption({"csv", "", "FILE"});
     parser.addOption({{"h", "help"}, ""});
+    parser.addOption({"version", ""});
 
     if (!parser.parse(app.arguments()))
         return usageError(parser.errorText().toStdString());
     if (parser.isSet("help")) {
         std::fputs(Usage, stdout);
+        return 0;
+    }
+    if (parser.isSet("version")) {
+        std::puts("kiila-calc " KIILA_VERSION);
         return 0;
     }
     if (!parser.positionalArguments().isEmpty())

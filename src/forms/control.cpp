@@ -6,7 +6,9 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
@@ -18,6 +20,59 @@ namespace {
 QLine lineOf(const Rect &r)
 {
     return QLine(px(r.left), px(r.top), px(r.width), px(r.height));
+}
+
+// Drawn to the screen's raster at whole pixels: a picture of the text looks the same there. A
+// page or a scaled painter gets the text itself.
+bool onScreen(const QPainter &painter)
+{
+    return painter.paintEngine()->type() == QPaintEngine::Raster &&
+           painter.worldTransform().type() <= QTransform::TxTranslate;
+}
+
+// A caption as the label shows it: in its colour or, greyed like a disabled control of the
+// desktop, grey text over a white emboss.
+void drawCaption(QPainter &p, const QRect &rect, int flags, const QString &text,
+                 const QColor &colour, bool greyed)
+{
+    if (!greyed) {
+        p.setPen(colour);
+        p.drawText(rect, flags, text);
+        return;
+    }
+    p.setPen(Qt::white);
+    p.drawText(rect.translated(1, 1), flags, text);
+    p.setPen(QColor(128, 128, 128));
+    p.drawText(rect, flags, text);
+}
+
+// A caption drawn once into a transparent picture of its label's size, kept in the toolkit's
+// bounded picture cache and shared by every label that shows the same text alike: laying out and
+// drawing the text is most of the work of painting a window, and windows that are opened again
+// (the data sheet, the help window) show the same texts. The family is the same for every label.
+QPixmap captionPicture(qreal dpr, const QString &text, const QFont &font, const QColor &colour,
+                       QSize size, int flags, bool greyed)
+{
+    const QString key =
+        QLatin1String("caption/") +
+        QString::number(font.pixelSize() * 4 + (font.bold() ? 2 : 0) + (font.italic() ? 1 : 0)) +
+        u'/' + QString::number(greyed ? 0 : colour.rgba(), 16) + u'/' +
+        QString::number(size.width()) + u'x' + QString::number(size.height()) + u'/' +
+        QString::number(flags) + u'/' + QString::number(qRound(dpr * 100)) + u'/' + text;
+    QPixmap picture;
+    if (QPixmapCache::find(key, &picture))
+        return picture;
+    QImage image(size * dpr, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(dpr);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        p.setFont(font);
+        drawCaption(p, QRect(QPoint(0, 0), size), flags, text, colour, greyed);
+    }
+    picture = QPixmap::fromImage(std::move(image));
+    QPixmapCache::insert(key, picture);
+    return picture;
 }
 
 } // namespace
@@ -76,6 +131,7 @@ void Control::setCaption(const QString &caption)
         button->setText(caption);
     } else if (caption != m_caption) {
         m_caption = caption;
+        m_captionPicture = QPixmap();
         if (m_def.kind == Kind::Label)
             repaint();
     }
@@ -120,6 +176,7 @@ void Control::setForeColor(const QColor &colour)
     if (!m_widget) {
         if (colour != m_fore) {
             m_fore = colour;
+            m_captionPicture = QPixmap();
             repaint();
         }
         return;
@@ -164,6 +221,8 @@ void Control::setRect(const Rect &twips)
         return;
     }
     repaint();
+    if (geometry.size() != m_geometry.size())
+        m_captionPicture = QPixmap();
     m_geometry = geometry;
     repaint();
 }
@@ -191,6 +250,7 @@ void Control::setFont(const QFont &font)
         m_widget->setFont(font);
     } else if (font != m_font) {
         m_font = font;
+        m_captionPicture = QPixmap();
         repaint();
     }
 }
@@ -264,17 +324,21 @@ void Control::paint(QPainter &painter) const
         if (m_caption.isEmpty())
             break;
         const int flags = textFlags(m_def.align);
-        painter.setFont(m_font);
-        if (m_enabled && m_container->isEnabled()) {
-            painter.setPen(m_fore);
-            painter.drawText(m_geometry, flags, m_caption);
+        const bool greyed = !m_enabled || !m_container->isEnabled();
+        if (!onScreen(painter)) {
+            painter.setFont(m_font);
+            drawCaption(painter, m_geometry, flags, m_caption, m_fore, greyed);
             break;
         }
-        // Greyed like a disabled control of the desktop: grey text over a white emboss.
-        painter.setPen(Qt::white);
-        painter.drawText(m_geometry.translated(1, 1), flags, m_caption);
-        painter.setPen(QColor(128, 128, 128));
-        painter.drawText(m_geometry, flags, m_caption);
+        // The label keeps its own picture until its text, colour, size or look changes.
+        const qreal dpr = painter.device()->devicePixelRatioF();
+        if (m_captionPicture.isNull() || m_captionPicture.devicePixelRatio() != dpr ||
+            m_captionGreyed != greyed) {
+            m_captionPicture =
+                captionPicture(dpr, m_caption, m_font, m_fore, m_geometry.size(), flags, greyed);
+            m_captionGreyed = greyed;
+        }
+        painter.drawPixmap(m_geometry.topLeft(), m_captionPicture);
         break;
     }
     case Kind::Image:
@@ -296,7 +360,8 @@ void Control::paint(QPainter &painter) const
         painter.setBrush(Qt::NoBrush);
         break;
     case Kind::Line:
-        painter.setPen(QPen(m_fore, 1));
+        // A cosmetic pen: one pixel wide whatever the scale, and drawn without the stroker.
+        painter.setPen(QPen(m_fore, 0));
         painter.drawLine(lineOf(m_def.rect));
         break;
     default:

@@ -112,6 +112,8 @@ private:
     QFont m_font;
     QString m_pictureName;
     mutable QPixmap m_picture;
+    mutable QPixmap m_captionPicture; // a label's caption as drawn on screen
+    mutable bool m_captionGreyed = false;
     bool m_visible;
     bool m_enabled = true;
     bool m_pressed = false;

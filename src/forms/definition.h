@@ -113,6 +113,18 @@ struct LanguageLine
     int index = NoIndex;
 };
 
+// An image without a picture: a click area over something drawn in the background.
+constexpr ControlDef clickArea(const char *name, int index, Rect rect, bool visible = true)
+{
+    ControlDef c;
+    c.name = name;
+    c.index = index;
+    c.kind = Kind::Image;
+    c.rect = rect;
+    c.visible = visible;
+    return c;
+}
+
 // Controls are listed from the lowest to the topmost: each lies above those listed before it.
 // Labels, images, shapes and lines have no window of their own and lie below the text fields,
 // buttons, frames and picture boxes of their window or frame.

@@ -84,6 +84,14 @@ Form::Form(const FormDef &def, QWidget *parent)
 {
     setWindowTitle(QString::fromUtf8(def.caption));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A window looks the same whether it is the active one or not: with equal palettes Qt does
+    // not repaint the whole window each time another window of the program comes to the front.
+    QPalette palette = this->palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto r = static_cast<QPalette::ColorRole>(role);
+        palette.setBrush(QPalette::Inactive, r, palette.brush(QPalette::Active, r));
+    }
+    setPalette(palette);
     const QSize client(px(def.width), px(def.height));
     if (def.kind == WindowKind::SizableToolWindow)
         resize(client);

@@ -53,11 +53,6 @@ constexpr ControlDef arrangementCaption(int index, Rect rect, const char *captio
             .tag = "lbl"};
 }
 
-constexpr ControlDef clickArea(const char *name, int index, Rect rect, bool visible = true)
-{
-    return {.name = name, .index = index, .kind = Kind::Image, .rect = rect, .visible = visible};
-}
-
 constexpr ControlDef marker(const char *name, int index, Rect rect, bool visible)
 {
     return {.name = name,

@@ -15,11 +15,6 @@ namespace {
 constexpr Font HeaderFont{"Arial", 11.25, true, false, Western};
 constexpr Font DataFont{"Arial", 9, true, false, Western};
 
-constexpr ControlDef clickArea(const char *name, int index, Rect rect, bool visible = true)
-{
-    return {.name = name, .index = index, .kind = Kind::Image, .rect = rect, .visible = visible};
-}
-
 // Tops of the data labels of rows 1 to 6; each column uses one of these.
 constexpr int RowTops[] = {5100, 5520, 5940, 6360, 6780, 7200};
 constexpr int XtrkTops[] = {5100, 5460, 5880, 6300, 6720, 7200};

@@ -111,11 +111,6 @@ constexpr ControlDef text(const char *name, Rect rect, const char *caption, Font
             .font = font};
 }
 
-constexpr ControlDef clickArea(const char *name, int index, Rect rect, bool visible = true)
-{
-    return {.name = name, .index = index, .kind = Kind::Image, .rect = rect, .visible = visible};
-}
-
 // All three texts are shown at first, the English help on top.
 constexpr ControlDef Controls[] = {
     text("Label2", {1560, 1800, 12315, 7575}, FinnishHelp),

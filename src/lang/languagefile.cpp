@@ -43,6 +43,16 @@ QString filePath(const QString &folder, Language language)
     return QFile::exists(path) ? path : QString();
 }
 
+QString findFile(const QString &programFolder, Language language)
+{
+    const QString beside = filePath(programFolder, language);
+    if (!beside.isEmpty() || programFolder.isEmpty())
+        return beside;
+    return filePath(
+        QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral(KIILA_DATA_FROM_BIN))),
+        language);
+}
+
 std::optional<QStringList> readLines(const QString &path, Language language)
 {
     QFile file(path);

@@ -24,6 +24,10 @@ QString fileName(Language language);
 // empty).
 QString filePath(const QString &folder, Language language);
 
+// The file of the language beside the program, else in the data folder of an installation
+// (share/kiila beside the program's bin folder); nothing when neither holds it.
+QString findFile(const QString &programFolder, Language language);
+
 // The first 34 lines of the file (fewer when the file is shorter), nothing when it cannot be
 // read. A line ends at CR, CR LF or LF; the rest of a line beyond 4 KiB is dropped. The text is
 // Windows-1251 for Russian and Windows-1252 otherwise, UTF-8 after a byte-order mark.

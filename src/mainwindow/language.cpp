@@ -21,7 +21,7 @@ int indexOf(Language language)
 // it cannot be read, and then no caption or fragment changes.
 std::optional<QStringList> MainWindow::readLanguageFile(Language language) const
 {
-    const QString path = lang::filePath(m_platform.programFolder(), language);
+    const QString path = lang::findFile(m_platform.programFolder(), language);
     if (path.isEmpty())
         return std::nullopt;
     return lang::readLines(path, language);

@@ -56,6 +56,7 @@ constexpr ControlDef FixtureControls[] = {
      .kind = Kind::CommandButton,
      .rect = {3300, 2100, 1440, 420},
      .picture = "yes_button"},
+    {.name = "Photo", .kind = Kind::PictureBox, .rect = {4950, 1950, 1440, 420}, .back = White},
 };
 const FormDef Fixture{.name = "Fixture",
                       .caption = "Fixture",
@@ -115,8 +116,6 @@ private slots:
     void stateAtCreation();
     void form1Alignment();
     void form1LongCaptionsWrapInsideTheirLabels();
-    void atCreation_data();
-    void atCreation();
     void form2Grid();
     void form3Texts_data();
     void form3Texts();
@@ -149,11 +148,7 @@ private:
 void TestForms::definitionsAreWellFormed_data()
 {
     QTest::addColumn<const FormDef *>("form");
-    QTest::newRow("Form1") << &Form1;
-    QTest::newRow("Form2") << &Form2;
-    QTest::newRow("Form3") << &Form3;
-    QTest::newRow("FrmATT") << &FrmATT;
-    for (const FormDef *form : {&FrmPRINT, &FrmTULOSTA, &FrmPRINTeng, &FrmTULOSTA2})
+    for (const FormDef *form : Windows)
         QTest::newRow(form->name) << form;
 }
 
@@ -224,6 +219,13 @@ void TestForms::stateAtCreation_data()
         form1.insert(QStringLiteral("ShpSit(%1)").arg(i));
     QTest::newRow("Form1") << &Form1 << form1;
     QTest::newRow("FrmATT") << &FrmATT << QSet<QString>{"Label2"};
+    // The data sheet; the help window shows all three texts, its logic picks one.
+    QTest::newRow("Form2") << &Form2
+                           << QSet<QString>{"Text1",          "Lblver",         "LblData",
+                                            "Label2(0)",      "ImgLanguage(0)", "ImgLanguage(1)",
+                                            "ImgLanguage(2)", "Image2"};
+    QTest::newRow("Form3") << &Form3
+                           << QSet<QString>{"ImgLanguage(0)", "ImgLanguage(1)", "ImgLanguage(2)"};
 
     // The print logic shows one arrangement, one answer and the drawing of the chosen size.
     QSet<QString> report{"KYLLA", "EI", "Pic1"};
@@ -302,44 +304,14 @@ void TestForms::form1LongCaptionsWrapInsideTheirLabels()
     }
 }
 
-void TestForms::atCreation_data()
-{
-    QTest::addColumn<const FormDef *>("form");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<QStringList>("hidden");
-    // Form2: the frame, Text1, three tabs, three language areas and the English tabs outside;
-    // five controls above the grid, 22 lines, 13 headers and 13 x 6 data labels inside.
-    QTest::newRow("Form2") << &Form2 << 9 + 5 + 22 + 13 + 13 * 6
-                           << QStringList{"Text1",          "Lblver",         "LblData",
-                                          "Label2(0)",      "ImgLanguage(0)", "ImgLanguage(1)",
-                                          "ImgLanguage(2)", "Image2"};
-    // Form3: all three texts are shown; the window's logic picks one.
-    QTest::newRow("Form3") << &Form3 << 8
-                           << QStringList{"ImgLanguage(0)", "ImgLanguage(1)", "ImgLanguage(2)"};
-}
-
-void TestForms::atCreation()
-{
-    QFETCH(const FormDef *, form);
-    QFETCH(int, count);
-    QFETCH(QStringList, hidden);
-    Form window(*form);
-    QCOMPARE(window.controls().size(), count);
-    QStringList actual;
-    for (const Control *c : window.controls())
-        if (!c->isVisible())
-            actual << key(c->definition());
-    actual.sort();
-    hidden.sort();
-    QCOMPARE(actual, hidden);
-    QCOMPARE(window.size(), QSize(1027, 768));
-}
-
 // Every data label lies in the cell of its column and row between the grid lines, under the
 // header that the sheet's columns name; the headers carry their words and the data labels
 // repeat them until the sheet fills them. Every entry of the product table fits its label.
 void TestForms::form2Grid()
 {
+    // Outside the frame: the frame, Text1, three tabs, three language areas and the English
+    // tabs; inside: five controls above the grid, 22 lines, 13 headers and 13 x 6 data labels.
+    QCOMPARE(Form2.controls.size(), std::size_t(9 + 5 + 22 + 13 + 13 * 6));
     struct Expected
     {
         const char *array;
@@ -825,9 +797,21 @@ void TestForms::changesRepaintWhereTheControlWasAndIs()
         recorder.painted = QRegion();
         apply();
     };
-    const QRect was = inside->geometry();
+    QRect was = inside->geometry();
     change(frame, [&] { inside->setTop(900); });
     QTRY_VERIFY(frame.painted.contains(was) && frame.painted.contains(inside->geometry()));
+    was = inside->geometry();
+    change(frame, [&] {
+        inside->setLeft(300);
+        inside->setWidth(900);
+        inside->setHeight(450);
+    });
+    QCOMPARE(inside->geometry(), QRect(20, 60, 60, 30));
+    QTRY_VERIFY(frame.painted.contains(was) && frame.painted.contains(inside->geometry()));
+    Control *area = form.control("Area");
+    change(window, [&] { area->setPicture(QStringLiteral("blue_pill")); });
+    QCOMPARE(area->picture(), "blue_pill");
+    QTRY_VERIFY(window.painted.contains(area->geometry()));
     change(frame, [&] { inside->setCaption("y"); });
     QTRY_VERIFY(frame.painted.contains(inside->geometry()));
     change(frame, [&] { inside->setForeColor(Qt::blue); });
@@ -908,6 +892,23 @@ void TestForms::controlProperties()
     QCOMPARE(form.control("Box")->caption(), "Frame1");
     QCOMPARE(form.control("Button")->caption(), "OK");
     QVERIFY(!qobject_cast<QPushButton *>(form.control("Yes")->widget())->icon().isNull());
+
+    // A frame moves and takes its size in twips, as the data sheet's frame does for printing.
+    Control *box = form.control("Box");
+    box->setLeft(0);
+    box->setTop(0);
+    box->setHeight(3015);
+    box->setWidth(6300);
+    QCOMPARE(box->widget()->geometry(), QRect(0, 0, 420, 201));
+    QCOMPARE(std::tuple(box->left(), box->top(), box->width(), box->height()),
+             std::tuple(0, 0, 6300, 3015));
+    // A picture box shows the picture set, as the report's drawing is copied.
+    Control *photo = form.control("Photo");
+    QVERIFY(photo->picture().isEmpty());
+    photo->setPicture(QStringLiteral("yes_button"));
+    QCOMPARE(photo->picture(), "yes_button");
+    QCOMPARE(photo->widget()->grab().toImage().pixelColor(48, 14),
+             artwork::picture(QStringLiteral("yes_button")).toImage().pixelColor(48, 14));
 
     // The control's own flags, whatever the window does.
     QVERIFY(inside->isVisible()); // the window is not shown

@@ -1,13 +1,11 @@
 // The help window opened as a user opens it: the help and information commands of the main
 // window and the help command of the data sheet.
 
-#include "forms/widgets.h"
 #include "help/helpwindow.h"
 #include "mainwindow/mainwindow.h"
 #include "standinreport.h"
 #include "windowdriver.h"
 
-#include <QFontMetrics>
 #include <QTest>
 
 using lang::Language;
@@ -25,7 +23,6 @@ private slots:
     void infoBackHelpShowsTheHelp();
     void languageSwitchShowsAtNextActivation();
     void oneWindowForEveryHelpCommand();
-    void textsFitTheirLabels();
     void grabWindow();
 
 private:
@@ -149,22 +146,6 @@ void TestHelp::oneWindowForEveryHelpCommand()
     QCOMPARE(shown(help), "--3g"); // still in the information mode
     // Both stay usable: the sheet is not disabled by the help window.
     QVERIFY(m_w->dataSheet()->isEnabled());
-}
-
-void TestHelp::textsFitTheirLabels()
-{
-    // The texts are clipped to their labels: each must fit whole, at the runtime's fonts and
-    // wrapping.
-    help::HelpWindow *help = openedBy("ImgHelp");
-    QVERIFY(help);
-    for (const char *name : {"Label1", "Label2", "Label3"}) {
-        const forms::Control *label = help->control(QLatin1String(name));
-        const QFontMetrics metrics(forms::toFont(label->definition().font));
-        const QRect needed = metrics.boundingRect(
-            label->geometry(), forms::textFlags(label->definition().align), label->caption());
-        QVERIFY2(needed.height() <= label->geometry().height(), name);
-        QVERIFY2(needed.width() <= label->geometry().width(), name);
-    }
 }
 
 void TestHelp::grabWindow()

@@ -15,6 +15,8 @@ private slots:
     void readLines_data();
     void readLines();
     void missingFile();
+    void findFile_data();
+    void findFile();
     void applyToTexts();
     void shippedFiles_data();
     void shippedFiles();
@@ -90,6 +92,39 @@ void TestLanguageFile::missingFile()
     file.close();
     QCOMPARE(lang::filePath(m_dir.path(), Language::Russian), m_dir.filePath("rus.txt"));
     QVERIFY(!lang::readLines(m_dir.path(), Language::English)); // a folder is no file
+}
+
+// An installation: the programs in <prefix>/bin, the language files in <prefix>/share/kiila.
+void TestLanguageFile::findFile_data()
+{
+    QTest::addColumn<bool>("beside");
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<QString>("found");
+
+    QTest::newRow("beside the program") << true << false << "bin/fin.txt";
+    QTest::newRow("installed data folder") << false << true << "share/kiila/fin.txt";
+    QTest::newRow("beside the program comes first") << true << true << "bin/fin.txt";
+    QTest::newRow("neither") << false << false << "";
+}
+
+void TestLanguageFile::findFile()
+{
+    QFETCH(bool, beside);
+    QFETCH(bool, installed);
+    QFETCH(QString, found);
+    QTemporaryDir prefix;
+    const QDir root(prefix.path());
+    const auto touch = [&root](const QString &name) {
+        QFile file(root.filePath(name));
+        return file.open(QIODevice::WriteOnly);
+    };
+    QVERIFY(root.mkpath("bin") && root.mkpath("share/kiila"));
+    QVERIFY(!beside || touch("bin/fin.txt"));
+    QVERIFY(!installed || touch("share/kiila/fin.txt"));
+    QVERIFY(touch("share/kiila/english.txt")); // another language's file does not count
+
+    QCOMPARE(lang::findFile(root.filePath("bin"), Language::Finnish),
+             found.isEmpty() ? QString() : root.filePath(found));
 }
 
 void TestLanguageFile::applyToTexts()

@@ -6,6 +6,7 @@
 //                     results panel, back tab), the Yes button face
 //   arrangements.cpp  the seven isometric arrangement pictures, screen and print
 //   installation.cpp  the four installation drawings and the dimensioned drawing
+//   emblem.cpp        our emblem, in the window frames and as the program's icon
 //
 // Every function paints in device-independent pixels of the picture, or of the window's client
 // area where it says so; the caller has set up the device pixel ratio.
@@ -37,6 +38,11 @@ void arrowHead(QPainter &p, QPointF tip, QPointF direction, qreal length, qreal 
 // centred on `centreX`.
 void drawIndexed(QPainter &p, qreal centreX, qreal baseline, const QString &main,
                  const QString &index, qreal pixelSize, const QColor &colour = Qt::black);
+
+// Our emblem in the top left corner of a window frame, in client coordinates: a slanted tile
+// that fills EmblemArea with its outline.
+inline const QRectF EmblemArea(6.5, 11.5, 51, 36);
+void paintEmblem(QPainter &p);
 
 // The whole background of a screen-size window, 1024 x 768, in client coordinates.
 void paintBackground(QPainter &p, Window window, TabWords words);

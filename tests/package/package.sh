@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# The steps of the package tests (see CMakeLists.txt); each exits non-zero with a line on what
+# failed.
+#   package.sh build WORK CPACK CONFIG   make the .deb in WORK and unpack it into WORK/root
+#   package.sh run|lintian|desktop|man WORK
+set -euo pipefail
+step=$1
+work=$2
+root=$work/root
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+deb() {
+    local debs=("$work"/kiila_*.deb)
+    [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "not one package in $work"
+    echo "${debs[0]}"
+}
+
+# The options a --help text names: words that begin with - or -- after a blank, [ or the start.
+helpOptions() {
+    "$1" --help | grep -oE -- '(^|[[:space:][])--?[a-z][a-z0-9]*(-[a-z0-9]+)*' |
+        sed -E 's/^[[:space:][]//' | sort -u
+}
+
+case $step in
+build)
+    rm -rf "$work"
+    mkdir -p "$work"
+    "$3" --config "$4" -G DEB -B "$work" >"$work/cpack.log" || {
+        cat "$work/cpack.log"
+        fail "cpack"
+    }
+    dpkg-deb -x "$(deb)" "$root"
+    ;;
+
+run)
+    version=$(dpkg-deb -f "$(deb)" Version)
+    for program in kiila kiila-calc; do
+        [ "$("$root/usr/bin/$program" --version)" = "$program $version" ] ||
+            fail "$program --version does not give the package's version $version"
+    done
+
+    # The English texts come from the installed english.txt, found from the program's folder:
+    # its last line begins the plate text, which the built-in Finnish texts do not have.
+    plateText=$(sed -n '34s/\r$//p' "$root/usr/share/kiila/english.txt")
+    [ -n "$plateText" ] || fail "no line 34 in the installed english.txt"
+    design=(--arrangement 2 --c1 600 --c2 600 --s1 150 --nsd 10)
+    english=$("$root/usr/bin/kiila-calc" "${design[@]}" --lang eng)
+    grep -qF "${plateText}36 mm x 186 mm" <<<"$english" ||
+        fail "kiila-calc --lang eng did not use the installed English texts: $english"
+    if "$root/usr/bin/kiila-calc" "${design[@]}" --lang none | grep -qF "$plateText"; then
+        fail "the built-in texts hold the English plate text; the check above proves nothing"
+    fi
+
+    # The program on the offscreen platform, until its main window is on the screen.
+    shown=$(QT_QPA_GENERIC_PLUGINS=kiilashowprobe timeout 60 "$root/usr/bin/kiila") ||
+        fail "kiila ended with status $? before or after its window showed: $shown"
+    grep -qE '^shown: 1027x768 ' <<<"$shown" || fail "kiila did not show its main window: $shown"
+    ;;
+
+lintian)
+    # Errors fail; warnings and notes are listed in the test's output.
+    lintian --fail-on error --display-info "$(deb)" 2>&1 | grep -v 'root privileges' || true
+    lintian --fail-on error "$(deb)" >/dev/null 2>&1 || fail "lintian reports errors"
+    ;;
+
+desktop)
+    entries=("$root"/usr/share/applications/*.desktop)
+    [ ${#entries[@]} -eq 1 ] || fail "not one desktop entry"
+    desktop-file-validate "${entries[0]}" || fail "desktop-file-validate"
+    appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml ||
+        fail "appstreamcli validate"
+    # What the entry names is in the package: the program and the icon in the theme's sizes.
+    exec=$(sed -n 's/^Exec=//p' "${entries[0]}")
+    [ -x "$root/usr/bin/${exec%% *}" ] || fail "Exec=$exec is not in /usr/bin"
+    icon=$(sed -n 's/^Icon=//p' "${entries[0]}")
+    for size in 16 32 48 64 128 256; do
+        png=$root/usr/share/icons/hicolor/${size}x${size}/apps/$icon.png
+        file "$png" | grep -q "PNG image data, $size x $size" || fail "no $size px icon $icon"
+    done
+    ;;
+
+man)
+    for program in kiila kiila-calc; do
+        page=$root/usr/share/man/man1/$program.1.gz
+        warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)
+        [ -z "$warnings" ] || fail "man $program: $warnings"
+        # Wide lines, so that no option is broken at a line end.
+        text=$(LC_ALL=C MANWIDTH=500 man -l "$page" 2>/dev/null | col -b)
+        options=$(helpOptions "$root/usr/bin/$program")
+        [ -n "$options" ] || fail "$program --help names no option"
+        for option in $options; do
+            grep -qw -- "$option" <<<"$text" || fail "$option of $program --help is not in its manual page"
+        done
+    done
+    ;;
+
+*)
+    fail "unknown step $step"
+    ;;
+esac
