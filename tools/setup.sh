@@ -10,7 +10,8 @@ packages=(cmake g++ make pkgconf qt6-base-dev qt6-svg-dev libgl-dev fonts-libera
           # check it with Debian's tools
           dpkg-dev lintian desktop-file-utils appstream man-db groff-base bsdextrautils file)
 # The print tests run their own CUPS scheduler with a PDF queue and read the page back with
-# Poppler; libcups tells a refused job. Without recommends: no printer browsing, no avahi.
+# Poppler. The program asks libcups whether a print job was refused. Without recommends: no
+# printer browsing, no avahi.
 print_packages=(cups libcups2-dev poppler-utils)
 
 sudo=""

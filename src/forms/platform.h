@@ -7,7 +7,7 @@
 #include <QDateTime>
 #include <QString>
 
-class QPagedPaintDevice;
+class QPaintDevice;
 class QWidget;
 
 namespace forms {
@@ -45,7 +45,7 @@ public:
 // 96 pixels per inch of the device's resolution from the top-left of its printable area, and
 // scaled down uniformly only when it does not fit there. False when the device failed to start
 // or finish the page.
-bool paintPage(QWidget &window, QPagedPaintDevice &device);
+bool paintPage(QWidget &window, QPaintDevice &device);
 
 // Makes `window` a window of its own kept in front of the window of `owner`: not its child, so
 // disabling the owner leaves it usable.
