@@ -12,54 +12,6 @@
 #include <cups/cups.h>
 
 namespace forms {
-namespace {
-
-// The printer's page as a plain paint device: QWidget::render onto a printer paints the window
-// into a bitmap first and prints that (text lost, pictures coarse); onto any other device with
-// the printer's engine and metrics the widgets paint straight onto the page.
-class PageDevice : public QPaintDevice
-{
-public:
-    explicit PageDevice(QPrinter &printer) : m_printer(printer) {}
-    QPaintEngine *paintEngine() const override { return m_printer.paintEngine(); }
-
-protected:
-    int metric(PaintDeviceMetric m) const override
-    {
-        switch (m) {
-        case PdmWidth:
-            return m_printer.width();
-        case PdmHeight:
-            return m_printer.height();
-        case PdmWidthMM:
-            return m_printer.widthMM();
-        case PdmHeightMM:
-            return m_printer.heightMM();
-        case PdmNumColors:
-            return m_printer.colorCount();
-        case PdmDepth:
-            return m_printer.depth();
-        case PdmDpiX:
-            return m_printer.logicalDpiX();
-        case PdmDpiY:
-            return m_printer.logicalDpiY();
-        case PdmPhysicalDpiX:
-            return m_printer.physicalDpiX();
-        case PdmPhysicalDpiY:
-            return m_printer.physicalDpiY();
-        case PdmDevicePixelRatio:
-            return 1;
-        case PdmDevicePixelRatioScaled:
-            return int(devicePixelRatioFScale());
-        }
-        return 0;
-    }
-
-private:
-    QPrinter &m_printer;
-};
-
-} // namespace
 void keepInFrontOf(QWidget &window, QWidget *owner)
 {
     QWidget *front = owner ? owner->window() : nullptr;
@@ -85,6 +37,42 @@ Platform::Answer DesktopPlatform::messageBox(QWidget *parent, const QString &tex
     default:
         return Answer::Ok;
     }
+}
+
+int PageDevice::metric(PaintDeviceMetric m) const
+{
+    switch (m) {
+    case PdmWidth:
+        return m_printer.width();
+    case PdmHeight:
+        return m_printer.height();
+    case PdmWidthMM:
+        return m_printer.widthMM();
+    case PdmHeightMM:
+        return m_printer.heightMM();
+    case PdmNumColors:
+        return m_printer.colorCount();
+    case PdmDepth:
+        return m_printer.depth();
+    case PdmDpiX:
+        return m_printer.logicalDpiX();
+    case PdmDpiY:
+        return m_printer.logicalDpiY();
+    case PdmPhysicalDpiX:
+        return m_printer.physicalDpiX();
+    case PdmPhysicalDpiY:
+        return m_printer.physicalDpiY();
+    case PdmDevicePixelRatio:
+        return 1;
+    case PdmDevicePixelRatioScaled:
+        return int(devicePixelRatioFScale());
+    }
+    return 0;
+}
+
+QPaintEngine *PageDevice::paintEngine() const
+{
+    return m_printer.paintEngine();
 }
 
 bool paintPage(QWidget &window, QPaintDevice &device)

@@ -5,9 +5,10 @@
 // recording fake in its place.
 
 #include <QDateTime>
+#include <QPaintDevice>
 #include <QString>
 
-class QPaintDevice;
+class QPrinter;
 class QWidget;
 
 namespace forms {
@@ -39,6 +40,22 @@ public:
     virtual void exit() = 0;
     // The folder that holds the program file.
     virtual QString programFolder() const = 0;
+};
+
+// The printer's page as a plain paint device: QWidget::render onto a printer paints the window
+// into a bitmap first and prints that (text lost, pictures coarse); onto any other device with
+// the printer's engine and metrics the widgets paint straight onto the page.
+class PageDevice : public QPaintDevice
+{
+public:
+    explicit PageDevice(QPrinter &printer) : m_printer(printer) {}
+    QPaintEngine *paintEngine() const override;
+
+protected:
+    int metric(PaintDeviceMetric m) const override;
+
+private:
+    QPrinter &m_printer;
 };
 
 // Paints the window's client area on one page of the device, as it is painted on screen: at

@@ -4,6 +4,7 @@
 // test pins down what Qt reports when there is no default printer or the queue refuses the job.
 
 #include "cupsfixture.h"
+#include "forms/platform.h"
 
 #include <QImage>
 #include <QLabel>
@@ -44,51 +45,6 @@ struct Window : QWidget
     }
 };
 
-// QWidget::render onto a painter whose device is a printer paints the window into a pixmap and
-// prints that (a raster, text lost). Under a device that is not a printer, with the printer's
-// own engine and metrics, the widgets paint straight into the page: vectors and text.
-class PageDevice : public QPaintDevice
-{
-public:
-    explicit PageDevice(QPrinter &printer) : m_printer(printer) {}
-    QPaintEngine *paintEngine() const override { return m_printer.paintEngine(); }
-
-protected:
-    int metric(PaintDeviceMetric m) const override
-    {
-        switch (m) {
-        case PdmWidth:
-            return m_printer.width();
-        case PdmHeight:
-            return m_printer.height();
-        case PdmWidthMM:
-            return m_printer.widthMM();
-        case PdmHeightMM:
-            return m_printer.heightMM();
-        case PdmNumColors:
-            return m_printer.colorCount();
-        case PdmDepth:
-            return m_printer.depth();
-        case PdmDpiX:
-            return m_printer.logicalDpiX();
-        case PdmDpiY:
-            return m_printer.logicalDpiY();
-        case PdmPhysicalDpiX:
-            return m_printer.physicalDpiX();
-        case PdmPhysicalDpiY:
-            return m_printer.physicalDpiY();
-        case PdmDevicePixelRatio:
-            return 1;
-        case PdmDevicePixelRatioScaled:
-            return int(devicePixelRatioFScale());
-        }
-        return 0;
-    }
-
-private:
-    QPrinter &m_printer;
-};
-
 struct PrintOutcome
 {
     QPrinter::OutputFormat format = QPrinter::NativeFormat;
@@ -108,7 +64,7 @@ PrintOutcome print(QWidget &window)
     outcome.format = printer.outputFormat();
     outcome.printerName = printer.printerName();
     outcome.paintRectInch = printer.pageLayout().paintRect(QPageLayout::Inch);
-    PageDevice page(printer);
+    forms::PageDevice page(printer);
     QPainter painter;
     outcome.begun = painter.begin(&page);
     if (!outcome.begun)
