@@ -239,8 +239,11 @@ int main(int argc, char *argv[])
     for (Opening &o : openings) {
         const auto makeBare = [&o] { return std::make_unique<BareWindow>(o.background); };
         const auto open = [&] {
-            if (o.calculateFirst)
+            // The calculation's repaint of the main window is not part of the opening.
+            if (o.calculateFirst) {
                 window.ImgCalc_Click();
+                waitForPaint(&window, watch);
+            }
             return openAndClose(window.control(QLatin1String(o.command)), o.opened, o.back);
         };
         open();

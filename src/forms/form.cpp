@@ -189,9 +189,14 @@ Control *Form::build(const ControlDef &def)
 
 void Form::showWindow()
 {
-    // A window that is shown already comes to the front; a new one is shown in front.
+    // A window that is shown already comes to the front; a new one is shown in front. A window
+    // about to appear runs its activation handler before it is first painted, so that it is
+    // painted once as it will look rather than painted again right after; the handler runs once
+    // more when the window has become the active one, and then changes nothing.
     if (isVisible())
         raise();
+    else
+        emit activated();
     show();
     activateWindow();
 }

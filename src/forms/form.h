@@ -46,7 +46,7 @@ public:
     void setTag(const QString &tag) { m_tag = tag; }
 
     // Non-modal show: shows the window (centred the first time), brings it to the front and
-    // activates it.
+    // activates it. A hidden window's activated() is also emitted before it is shown.
     void showWindow();
 
     void setVisible(bool visible) override;

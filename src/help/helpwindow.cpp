@@ -75,10 +75,14 @@ void Help::open()
     m_window->showWindow();
 }
 
+// The mode is set before the window is shown and activated, so that the disclaimer is what it
+// shows from its first paint on.
 void Help::openInfo()
 {
-    open();
+    if (!m_window)
+        m_window = new HelpWindow(m_language);
     m_window->setTag(QString::fromLatin1(HelpWindow::InfoMode));
+    m_window->showWindow();
 }
 
 } // namespace help

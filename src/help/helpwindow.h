@@ -48,8 +48,8 @@ public:
 
     // The help commands: show the window, or bring it to the front as it is.
     void open();
-    // The information command: show the window, then ask for the disclaimer, which its next
-    // activation shows.
+    // The information command: ask for the disclaimer, which the window's activation shows, and
+    // show the window.
     void openInfo();
 
     HelpWindow *window() const { return m_window; }
