@@ -6,19 +6,22 @@
 //
 //   bench_print [runs]      (without a display it runs on the offscreen platform)
 
+#include "benchsupport.h"
 #include "cupsfixture.h"
 #include "mainwindow/mainwindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QMouseEvent>
 #include <QPointer>
-#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <vector>
 
 namespace {
+
+using bench::click;
+using bench::median;
+using bench::msSince;
 
 // The desktop as it is; the message boxes answered Yes and recorded, no file offered.
 class Desktop : public forms::DesktopPlatform
@@ -34,30 +37,6 @@ public:
 
     int failures = 0;
 };
-
-void click(forms::Control *control)
-{
-    QWidget *target = control->widget() ? control->widget() : control->container();
-    const QPointF at =
-        control->widget() ? QRectF(target->rect()).center() : QRectF(control->geometry()).center();
-    QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &press);
-    QApplication::sendEvent(target, &release);
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double msSince(const QElapsedTimer &timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
-}
 
 // The offscreen platform cannot raise a window; the confirmations ask it to on every print.
 void quietRaise(QtMsgType type, const QMessageLogContext &, const QString &message)

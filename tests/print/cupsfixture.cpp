@@ -188,6 +188,12 @@ std::optional<QString> CupsFixture::cups(const QString &tool, const QStringList 
     return QString::fromLocal8Bit(process.readAllStandardOutput());
 }
 
+int CupsFixture::jobCount()
+{
+    const std::optional<QString> jobs = cups("lpstat", {"-W", "all", "-o"});
+    return jobs ? int(jobs->split('\n', Qt::SkipEmptyParts).size()) : -1;
+}
+
 bool CupsFixture::addQueue()
 {
     // A PDF printer: the page keeps its text, which a PostScript queue's filters turn into

@@ -10,6 +10,7 @@
 #include "datasheet/sheettable.h"
 #include "mainwindow/mainwindow.h"
 #include "print/print.h"
+#include "spooledpage.h"
 #include "windowdriver.h"
 
 #include <QImage>
@@ -52,43 +53,6 @@ public:
 
 enum class Fault { NoDefault, Rejecting };
 enum class Path { Report, SheetEnglish, SheetFinnish };
-
-std::optional<QString> run(const QString &program, const QStringList &args)
-{
-    QProcess process;
-    process.start(program, args);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-        return std::nullopt;
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-int pageCount(const QString &pdf)
-{
-    const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)$"),
-                                   QRegularExpression::MultilineOption);
-    const QRegularExpressionMatch match = pages.match(run("pdfinfo", {pdf}).value_or(QString()));
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
-
-// The page's text with every run of blanks and line ends as one blank.
-QString pageText(const QString &pdf)
-{
-    return run("pdftotext", {pdf, "-"}).value_or(QString()).simplified();
-}
-
-// The share of dark pixels in a rectangle of the image.
-double darkShare(const QImage &image, const QRect &area)
-{
-    const QRect inside = area & image.rect();
-    if (inside.isEmpty())
-        return 0.0;
-    int dark = 0;
-    for (int y = inside.top(); y <= inside.bottom(); ++y)
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            dark += qGray(image.pixel(x, y)) < 128;
-    return double(dark) / (inside.width() * inside.height());
-}
 
 // Window pixels to pixels of the page rasterised at CheckDpi: the window at 96 pixels per inch
 // from the top-left of the default printer's printable area, scaled down only to fit.
@@ -177,12 +141,6 @@ class TestRealPrint : public QObject
             QTRY_VERIFY(!confirmation);
         }
     }
-    // Every job the scheduler has had, finished or not.
-    int jobCount()
-    {
-        const std::optional<QString> jobs = m_cups.cups("lpstat", {"-W", "all", "-o"});
-        return jobs ? int(jobs->split('\n', Qt::SkipEmptyParts).size()) : -1;
-    }
     void verifyText(const QString &page, const QStringList &expected)
     {
         for (const QString &text : expected)
@@ -193,11 +151,7 @@ class TestRealPrint : public QObject
 private slots:
     void initTestCase()
     {
-        if (!m_cups.start()) {
-            if (m_cups.unavailable())
-                QSKIP(qPrintable("no CUPS scheduler can run here: " + m_cups.error()));
-            QFAIL(qPrintable(m_cups.error()));
-        }
+        KIILA_START_CUPS(m_cups);
         QVERIFY(m_work.isValid());
     }
     void init()
@@ -244,19 +198,19 @@ void TestRealPrint::reportOnPaper()
     calculate();
     QVERIFY(m_w->control(QStringLiteral("Label2"))->isVisible());
     const QString project = QStringLiteral("Bridge 7 deck railing");
-    const int jobsBefore = jobCount();
+    const int jobsBefore = m_cups.jobCount();
     printReport(project, yes);
     QVERIFY(m_desktop.messages.isEmpty());
     if (!yes) {
-        QCOMPARE(jobCount(), jobsBefore);
+        QCOMPARE(m_cups.jobCount(), jobsBefore);
         QVERIFY(!QFile::exists(m_cups.outputPath()));
         return;
     }
     QVERIFY2(m_cups.waitForPage(), qPrintable(m_cups.error()));
-    QCOMPARE(jobCount(), jobsBefore + 1);
+    QCOMPARE(m_cups.jobCount(), jobsBefore + 1);
     const QString pdf = m_cups.outputPath();
     keep(pdf, language == Language::English ? "report.pdf" : "report-fin.pdf");
-    QCOMPARE(pageCount(pdf), 1);
+    QCOMPARE(spooled::pageCount(pdf), 1);
 
     QStringList expected{project, print::dateTimeText(Clock), mainText("Label17"),
                          mainText("Label2")};
@@ -277,11 +231,9 @@ void TestRealPrint::reportOnPaper()
     }
     QVERIFY(results >= 6);
     QVERIFY(!expected.contains(QString()));
-    verifyText(pageText(pdf), expected);
+    verifyText(spooled::text(pdf), expected);
 
-    QVERIFY(run("pdftoppm", {"-r", QString::number(CheckDpi), "-png", "-singlefile", pdf,
-                             m_work.filePath("report")}));
-    const QImage page(m_work.filePath("report.png"));
+    const QImage page = spooled::image(pdf, CheckDpi);
     QVERIFY(!page.isNull());
     const QTransform toPage = windowToPage(report()->size());
     const auto onPage = [&](const char *name, int index = forms::NoIndex) {
@@ -291,12 +243,14 @@ void TestRealPrint::reportOnPaper()
     // A line drawing darkens a few percent of its place; an empty place none.
     const QRect arrangement = onPage("Picture1", forms::arrangementPicture(2));
     const QRect drawing = onPage("Pic1");
-    QVERIFY2(darkShare(page, arrangement) > 0.02, "no arrangement picture on the page");
-    QVERIFY2(darkShare(page, drawing) > 0.02, "no installation drawing on the page");
+    QVERIFY2(spooled::darkShare(page, arrangement) > 0.02, "no arrangement picture on the page");
+    QVERIFY2(spooled::darkShare(page, drawing) > 0.02, "no installation drawing on the page");
     // Nothing beyond the window: beside it and below it the paper stays white.
     const QRect window = toPage.mapRect(QRectF(report()->rect())).toRect();
-    QCOMPARE(darkShare(page, QRect(window.right() + 2, 0, page.width(), page.height())), 0.0);
-    QCOMPARE(darkShare(page, QRect(0, window.bottom() + 2, page.width(), page.height())), 0.0);
+    QCOMPARE(spooled::darkShare(page, QRect(window.right() + 2, 0, page.width(), page.height())),
+             0.0);
+    QCOMPARE(spooled::darkShare(page, QRect(0, window.bottom() + 2, page.width(), page.height())),
+             0.0);
 }
 
 void TestRealPrint::sheetOnPaper_data()
@@ -323,7 +277,7 @@ void TestRealPrint::sheetOnPaper()
     QVERIFY2(m_cups.waitForPage(), qPrintable(m_cups.error()));
     const QString pdf = m_cups.outputPath();
     keep(pdf, language == Language::English ? "sheet-eng.pdf" : "sheet-fin.pdf");
-    QCOMPARE(pageCount(pdf), 1);
+    QCOMPARE(spooled::pageCount(pdf), 1);
 
     QFETCH(QString, heading);
     QStringList expected{heading, sheet->control(QStringLiteral("Label1"))->caption(),
@@ -334,7 +288,7 @@ void TestRealPrint::sheetOnPaper()
     for (const auto &[row, column] : {std::pair{1, 0}, {6, 0}, {1, 1}, {6, 2}, {6, 10}})
         expected << QString::fromUtf8(datasheet::entry(size, row, column));
     QVERIFY(!expected.contains(QString()));
-    verifyText(pageText(pdf), expected);
+    verifyText(spooled::text(pdf), expected);
 }
 
 void TestRealPrint::failure_data()
@@ -366,7 +320,7 @@ void TestRealPrint::failure()
              qPrintable(m_cups.error()));
     m_desktop.pdfPath = m_work.filePath(QStringLiteral("offer.pdf"));
     QFile::remove(m_desktop.pdfPath);
-    const int jobsBefore = jobCount();
+    const int jobsBefore = m_cups.jobCount();
 
     if (sheet)
         printSheet(*sheet);
@@ -375,7 +329,7 @@ void TestRealPrint::failure()
 
     QCOMPARE(m_desktop.messages.count(CannotPrint), 1);
     QCOMPARE(m_desktop.messages.constLast(), CannotPrint);
-    QCOMPARE(jobCount(), jobsBefore);
+    QCOMPARE(m_cups.jobCount(), jobsBefore);
     QVERIFY(!QFile::exists(m_cups.outputPath()));
     QVERIFY(m_w->isEnabled());
     QVERIFY(report()->isEnabled());
@@ -388,9 +342,9 @@ void TestRealPrint::failure()
     QCOMPARE(m_desktop.pdfQuestions, int(offered));
     QCOMPARE(QFile::exists(m_desktop.pdfPath), offered);
     if (offered) {
-        QCOMPARE(pageCount(m_desktop.pdfPath), 1);
+        QCOMPARE(spooled::pageCount(m_desktop.pdfPath), 1);
         if (!sheet)
-            verifyText(pageText(m_desktop.pdfPath), {QStringLiteral("Bridge 7")});
+            verifyText(spooled::text(m_desktop.pdfPath), {QStringLiteral("Bridge 7")});
     }
 }
 
