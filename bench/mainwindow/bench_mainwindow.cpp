@@ -5,6 +5,7 @@
 //
 //   bench_mainwindow [runs]      (without a display it runs on the offscreen platform)
 
+#include "benchsupport.h"
 #include "forms/artwork/artwork.h"
 #include "mainwindow/mainwindow.h"
 
@@ -19,6 +20,10 @@
 #include <vector>
 
 namespace {
+
+using bench::click;
+using bench::median;
+using bench::msSince;
 
 class SilentPlatform : public forms::Platform
 {
@@ -84,17 +89,6 @@ void waitForPaint(QWidget *window, PaintWatch &watch)
     Q_UNUSED(window);
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double msSince(const QElapsedTimer &timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
 // The phases of one start-up: create, show, first paint; their sum is the start-up.
 struct Phases
 {
@@ -126,20 +120,6 @@ template <class Make> Phases startUp(Make make)
     waitForPaint(window.get(), watch);
     const double painted = msSince(timer);
     return {created, shown - created, painted - shown};
-}
-
-// A click on a control: on its own widget, or where it lies on its container.
-void click(forms::Control *control)
-{
-    QWidget *target = control->widget() ? control->widget() : control->container();
-    const QPointF at =
-        control->widget() ? QRectF(target->rect()).center() : QRectF(control->geometry()).center();
-    QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton,
-                      Qt::LeftButton, Qt::NoModifier);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(target, &press);
-    QApplication::sendEvent(target, &release);
 }
 
 // A command that opens a window, up to the first paint of that window; then the window is

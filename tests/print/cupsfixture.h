@@ -39,6 +39,8 @@ public:
     bool clearOutput();
     // Waits until no job is pending and the output file has content (bounded in time).
     bool waitForPage(int timeoutMs = 30000);
+    // Every job the scheduler has had, finished or not; -1 with `error()` set when it cannot say.
+    int jobCount();
 
     bool addQueue();           // (again) the queue, the default, accepting
     bool removeQueue();        // no printer at all
@@ -58,3 +60,14 @@ private:
     QString m_error;
     bool m_unavailable = false;
 };
+
+// For a test's initTestCase: starts the fixture; skips the test where no scheduler can run here,
+// fails it on any other trouble.
+#define KIILA_START_CUPS(fixture)                                                                  \
+    do {                                                                                           \
+        if (!(fixture).start()) {                                                                  \
+            if ((fixture).unavailable())                                                           \
+                QSKIP(qPrintable("no CUPS scheduler can run here: " + (fixture).error()));         \
+            QFAIL(qPrintable((fixture).error()));                                                  \
+        }                                                                                          \
+    } while (false)

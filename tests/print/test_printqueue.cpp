@@ -5,13 +5,13 @@
 
 #include "cupsfixture.h"
 #include "forms/platform.h"
+#include "spooledpage.h"
 
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cups/cups.h>
@@ -77,28 +77,6 @@ PrintOutcome print(QWidget &window)
     return outcome;
 }
 
-std::optional<QString> run(const QString &program, const QStringList &args)
-{
-    QProcess process;
-    process.start(program, args);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0)
-        return std::nullopt;
-    return QString::fromLocal8Bit(process.readAllStandardOutput());
-}
-
-// The share of dark pixels in a rectangle of the image.
-double darkShare(const QImage &image, const QRect &area)
-{
-    int dark = 0;
-    const QRect inside = area & image.rect();
-    for (int y = inside.top(); y <= inside.bottom(); ++y) {
-        for (int x = inside.left(); x <= inside.right(); ++x)
-            dark += qGray(image.pixel(x, y)) < 128;
-    }
-    return inside.isEmpty() ? 0.0 : double(dark) / (inside.width() * inside.height());
-}
-
 } // namespace
 
 class TestPrintQueue : public QObject
@@ -106,25 +84,9 @@ class TestPrintQueue : public QObject
     Q_OBJECT
 
     CupsFixture m_cups;
-    QTemporaryDir m_work;
-
-    // Every job the scheduler knows, finished or not.
-    int jobCount()
-    {
-        const std::optional<QString> jobs = m_cups.cups("lpstat", {"-W", "all", "-o"});
-        return jobs ? int(jobs->split('\n', Qt::SkipEmptyParts).size()) : -1;
-    }
 
 private slots:
-    void initTestCase()
-    {
-        if (!m_cups.start()) {
-            if (m_cups.unavailable())
-                QSKIP(qPrintable("no CUPS scheduler can run here: " + m_cups.error()));
-            QFAIL(qPrintable(m_cups.error()));
-        }
-        QVERIFY(m_work.isValid());
-    }
+    void initTestCase() { KIILA_START_CUPS(m_cups); }
     void init() { QVERIFY2(m_cups.clearOutput(), "cannot remove the last page"); }
     // Back to the queue as the default, accepting jobs.
     void cleanup() { QVERIFY2(m_cups.addQueue(), qPrintable(m_cups.error())); }
@@ -141,19 +103,11 @@ private slots:
         QVERIFY2(m_cups.waitForPage(), qPrintable(m_cups.error()));
 
         const QString pdf = m_cups.outputPath();
-        const std::optional<QString> info = run("pdfinfo", {pdf});
-        QVERIFY(info);
-        QVERIFY2(QRegularExpression("^Pages: +1$", QRegularExpression::MultilineOption)
-                     .match(*info)
-                     .hasMatch(),
-                 qPrintable(*info));
-        const std::optional<QString> text = run("pdftotext", {pdf, "-"});
-        QVERIFY(text);
-        QVERIFY2(text->contains(pageText), qPrintable("page text: " + *text));
+        QCOMPARE(spooled::pageCount(pdf), 1);
+        const QString text = spooled::text(pdf);
+        QVERIFY2(text.contains(pageText), qPrintable("page text: " + text));
 
-        QVERIFY(run("pdftoppm", {"-r", QString::number(checkDpi), "-png", "-singlefile", pdf,
-                                 m_work.filePath("page")}));
-        const QImage image(m_work.filePath("page.png"));
+        const QImage image = spooled::image(pdf, checkDpi);
         QVERIFY(!image.isNull());
         // Window pixels to image pixels: design size from the top-left of the printable area.
         QTransform toImage;
@@ -161,10 +115,10 @@ private slots:
         toImage.translate(outcome.paintRectInch.left(), outcome.paintRectInch.top());
         toImage.scale(1 / screenDpi, 1 / screenDpi);
         const QRect drawing = toImage.mapRect(QRectF(drawingRect)).toRect();
-        QVERIFY2(darkShare(image, drawing.adjusted(2, 2, -2, -2)) > 0.95,
+        QVERIFY2(spooled::darkShare(image, drawing.adjusted(2, 2, -2, -2)) > 0.95,
                  "the drawing is missing or misplaced");
         const QRect besideDrawing = toImage.mapRect(QRectF(240, 60, 140, 120)).toRect();
-        QCOMPARE(darkShare(image, besideDrawing), 0.0);
+        QCOMPARE(spooled::darkShare(image, besideDrawing), 0.0);
     }
 
     // QPrinterInfo knows when no printer is the default, but QPrinter does not fail then: it
@@ -206,7 +160,7 @@ private slots:
     {
         QVERIFY2(m_cups.rejectJobs(true), qPrintable(m_cups.error()));
         QCOMPARE(QPrinterInfo::defaultPrinter().printerName(), QString(CupsFixture::queue));
-        const int jobsBefore = jobCount();
+        const int jobsBefore = m_cups.jobCount();
 
         Window window;
         const PrintOutcome outcome = print(window);
@@ -214,7 +168,7 @@ private slots:
         QVERIFY(outcome.begun);
         QVERIFY(outcome.ended);
         QCOMPARE(outcome.cupsStatus, IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS);
-        QCOMPARE(jobCount(), jobsBefore);
+        QCOMPARE(m_cups.jobCount(), jobsBefore);
         QVERIFY(!QFileInfo::exists(m_cups.outputPath()));
     }
 };
