@@ -50,8 +50,8 @@ std::optional<QByteArray> readHead(const QString &path)
 
 QStringDecoder decoderFor(Language language, bool utf8)
 {
-    if (utf8)
-        return QStringDecoder(QStringDecoder::Utf8);
+    if (utf8) // each line on its own: a sequence cut at a line end does not run into the next
+        return QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QStringDecoder decoder(language == Language::Russian ? "windows-1251" : "windows-1252");
     if (!decoder.isValid()) // a Qt built without the code pages
         return QStringDecoder(QStringDecoder::Latin1);

@@ -43,8 +43,8 @@ Run kiilaCalcRedirected(const QString &redirections, const QStringList &argument
 
 bool isUtf8(const QByteArray &bytes)
 {
-    QStringDecoder decoder(QStringDecoder::Utf8);
-    (void)decoder.decode(bytes);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = decoder.decode(bytes);
     return !decoder.hasError();
 }
 
