@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
 
 #include <cerrno>
@@ -78,8 +79,10 @@ QString filePath(const QString &folder, Language language)
     // An empty folder would name the current directory, which is not the program's.
     if (folder.isEmpty())
         return QString();
+    // Only a regular file counts: a FIFO, a device or a folder under the name is no file of
+    // the language (and the installed one is looked for instead).
     const QString path = QDir(folder).filePath(fileName(language));
-    return QFile::exists(path) ? path : QString();
+    return QFileInfo(path).isFile() ? path : QString();
 }
 
 QString findFile(const QString &programFolder, Language language)

@@ -21,7 +21,7 @@ inline constexpr int LineCount = 34;
 QString fileName(Language language);
 
 // The file of the language in the folder, or nothing when it is not there (or the folder is
-// empty).
+// empty). Only a regular file, or a link to one, counts.
 QString filePath(const QString &folder, Language language);
 
 // The file of the language beside the program, else in the data folder of an installation

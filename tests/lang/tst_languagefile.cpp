@@ -158,7 +158,7 @@ void TestLanguageFile::notARegularFile()
         QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     else
         QVERIFY(QFile::link(target, path));
-    QCOMPARE(lang::filePath(m_dir.path(), Language::English), path);
+    QCOMPARE(lang::filePath(m_dir.path(), Language::English), QString());
 
     auto read = std::make_shared<std::promise<bool>>();
     std::future<bool> found = read->get_future();
@@ -172,6 +172,7 @@ void TestLanguageFile::notARegularFile()
     // A link to a regular file is read.
     QFile::remove(path);
     QVERIFY(QFile::link(write("head\r\nline 2\r\n"), path));
+    QCOMPARE(lang::filePath(m_dir.path(), Language::English), path);
     QCOMPARE(lang::readLines(path, Language::English), (QStringList{"head", "line 2"}));
 }
 
