@@ -1,11 +1,21 @@
 #!/usr/bin/env bash
 # Installs what the build needs from Debian's packages (only what is missing), then configures
-# and builds into build/. Used by ./run and ./test.
+# and builds into build/, or with --sanitize into build-sanitize/ with AddressSanitizer and
+# UBSan. Used by ./run and ./test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+build=build
+options=()
+if [ "${1:-}" = --sanitize ]; then
+    build=build-sanitize
+    options=(-DKIILA_SANITIZE=ON)
+fi
+
+# clang and its runtime build the fuzz targets (libFuzzer); locales gives the tests a locale
+# with a decimal comma.
 packages=(cmake g++ make pkgconf qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation
-          libbenchmark-dev python3
+          libbenchmark-dev python3 clang libclang-rt-14-dev locales
           # the Debian package: dpkg-shlibdeps computes its dependencies; the package tests
           # check it with Debian's tools
           dpkg-dev lintian desktop-file-utils appstream man-db groff-base bsdextrautils file)
@@ -35,5 +45,5 @@ install() {
 install -- "${packages[@]}"
 install --no-install-recommends -- "${print_packages[@]}"
 
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" >/dev/null
+cmake --build "$build" -j"$(nproc)"

@@ -77,60 +77,68 @@ ParsedNumber parseNumber(std::string_view text)
     if (pos < s.size() && (s[pos] == '+' || s[pos] == '-'))
         negative = s[pos++] == '-';
 
-    // The mantissa, copied for from_chars with a plain 'e' as exponent letter.
-    std::string number;
-    std::size_t digits = 0;
+    // The value is 0.<digits> x 10^order: the significant digits without the point (leading
+    // and ending zeros dropped) and the decimal order of the first of them. Counting the order
+    // instead of copying the text keeps any number of digits and any exponent exact.
+    std::string digits;
+    std::int64_t order = 0;
+    bool anyDigit = false;
     while (pos < s.size() && isDigit(s[pos])) {
-        number += s[pos++];
-        ++digits;
+        anyDigit = true;
+        if (!digits.empty() || s[pos] != '0') {
+            digits += s[pos];
+            ++order;
+        }
+        ++pos;
     }
     if (pos < s.size() && s[pos] == '.') {
-        number += s[pos++];
+        ++pos;
         while (pos < s.size() && isDigit(s[pos])) {
-            number += s[pos++];
-            ++digits;
+            anyDigit = true;
+            if (!digits.empty() || s[pos] != '0')
+                digits += s[pos];
+            else
+                --order;
+            ++pos;
         }
     }
-    if (digits == 0)
+    if (!anyDigit)
         return result; // no leading number: 0
 
-    // An exponent counts only with at least one digit; "1e" reads as 1.
-    std::int64_t exponent = 0;
+    // An exponent counts only with at least one digit; "1e" reads as 1. Beyond ExponentLimit
+    // the exponent stops growing: the order of the first digit is then far outside the range
+    // of a double whatever the digits, and the sums below cannot overflow.
+    constexpr std::int64_t ExponentLimit = 1'000'000'000'000'000;
     if (pos < s.size() && (s[pos] == 'e' || s[pos] == 'E' || s[pos] == 'd' || s[pos] == 'D')) {
         std::size_t p = pos + 1;
         bool expNegative = false;
         if (p < s.size() && (s[p] == '+' || s[p] == '-'))
             expNegative = s[p++] == '-';
         if (p < s.size() && isDigit(s[p])) {
-            while (p < s.size() && isDigit(s[p])) {
-                if (exponent < 100000)
+            std::int64_t exponent = 0;
+            for (; p < s.size() && isDigit(s[p]); ++p)
+                if (exponent < ExponentLimit)
                     exponent = exponent * 10 + (s[p] - '0');
-                ++p;
-            }
-            if (expNegative)
-                exponent = -exponent;
-            number += 'e';
-            number += std::to_string(exponent);
+            order += expNegative ? -exponent : exponent;
             pos = p;
         }
     }
     result.whole = pos == s.size();
 
+    // Too large gives the largest finite value, too small gives zero. The largest double is
+    // 0.18 x 10^309 and half the smallest is 0.25 x 10^-323.
+    while (!digits.empty() && digits.back() == '0')
+        digits.pop_back();
     double value = 0;
-    const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (ec == std::errc::result_out_of_range) {
-        // Too large gives the largest finite value, too small gives zero. The decimal order of
-        // the first significant digit tells which.
-        std::int64_t order = exponent;
-        const std::size_t point = number.find('.');
-        const std::size_t intEnd =
-            point != std::string::npos ? point : std::min(number.find('e'), number.size());
-        const std::size_t firstNonZero = number.find_first_of("123456789");
-        if (firstNonZero < intEnd)
-            order += static_cast<std::int64_t>(intEnd - firstNonZero);
-        else if (firstNonZero != std::string::npos)
-            order -= static_cast<std::int64_t>(firstNonZero - intEnd - 1);
-        value = order > 0 ? MaxFinite : 0.0;
+    if (digits.empty() || order < -323) {
+        value = 0;
+    } else if (order > 309) {
+        value = MaxFinite;
+    } else {
+        const std::string number = "0." + digits + "e" + std::to_string(order);
+        const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+        if (ec == std::errc::result_out_of_range)
+            value = order > 0 ? MaxFinite : 0.0;
     }
     result.value = negative ? -value : value;
     if (result.value == 0)
@@ -157,18 +165,19 @@ std::string formatGeneral(double value, std::string_view decimalSeparator)
     return withSeparator(std::move(text), decimalSeparator);
 }
 
-std::string formatFixed2(double value, std::string_view decimalSeparator)
+std::string formatFixed(double value, int decimals, std::string_view decimalSeparator)
 {
     if (std::isnan(value))
         value = 0;
     if (std::isinf(value))
         value = std::copysign(MaxFinite, value);
-    char buffer[400];
-    const auto [end, ec] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
+    // 309 digits before the point of the largest double, up to 17 after it.
+    char buffer[330];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                         std::chars_format::fixed, std::clamp(decimals, 0, 17));
     std::string text(buffer, end);
-    if (text == "-0.00")
-        text = "0.00"; // a negative value that rounds to zero
+    if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos)
+        text.erase(0, 1); // a negative value that rounds to zero
     return withSeparator(std::move(text), decimalSeparator);
 }
 

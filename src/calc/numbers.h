@@ -18,7 +18,8 @@ struct ParsedNumber
 
 // The number the text begins with. Blanks, tabs and line feeds are skipped wherever they stand;
 // "&H"/"&O" start a hexadecimal/octal integer; the exponent letter is E or D. A text without a
-// leading number gives 0; a number beyond the range of a double gives the largest finite value.
+// leading number gives 0; a number beyond the range of a double gives the largest finite value,
+// one too small for a double gives 0. Any number of digits and any exponent read exactly.
 ParsedNumber parseNumber(std::string_view text);
 inline double parseField(std::string_view text)
 {
@@ -35,7 +36,12 @@ inline std::string writtenForm(double value)
     return formatGeneral(value, ".");
 }
 
-// "0.00": rounded to two decimals, at least one digit before the separator.
-std::string formatFixed2(double value, std::string_view decimalSeparator = ".");
+// "0.00", "0.000" and the like: rounded to the given decimals, at least one digit before the
+// separator, no sign on a value that rounds to zero. Every digit of a huge value is written.
+std::string formatFixed(double value, int decimals, std::string_view decimalSeparator = ".");
+inline std::string formatFixed2(double value, std::string_view decimalSeparator = ".")
+{
+    return formatFixed(value, 2, decimalSeparator);
+}
 
 } // namespace calc

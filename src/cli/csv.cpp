@@ -1,64 +1,92 @@
 #include "cli/csv.h"
 
+#include "cli/text.h"
+
 namespace cli {
 
 int CsvReader::get()
 {
-    if (m_pushedBack != -2) {
-        const int c = m_pushedBack;
-        m_pushedBack = -2;
-        return c;
-    }
+    if (m_backCount > 0)
+        return m_back[--m_backCount];
     return std::fgetc(m_file);
 }
 
 void CsvReader::unget(int c)
 {
-    m_pushedBack = c;
+    m_back[m_backCount++] = c;
+}
+
+bool CsvReader::following(int expected)
+{
+    const int c = get();
+    if (c == expected)
+        return true;
+    unget(c);
+    return false;
 }
 
 bool CsvReader::next(std::vector<std::string> &fields, bool &tooLong)
 {
     fields.clear();
     tooLong = false;
+    if (m_atStart) {
+        m_atStart = false;
+        const int mark[] = {0xEF, 0xBB, 0xBF};
+        int read[3];
+        int n = 0;
+        while (n < 3 && (read[n] = get()) == mark[n])
+            ++n;
+        if (n < 3) // no mark: the bytes go back for the record
+            for (int i = n; i >= 0; --i)
+                unget(read[i]);
+    }
     int c = get();
     if (c == EOF)
         return false;
+    m_recordLine = m_line;
 
+    // Every byte read counts; beyond the limit nothing more is kept.
     std::size_t size = 0;
-    std::string field;
-    bool quoted = false;
-    for (;; c = get()) {
-        if (c == EOF)
-            break;
-        if (quoted) {
-            if (c == '"') {
-                const int following = get();
-                if (following != '"') {
-                    quoted = false;
-                    unget(following);
-                    continue;
-                }
-            }
-        } else if (c == '"' && field.empty()) {
-            quoted = true;
-            continue;
-        } else if (c == ',') {
-            fields.push_back(std::move(field));
-            field.clear();
-            continue;
-        } else if (c == '\r' || c == '\n') {
-            if (c == '\r') {
-                const int following = get();
-                if (following != '\n')
-                    unget(following);
-            }
-            break;
-        }
+    const auto count = [&] {
         if (++size > MaxRecord)
             tooLong = true;
-        else
-            field += static_cast<char>(c);
+    };
+    std::string field;
+    bool fieldStarted = false; // the field has bytes, kept or not
+    const auto keep = [&](int byte) {
+        count();
+        fieldStarted = true;
+        if (!tooLong)
+            field += static_cast<char>(byte);
+    };
+    bool quoted = false;
+    for (; c != EOF; c = get()) {
+        if (c == '\r' || c == '\n') {
+            ++m_line;
+            const bool crLf = c == '\r' && following('\n');
+            if (!quoted)
+                break;
+            keep(c);
+            if (crLf)
+                keep('\n');
+        } else if (quoted && c == '"') {
+            count();
+            if (following('"'))
+                keep('"'); // "" is one quote
+            else
+                quoted = false;
+        } else if (c == '"' && !fieldStarted) {
+            count();
+            fieldStarted = quoted = true;
+        } else if (c == ',' && !quoted) {
+            count();
+            if (!tooLong)
+                fields.push_back(std::move(field));
+            field.clear();
+            fieldStarted = false;
+        } else {
+            keep(c);
+        }
     }
     fields.push_back(std::move(field));
     if (tooLong)
@@ -68,10 +96,17 @@ bool CsvReader::next(std::vector<std::string> &fields, bool &tooLong)
 
 std::string csvField(std::string_view text)
 {
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos)
-        return std::string(text);
+    std::string valid;
+    for (const char c : validUtf8(text)) {
+        if (c == '\0')
+            valid += "\xEF\xBF\xBD";
+        else
+            valid += c;
+    }
+    if (valid.find_first_of(",\"\r\n") == std::string::npos)
+        return valid;
     std::string quoted = "\"";
-    for (char c : text) {
+    for (char c : valid) {
         if (c == '"')
             quoted += '"';
         quoted += c;

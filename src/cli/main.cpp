@@ -4,6 +4,7 @@
 #include "calc/numbers.h"
 #include "cli/csv.h"
 #include "cli/output.h"
+#include "cli/text.h"
 #include "lang/languagefile.h"
 
 #include <QCommandLineParser>
@@ -12,14 +13,19 @@
 
 #include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <optional>
+#include <unistd.h>
 
 namespace {
 
-constexpr int ExitUsage = 2;
 constexpr int ExitRowFailed = 1;
+constexpr int ExitUsage = 2;
+constexpr int ExitWriteFailed = 3;
 
 const char Usage[] =
     "Usage: kiila-calc --arrangement N [--cracked] [--c1 X] [--c2 X] [--s1 X] [--s2 X]\n"
@@ -44,7 +50,8 @@ const char Usage[] =
     "                   cracked is 0/1 or yes/no\n"
     "  --version        the version of kiila-calc\n"
     "\n"
-    "Exit status: 0 done, 1 a CSV row could not be calculated, 2 wrong usage.\n";
+    "Exit status: 0 done, 1 a CSV row could not be calculated, 2 wrong usage,\n"
+    "3 the output could not be written.\n";
 
 int usageError(const std::string &message)
 {
@@ -52,10 +59,57 @@ int usageError(const std::string &message)
     return ExitUsage;
 }
 
-void write(const std::string &text)
+[[noreturn]] void writeFailed(const char *reason)
 {
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    std::fputc('\n', stdout);
+    std::fprintf(stderr, "kiila-calc: cannot write the output: %s\n", reason);
+    std::_Exit(ExitWriteFailed);
+}
+
+// A write that fails ends the program at once. A reader of a pipe that has gone ends it by
+// SIGPIPE (see main), quietly, as it ends other Unix tools.
+void write(std::string_view text)
+{
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
+        std::fputc('\n', stdout) == EOF)
+        writeFailed(std::strerror(errno));
+}
+
+// What is still buffered, and the close, fail as a write does.
+void finishOutput()
+{
+    if (std::fflush(stdout) != 0 || std::ferror(stdout))
+        writeFailed(std::strerror(errno));
+    if (std::fclose(stdout) != 0)
+        writeFailed(std::strerror(errno));
+}
+
+// Standard input, output or error closed when the program starts would be taken by the first
+// files it opens, and output meant for standard output would go into one of them. Each closed
+// one is opened on /dev/null instead, before anything else opens a file; returns which were
+// closed (bit 0 input, 1 output, 2 error).
+int reserveStandardDescriptors()
+{
+    int closed = 0;
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        closed |= 1 << fd;
+        // The lowest free number: this one, as the lower ones are open.
+        if (::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd)
+            std::_Exit(ExitWriteFailed);
+    }
+    return closed;
+}
+
+// A reader of standard output that goes away (kiila-calc ... | head) ends the program quietly,
+// also when SIGPIPE came ignored or blocked from the parent.
+void endQuietlyOnClosedPipe()
+{
+    std::signal(SIGPIPE, SIG_DFL);
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    sigprocmask(SIG_UNBLOCK, &pipe, nullptr);
 }
 
 std::string trimmed(std::string_view text)
@@ -137,8 +191,8 @@ int runSingle(const QCommandLineParser &parser, const calc::Texts &texts, bool j
     cli::Design design;
     const std::optional<int> n = arrangement(parser.value("arrangement").toStdString());
     if (!n)
-        return usageError("--arrangement: give a number from 1 to 7, not '" +
-                          parser.value("arrangement").toStdString() + "'");
+        return usageError("--arrangement: give a number from 1 to 7, not " +
+                          cli::quoted(parser.value("arrangement").toStdString()));
     design.arrangement = *n;
     design.cracked = parser.isSet("cracked");
     for (int i = 0; i < 8; ++i) {
@@ -149,7 +203,7 @@ int runSingle(const QCommandLineParser &parser, const calc::Texts &texts, bool j
         const std::string text = parser.value(name).toStdString();
         const std::optional<double> v = value(text);
         if (!v || trimmed(text).empty())
-            return usageError("--" + name.toStdString() + ": not a number: '" + text + "'");
+            return usageError("--" + name.toStdString() + ": not a number: " + cli::quoted(text));
         cli::inputValue(design.input, i) = *v;
     }
     const calc::Result result = calculate(design, texts);
@@ -163,7 +217,8 @@ int runCsv(const QString &path, const calc::Texts &texts, bool json)
     if (path != "-") {
         file = std::fopen(QFile::encodeName(path).constData(), "rb");
         if (!file)
-            return usageError("cannot read " + path.toStdString() + ": " + std::strerror(errno));
+            return usageError("cannot read " + cli::quoted(path.toStdString()) + ": " +
+                              std::strerror(errno));
     }
     struct Closer
     {
@@ -180,8 +235,9 @@ int runCsv(const QString &path, const calc::Texts &texts, bool json)
     bool tooLong = false;
     if (!reader.next(fields, tooLong) || std::ferror(file)) {
         if (std::ferror(file))
-            return usageError("cannot read " + path.toStdString() + ": " + std::strerror(errno));
-        return usageError(path.toStdString() + ": no header row");
+            return usageError("cannot read " + cli::quoted(path.toStdString()) + ": " +
+                              std::strerror(errno));
+        return usageError(cli::quoted(path.toStdString()) + ": no header row");
     }
 
     // The column of each field.
@@ -194,21 +250,21 @@ int runCsv(const QString &path, const calc::Texts &texts, bool json)
             if (name == cli::columnName(i))
                 column = i;
         if (column < 0)
-            return usageError(path.toStdString() + ": unknown column '" + trimmed(f) + "'");
+            return usageError(cli::quoted(path.toStdString()) + ": unknown column " +
+                              cli::quoted(trimmed(f)));
         if (seen[column])
-            return usageError(path.toStdString() + ": column '" + name + "' twice");
+            return usageError(cli::quoted(path.toStdString()) + ": column " + cli::quoted(name) +
+                              " twice");
         seen[column] = true;
         columns.push_back(column);
     }
     if (!seen[0])
-        return usageError(path.toStdString() + ": no column 'arrangement'");
+        return usageError(cli::quoted(path.toStdString()) + ": no column 'arrangement'");
 
     if (!json)
         write(cli::csvHeader());
     bool anyFailed = false;
-    long rowNo = 0;
     while (reader.next(fields, tooLong)) {
-        ++rowNo;
         if (!tooLong && fields.size() == 1 && trimmed(fields[0]).empty())
             continue; // a blank line
         cli::Design design;
@@ -230,40 +286,38 @@ int runCsv(const QString &path, const calc::Texts &texts, bool json)
                     if (n)
                         design.arrangement = *n;
                     else
-                        error = "arrangement: give a number from 1 to 7, not '" + text + "'";
+                        error = "arrangement: give a number from 1 to 7, not " + cli::quoted(text);
                 } else if (column == 1) {
                     const std::optional<bool> c = cracked(text);
                     if (c)
                         design.cracked = *c;
                     else
-                        error = "cracked: give 0/1 or yes/no, not '" + text + "'";
+                        error = "cracked: give 0/1 or yes/no, not " + cli::quoted(text);
                 } else {
                     const std::optional<double> v = value(text);
                     if (v)
                         cli::inputValue(design.input, column - 2) = *v;
                     else
-                        error = cli::columnName(column) + ": not a number: '" + text + "'";
+                        error = cli::columnName(column) + ": not a number: " + cli::quoted(text);
                 }
             }
         }
         if (!error.empty()) {
             anyFailed = true;
-            write(json ? cli::jsonError(rowNo, error) : cli::csvErrorRow(cells, error));
+            write(json ? cli::jsonError(reader.line() - 1, error) : cli::csvErrorRow(cells, error));
             continue;
         }
         const calc::Result result = calculate(design, texts);
         write(json ? cli::jsonDesign(design, result) : cli::csvRow(design, result));
     }
     if (std::ferror(file))
-        return usageError("cannot read " + path.toStdString() + ": " + std::strerror(errno));
+        return usageError("cannot read " + cli::quoted(path.toStdString()) + ": " +
+                          std::strerror(errno));
     return anyFailed ? ExitRowFailed : 0;
 }
 
-} // namespace
-
-int main(int argc, char *argv[])
+int run(const QCoreApplication &app, bool inputClosed)
 {
-    QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption({"arrangement", "", "N"});
@@ -276,24 +330,25 @@ int main(int argc, char *argv[])
     parser.addOption({{"h", "help"}, ""});
     parser.addOption({"version", ""});
 
+    // Qt's message holds the option as given: one line only when its breaks are escaped.
     if (!parser.parse(app.arguments()))
-        return usageError(parser.errorText().toStdString());
+        return usageError(cli::oneLine(parser.errorText().toStdString()));
     if (parser.isSet("help")) {
-        std::fputs(Usage, stdout);
+        write(std::string_view(Usage, sizeof Usage - 2)); // the last line end is write's
         return 0;
     }
     if (parser.isSet("version")) {
-        std::puts("kiila-calc " KIILA_VERSION);
+        write("kiila-calc " KIILA_VERSION);
         return 0;
     }
     if (!parser.positionalArguments().isEmpty())
-        return usageError("unexpected argument '" +
-                          parser.positionalArguments().first().toStdString() + "'");
+        return usageError("unexpected argument " +
+                          cli::quoted(parser.positionalArguments().first().toStdString()));
 
     const std::optional<calc::Texts> texts = textsFor(parser.value("lang"));
     if (!texts)
-        return usageError("--lang: give eng, fin, rus or none, not '" +
-                          parser.value("lang").toStdString() + "'");
+        return usageError("--lang: give eng, fin, rus or none, not " +
+                          cli::quoted(parser.value("lang").toStdString()));
     const bool json = parser.isSet("json");
 
     if (parser.isSet("csv")) {
@@ -301,9 +356,26 @@ int main(int argc, char *argv[])
             if (option != "csv" && option != "lang" && option != "json")
                 return usageError("--" + option.toStdString() +
                                   " goes with a single design, not with --csv");
+        if (parser.value("csv") == "-" && inputClosed)
+            return usageError("cannot read standard input: it is closed");
         return runCsv(parser.value("csv"), *texts, json);
     }
     if (!parser.isSet("arrangement"))
         return usageError("give --arrangement N (1 to 7) or --csv FILE; --help tells more");
     return runSingle(parser, *texts, json);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    const int closed = reserveStandardDescriptors();
+    if (closed & 2)
+        writeFailed("standard output is closed");
+    endQuietlyOnClosedPipe();
+
+    QCoreApplication app(argc, argv);
+    const int status = run(app, closed & 1);
+    finishOutput();
+    return status;
 }

@@ -2,9 +2,11 @@
 
 #include "calc/numbers.h"
 #include "cli/csv.h"
+#include "cli/text.h"
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace cli {
@@ -46,7 +48,7 @@ std::string sizeOutcomeName(calc::SizeOutcome outcome)
 std::string jsonString(std::string_view text)
 {
     std::string out = "\"";
-    for (unsigned char c : text) {
+    for (unsigned char c : validUtf8(text)) {
         switch (c) {
         case '"':
             out += "\\\"";
@@ -102,13 +104,12 @@ std::string fixed(const std::optional<double> &value)
     return value ? calc::formatFixed2(*value) : "-";
 }
 
+// Three decimals; a huge value in the general form rather than in hundreds of digits.
 std::string ratio(const std::optional<double> &value)
 {
     if (!value)
         return "-";
-    char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.3f", *value);
-    return buffer;
+    return std::fabs(*value) < 1e15 ? calc::formatFixed(*value, 3) : calc::formatGeneral(*value);
 }
 
 // CR LF of the message texts as plain line ends.

@@ -2,17 +2,57 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringDecoder>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lang {
 namespace {
 
-constexpr qint64 MaxLineBytes = 4096;
+constexpr qsizetype MaxLineBytes = 4096;
+// The most of a file that can matter: a byte-order mark and 34 lines of 4 KiB, each with CR LF.
+constexpr qsizetype MaxFileBytes = 3 + LineCount * (MaxLineBytes + 2);
+
+// The first MaxFileBytes of the file, or nothing when it is not a regular file or cannot be
+// read. The open does not wait: a FIFO, a device or a socket under the file's name is refused
+// rather than waited on or read without end.
+std::optional<QByteArray> readHead(const QString &path)
+{
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<QByteArray> head;
+    struct stat status;
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+        QByteArray bytes(MaxFileBytes, Qt::Uninitialized);
+        qsizetype size = 0;
+        while (size < MaxFileBytes) {
+            const ssize_t n = ::read(fd, bytes.data() + size, MaxFileBytes - size);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0) {
+                if (n < 0)
+                    size = -1;
+                break;
+            }
+            size += n;
+        }
+        if (size >= 0)
+            head = bytes.first(size);
+    }
+    ::close(fd);
+    return head;
+}
 
 QStringDecoder decoderFor(Language language, bool utf8)
 {
-    if (utf8)
-        return QStringDecoder(QStringDecoder::Utf8);
+    if (utf8) // each line on its own: a sequence cut at a line end does not run into the next
+        return QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QStringDecoder decoder(language == Language::Russian ? "windows-1251" : "windows-1252");
     if (!decoder.isValid()) // a Qt built without the code pages
         return QStringDecoder(QStringDecoder::Latin1);
@@ -39,8 +79,10 @@ QString filePath(const QString &folder, Language language)
     // An empty folder would name the current directory, which is not the program's.
     if (folder.isEmpty())
         return QString();
+    // Only a regular file counts: a FIFO, a device or a folder under the name is no file of
+    // the language (and the installed one is looked for instead).
     const QString path = QDir(folder).filePath(fileName(language));
-    return QFile::exists(path) ? path : QString();
+    return QFileInfo(path).isFile() ? path : QString();
 }
 
 QString findFile(const QString &programFolder, Language language)
@@ -55,17 +97,17 @@ QString findFile(const QString &programFolder, Language language)
 
 std::optional<QStringList> readLines(const QString &path, Language language)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> head = readHead(path);
+    if (!head)
         return std::nullopt;
 
-    // Read byte by byte through Qt's buffer: a line ends at CR, LF or CR LF, and only the first
-    // 4 KiB of a line are kept, so neither a huge nor a binary file can exhaust memory.
+    // A line ends at CR, LF or CR LF, and only the first 4 KiB of a line are kept.
     QList<QByteArray> raw;
     QByteArray line;
-    char c;
     bool previousWasCr = false;
-    while (raw.size() < LineCount && file.getChar(&c)) {
+    for (const char c : *head) {
+        if (raw.size() == LineCount)
+            break;
         if (c == '\n' && previousWasCr) {
             previousWasCr = false;
             continue;

@@ -21,16 +21,17 @@ inline constexpr int LineCount = 34;
 QString fileName(Language language);
 
 // The file of the language in the folder, or nothing when it is not there (or the folder is
-// empty).
+// empty). Only a regular file, or a link to one, counts.
 QString filePath(const QString &folder, Language language);
 
 // The file of the language beside the program, else in the data folder of an installation
 // (share/kiila beside the program's bin folder); nothing when neither holds it.
 QString findFile(const QString &programFolder, Language language);
 
-// The first 34 lines of the file (fewer when the file is shorter), nothing when it cannot be
-// read. A line ends at CR, CR LF or LF; the rest of a line beyond 4 KiB is dropped. The text is
-// Windows-1251 for Russian and Windows-1252 otherwise, UTF-8 after a byte-order mark.
+// The first 34 lines of the file (fewer when the file is shorter), nothing when it is not a
+// regular file or cannot be read. A line ends at CR, CR LF or LF; the rest of a line beyond
+// 4 KiB is dropped, and nothing beyond the first 34 x (4 KiB + CR LF) bytes is read. The text
+// is Windows-1251 for Russian and Windows-1252 otherwise, UTF-8 after a byte-order mark.
 std::optional<QStringList> readLines(const QString &path, Language language);
 
 // Puts lines 9 (the caption of arrangement 7), 23 (the advice) and 24 to 34 (the message

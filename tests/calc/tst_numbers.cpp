@@ -13,8 +13,8 @@ private slots:
     void parse();
     void writtenForm_data();
     void writtenForm();
-    void fixed2_data();
-    void fixed2();
+    void fixed_data();
+    void fixed();
     void generalWithComma();
 };
 
@@ -62,6 +62,23 @@ void TestNumbers::parse_data()
         << QByteArray("0.000" + QByteArray(400, '0') + "1") << 0.0 << true;
     QTest::newRow("huge hexadecimal") << QByteArray("&H" + QByteArray(300, 'F')) << max << true;
     QTest::newRow("non-ASCII stops") << QByteArray("5\xc3\xa4") << 5.0 << false;
+    // Any number of digits and any exponent: the value is that of the whole text.
+    QTest::newRow("100 000 digits times 1e-1000000")
+        << QByteArray("1" + QByteArray(99999, '0') + "e-1000000") << 0.0 << true;
+    QTest::newRow("a million leading zeros times 1e1000004")
+        << QByteArray("0." + QByteArray(1000000, '0') + "1e1000004") << 1000.0 << true;
+    QTest::newRow("400 digits times 1e-398")
+        << QByteArray("1" + QByteArray(400, '0') + "e-398") << 100.0 << true;
+    QTest::newRow("exponent of 30 digits") << QByteArray("1e" + QByteArray(30, '9')) << max << true;
+    QTest::newRow("negative exponent of 30 digits")
+        << QByteArray("1e-" + QByteArray(30, '9')) << 0.0 << true;
+    QTest::newRow("exponent with 30 leading zeros")
+        << QByteArray("25e-" + QByteArray(30, '0') + "1") << 2.5 << true;
+    QTest::newRow("largest double") << QByteArray("1.7976931348623157e308") << max << true;
+    QTest::newRow("just beyond the largest") << QByteArray("1.8e308") << max << true;
+    QTest::newRow("smallest subnormal")
+        << QByteArray("4.9e-324") << std::numeric_limits<double>::denorm_min() << true;
+    QTest::newRow("below half the smallest subnormal") << QByteArray("2e-324") << 0.0 << true;
 }
 
 void TestNumbers::parse()
@@ -107,26 +124,33 @@ void TestNumbers::writtenForm()
     QVERIFY(calc::parseNumber(written).whole);
 }
 
-void TestNumbers::fixed2_data()
+void TestNumbers::fixed_data()
 {
     QTest::addColumn<double>("value");
+    QTest::addColumn<int>("decimals");
     QTest::addColumn<QByteArray>("text");
 
-    QTest::newRow("rounded") << 1.15333 << QByteArray("1.15");
-    QTest::newRow("half up") << 2.2141 << QByteArray("2.21");
-    QTest::newRow("padded") << 0.5 << QByteArray("0.50");
-    QTest::newRow("integer") << 12.0 << QByteArray("12.00");
-    QTest::newRow("zero") << 0.0 << QByteArray("0.00");
-    QTest::newRow("negative") << -1.5 << QByteArray("-1.50");
-    QTest::newRow("negative rounding to zero") << -0.001 << QByteArray("0.00");
-    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << QByteArray("0.00");
+    QTest::newRow("rounded") << 1.15333 << 2 << QByteArray("1.15");
+    QTest::newRow("half up") << 2.2141 << 2 << QByteArray("2.21");
+    QTest::newRow("padded") << 0.5 << 2 << QByteArray("0.50");
+    QTest::newRow("integer") << 12.0 << 2 << QByteArray("12.00");
+    QTest::newRow("zero") << 0.0 << 2 << QByteArray("0.00");
+    QTest::newRow("negative") << -1.5 << 2 << QByteArray("-1.50");
+    QTest::newRow("negative rounding to zero") << -0.001 << 2 << QByteArray("0.00");
+    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << 2
+                                  << QByteArray("0.00");
+    QTest::newRow("three decimals") << 0.24691 << 3 << QByteArray("0.247");
+    QTest::newRow("tiny negative, three decimals") << -1e-9 << 3 << QByteArray("0.000");
+    QTest::newRow("negative zero, three decimals") << -0.0 << 3 << QByteArray("0.000");
+    QTest::newRow("no decimals") << 2.5 << 0 << QByteArray("2");
 }
 
-void TestNumbers::fixed2()
+void TestNumbers::fixed()
 {
     QFETCH(double, value);
+    QFETCH(int, decimals);
     QFETCH(QByteArray, text);
-    QCOMPARE(QByteArray::fromStdString(calc::formatFixed2(value)), text);
+    QCOMPARE(QByteArray::fromStdString(calc::formatFixed(value, decimals)), text);
 }
 
 void TestNumbers::generalWithComma()

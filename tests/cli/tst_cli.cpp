@@ -2,8 +2,12 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -15,15 +19,41 @@ struct Run
 };
 
 Run kiilaCalc(const QStringList &arguments, const QByteArray &input = {},
-              const QString &program = QStringLiteral(KIILA_CALC))
+              const QString &program = QStringLiteral(KIILA_CALC),
+              const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(program, arguments);
     process.write(input);
     process.closeWriteChannel();
     if (!process.waitForFinished(30000))
         return {};
     return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+// kiila-calc started by the shell, which first applies the redirections ("<&-", ">/dev/full").
+Run kiilaCalcRedirected(const QString &redirections, const QStringList &arguments,
+                        const QByteArray &input = {})
+{
+    return kiilaCalc(QStringList{"-c", "exec \"$0\" \"$@\" " + redirections, KIILA_CALC} +
+                         arguments,
+                     input, QStringLiteral("/bin/sh"));
+}
+
+bool isUtf8(const QByteArray &bytes)
+{
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+QByteArray designRows(int count)
+{
+    QByteArray rows = "arrangement,c1,c2,nsd\n";
+    for (int i = 0; i < count; ++i)
+        rows += QByteArray::number(1 + i % 7) + ",600,600," + QByteArray::number(i % 10) + "\n";
+    return rows;
 }
 
 QJsonObject json(const QByteArray &line)
@@ -49,6 +79,15 @@ private slots:
     void csvRows();
     void csvJsonRows();
     void languageFile();
+    void writeFailures_data();
+    void writeFailures();
+    void closedPipeEndsQuietly();
+    void longRowKeepsMemoryFlat();
+    void echoedInputIsUtf8_data();
+    void echoedInputIsUtf8();
+    void summaryNumbers_data();
+    void summaryNumbers();
+    void csvByteOrderMarkAndLines();
 };
 
 // Wrong usage: exit 2, one line on stderr, nothing on stdout.
@@ -93,6 +132,23 @@ void TestCli::usageErrors_data()
                                   << QByteArray("arrangement,c1,C1\n1,100,3\n") << QByteArray("c1");
     QTest::newRow("no arrangement column")
         << QStringList{"--csv", "-"} << QByteArray("c1,c2\n100,100\n") << QByteArray("arrangement");
+    // User text with line breaks stays on the one line.
+    QTest::newRow("arrangement with a line break")
+        << QStringList{"--arrangement", "1\nx"} << QByteArray() << QByteArray("'1\\nx'");
+    QTest::newRow("value with a line break") << QStringList{"--arrangement", "1", "--c1", "x\r\ny"}
+                                             << QByteArray() << QByteArray("'x\\r\\ny'");
+    QTest::newRow("unknown option with a line break")
+        << QStringList{"--arrangement", "1", "--a\nb", "3"} << QByteArray() << QByteArray("a\\nb");
+    QTest::newRow("stray argument with a line break")
+        << QStringList{"--arrangement", "1", "a\nb"} << QByteArray() << QByteArray("'a\\nb'");
+    QTest::newRow("language with a line break")
+        << QStringList{"--arrangement", "1", "--lang", "e\nng"} << QByteArray()
+        << QByteArray("'e\\nng'");
+    QTest::newRow("file name with a line break")
+        << QStringList{"--csv", "/nonexistent/a\nb.csv"} << QByteArray() << QByteArray("a\\nb.csv");
+    QTest::newRow("column with a line break")
+        << QStringList{"--csv", "-"} << QByteArray("arrangement,\"c\n1\"\n1,100\n")
+        << QByteArray("'c\\n1'");
 }
 
 void TestCli::usageErrors()
@@ -274,8 +330,11 @@ void TestCli::languageFile()
             .out);
     QCOMPARE(advice["advice"].toString(), "Choose a stronger fastening");
 
-    // --lang none and a language without its file: the Finnish texts.
-    for (const char *lang : {"none", "fin"}) {
+    // --lang none, a language without its file and a FIFO under the file's name (not waited
+    // on): the Finnish texts.
+    QVERIFY(QFile::remove(file.fileName()));
+    QCOMPARE(::mkfifo(QFile::encodeName(file.fileName()).constData(), 0600), 0);
+    for (const char *lang : {"none", "fin", "eng"}) {
         const QJsonObject finnish =
             json(kiilaCalc({"--arrangement", "7", "--c1", "400", "--c2", "600", "--s1", "150",
                             "--s2", "150", "--json", "--lang", lang},
@@ -284,6 +343,197 @@ void TestCli::languageFile()
         QCOMPARE(finnish["message"]["text"].toString(),
                  "TAPAUS 7 arvo  c1  kasvatettava minimiarvoon 500 mm");
     }
+}
+
+void TestCli::writeFailures_data()
+{
+    QTest::addColumn<QString>("redirections");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("stdinText");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("message");
+
+    const QStringList design{"--arrangement", "2", "--c1", "600", "--c2", "600", "--s1", "150"};
+    const QByteArray noSpace("cannot write the output: No space left on device");
+    QTest::newRow("summary, disk full") << ">/dev/full" << design << QByteArray() << 3 << noSpace;
+    QTest::newRow("JSON, disk full")
+        << ">/dev/full" << design + QStringList{"--json"} << QByteArray() << 3 << noSpace;
+    QTest::newRow("CSV batch, disk full")
+        << ">/dev/full" << QStringList{"--csv", "-"} << designRows(100) << 3 << noSpace;
+    QTest::newRow("version, disk full")
+        << ">/dev/full" << QStringList{"--version"} << QByteArray() << 3 << noSpace;
+    QTest::newRow("help, disk full")
+        << ">/dev/full" << QStringList{"--help"} << QByteArray() << 3 << noSpace;
+    QTest::newRow("output closed")
+        << ">&-" << design << QByteArray() << 3 << QByteArray("standard output is closed");
+    QTest::newRow("output closed, CSV batch")
+        << ">&-" << QStringList{"--csv", "-", "--json"} << designRows(3) << 3
+        << QByteArray("standard output is closed");
+    QTest::newRow("input closed") << "<&-" << QStringList{"--csv", "-"} << QByteArray() << 2
+                                  << QByteArray("standard input: it is closed");
+}
+
+// A write that fails, or a standard stream that is closed, is reported with one line on stderr
+// and an exit status of its own; nothing is reported as done.
+void TestCli::writeFailures()
+{
+    QFETCH(QString, redirections);
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, stdinText);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, message);
+    const Run run = kiilaCalcRedirected(redirections, arguments, stdinText);
+    QCOMPARE(run.exitCode, exitCode);
+    QCOMPARE(run.err.count('\n'), 1);
+    QVERIFY2(run.err.contains(message), run.err.constData());
+}
+
+// A reader that goes away ends kiila-calc by SIGPIPE, quietly, even when the parent ignores the
+// signal.
+void TestCli::closedPipeEndsQuietly()
+{
+    QTemporaryDir dir;
+    QFile rows(dir.filePath("rows.csv"));
+    QVERIFY(rows.open(QIODevice::WriteOnly));
+    rows.write(designRows(3000)); // far more output than a pipe holds
+    rows.close();
+    const Run run = kiilaCalc({"-c",
+                               "trap '' PIPE; \"$0\" --csv \"$1\" | head -c 100 >/dev/null; "
+                               "echo \"${PIPESTATUS[0]}\"",
+                               KIILA_CALC, rows.fileName()},
+                              {}, QStringLiteral("/bin/bash"));
+    QCOMPARE(run.out, QByteArray("141\n")); // 128 + SIGPIPE
+    QCOMPARE(run.err, QByteArray());
+}
+
+// Every byte of a row counts towards its 64 KiB, the commas too: a row of 20 million commas is
+// refused without holding a field for each of them.
+void TestCli::longRowKeepsMemoryFlat()
+{
+    const QByteArray input = "arrangement,c1\n" + QByteArray(20'000'000, ',') + "\n1,600\n";
+    const Run run = kiilaCalc({"--csv", "-", "--json"}, input);
+    QCOMPARE(run.exitCode, 1);
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(json(lines[0])["error"].toString(), "row longer than 64 KiB");
+    QCOMPARE(json(lines[1])["arrangement"].toInt(), 1);
+
+    // The largest of the children so far: every other run of this test stays far below.
+    rusage usage{};
+    QCOMPARE(getrusage(RUSAGE_CHILDREN, &usage), 0);
+    QVERIFY2(usage.ru_maxrss < 300 * 1024, qPrintable(QString("%1 KiB").arg(usage.ru_maxrss)));
+}
+
+void TestCli::echoedInputIsUtf8_data()
+{
+    QTest::addColumn<QByteArray>("cell");
+    QTest::addColumn<QString>("echo"); // in the error text
+
+    const QString bad = QString(QChar::ReplacementCharacter);
+    QTest::newRow("byte FF") << QByteArray("1\xff") << "'1" + bad + "'";
+    QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << "'" + bad + bad + "'";
+    QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << "'" + bad + bad + bad + "'";
+    QTest::newRow("cut short") << QByteArray("x\xe2\x82") << "'x" + bad + bad + "'";
+    QTest::newRow("beyond U+10FFFF")
+        << QByteArray("\xf4\x90\x80\x80") << "'" + bad + bad + bad + bad + "'";
+    QTest::newRow("NUL") << QByteArray("1\0x", 3) << "'1\\x00x'";
+    QTest::newRow("line break") << QByteArray("\"1\nx\"") << "'1\\nx'";
+    QTest::newRow("valid UTF-8 stays") << QByteArray("\xc3\xa4") << QString::fromUtf8("'ä'");
+}
+
+// Text echoed from the input is valid UTF-8, in JSON and CSV alike, so that the output parses.
+void TestCli::echoedInputIsUtf8()
+{
+    QFETCH(QByteArray, cell);
+    QFETCH(QString, echo);
+    const QByteArray input = "arrangement,c1\n1," + cell + "\n";
+
+    const Run json = kiilaCalc({"--csv", "-", "--json"}, input);
+    QCOMPARE(json.exitCode, 1);
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(json.out, &error);
+    QCOMPARE(error.errorString(), QJsonParseError().errorString());
+    QCOMPARE(doc["error"].toString(), "c1: not a number: " + echo);
+
+    const Run csv = kiilaCalc({"--csv", "-"}, input);
+    QCOMPARE(csv.exitCode, 1);
+    QVERIFY(isUtf8(csv.out));
+    QVERIFY(!csv.out.contains('\0'));
+    QVERIFY(QString::fromUtf8(csv.out).contains(echo));
+}
+
+void TestCli::summaryNumbers_data()
+{
+    QTest::addColumn<QStringList>("loads");
+    QTest::addColumn<bool>("finnishLocale");
+    QTest::addColumn<QString>("tension"); // the utilisation line
+    QTest::addColumn<QString>("shear");
+
+    QTest::newRow("Finnish locale")
+        << QStringList{"--nsd", "3", "--v1d", "2"} << true << "1.111     0.732"
+        << "-         0.976";
+    QTest::newRow("huge load") << QStringList{"--nsd", "1e308"} << false
+                               << "3.7037037037037E+307 2.4390243902439E+307 "
+                                  "1.67839702723424E+307"
+                               << "-         -         -";
+    QTest::newRow("tiny negative load")
+        << QStringList{"--nsd", "-1e-9", "--v1d", "-1e-9"} << false << "0.000"
+        << "0.000";
+}
+
+// The utilisations of the summary: three decimals with a point whatever the locale, the general
+// form for huge values, no "-0.000".
+void TestCli::summaryNumbers()
+{
+    QFETCH(QStringList, loads);
+    QFETCH(bool, finnishLocale);
+    QFETCH(QString, tension);
+    QFETCH(QString, shear);
+
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QTemporaryDir locales;
+    if (finnishLocale) {
+        // A Finnish locale of the test's own, so that the machine's set of locales is no matter.
+        QProcess::execute("localedef",
+                          {"-i", "fi_FI", "-f", "UTF-8", locales.filePath("fi_FI.UTF-8")});
+        QVERIFY2(QFile::exists(locales.filePath("fi_FI.UTF-8/LC_NUMERIC")),
+                 "localedef (Debian package locales) makes the Finnish locale");
+        environment.insert("LOCPATH", locales.path());
+        environment.insert("LC_ALL", "fi_FI.UTF-8");
+    }
+    const Run run = kiilaCalc(QStringList{"--arrangement", "2", "--c1", "100", "--c2", "100",
+                                          "--s1", "150", "--lang", "none"} +
+                                  loads,
+                              {}, QStringLiteral(KIILA_CALC), environment);
+    QCOMPARE(run.exitCode, 0);
+    const QString out = QString::fromUtf8(run.out);
+    QVERIFY2(out.contains("utilisation tension   " + tension + "\n"), qPrintable(out));
+    QVERIFY2(out.contains("utilisation shear     " + shear + "\n"), qPrintable(out));
+    QVERIFY(!out.contains("-0.0"));
+}
+
+// A byte-order mark before the header is skipped; the JSON row counts the lines after the
+// header, also where a quoted cell holds a line break or a line is blank.
+void TestCli::csvByteOrderMarkAndLines()
+{
+    const QByteArray input = "\xef\xbb\xbf"
+                             "arrangement,c1\r\n"
+                             "x,\"1\r\n2\"\r\n" // row 1, over two lines
+                             "1,\"3\n\nx\"\n"   // row 3, over three lines
+                             "\n"               // row 6, blank
+                             "9,600\n";         // row 7
+    const Run run = kiilaCalc({"--csv", "-", "--json"}, input);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.err, QByteArray());
+    QList<int> rows;
+    for (const QByteArray &line : run.out.trimmed().split('\n'))
+        rows << json(line)["row"].toInt();
+    QCOMPARE(rows, (QList<int>{1, 3, 7}));
+
+    const Run good = kiilaCalc({"--csv", "-", "--json"}, "\xef\xbb\xbf"
+                                                         "arrangement,c1,c2\n1,600,600\n");
+    QCOMPARE(good.exitCode, 0);
+    QCOMPARE(json(good.out)["outcome"].toString(), "chosen");
 }
 
 QTEST_GUILESS_MAIN(TestCli)

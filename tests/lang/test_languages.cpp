@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <sys/stat.h>
 
 using forms::Control;
 using mainwindow::MainWindow;
@@ -70,6 +71,7 @@ private slots:
     void switchCalculatesAgain();
     void resultsFollowTheLanguage();
     void adviceFollowsTheLanguage();
+    void finnishFileMissing_data();
     void finnishFileMissing();
     void russianSelector();
     void captionsFitTheirLabels_data();
@@ -373,11 +375,30 @@ void TestLanguages::adviceFollowsTheLanguage()
     QVERIFY(c("Label12")->isVisible());
 }
 
+void TestLanguages::finnishFileMissing_data()
+{
+    QTest::addColumn<QString>("standIn"); // what lies under the name fin.txt
+
+    QTest::newRow("no file") << QString();
+    QTest::newRow("a FIFO") << "fifo";
+    QTest::newRow("a link to /dev/zero") << "/dev/zero";
+    QTest::newRow("a folder") << "folder";
+}
+
 // Without the Finnish file the flag sets the tag, the version caption and the Finnish tabs,
-// and nothing else: the captions stay English and nothing is calculated.
+// and nothing else: the captions stay English and nothing is calculated. Anything but a regular
+// file counts as missing and is not waited on.
 void TestLanguages::finnishFileMissing()
 {
+    QFETCH(QString, standIn);
     startIn(shippedFolder({"english.txt", "rus.txt"}));
+    const QString fin = m_dir.filePath(QStringLiteral("fin.txt"));
+    if (standIn == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(fin).constData(), 0600), 0);
+    else if (standIn == "folder")
+        QVERIFY(QDir().mkdir(fin));
+    else if (!standIn.isEmpty())
+        QVERIFY(QFile::link(standIn, fin));
     fill({{1, "52"}, {3, "200"}, {6, "100"}, {7, "0"}});
     click("ImgCalc");
     QCOMPARE(m_platform.messages.size(), 1);

@@ -3,6 +3,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <future>
+#include <sys/stat.h>
+#include <thread>
+
 using lang::Language;
 
 Q_DECLARE_METATYPE(lang::Language)
@@ -17,6 +21,8 @@ private slots:
     void missingFile();
     void findFile_data();
     void findFile();
+    void notARegularFile_data();
+    void notARegularFile();
     void applyToTexts();
     void shippedFiles_data();
     void shippedFiles();
@@ -71,6 +77,9 @@ void TestLanguageFile::readLines_data()
     QTest::newRow("a long line is cut at 4 KiB")
         << QByteArray(10000, 'a') + "\r\nnext" << Language::English
         << QStringList{QString(4096, 'a'), "next"};
+    QTest::newRow("nothing is read beyond 34 lines of 4 KiB")
+        << QByteArray(34 * 4098 + 3, 'a') + "\r\nnext" << Language::English
+        << QStringList{QString(4096, 'a')};
 }
 
 void TestLanguageFile::readLines()
@@ -125,6 +134,46 @@ void TestLanguageFile::findFile()
 
     QCOMPARE(lang::findFile(root.filePath("bin"), Language::Finnish),
              found.isEmpty() ? QString() : root.filePath(found));
+}
+
+void TestLanguageFile::notARegularFile_data()
+{
+    QTest::addColumn<QString>("target"); // what the file name stands for
+
+    QTest::newRow("a FIFO") << "fifo";
+    QTest::newRow("a link to /dev/zero") << "/dev/zero";
+    QTest::newRow("a link to /dev/null") << "/dev/null";
+    QTest::newRow("a link to a folder") << "/";
+}
+
+// Anything but a regular file counts as missing: it is neither waited on (a FIFO without a
+// writer) nor read without end (/dev/zero). The read runs on a thread of its own so that a hang
+// fails the test instead of stopping it.
+void TestLanguageFile::notARegularFile()
+{
+    QFETCH(QString, target);
+    const QString path = m_dir.filePath(QStringLiteral("english.txt"));
+    QFile::remove(path);
+    if (target == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else
+        QVERIFY(QFile::link(target, path));
+    QCOMPARE(lang::filePath(m_dir.path(), Language::English), QString());
+
+    auto read = std::make_shared<std::promise<bool>>();
+    std::future<bool> found = read->get_future();
+    std::thread([read, path] {
+        read->set_value(lang::readLines(path, Language::English).has_value());
+    }).detach();
+    QVERIFY2(found.wait_for(std::chrono::seconds(10)) == std::future_status::ready,
+             "the read does not return");
+    QVERIFY(!found.get());
+
+    // A link to a regular file is read.
+    QFile::remove(path);
+    QVERIFY(QFile::link(write("head\r\nline 2\r\n"), path));
+    QCOMPARE(lang::filePath(m_dir.path(), Language::English), path);
+    QCOMPARE(lang::readLines(path, Language::English), (QStringList{"head", "line 2"}));
 }
 
 void TestLanguageFile::applyToTexts()
