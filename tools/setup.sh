@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(cmake g++ make pkgconf qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation
-          libbenchmark-dev python3
+          libbenchmark-dev time python3
           # the Debian package: dpkg-shlibdeps computes its dependencies; the package tests
           # check it with Debian's tools
           dpkg-dev lintian desktop-file-utils appstream man-db groff-base bsdextrautils file)

@@ -4,6 +4,7 @@
 #include "calc/numbers.h"
 #include "cli/csv.h"
 #include "cli/output.h"
+#include "cli/report.h"
 #include "lang/languagefile.h"
 
 #include <QCommandLineParser>
@@ -13,18 +14,21 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 
 namespace {
 
-constexpr int ExitUsage = 2;
 constexpr int ExitRowFailed = 1;
+constexpr int ExitUsage = 2;
+constexpr int ExitWriteFailed = 3;
 
 const char Usage[] =
     "Usage: kiila-calc --arrangement N [--cracked] [--c1 X] [--c2 X] [--s1 X] [--s2 X]\n"
     "                  [--nsd X] [--v1d X] [--e1 X] [--e2 X] [--lang eng|fin|rus|none] [--json]\n"
     "       kiila-calc --csv FILE|- [--lang eng|fin|rus|none] [--json]\n"
+    "       either form with [--report FILE.pdf [--project NAME]]\n"
     "\n"
     "Tries the wedge anchor sizes M8 to M16 for one fastening and names the smallest that\n"
     "carries the loads, as the program's calculate command does.\n"
@@ -42,6 +46,10 @@ const char Usage[] =
     "  --csv FILE       the designs of a CSV file (- for standard input) with the header\n"
     "                   arrangement,cracked,c1,c2,s1,s2,nsd,v1d,e1,e2 in any order;\n"
     "                   cracked is 0/1 or yes/no\n"
+    "  --report FILE    also the program's report page of each design (rows that fail\n"
+    "                   have none) into the PDF file FILE; exit status 3 when it cannot be\n"
+    "                   written\n"
+    "  --project NAME   the project name on the report page\n"
     "  --version        the version of kiila-calc\n"
     "\n"
     "Exit status: 0 done, 1 a CSV row could not be calculated, 2 wrong usage.\n";
@@ -126,8 +134,16 @@ std::optional<calc::Texts> textsFor(const QString &lang)
     return texts;
 }
 
+// The report pages while --report writes them.
+cli::Report *report = nullptr;
+
 calc::Result calculate(const cli::Design &design, const calc::Texts &texts)
 {
+    if (report && !report->addPage(design)) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "kiila-calc: %s\n", report->error().c_str());
+        std::_Exit(ExitWriteFailed);
+    }
     return calc::Mitoitus(design.input, design.arrangement,
                           design.cracked ? calc::Cracked : calc::NonCracked, texts);
 }
@@ -259,11 +275,20 @@ int runCsv(const QString &path, const calc::Texts &texts, bool json)
     return anyFailed ? ExitRowFailed : 0;
 }
 
+// The report file is written when the designs were read (some rows may have failed).
+int finishReport(int status)
+{
+    if (!report || status == ExitUsage || report->finish())
+        return status;
+    std::fprintf(stderr, "kiila-calc: %s\n", report->error().c_str());
+    return ExitWriteFailed;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = cli::application(argc, argv);
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption({"arrangement", "", "N"});
@@ -273,10 +298,11 @@ int main(int argc, char *argv[])
     parser.addOption({"lang", "", "L", "eng"});
     parser.addOption({"json", ""});
     parser.addOption({"csv", "", "FILE"});
+    cli::addReportOptions(parser);
     parser.addOption({{"h", "help"}, ""});
     parser.addOption({"version", ""});
 
-    if (!parser.parse(app.arguments()))
+    if (!parser.parse(app->arguments()))
         return usageError(parser.errorText().toStdString());
     if (parser.isSet("help")) {
         std::fputs(Usage, stdout);
@@ -295,15 +321,21 @@ int main(int argc, char *argv[])
         return usageError("--lang: give eng, fin, rus or none, not '" +
                           parser.value("lang").toStdString() + "'");
     const bool json = parser.isSet("json");
+    std::string reportError;
+    const std::unique_ptr<cli::Report> pages = cli::Report::start(parser, reportError);
+    if (!reportError.empty())
+        return usageError(reportError);
+    report = pages.get();
 
     if (parser.isSet("csv")) {
         for (const QString &option : parser.optionNames())
-            if (option != "csv" && option != "lang" && option != "json")
+            if (option != "csv" && option != "lang" && option != "json" &&
+                !cli::isReportOption(option))
                 return usageError("--" + option.toStdString() +
                                   " goes with a single design, not with --csv");
-        return runCsv(parser.value("csv"), *texts, json);
+        return finishReport(runCsv(parser.value("csv"), *texts, json));
     }
     if (!parser.isSet("arrangement"))
         return usageError("give --arrangement N (1 to 7) or --csv FILE; --help tells more");
-    return runSingle(parser, *texts, json);
+    return finishReport(runSingle(parser, *texts, json));
 }
