@@ -1,3 +1,5 @@
+// The module kiila-report.so, which kiila-calc loads for --report (see report.h).
+
 #include "cli/report.h"
 
 #include "calc/numbers.h"
@@ -12,7 +14,6 @@
 #include <QSaveFile>
 
 #include <cstdio>
-#include <string_view>
 
 namespace cli {
 namespace {
@@ -21,138 +22,100 @@ namespace {
 constexpr int FieldNumbers[] = {1, 3, 4, 5, 6, 7, 8, 9};
 static_assert(std::size(FieldNumbers) == std::size(InputNames));
 
-bool isReportArgument(std::string_view argument)
+// The pages of the main window's report, and its desktop: a message box is noted and answered
+// at once, and a printed page becomes the next page of the PDF file.
+class PdfReport : public Report, public forms::Platform
 {
-    if (!argument.starts_with('-'))
-        return false;
-    argument.remove_prefix(argument.starts_with("--") ? 2 : 1);
-    return argument == "report" || argument.starts_with("report=");
-}
-
-} // namespace
-
-std::unique_ptr<QCoreApplication> application(int &argc, char **argv)
-{
-    for (int i = 1; i < argc; ++i) {
-        if (isReportArgument(argv[i])) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-            // The offscreen platform's remarks (no raise(), no runtime folder) are not the
-            // user's business; errors still show.
-            qInstallMessageHandler(
-                [](QtMsgType type, const QMessageLogContext &, const QString &text) {
-                    if (type == QtCriticalMsg || type == QtFatalMsg)
-                        std::fprintf(stderr, "kiila-calc: %s\n", qPrintable(text));
-                });
-            return std::make_unique<QApplication>(argc, argv);
-        }
-    }
-    return std::make_unique<QCoreApplication>(argc, argv);
-}
-
-void addReportOptions(QCommandLineParser &parser)
-{
-    parser.addOption({"report", "", "FILE"});
-    parser.addOption({"project", "", "NAME"});
-}
-
-bool isReportOption(const QString &name)
-{
-    return name == QLatin1String("report") || name == QLatin1String("project");
-}
-
-// The desktop of the main window: a message box is noted and answered at once, and a printed
-// page becomes the next page of the PDF file.
-struct Report::Pages : forms::Platform
-{
-    Pages(const QString &path, const QString &lang, const QString &projectName)
-        : folder(lang == QLatin1String("none") ? QString()
-                                               : QCoreApplication::applicationDirPath()),
-          file(path), project(projectName)
+public:
+    PdfReport(const QString &path, const QString &lang, const QString &project)
+        : m_folder(lang == QLatin1String("none") ? QString()
+                                                 : QCoreApplication::applicationDirPath()),
+          m_file(path), m_project(project)
     {
-        window = std::make_unique<mainwindow::MainWindow>(*this, language);
+        m_window = std::make_unique<mainwindow::MainWindow>(*this, m_language);
         // The program starts in English; "none" finds no file and keeps the built-in texts.
         if (lang == QLatin1String("fin") || lang == QLatin1String("none"))
-            window->ImgLanguage_Click(int(lang::Language::Finnish));
+            m_window->ImgLanguage_Click(int(lang::Language::Finnish));
         else if (lang == QLatin1String("rus"))
-            window->ImgLanguage_Click(int(lang::Language::Russian));
+            m_window->ImgLanguage_Click(int(lang::Language::Russian));
     }
+
+    // Wrong usage, or the file that cannot be written; empty when the report can start.
+    std::string check()
+    {
+        if (!m_window->reportPage()->control(QStringLiteral("LblKomm"))->fits(m_project))
+            return "--project: the name does not fit the project line of the report";
+        if (!m_file.open(QIODevice::WriteOnly))
+            return failed(m_file.errorString());
+        return {};
+    }
+
+    bool addPage(const Design &design) override;
+
+    bool finish() override
+    {
+        if (m_pages == 0)
+            return true;
+        if (!m_painter.end() || !m_file.commit()) {
+            m_error = failed(m_file.errorString());
+            return false;
+        }
+        return true;
+    }
+
+    std::string error() const override { return m_error; }
 
     Answer messageBox(QWidget *, const QString &text, const QString &, Buttons) override
     {
-        message = text;
+        m_message = text;
         return Answer::Ok;
     }
+
     bool printWindow(QWidget &page) override
     {
-        if (pages == 0) {
-            forms::setUpPdf(writer, page.windowTitle());
-            if (!painter.begin(&writer))
+        if (m_pages == 0) {
+            forms::setUpPdf(m_writer, page.windowTitle());
+            if (!m_painter.begin(&m_writer))
                 return false;
-        } else if (!writer.newPage()) {
+        } else if (!m_writer.newPage()) {
             return false;
         }
-        forms::paintWindow(page, painter);
-        ++pages;
-        return file.error() == QFileDevice::NoError;
+        forms::paintWindow(page, m_painter);
+        ++m_pages;
+        return m_file.error() == QFileDevice::NoError;
     }
+
     // A printer is there: a failure is not followed by the offer of a PDF file.
     bool hasPrinter() const override { return true; }
     QString savePdfPath(QWidget *) override { return {}; }
     bool printWindowToPdf(QWidget &, const QString &) override { return false; }
     QDateTime now() const override { return QDateTime::currentDateTime(); }
     void exit() override {}
-    QString programFolder() const override { return folder; }
+    QString programFolder() const override { return m_folder; }
 
+private:
     std::string failed(const QString &reason) const
     {
-        return "cannot write " + file.fileName().toStdString() + ": " + reason.toStdString();
+        return "cannot write " + m_file.fileName().toStdString() + ": " + reason.toStdString();
     }
 
-    QString folder;
-    QSaveFile file;
-    QPdfWriter writer{&file};
-    QPainter painter;
-    int pages = 0;
-    QString message; // of the last message box
-    QString project;
-    std::string error;
-    lang::LanguageTag language;
-    std::unique_ptr<mainwindow::MainWindow> window;
+    QString m_folder;
+    QSaveFile m_file; // the file appears complete, or not at all
+    QPdfWriter m_writer{&m_file};
+    QPainter m_painter;
+    int m_pages = 0;
+    QString m_message; // of the last message box
+    QString m_project;
+    std::string m_error;
+    lang::LanguageTag m_language;
+    std::unique_ptr<mainwindow::MainWindow> m_window;
 };
-
-Report::Report(std::unique_ptr<Pages> pages) : d(std::move(pages)) {}
-
-Report::~Report() = default;
-
-std::unique_ptr<Report> Report::start(const QCommandLineParser &parser, std::string &usageError)
-{
-    if (!parser.isSet("report")) {
-        if (parser.isSet("project"))
-            usageError = "--project goes with --report";
-        return nullptr;
-    }
-    const QString path = parser.value("report");
-    if (path.isEmpty() || !qobject_cast<QApplication *>(QCoreApplication::instance())) {
-        usageError = "--report: give the name of the PDF file";
-        return nullptr;
-    }
-    auto pages = std::make_unique<Pages>(path, parser.value("lang"), parser.value("project"));
-    if (!pages->window->reportPage()->control(QStringLiteral("LblKomm"))->fits(pages->project)) {
-        usageError = "--project: the name does not fit the project line of the report";
-        return nullptr;
-    }
-    if (!pages->file.open(QIODevice::WriteOnly)) {
-        usageError = pages->failed(pages->file.errorString());
-        return nullptr;
-    }
-    return std::unique_ptr<Report>(new Report(std::move(pages)));
-}
 
 // As a user does it: the arrangement, the concrete state, the fields, calculate, print, the
 // project name and "Yes".
-bool Report::addPage(const Design &design)
+bool PdfReport::addPage(const Design &design)
 {
-    mainwindow::MainWindow &window = *d->window;
+    mainwindow::MainWindow &window = *m_window;
     window.ImgSIT_Click(design.arrangement - 1);
     window.ImgNO_Click(design.cracked ? 0 : 1);
     calc::DesignInput input = design.input;
@@ -170,38 +133,55 @@ bool Report::addPage(const Design &design)
     auto *confirmation =
         qobject_cast<print::ReportConfirmation *>(window.printing()->reportConfirmation());
     if (!confirmation) {
-        d->error = d->failed(QString::fromLatin1(print::CannotPrint));
+        m_error = failed(QString::fromLatin1(print::CannotPrint));
         return false;
     }
-    confirmation->control(QStringLiteral("Text1"))->setText(d->project);
-    const int before = d->pages;
-    d->message.clear();
+    confirmation->control(QStringLiteral("Text1"))->setText(m_project);
+    const int before = m_pages;
+    m_message.clear();
     confirmation->Command1_Click();
     // The confirmation closed; it is deleted here, as the event loop would.
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    if (d->pages == before || d->file.error() != QFileDevice::NoError) {
-        d->error = d->failed(d->file.error() != QFileDevice::NoError ? d->file.errorString()
-                             : d->message.isEmpty() ? QString::fromLatin1(print::CannotPrint)
-                                                    : d->message);
+    if (m_file.error() != QFileDevice::NoError) {
+        m_error = failed(m_file.errorString());
+        return false;
+    }
+    if (m_pages == before) {
+        m_error = failed(m_message.isEmpty() ? QString::fromLatin1(print::CannotPrint) : m_message);
         return false;
     }
     return true;
 }
 
-bool Report::finish()
-{
-    if (d->pages == 0)
-        return true;
-    if (!d->painter.end() || !d->file.commit()) {
-        d->error = d->failed(d->file.errorString());
-        return false;
-    }
-    return true;
-}
-
-std::string Report::error() const
-{
-    return d->error;
-}
-
+} // namespace
 } // namespace cli
+
+// The module's entries, found by name (reportloader.cpp).
+extern "C" {
+
+Q_DECL_EXPORT QCoreApplication *kiila_report_application(int &argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen platform's remarks (no raise(), no runtime folder) are not the user's
+    // business; errors still show.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "kiila-calc: %s\n", qPrintable(text));
+    });
+    return new QApplication(argc, argv);
+}
+
+Q_DECL_EXPORT cli::Report *kiila_report_start(const QCommandLineParser &parser,
+                                              std::string &usageError)
+{
+    const QString path = parser.value("report");
+    if (path.isEmpty()) {
+        usageError = "--report: give the name of the PDF file";
+        return nullptr;
+    }
+    auto report =
+        std::make_unique<cli::PdfReport>(path, parser.value("lang"), parser.value("project"));
+    usageError = report->check();
+    return usageError.empty() ? report.release() : nullptr;
+}
+}
