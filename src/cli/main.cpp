@@ -14,7 +14,6 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <optional>
 
@@ -139,11 +138,8 @@ cli::Report *report = nullptr;
 
 calc::Result calculate(const cli::Design &design, const calc::Texts &texts)
 {
-    if (report && !report->addPage(design)) {
-        std::fflush(stdout);
-        std::fprintf(stderr, "kiila-calc: %s\n", report->error().c_str());
-        std::_Exit(ExitWriteFailed);
-    }
+    if (report)
+        report->addPage(design);
     return calc::Mitoitus(design.input, design.arrangement,
                           design.cracked ? calc::Cracked : calc::NonCracked, texts);
 }
@@ -275,7 +271,8 @@ int runCsv(const QString &path, const calc::Texts &texts, bool json)
     return anyFailed ? ExitRowFailed : 0;
 }
 
-// The report file is written when the designs were read (some rows may have failed).
+// The report file is completed when the designs were read (some rows may have failed); a page
+// that could not be written makes it fail.
 int finishReport(int status)
 {
     if (!report || status == ExitUsage || report->finish())

@@ -50,10 +50,12 @@ public:
         return {};
     }
 
-    bool addPage(const Design &design) override;
+    void addPage(const Design &design) override;
 
     bool finish() override
     {
+        if (!m_error.empty())
+            return false;
         if (m_pages == 0)
             return true;
         if (!m_painter.end() || !m_file.commit()) {
@@ -113,8 +115,10 @@ private:
 
 // As a user does it: the arrangement, the concrete state, the fields, calculate, print, the
 // project name and "Yes".
-bool PdfReport::addPage(const Design &design)
+void PdfReport::addPage(const Design &design)
 {
+    if (!m_error.empty())
+        return;
     mainwindow::MainWindow &window = *m_window;
     window.ImgSIT_Click(design.arrangement - 1);
     window.ImgNO_Click(design.cracked ? 0 : 1);
@@ -134,23 +138,20 @@ bool PdfReport::addPage(const Design &design)
         qobject_cast<print::ReportConfirmation *>(window.printing()->reportConfirmation());
     if (!confirmation) {
         m_error = failed(QString::fromLatin1(print::CannotPrint));
-        return false;
+        return;
     }
     confirmation->control(QStringLiteral("Text1"))->setText(m_project);
     const int before = m_pages;
     m_message.clear();
     confirmation->Command1_Click();
-    // The confirmation closed; it is deleted here, as the event loop would.
+    // What the event loop would do now: the windows' events handled (without it they pile
+    // up, a few for every page) and the closed confirmation deleted.
+    QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    if (m_file.error() != QFileDevice::NoError) {
+    if (m_file.error() != QFileDevice::NoError)
         m_error = failed(m_file.errorString());
-        return false;
-    }
-    if (m_pages == before) {
+    else if (m_pages == before)
         m_error = failed(m_message.isEmpty() ? QString::fromLatin1(print::CannotPrint) : m_message);
-        return false;
-    }
-    return true;
 }
 
 } // namespace

@@ -38,11 +38,11 @@ public:
     // in `usageError` when the options are wrong or the module cannot be loaded.
     static std::unique_ptr<Report> start(const QCommandLineParser &parser, std::string &usageError);
 
-    // Calculates the design in the main window and prints its report page into the file. False
-    // when the page could not be written; error() tells why.
-    virtual bool addPage(const Design &design) = 0;
+    // Calculates the design in the main window and prints its report page into the file. After
+    // a page that could not be written no more are made, and finish() fails.
+    virtual void addPage(const Design &design) = 0;
     // Completes the file; with no page at all nothing is written. False when it could not be
-    // written.
+    // written (error() tells why); the file is then left as it was.
     virtual bool finish() = 0;
     virtual std::string error() const = 0;
 };
