@@ -15,7 +15,7 @@ fi
 # clang and its runtime build the fuzz targets (libFuzzer); locales gives the tests a locale
 # with a decimal comma.
 packages=(cmake g++ make pkgconf qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation
-          libbenchmark-dev python3 clang libclang-rt-14-dev locales
+          libbenchmark-dev time python3 clang libclang-rt-14-dev locales
           # the Debian package: dpkg-shlibdeps computes its dependencies; the package tests
           # check it with Debian's tools
           dpkg-dev lintian desktop-file-utils appstream man-db groff-base bsdextrautils file)

@@ -5,6 +5,7 @@
 #include "cli/csv.h"
 #include "cli/output.h"
 #include "cli/text.h"
+#include "cli/report.h"
 #include "lang/languagefile.h"
 
 #include <QCommandLineParser>
@@ -31,6 +32,7 @@ const char Usage[] =
     "Usage: kiila-calc --arrangement N [--cracked] [--c1 X] [--c2 X] [--s1 X] [--s2 X]\n"
     "                  [--nsd X] [--v1d X] [--e1 X] [--e2 X] [--lang eng|fin|rus|none] [--json]\n"
     "       kiila-calc --csv FILE|- [--lang eng|fin|rus|none] [--json]\n"
+    "       either form with [--report FILE.pdf [--project NAME]]\n"
     "\n"
     "Tries the wedge anchor sizes M8 to M16 for one fastening and names the smallest that\n"
     "carries the loads, as the program's calculate command does.\n"
@@ -48,6 +50,10 @@ const char Usage[] =
     "  --csv FILE       the designs of a CSV file (- for standard input) with the header\n"
     "                   arrangement,cracked,c1,c2,s1,s2,nsd,v1d,e1,e2 in any order;\n"
     "                   cracked is 0/1 or yes/no\n"
+    "  --report FILE    also the program's report page of each design (rows that fail\n"
+    "                   have none) into the PDF file FILE; exit status 3 when it cannot be\n"
+    "                   written\n"
+    "  --project NAME   the project name on the report page\n"
     "  --version        the version of kiila-calc\n"
     "\n"
     "Exit status: 0 done, 1 a CSV row could not be calculated, 2 wrong usage,\n"
@@ -180,8 +186,13 @@ std::optional<calc::Texts> textsFor(const QString &lang)
     return texts;
 }
 
+// The report pages while --report writes them.
+cli::Report *report = nullptr;
+
 calc::Result calculate(const cli::Design &design, const calc::Texts &texts)
 {
+    if (report)
+        report->addPage(design);
     return calc::Mitoitus(design.input, design.arrangement,
                           design.cracked ? calc::Cracked : calc::NonCracked, texts);
 }
@@ -316,6 +327,16 @@ int runCsv(const QString &path, const calc::Texts &texts, bool json)
     return anyFailed ? ExitRowFailed : 0;
 }
 
+// The report file is completed when the designs were read (some rows may have failed); a page
+// that could not be written makes it fail.
+int finishReport(int status)
+{
+    if (!report || status == ExitUsage || report->finish())
+        return status;
+    std::fprintf(stderr, "kiila-calc: %s\n", report->error().c_str());
+    return ExitWriteFailed;
+}
+
 int run(const QCoreApplication &app, bool inputClosed)
 {
     QCommandLineParser parser;
@@ -327,6 +348,7 @@ int run(const QCoreApplication &app, bool inputClosed)
     parser.addOption({"lang", "", "L", "eng"});
     parser.addOption({"json", ""});
     parser.addOption({"csv", "", "FILE"});
+    cli::addReportOptions(parser);
     parser.addOption({{"h", "help"}, ""});
     parser.addOption({"version", ""});
 
@@ -350,19 +372,25 @@ int run(const QCoreApplication &app, bool inputClosed)
         return usageError("--lang: give eng, fin, rus or none, not " +
                           cli::quoted(parser.value("lang").toStdString()));
     const bool json = parser.isSet("json");
+    std::string reportError;
+    const std::unique_ptr<cli::Report> pages = cli::Report::start(parser, reportError);
+    if (!reportError.empty())
+        return usageError(reportError);
+    report = pages.get();
 
     if (parser.isSet("csv")) {
         for (const QString &option : parser.optionNames())
-            if (option != "csv" && option != "lang" && option != "json")
+            if (option != "csv" && option != "lang" && option != "json" &&
+                !cli::isReportOption(option))
                 return usageError("--" + option.toStdString() +
                                   " goes with a single design, not with --csv");
         if (parser.value("csv") == "-" && inputClosed)
             return usageError("cannot read standard input: it is closed");
-        return runCsv(parser.value("csv"), *texts, json);
+        return finishReport(runCsv(parser.value("csv"), *texts, json));
     }
     if (!parser.isSet("arrangement"))
         return usageError("give --arrangement N (1 to 7) or --csv FILE; --help tells more");
-    return runSingle(parser, *texts, json);
+    return finishReport(runSingle(parser, *texts, json));
 }
 
 } // namespace
@@ -374,8 +402,8 @@ int main(int argc, char *argv[])
         writeFailed("standard output is closed");
     endQuietlyOnClosedPipe();
 
-    QCoreApplication app(argc, argv);
-    const int status = run(app, closed & 1);
+    const std::unique_ptr<QCoreApplication> app = cli::application(argc, argv);
+    const int status = run(*app, closed & 1);
     finishOutput();
     return status;
 }

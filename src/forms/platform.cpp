@@ -80,16 +80,31 @@ bool paintPage(QWidget &window, QPaintDevice &device)
     QPainter painter;
     if (!painter.begin(&device))
         return false;
+    paintWindow(window, painter);
+    return painter.end();
+}
+
+void paintWindow(QWidget &window, QPainter &painter)
+{
+    const QPaintDevice &device = *painter.device();
     // Design size: the windows are drawn for 96 pixels per inch.
     qreal scale = device.logicalDpiX() / 96.0;
     const QSizeF design = QSizeF(window.size()) * scale;
     const qreal fit = qMin(device.width() / design.width(), device.height() / design.height());
     if (fit < 1)
         scale *= fit;
+    painter.save();
     painter.scale(scale, scale);
     window.render(&painter, QPoint(), QRegion(),
                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
-    return painter.end();
+    painter.restore();
+}
+
+void setUpPdf(QPdfWriter &writer, const QString &title)
+{
+    writer.setResolution(1200);
+    writer.setCreator(QApplication::applicationName());
+    writer.setTitle(title);
 }
 
 bool DesktopPlatform::printWindow(QWidget &window)
@@ -130,9 +145,7 @@ QString DesktopPlatform::savePdfPath(QWidget *parent)
 bool DesktopPlatform::printWindowToPdf(QWidget &window, const QString &path)
 {
     QPdfWriter writer(path);
-    writer.setResolution(1200);
-    writer.setCreator(QApplication::applicationName());
-    writer.setTitle(window.windowTitle());
+    setUpPdf(writer, window.windowTitle());
     return paintPage(window, writer);
 }
 

@@ -8,6 +8,8 @@
 #include <QPaintDevice>
 #include <QString>
 
+class QPainter;
+class QPdfWriter;
 class QPrinter;
 class QWidget;
 
@@ -63,6 +65,10 @@ private:
 // scaled down uniformly only when it does not fit there. False when the device failed to start
 // or finish the page.
 bool paintPage(QWidget &window, QPaintDevice &device);
+// The same on the painter's device, begun by the caller (a page of a document of several).
+void paintWindow(QWidget &window, QPainter &painter);
+// A PDF file of the page: its resolution and document information.
+void setUpPdf(QPdfWriter &writer, const QString &title);
 
 // Makes `window` a window of its own kept in front of the window of `owner`: not its child, so
 // disabling the owner leaves it usable.

@@ -3,6 +3,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QStringDecoder>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -65,6 +66,30 @@ QJsonObject json(const QByteArray &line)
     return doc.object();
 }
 
+// The standard output of a tool of Poppler's.
+QString poppler(const QString &tool, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(30000))
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int pageCount(const QString &pdf)
+{
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+                                          .match(poppler(QStringLiteral("pdfinfo"), {pdf}));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// The text of one page, blanks run together.
+QString pageText(const QString &pdf, int page)
+{
+    const QString n = QString::number(page);
+    return poppler(QStringLiteral("pdftotext"), {"-f", n, "-l", n, pdf, "-"}).simplified();
+}
+
 } // namespace
 
 class TestCli : public QObject
@@ -72,6 +97,7 @@ class TestCli : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void usageErrors_data();
     void usageErrors();
     void singleJson();
@@ -88,7 +114,16 @@ private slots:
     void summaryNumbers_data();
     void summaryNumbers();
     void csvByteOrderMarkAndLines();
+    void reportPage_data();
+    void reportPage();
+    void reportCsv();
 };
+
+// Numbers on the report page follow the locale, as in the program: a point here.
+void TestCli::initTestCase()
+{
+    qputenv("LC_ALL", "C.UTF-8");
+}
 
 // Wrong usage: exit 2, one line on stderr, nothing on stdout.
 void TestCli::usageErrors_data()
@@ -149,6 +184,19 @@ void TestCli::usageErrors_data()
     QTest::newRow("column with a line break")
         << QStringList{"--csv", "-"} << QByteArray("arrangement,\"c\n1\"\n1,100\n")
         << QByteArray("'c\\n1'");
+    QTest::newRow("report without a file")
+        << QStringList{"--arrangement", "1", "--report"} << QByteArray() << QByteArray("report");
+    QTest::newRow("report with an empty name") << QStringList{"--arrangement", "1", "--report", ""}
+                                               << QByteArray() << QByteArray("--report");
+    QTest::newRow("project without report") << QStringList{"--arrangement", "1", "--project", "A"}
+                                            << QByteArray() << QByteArray("--project");
+    QTest::newRow("project too long for its line")
+        << QStringList{"--arrangement",      "1",         "--report",
+                       "/nonexistent/r.pdf", "--project", QString(300, u'W')}
+        << QByteArray() << QByteArray("--project");
+    QTest::newRow("report into a missing folder")
+        << QStringList{"--arrangement", "1", "--report", "/nonexistent/r.pdf"} << QByteArray()
+        << QByteArray("cannot write");
 }
 
 void TestCli::usageErrors()
@@ -534,6 +582,71 @@ void TestCli::csvByteOrderMarkAndLines()
                                                          "arrangement,c1,c2\n1,600,600\n");
     QCOMPARE(good.exitCode, 0);
     QCOMPARE(json(good.out)["outcome"].toString(), "chosen");
+}
+
+void TestCli::reportPage_data()
+{
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("English") << "eng"
+                             << "Edge distance C1 (mm)";
+    QTest::newRow("Finnish") << "fin"
+                             << "Etaisyys reunasta C1 (mm)";
+}
+
+// The page holds the project name, the inputs with their captions in the language and the
+// results the calculation gave; it is drawn, not a picture of the window.
+void TestCli::reportPage()
+{
+    QFETCH(QString, lang);
+    QFETCH(QString, caption);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("design.pdf");
+    const QStringList design{
+        "--arrangement", "2", "--cracked", "--c1", "100",  "--c2", "100",    "--s1", "150",
+        "--nsd",         "3", "--v1d",     "2",    "--e1", "20.5", "--lang", lang,   "--json"};
+    const Run run = kiilaCalc(design + QStringList{"--report", pdf, "--project", "Hall 3 / B"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.err, QByteArray());
+    QCOMPARE(run.out, kiilaCalc(design).out); // the output is the same as without --report
+    QCOMPARE(pageCount(pdf), 1);
+
+    const QJsonObject o = json(run.out);
+    QStringList expected{"Hall 3 / B", caption, "150", "20.5",
+                         o["chosen"]["anchorText"].toString().simplified()};
+    for (const QJsonValue size : o["sizes"].toArray())
+        for (const char *capacity : {"anchorCapacity", "shearCapacity", "eccentricCapacity"})
+            if (size[capacity].isDouble())
+                expected << QString::number(size[capacity].toDouble(), 'f', 2);
+    QCOMPARE(expected.size(), 5 + 6); // three anchor capacities, two shear, one eccentric
+    const QString text = pageText(pdf, 1);
+    for (const QString &e : expected)
+        QVERIFY2(text.contains(e), qPrintable(e + " not in: " + text));
+    // Vectors and text: no picture of the window.
+    QCOMPARE(poppler("pdfimages", {"-list", pdf}).trimmed().count(u'\n'), 1);
+}
+
+// One page per row that is calculated, in row order; a row that fails has none and is
+// reported as without --report. No row with a page: no file.
+void TestCli::reportCsv()
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("rows.pdf");
+    const QByteArray input = "arrangement,c1,c2,nsd,v1d\n"
+                             "1,211,200,5,2\n"
+                             "x,200,200,5,2\n"
+                             "1,222,200,5,2\n";
+    const Run run = kiilaCalc({"--csv", "-", "--report", pdf}, input);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.out, kiilaCalc({"--csv", "-"}, input).out);
+    QVERIFY(run.out.split('\n')[2].contains("arrangement: give a number"));
+    QCOMPARE(pageCount(pdf), 2);
+    QVERIFY(pageText(pdf, 1).contains("211"));
+    QVERIFY(pageText(pdf, 2).contains("222"));
+
+    const QString none = dir.filePath("none.pdf");
+    QCOMPARE(kiilaCalc({"--csv", "-", "--report", none}, "arrangement\nx\n").exitCode, 1);
+    QVERIFY(!QFile::exists(none));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -55,6 +55,13 @@ run)
         fail "the built-in texts hold the English plate text; the check above proves nothing"
     fi
 
+    # --report loads its module from where the package put it, seen from /usr/bin.
+    pdf=$work/report.pdf
+    rm -f "$pdf"
+    "$root/usr/bin/kiila-calc" "${design[@]}" --report "$pdf" --project "Package" >/dev/null ||
+        fail "kiila-calc --report ended with status $?"
+    pdfinfo "$pdf" | grep -qE '^Pages: +1$' || fail "kiila-calc --report wrote no one-page PDF"
+
     # The program on the offscreen platform, until its main window is on the screen.
     shown=$(QT_QPA_GENERIC_PLUGINS=kiilashowprobe timeout 60 "$root/usr/bin/kiila") ||
         fail "kiila ended with status $? before or after its window showed: $shown"

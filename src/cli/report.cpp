@@ -1,0 +1,188 @@
+// The module kiila-report.so, which kiila-calc loads for --report (see report.h).
+
+#include "cli/report.h"
+
+#include "calc/numbers.h"
+#include "forms/platform.h"
+#include "lang/languages.h"
+#include "mainwindow/mainwindow.h"
+#include "print/confirmations.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+
+#include <cstdio>
+
+namespace cli {
+namespace {
+
+// The main window's fields Text1, Text3 ... Text9, in the order of InputNames.
+constexpr int FieldNumbers[] = {1, 3, 4, 5, 6, 7, 8, 9};
+static_assert(std::size(FieldNumbers) == std::size(InputNames));
+
+// The pages of the main window's report, and its desktop: a message box is noted and answered
+// at once, and a printed page becomes the next page of the PDF file.
+class PdfReport : public Report, public forms::Platform
+{
+public:
+    PdfReport(const QString &path, const QString &lang, const QString &project)
+        : m_folder(lang == QLatin1String("none") ? QString()
+                                                 : QCoreApplication::applicationDirPath()),
+          m_file(path), m_project(project)
+    {
+        m_window = std::make_unique<mainwindow::MainWindow>(*this, m_language);
+        // The program starts in English; "none" finds no file and keeps the built-in texts.
+        if (lang == QLatin1String("fin") || lang == QLatin1String("none"))
+            m_window->ImgLanguage_Click(int(lang::Language::Finnish));
+        else if (lang == QLatin1String("rus"))
+            m_window->ImgLanguage_Click(int(lang::Language::Russian));
+    }
+
+    // Wrong usage, or the file that cannot be written; empty when the report can start.
+    std::string check()
+    {
+        if (!m_window->reportPage()->control(QStringLiteral("LblKomm"))->fits(m_project))
+            return "--project: the name does not fit the project line of the report";
+        if (!m_file.open(QIODevice::WriteOnly))
+            return failed(m_file.errorString());
+        return {};
+    }
+
+    void addPage(const Design &design) override;
+
+    bool finish() override
+    {
+        if (!m_error.empty())
+            return false;
+        if (m_pages == 0)
+            return true;
+        if (!m_painter.end() || !m_file.commit()) {
+            m_error = failed(m_file.errorString());
+            return false;
+        }
+        return true;
+    }
+
+    std::string error() const override { return m_error; }
+
+    Answer messageBox(QWidget *, const QString &text, const QString &, Buttons) override
+    {
+        m_message = text;
+        return Answer::Ok;
+    }
+
+    bool printWindow(QWidget &page) override
+    {
+        if (m_pages == 0) {
+            forms::setUpPdf(m_writer, page.windowTitle());
+            if (!m_painter.begin(&m_writer))
+                return false;
+        } else if (!m_writer.newPage()) {
+            return false;
+        }
+        forms::paintWindow(page, m_painter);
+        ++m_pages;
+        return m_file.error() == QFileDevice::NoError;
+    }
+
+    // A printer is there: a failure is not followed by the offer of a PDF file.
+    bool hasPrinter() const override { return true; }
+    QString savePdfPath(QWidget *) override { return {}; }
+    bool printWindowToPdf(QWidget &, const QString &) override { return false; }
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+    void exit() override {}
+    QString programFolder() const override { return m_folder; }
+
+private:
+    std::string failed(const QString &reason) const
+    {
+        return "cannot write " + m_file.fileName().toStdString() + ": " + reason.toStdString();
+    }
+
+    QString m_folder;
+    QSaveFile m_file; // the file appears complete, or not at all
+    QPdfWriter m_writer{&m_file};
+    QPainter m_painter;
+    int m_pages = 0;
+    QString m_message; // of the last message box
+    QString m_project;
+    std::string m_error;
+    lang::LanguageTag m_language;
+    std::unique_ptr<mainwindow::MainWindow> m_window;
+};
+
+// As a user does it: the arrangement, the concrete state, the fields, calculate, print, the
+// project name and "Yes".
+void PdfReport::addPage(const Design &design)
+{
+    if (!m_error.empty())
+        return;
+    mainwindow::MainWindow &window = *m_window;
+    window.ImgSIT_Click(design.arrangement - 1);
+    window.ImgNO_Click(design.cracked ? 0 : 1);
+    calc::DesignInput input = design.input;
+    for (int i = 0; i < int(std::size(FieldNumbers)); ++i) {
+        forms::Control *field = window.control(QStringLiteral("Text%1").arg(FieldNumbers[i]));
+        const double value = inputValue(input, i);
+        // A field the arrangement does not use stays empty, unless it is given a value: the
+        // window then calculates from what the command line gave.
+        if (field->isEnabled() || value != 0)
+            field->setText(QString::fromStdString(calc::writtenForm(value)));
+    }
+    window.ImgCalc_Click();
+    window.ImgPrint_Click();
+
+    auto *confirmation =
+        qobject_cast<print::ReportConfirmation *>(window.printing()->reportConfirmation());
+    if (!confirmation) {
+        m_error = failed(QString::fromLatin1(print::CannotPrint));
+        return;
+    }
+    confirmation->control(QStringLiteral("Text1"))->setText(m_project);
+    const int before = m_pages;
+    m_message.clear();
+    confirmation->Command1_Click();
+    // What the event loop would do now: the windows' events handled (without it they pile
+    // up, a few for every page) and the closed confirmation deleted.
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (m_file.error() != QFileDevice::NoError)
+        m_error = failed(m_file.errorString());
+    else if (m_pages == before)
+        m_error = failed(m_message.isEmpty() ? QString::fromLatin1(print::CannotPrint) : m_message);
+}
+
+} // namespace
+} // namespace cli
+
+// The module's entries, found by name (reportloader.cpp).
+extern "C" {
+
+Q_DECL_EXPORT QCoreApplication *kiila_report_application(int &argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The offscreen platform's remarks (no raise(), no runtime folder) are not the user's
+    // business; errors still show.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+        if (type == QtCriticalMsg || type == QtFatalMsg)
+            std::fprintf(stderr, "kiila-calc: %s\n", qPrintable(text));
+    });
+    return new QApplication(argc, argv);
+}
+
+Q_DECL_EXPORT cli::Report *kiila_report_start(const QCommandLineParser &parser,
+                                              std::string &usageError)
+{
+    const QString path = parser.value("report");
+    if (path.isEmpty()) {
+        usageError = "--report: give the name of the PDF file";
+        return nullptr;
+    }
+    auto report =
+        std::make_unique<cli::PdfReport>(path, parser.value("lang"), parser.value("project"));
+    usageError = report->check();
+    return usageError.empty() ? report.release() : nullptr;
+}
+}

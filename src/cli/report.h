@@ -1,0 +1,50 @@
+#pragma once
+
+// kiila-calc --report: the program's report page of each design, the pages in one PDF file.
+//
+// The page is the program's own: its main window runs without a display (the offscreen
+// platform), the design is set as a user sets it (arrangement, concrete state, fields), the
+// calculate and print commands run and the confirmation is answered "Yes" with the project name.
+// The page printing paints goes into the PDF file instead of onto a printer.
+//
+//   reportloader.cpp  in kiila-calc: the options; loads the module only when --report is given,
+//                     so that the other modes start without the widget libraries
+//   report.cpp        the module kiila-report.so: the application object and the pages
+
+#include "cli/output.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <memory>
+#include <string>
+
+namespace cli {
+
+// The application object: with --report among the arguments the module's QApplication on the
+// offscreen platform (windows are painted, no display is needed), else a plain QCoreApplication.
+std::unique_ptr<QCoreApplication> application(int &argc, char **argv);
+
+// --report FILE.pdf and --project NAME.
+void addReportOptions(QCommandLineParser &parser);
+bool isReportOption(const QString &name);
+
+class Report
+{
+public:
+    virtual ~Report() = default;
+
+    // The report the options ask for; nullptr without --report, or with the reason (one line)
+    // in `usageError` when the options are wrong or the module cannot be loaded.
+    static std::unique_ptr<Report> start(const QCommandLineParser &parser, std::string &usageError);
+
+    // Calculates the design in the main window and prints its report page into the file. After
+    // a page that could not be written no more are made, and finish() fails.
+    virtual void addPage(const Design &design) = 0;
+    // Completes the file; with no page at all nothing is written. False when it could not be
+    // written (error() tells why); the file is then left as it was.
+    virtual bool finish() = 0;
+    virtual std::string error() const = 0;
+};
+
+} // namespace cli

@@ -1,0 +1,81 @@
+#include "cli/report.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <dlfcn.h>
+#include <string_view>
+
+namespace cli {
+namespace {
+
+// The module, loaded when --report is among the arguments; else why it could not be.
+void *module = nullptr;
+std::string moduleError;
+
+bool isReportArgument(std::string_view argument)
+{
+    if (!argument.starts_with('-'))
+        return false;
+    argument.remove_prefix(argument.starts_with("--") ? 2 : 1);
+    return argument == "report" || argument.starts_with("report=");
+}
+
+// The module's two entries (report.cpp).
+using MakeApplication = QCoreApplication *(*)(int &argc, char **argv);
+using StartReport = Report *(*)(const QCommandLineParser &parser, std::string &usageError);
+
+} // namespace
+
+std::unique_ptr<QCoreApplication> application(int &argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (!isReportArgument(argv[i]))
+            continue;
+        // The module lies where the installation puts it, seen from this program's folder.
+        const QString folder = QFileInfo(QFile::symLinkTarget("/proc/self/exe")).absolutePath();
+        module = dlopen(QFile::encodeName(folder + "/" KIILA_REPORT_FROM_BIN).constData(),
+                        RTLD_NOW | RTLD_LOCAL);
+        if (!module) {
+            moduleError = dlerror();
+            break;
+        }
+        if (auto make =
+                reinterpret_cast<MakeApplication>(dlsym(module, "kiila_report_application")))
+            return std::unique_ptr<QCoreApplication>(make(argc, argv));
+        moduleError = "no kiila_report_application in " KIILA_REPORT_FROM_BIN;
+        break;
+    }
+    return std::make_unique<QCoreApplication>(argc, argv);
+}
+
+void addReportOptions(QCommandLineParser &parser)
+{
+    parser.addOption({"report", "", "FILE"});
+    parser.addOption({"project", "", "NAME"});
+}
+
+bool isReportOption(const QString &name)
+{
+    return name == QLatin1String("report") || name == QLatin1String("project");
+}
+
+std::unique_ptr<Report> Report::start(const QCommandLineParser &parser, std::string &usageError)
+{
+    if (!parser.isSet("report")) {
+        if (parser.isSet("project"))
+            usageError = "--project goes with --report";
+        return nullptr;
+    }
+    const auto start =
+        module ? reinterpret_cast<StartReport>(dlsym(module, "kiila_report_start")) : nullptr;
+    if (!start) {
+        usageError =
+            "--report: cannot load the report module: " +
+            (moduleError.empty() ? std::string("--report not given as such") : moduleError);
+        return nullptr;
+    }
+    return std::unique_ptr<Report>(start(parser, usageError));
+}
+
+} // namespace cli
