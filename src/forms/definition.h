@@ -125,6 +125,21 @@ constexpr ControlDef clickArea(const char *name, int index, Rect rect, bool visi
     return c;
 }
 
+// Picture1(index): a picture box on white, hidden until the window's logic shows it (the
+// arrangement pictures and drawings of the main window and the report page).
+constexpr ControlDef picture(int index, Rect rect, const char *artwork)
+{
+    ControlDef c;
+    c.name = "Picture1";
+    c.index = index;
+    c.kind = Kind::PictureBox;
+    c.rect = rect;
+    c.picture = artwork;
+    c.back = White;
+    c.visible = false;
+    return c;
+}
+
 // Controls are listed from the lowest to the topmost: each lies above those listed before it.
 // Labels, images, shapes and lines have no window of their own and lie below the text fields,
 // buttons, frames and picture boxes of their window or frame.

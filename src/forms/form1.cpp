@@ -64,17 +64,6 @@ constexpr ControlDef marker(const char *name, int index, Rect rect, bool visible
             .visible = visible};
 }
 
-constexpr ControlDef picture(int index, Rect rect, const char *artwork)
-{
-    return {.name = "Picture1",
-            .index = index,
-            .kind = Kind::PictureBox,
-            .rect = rect,
-            .picture = artwork,
-            .back = White,
-            .visible = false};
-}
-
 constexpr ControlDef rowCaption(const char *name, Rect rect)
 {
     return {.name = name,

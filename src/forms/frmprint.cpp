@@ -26,17 +26,6 @@ constexpr ControlDef label(const char *name, Rect rect, const char *caption, Fon
             .tag = tag};
 }
 
-constexpr ControlDef picture(int index, Rect rect, const char *artwork)
-{
-    return {.name = "Picture1",
-            .index = index,
-            .kind = Kind::PictureBox,
-            .rect = rect,
-            .picture = artwork,
-            .back = White,
-            .visible = false};
-}
-
 // The caption of an input, right-aligned to end at the value fields' common left margin.
 constexpr ControlDef inputCaption(const char *name, Rect rect, const char *caption)
 {
