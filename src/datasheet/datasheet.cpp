@@ -46,11 +46,11 @@ void DataSheet::setChosenSize(int sizeNo, const QString &title)
 void DataSheet::Form_Activate()
 {
     ImgLanguage_Click(m_language.index());
-    m_sizeIndex = sizeIndexOf(control("Text1")->text());
+    const int sizeIndex = sizeIndexOf(control("Text1")->text());
     for (int row = 1; row <= RowCount; ++row)
         for (int column = 0; column < ColumnCount; ++column)
             control(QLatin1String(Columns[column].array), row)
-                ->setCaption(QString::fromUtf8(entry(m_sizeIndex, row, column)));
+                ->setCaption(QString::fromUtf8(entry(sizeIndex, row, column)));
 }
 
 void DataSheet::ImgExit_Click()

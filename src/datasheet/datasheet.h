@@ -46,7 +46,6 @@ private:
     lang::LanguageTag &m_language;
     help::Help &m_help;
     QPointer<QWidget> m_returnTo;
-    int m_sizeIndex = 0;
 };
 
 } // namespace datasheet

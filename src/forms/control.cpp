@@ -6,7 +6,6 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmapCache>
 #include <QPlainTextEdit>
@@ -22,12 +21,11 @@ QLine lineOf(const Rect &r)
     return QLine(px(r.left), px(r.top), px(r.width), px(r.height));
 }
 
-// Drawn to the screen's raster at whole pixels: a picture of the text looks the same there. A
-// page or a scaled painter gets the text itself.
+// Drawn to the screen at whole pixels: a picture of the text looks the same there. A page or a
+// scaled painter gets the text itself.
 bool onScreen(const QPainter &painter)
 {
-    return painter.paintEngine()->type() == QPaintEngine::Raster &&
-           painter.worldTransform().type() <= QTransform::TxTranslate;
+    return !paintsForPrint(painter) && painter.worldTransform().type() <= QTransform::TxTranslate;
 }
 
 // A caption as the label shows it: in its colour or, greyed like a disabled control of the
