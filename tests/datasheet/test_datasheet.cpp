@@ -60,10 +60,7 @@ private:
 
 void TestDataSheet::init()
 {
-    m_platform = FakePlatform();
-    m_w = std::make_unique<mainwindow::MainWindow>(m_platform, m_language, &standin::ReportPage);
-    m_w->showWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    QVERIFY(openWindow(&standin::ReportPage));
 }
 
 void TestDataSheet::cleanup()

@@ -47,10 +47,7 @@ private:
 
 void TestHelp::init()
 {
-    m_platform = FakePlatform();
-    m_w = std::make_unique<mainwindow::MainWindow>(m_platform, m_language, &standin::ReportPage);
-    m_w->showWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    QVERIFY(openWindow(&standin::ReportPage));
 }
 
 void TestHelp::cleanup()

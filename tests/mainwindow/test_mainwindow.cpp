@@ -85,10 +85,7 @@ private:
 
 void TestMainWindow::init()
 {
-    m_platform = FakePlatform();
-    m_w = std::make_unique<MainWindow>(m_platform, m_language, &ReportPage);
-    m_w->showWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    QVERIFY(openWindow(&ReportPage));
 }
 
 void TestMainWindow::cleanup()

@@ -162,11 +162,8 @@ private:
 
 void TestPrint::init()
 {
-    m_platform = FakePlatform();
     m_language.set(Language::Finnish);
-    m_w = std::make_unique<MainWindow>(m_platform, m_language);
-    m_w->showWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    QVERIFY(openWindow());
 }
 
 void TestPrint::cleanup()

@@ -41,6 +41,14 @@ protected:
     {
         support::click(*m_w, name, index);
     }
+    // A new window on a fresh fake platform, shown; false when it did not become active.
+    template <class... Args> bool openWindow(Args &&...args)
+    {
+        m_platform = FakePlatform();
+        m_w = std::make_unique<Window>(m_platform, m_language, std::forward<Args>(args)...);
+        m_w->showWindow();
+        return QTest::qWaitForWindowActive(m_w.get());
+    }
 
     FakePlatform m_platform;
     lang::LanguageTag m_language;
