@@ -230,18 +230,30 @@ void Form::closeEvent(QCloseEvent *event)
         emit unloaded();
 }
 
+void Form::prepare()
+{
+    place();
+    create();
+}
+
+// Centred on the screen, before the window is first created: under a display, moving a window
+// that exists already costs noticeably more.
+void Form::place()
+{
+    if (m_placed)
+        return;
+    m_placed = true;
+    if (QScreen *s = screen()) {
+        QRect r = rect();
+        r.moveCenter(s->geometry().center());
+        move(r.topLeft());
+    }
+}
+
 void Form::setVisible(bool visible)
 {
-    // Placed before the window is first created: under a display, moving a window that exists
-    // already costs noticeably more.
-    if (visible && !m_placed) {
-        m_placed = true;
-        if (QScreen *s = screen()) {
-            QRect r = rect();
-            r.moveCenter(s->geometry().center());
-            move(r.topLeft());
-        }
-    }
+    if (visible)
+        place();
     QWidget::setVisible(visible);
 }
 

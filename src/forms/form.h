@@ -48,6 +48,9 @@ public:
     // Non-modal show: shows the window (centred the first time), brings it to the front and
     // activates it. A hidden window's activated() is also emitted before it is shown.
     void showWindow();
+    // Places a hidden window and creates its window on the display, so that showing it later
+    // only has to put it on the screen.
+    void prepare();
 
     void setVisible(bool visible) override;
 
@@ -62,6 +65,7 @@ protected:
 
 private:
     Control *build(const ControlDef &def);
+    void place();
 
     const FormDef &m_def;
     QString m_tag;

@@ -114,10 +114,11 @@ void Surface::mouseDoubleClickEvent(QMouseEvent *)
     m_pressed = nullptr;
 }
 
+// A frame covers its rectangle, yet it is not marked opaque, for the reason given for picture
+// boxes below.
 FrameWidget::FrameWidget(const ControlDef &def, QWidget *parent)
     : Surface(parent), m_back(toColor(def.back))
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void FrameWidget::paintBackground(QPainter &painter)

@@ -3,6 +3,8 @@
 #include "mainwindow/notice.h"
 #include "print/print.h"
 
+#include <QTimer>
+
 namespace mainwindow {
 namespace {
 
@@ -40,6 +42,7 @@ MainWindow::MainWindow(forms::Platform &platform, lang::LanguageTag &language,
 MainWindow::~MainWindow()
 {
     delete m_dataSheet;
+    delete m_preparedSheet;
 }
 
 void MainWindow::connectHandlers()
@@ -159,12 +162,24 @@ void MainWindow::Label14_Click()
     openDataSheet();
 }
 
+// A new sheet is made and created on the display while the program waits for the user, so that
+// the command only has to show it. It is not activated before it is opened.
+void MainWindow::prepareDataSheet()
+{
+    if (m_preparedSheet || m_dataSheet)
+        return;
+    m_preparedSheet = new datasheet::DataSheet(m_language, m_help, this);
+    m_preparedSheet->prepare();
+}
+
 // The sheet shows the size the last calculation chose; the commands to it are shown only after
 // such a calculation. Closing it hides them again.
 void MainWindow::openDataSheet()
 {
     if (!m_dataSheet) {
-        m_dataSheet = new datasheet::DataSheet(m_language, m_help, this);
+        m_dataSheet = m_preparedSheet ? m_preparedSheet.data()
+                                      : new datasheet::DataSheet(m_language, m_help, this);
+        m_preparedSheet = nullptr;
         connect(m_dataSheet, &forms::Form::unloaded, this, [this] {
             control("ImgSHOW")->setVisible(false);
             control("Label14")->setVisible(false);

@@ -88,6 +88,7 @@ private:
     void setArrangement(int index);
     void enableFields(int index);
     void openNotice();
+    void prepareDataSheet();
     void openDataSheet();
     void printDataSheet();
     print::ReportSource reportSource() const;
@@ -101,6 +102,9 @@ private:
     print::Printing *m_printing = nullptr;
     QPointer<Notice> m_notice;
     QPointer<datasheet::DataSheet> m_dataSheet;
+    // A sheet made ready, hidden, once a calculation has shown the commands to it; the next
+    // opening shows it.
+    QPointer<datasheet::DataSheet> m_preparedSheet;
     help::Help m_help;
 
     calc::DesignInput m_input;
@@ -113,10 +117,10 @@ private:
     int m_firstPictureToClear = 0;
     int m_sizeNo = 0;
     calc::Texts m_texts;
-    // What the last calculation that chose a size left for the data sheet: the size index and
-    // the title (" Kalvex X-TR M 12"); kept until the next such calculation.
     // What the last calculation was made from: a report prints results only beside these.
     std::optional<print::Design> m_lastCalculation;
+    // What the last calculation that chose a size left for the data sheet: the size index and
+    // the title (" Kalvex X-TR M 12"); kept until the next such calculation.
     int m_dataSheetSize = 0;
     QString m_dataSheetTitle;
 };

@@ -7,6 +7,8 @@
 #include "standinreport.h"
 #include "windowdriver.h"
 
+#include <QApplication>
+#include <QScreen>
 #include <QTest>
 
 using datasheet::DataSheet;
@@ -47,6 +49,14 @@ private:
         click("ImgSHOW");
         DataSheet *sheet = m_w->dataSheet();
         return sheet && QTest::qWaitForWindowActive(sheet) ? sheet : nullptr;
+    }
+    // A data sheet made ready but not opened.
+    static DataSheet *hiddenSheet()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *sheet = qobject_cast<DataSheet *>(w); sheet && !sheet->isVisible())
+                return sheet;
+        return nullptr;
     }
     // The thirteen captions of a row, in the order of the product table's columns.
     static QStringList row(const DataSheet *sheet, int row)
@@ -95,24 +105,39 @@ void TestDataSheet::sizeIndexOfText()
     QTEST(datasheet::sizeIndexOf(text), "index");
 }
 
+// A sheet is made ready, hidden, when the program next waits after a calculation; a click
+// before that makes a new one. Both open alike.
 void TestDataSheet::opensWithTheChosenSize_data()
 {
     QTest::addColumn<int>("language");
+    QTest::addColumn<bool>("prepared");
     QTest::addColumn<QString>("heading");
     QTest::addColumn<bool>("englishTabs");
-    QTest::newRow("English") << int(Language::English) << "Size" << true;
-    QTest::newRow("Finnish") << int(Language::Finnish) << "Koko" << false;
+    QTest::newRow("English") << int(Language::English) << false << "Size" << true;
+    QTest::newRow("Finnish") << int(Language::Finnish) << false << "Koko" << false;
+    QTest::newRow("English, prepared") << int(Language::English) << true << "Size" << true;
+    QTest::newRow("Finnish, prepared") << int(Language::Finnish) << true << "Koko" << false;
 }
 
 void TestDataSheet::opensWithTheChosenSize()
 {
     QFETCH(int, language);
+    QFETCH(bool, prepared);
     QVERIFY(!c("ImgSHOW")->isVisible());
+    QPointer<DataSheet> ready;
+    if (prepared) {
+        calculate("200", "1"); // M8
+        QTRY_VERIFY((ready = hiddenSheet()));
+        QVERIFY(!ready->isVisible());
+    }
+    // The size, title and language may change after the sheet was made ready.
     calculate("200", "6"); // M12
     QCOMPARE(m_w->sizeNo(), 3);
     m_language.set(static_cast<Language>(language));
     DataSheet *sheet = openSheet();
     QVERIFY(sheet);
+    if (prepared)
+        QCOMPARE(sheet, ready.data());
     QCOMPARE(sheet->control("Label1")->caption(), " Kalvex X-TR M 12");
     QCOMPARE(sheet->control("Text1")->text(), "3");
     QVERIFY(!sheet->control("Text1")->isVisible());
@@ -121,6 +146,7 @@ void TestDataSheet::opensWithTheChosenSize()
     QCOMPARE(row(sheet, 1), (QStringList{"12/5", "00150", "", "02150", "", "04150", "12", "35",
                                          "80", "70", "85", "5", "54"}));
     QCOMPARE(sheet->size(), QSize(1027, 768));
+    QCOMPARE(sheet->geometry().center(), sheet->screen()->geometry().center());
 
     // The label opens it too, and brings the same sheet to the front.
     click("Label14");
