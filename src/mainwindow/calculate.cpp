@@ -130,8 +130,7 @@ void MainWindow::Mitoitus()
         // when it next becomes active.
         if (m_dataSheet)
             m_dataSheet->setChosenSize(m_dataSheetSize, m_dataSheetTitle);
-        else if (!m_preparedSheet)
-            QTimer::singleShot(0, this, &MainWindow::prepareDataSheet);
+        QTimer::singleShot(0, this, &MainWindow::prepareDataSheet);
         control("ImgSHOW")->setVisible(true);
         control("Label14")->setVisible(true);
         control("Picture1", forms::installationPicture(chosen.sizeNo))->setVisible(true);

@@ -163,7 +163,8 @@ void MainWindow::Label14_Click()
 }
 
 // A new sheet is made and created on the display while the program waits for the user, so that
-// the command only has to show it. It is not activated before it is opened.
+// the command only has to show it; none while a sheet is open or one is ready. It is not
+// activated before it is opened.
 void MainWindow::prepareDataSheet()
 {
     if (m_preparedSheet || m_dataSheet)
