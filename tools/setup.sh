@@ -1,21 +1,26 @@
 #!/usr/bin/env bash
 # Installs what the build needs from Debian's packages (only what is missing), then configures
 # and builds into build/, or with --sanitize into build-sanitize/ with AddressSanitizer and
-# UBSan. Used by ./run and ./test.
+# UBSan; with --packages-only it installs and ends. Used by ./run, ./test and .ci/run.
+# KIILA_WERROR=ON in the environment makes every warning an error (as .ci/run builds).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 build=build
-options=()
-if [ "${1:-}" = --sanitize ]; then
+options=(-DKIILA_WERROR="${KIILA_WERROR:-OFF}")
+packages_only=""
+case "${1:-}" in
+--sanitize)
     build=build-sanitize
-    options=(-DKIILA_SANITIZE=ON)
-fi
+    options+=(-DKIILA_SANITIZE=ON)
+    ;;
+--packages-only) packages_only=yes ;;
+esac
 
 # clang and its runtime build the fuzz targets (libFuzzer); locales gives the tests a locale
 # with a decimal comma.
 packages=(cmake g++ make pkgconf qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation
-          libbenchmark-dev time python3 clang libclang-rt-14-dev locales
+          libbenchmark-dev time python3 clang libclang-rt-14-dev clang-format locales
           # the Debian package: dpkg-shlibdeps computes its dependencies; the package tests
           # check it with Debian's tools
           dpkg-dev lintian desktop-file-utils appstream man-db groff-base bsdextrautils file)
@@ -44,6 +49,7 @@ install() {
 }
 install -- "${packages[@]}"
 install --no-install-recommends -- "${print_packages[@]}"
+[ -z "$packages_only" ] || exit 0
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)"

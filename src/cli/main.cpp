@@ -4,8 +4,8 @@
 #include "calc/numbers.h"
 #include "cli/csv.h"
 #include "cli/output.h"
-#include "cli/text.h"
 #include "cli/report.h"
+#include "cli/text.h"
 #include "lang/languagefile.h"
 
 #include <QCommandLineParser>

@@ -1,11 +1,11 @@
 // The main window in its languages: the start-up step, the flags, the shipped language files
 // and files of the test's own making in a folder that stands for the program's.
 
-#include "standinreport.h"
-#include "windowdriver.h"
 #include "forms/widgets.h"
 #include "lang/languages.h"
 #include "mainwindow/mainwindow.h"
+#include "standinreport.h"
+#include "windowdriver.h"
 
 #include <QFontMetrics>
 #include <QTemporaryDir>

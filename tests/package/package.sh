@@ -34,6 +34,18 @@ build)
         fail "cpack"
     }
     dpkg-deb -x "$(deb)" "$root"
+    # The same sources give the same package: the changelog is dated by SOURCE_DATE_EPOCH or by
+    # a commit of the sources, never by the time of the build.
+    dated=$(zcat "$root/usr/share/doc/kiila/changelog.gz" | sed -n 's/^ -- .*  //p')
+    epoch=$(date -d "$dated" +%s) || fail "changelog date '$dated' unreadable"
+    sources=$(dirname "$0")
+    if [ -n "${SOURCE_DATE_EPOCH:-}" ]; then
+        [ "$epoch" = "$SOURCE_DATE_EPOCH" ] || fail "changelog dated $dated, not SOURCE_DATE_EPOCH"
+    elif git -C "$sources" rev-parse 2>/dev/null; then
+        # (grep reads to the end: pipefail would count git's broken pipe after an early -q)
+        git -C "$sources" log --format=%ct | grep -x "$epoch" >/dev/null ||
+            fail "changelog dated $dated: no commit has that time"
+    fi
     ;;
 
 run)

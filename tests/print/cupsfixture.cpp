@@ -71,7 +71,13 @@ bool CupsFixture::start()
     const QString socket = path("cups.sock");
 
     // From here on every CUPS client in this process and its children talks to our scheduler
-    // only: no system client.conf or lpoptions, no LPDEST or PRINTER naming another default.
+    // only: no system client.conf or lpoptions, no LPDEST or PRINTER naming another default, and
+    // a home of its own, so that the user's ~/.cups/lpoptions (lpoptions -d) names no default.
+    if (!QDir().mkpath(path("home"))) {
+        m_error = "cannot make a home folder in " + m_dir.path();
+        return false;
+    }
+    qputenv("HOME", QFile::encodeName(path("home")));
     qputenv("CUPS_SERVER", QFile::encodeName(socket));
     qputenv("CUPS_SERVERROOT", QFile::encodeName(m_dir.path()));
     qputenv("CUPS_STATEDIR", QFile::encodeName(path("state")));

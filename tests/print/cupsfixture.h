@@ -4,7 +4,9 @@
 // spool, cache, state and Unix socket in a temporary folder; one queue, `queue`, a generic PDF
 // printer, writes each job to `outputPath()` and is the default. The process's CUPS_SERVER points
 // at that socket, so Qt's print support and the CUPS tools reach this scheduler only: the system's
-// scheduler, its printers and /etc/cups are never touched. The scheduler stops with the object,
+// scheduler, its printers and /etc/cups are never touched. HOME and CUPS_SERVERROOT point into
+// the temporary folder too, so that neither the user's lpoptions nor the system's client
+// settings name another default printer. The scheduler stops with the object,
 // and with the test process if that dies.
 //
 // libcups reads CUPS_SERVER once per thread, so a test process starts one fixture (in
