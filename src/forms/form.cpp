@@ -119,6 +119,18 @@ Form::Form(const FormDef &def, QWidget *parent)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
 }
 
+Form::~Form()
+{
+    stopHandlers();
+}
+
+void Form::stopHandlers()
+{
+    blockSignals(true);
+    for (Control *c : std::as_const(m_controls))
+        c->blockSignals(true);
+}
+
 QString Form::name() const
 {
     return QString::fromLatin1(m_def.name);

@@ -29,6 +29,7 @@ class Form : public Surface
     Q_OBJECT
 public:
     explicit Form(const FormDef &def, QWidget *parent = nullptr);
+    ~Form() override;
 
     const FormDef &definition() const { return m_def; }
     QString name() const;
@@ -59,6 +60,11 @@ signals:
     void unloaded();  // the window was closed
 
 protected:
+    // From here on neither the window nor its controls emit their events, so that no handler
+    // runs on a window being destroyed (destroying the widgets moves the keyboard focus out of a
+    // field). The destructor calls it; a window whose own destructor does more calls it first.
+    void stopHandlers();
+
     void paintBackground(QPainter &painter) override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;

@@ -41,6 +41,7 @@ MainWindow::MainWindow(forms::Platform &platform, lang::LanguageTag &language,
 // The data sheet is a window of its own, not a child: it is not disabled with this one.
 MainWindow::~MainWindow()
 {
+    stopHandlers();
     delete m_dataSheet;
     delete m_preparedSheet;
 }

@@ -6,7 +6,10 @@
 //
 // After each step: no caption or message shows NaN, an infinity or a broken number, and every
 // window keeps the size it had when it first appeared. A step that does not return within
-// StepLimit ends the run. A failure names the seed and the last steps; the run replays with
+// StepLimit ends the run. Every tenth click on the exit tab ends the program as the program ends
+// (its main window destroyed with whatever has the focus) and a new run begins; the last run always
+// ends so, with the cursor in a field. A failure names the seed and the last steps; the run replays
+// with
 //   KIILA_MONKEY_SEED=<seed> [KIILA_MONKEY_STEPS=<steps>] build/bin/test_monkey
 
 #include "fakeplatform.h"
@@ -458,9 +461,23 @@ void TestMonkey::monkey()
     FakePlatform platform;
     platform.folder = folder.path();
     lang::LanguageTag language;
-    auto window = std::make_unique<mainwindow::MainWindow>(platform, language);
-    window->showWindow();
-    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    std::unique_ptr<mainwindow::MainWindow> window;
+    const auto startProgram = [&] {
+        window = std::make_unique<mainwindow::MainWindow>(platform, language);
+        window->showWindow();
+        return QTest::qWaitForWindowExposed(window.get());
+    };
+    QVERIFY(startProgram());
+    // The exit tab ends the program as the program ends: the main window is destroyed with
+    // whatever has the focus; then a new run starts.
+    int runs = 1;
+    int exitClicks = 0;
+    const auto endProgram = [&] {
+        platform.exits = 0;
+        window.reset();
+        QCoreApplication::processEvents();
+        ++runs;
+    };
 
     StepLog log(seed);
     Watchdog watchdog(log);
@@ -476,6 +493,14 @@ void TestMonkey::monkey()
             QFAIL(qPrintable(log.report(QStringLiteral("no window is left on screen"))));
         QCoreApplication::processEvents();
         watchdog.beat();
+        // Every tenth exit ends the program; the others are ignored, so that runs grow long
+        // enough to reach deep states.
+        if (platform.exits && ++exitClicks % 10 == 0) {
+            log.add(number, QStringLiteral("the exit tab ended the program; a new run"));
+            endProgram();
+            QVERIFY(startProgram());
+        }
+        platform.exits = 0;
         monkey.observe();
 
         sizes.removeIf([](const auto &entry) { return entry.first.isNull(); });
@@ -527,8 +552,17 @@ void TestMonkey::monkey()
         platform.pages.clear();
         platform.pdfPages.clear();
     }
-    qInfo("windows met: %s; %d message boxes answered, %d pages printed",
-          qPrintable(seen.join(QLatin1String(", "))), messages, pages);
+    // The last run ends through the exit tab with the cursor in a field.
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    QWidget *field = window->control(QStringLiteral("Text1"))->widget();
+    QTest::mouseClick(field, Qt::LeftButton, {}, field->rect().center());
+    const forms::Control *exitTab = window->control(QStringLiteral("ImgExit"));
+    QTest::mouseClick(exitTab->container(), Qt::LeftButton, {}, exitTab->geometry().center());
+    QCOMPARE(platform.exits, 1);
+    endProgram();
+    qInfo("windows met: %s; %d message boxes answered, %d pages printed, %d runs ended by exit",
+          qPrintable(seen.join(QLatin1String(", "))), messages, pages, runs - 1);
 }
 
 QTEST_MAIN(TestMonkey)
