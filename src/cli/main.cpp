@@ -189,33 +189,31 @@ std::optional<calc::Texts> textsFor(const QString &lang)
 // The report pages while --report writes them.
 cli::Report *report = nullptr;
 
-calc::Result calculate(const cli::Design &design, const calc::Texts &texts)
+calc::Result calculate(const design::Design &design, const calc::Texts &texts)
 {
     if (report)
         report->addPage(design);
-    return calc::Mitoitus(design.input, design.arrangement,
-                          design.cracked ? calc::Cracked : calc::NonCracked, texts);
+    return calc::Mitoitus(design.input, design.arrangement, design.concreteState(), texts);
 }
 
 int runSingle(const QCommandLineParser &parser, const calc::Texts &texts, bool json)
 {
-    cli::Design design;
+    design::Design design;
     const std::optional<int> n = arrangement(parser.value("arrangement").toStdString());
     if (!n)
         return usageError("--arrangement: give a number from 1 to 7, not " +
                           cli::quoted(parser.value("arrangement").toStdString()));
     design.arrangement = *n;
     design.cracked = parser.isSet("cracked");
-    for (int i = 0; i < 8; ++i) {
-        const QString name =
-            QString::fromLatin1(cli::InputNames[i].data(), cli::InputNames[i].size());
+    for (const design::Input &input : design::Inputs) {
+        const QString name = QString::fromLatin1(input.key.data(), input.key.size());
         if (!parser.isSet(name))
             continue;
         const std::string text = parser.value(name).toStdString();
         const std::optional<double> v = value(text);
         if (!v || trimmed(text).empty())
             return usageError("--" + name.toStdString() + ": not a number: " + cli::quoted(text));
-        cli::inputValue(design.input, i) = *v;
+        design.input.*input.value = *v;
     }
     const calc::Result result = calculate(design, texts);
     write(json ? cli::jsonDesign(design, result) : cli::summary(design, result));
@@ -278,7 +276,7 @@ int runCsv(const QString &path, const calc::Texts &texts, bool json)
     while (reader.next(fields, tooLong)) {
         if (!tooLong && fields.size() == 1 && trimmed(fields[0]).empty())
             continue; // a blank line
-        cli::Design design;
+        design::Design design;
         std::string error;
         std::vector<std::string> cells(cli::ColumnCount);
         if (tooLong) {
@@ -307,7 +305,7 @@ int runCsv(const QString &path, const calc::Texts &texts, bool json)
                 } else {
                     const std::optional<double> v = value(text);
                     if (v)
-                        cli::inputValue(design.input, column - 2) = *v;
+                        design.input.*design::Inputs[column - 2].value = *v;
                     else
                         error = cli::columnName(column) + ": not a number: " + cli::quoted(text);
                 }
@@ -343,8 +341,8 @@ int run(const QCoreApplication &app, bool inputClosed)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption({"arrangement", "", "N"});
     parser.addOption({"cracked", ""});
-    for (std::string_view name : cli::InputNames)
-        parser.addOption({QString::fromLatin1(name.data(), name.size()), "", "X"});
+    for (const design::Input &input : design::Inputs)
+        parser.addOption({QString::fromLatin1(input.key.data(), input.key.size()), "", "X"});
     parser.addOption({"lang", "", "L", "eng"});
     parser.addOption({"json", ""});
     parser.addOption({"csv", "", "FILE"});

@@ -124,13 +124,6 @@ std::string plainLines(const std::string &text)
 
 } // namespace
 
-double &inputValue(calc::DesignInput &input, int index)
-{
-    double *const values[] = {&input.C1,  &input.C2,  &input.S1, &input.S2,
-                              &input.NSd, &input.V1d, &input.e1, &input.e2};
-    return *values[index];
-}
-
 std::string number(double value)
 {
     char buffer[64];
@@ -140,10 +133,9 @@ std::string number(double value)
 
 std::string jsonDesign(const Design &design, const calc::Result &result)
 {
-    calc::DesignInput in = design.input;
     JsonObject input;
-    for (int i = 0; i < 8; ++i)
-        input.add(InputNames[i], number(inputValue(in, i)));
+    for (const design::Input &i : design::Inputs)
+        input.add(i.key, number(design.input.*i.value));
 
     std::string sizes = "[";
     for (const calc::SizeRow &row : result.sizes) {
@@ -220,7 +212,7 @@ std::string columnName(int column)
         return "arrangement";
     if (column == 1)
         return "cracked";
-    return std::string(InputNames[column - 2]);
+    return std::string(design::Inputs[column - 2].key);
 }
 
 std::string csvHeader()
@@ -238,10 +230,9 @@ std::string csvHeader()
 
 std::string csvRow(const Design &design, const calc::Result &result)
 {
-    calc::DesignInput in = design.input;
     std::string row = std::to_string(design.arrangement) + (design.cracked ? ",1" : ",0");
-    for (int i = 0; i < 8; ++i)
-        row += "," + number(inputValue(in, i));
+    for (const design::Input &input : design::Inputs)
+        row += "," + number(design.input.*input.value);
     row += "," + outcomeName(result.outcome) + ",";
     if (result.chosen)
         row += sizeName(result.chosen->sizeNo);
@@ -281,14 +272,11 @@ std::string csvErrorRow(const std::vector<std::string> &inputCells, std::string_
 
 std::string summary(const Design &design, const calc::Result &result)
 {
-    calc::DesignInput in = design.input;
-    const char *const units[] = {"mm", "mm", "mm", "mm", "kN", "kN", "mm", "mm"};
-    const char *const labels[] = {"C1", "C2", "S1", "S2", "NSd", "V1d", "e1", "e2"};
     std::string text = "TAPAUS " + std::to_string(design.arrangement) + ", " +
                        (design.cracked ? "cracked" : "non-cracked") + " concrete\n";
-    for (int i = 0; i < 8; ++i)
-        text += std::string(i ? ", " : "") + labels[i] + " " +
-                calc::formatGeneral(inputValue(in, i)) + " " + units[i];
+    for (const design::Input &input : design::Inputs)
+        text += std::string(&input == design::Inputs ? "" : ", ") + std::string(input.label) + " " +
+                calc::formatGeneral(design.input.*input.value) + " " + std::string(input.unit);
     text += "\n\n";
 
     if (!result.sizes.empty()) {

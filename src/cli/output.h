@@ -4,6 +4,7 @@
 // summary. Numbers are unrounded in JSON and CSV (the shortest form that reads back exactly).
 
 #include "calc/calc.h"
+#include "design/design.h"
 
 #include <string>
 #include <string_view>
@@ -11,19 +12,11 @@
 
 namespace cli {
 
-struct Design
-{
-    int arrangement = 1;
-    bool cracked = false;
-    calc::DesignInput input;
-};
+using design::Design;
 
-// The eight input names in the order of the window's fields, and their units.
-inline constexpr std::string_view InputNames[] = {"c1", "c2", "s1", "s2", "nsd", "v1d", "e1", "e2"};
-double &inputValue(calc::DesignInput &input, int index);
-
-// The columns of a design in CSV: 0 arrangement, 1 cracked, 2 to 9 the inputs.
-inline constexpr int ColumnCount = 10;
+// The columns of a design in CSV: 0 arrangement, 1 cracked, 2 on the inputs in the order of
+// design::Inputs.
+inline constexpr int ColumnCount = 2 + design::InputCount;
 std::string columnName(int column);
 
 std::string number(double value);

@@ -18,10 +18,6 @@
 namespace cli {
 namespace {
 
-// The main window's fields Text1, Text3 ... Text9, in the order of InputNames.
-constexpr int FieldNumbers[] = {1, 3, 4, 5, 6, 7, 8, 9};
-static_assert(std::size(FieldNumbers) == std::size(InputNames));
-
 // The pages of the main window's report, and its desktop: a message box is noted and answered
 // at once, and a printed page becomes the next page of the PDF file.
 class PdfReport : public Report, public forms::Platform
@@ -50,7 +46,7 @@ public:
         return {};
     }
 
-    void addPage(const Design &design) override;
+    void addPage(const design::Design &design) override;
 
     bool finish() override
     {
@@ -115,17 +111,16 @@ private:
 
 // As a user does it: the arrangement, the concrete state, the fields, calculate, print, the
 // project name and "Yes".
-void PdfReport::addPage(const Design &design)
+void PdfReport::addPage(const design::Design &design)
 {
     if (!m_error.empty())
         return;
     mainwindow::MainWindow &window = *m_window;
     window.ImgSIT_Click(design.arrangement - 1);
     window.ImgNO_Click(design.cracked ? 0 : 1);
-    calc::DesignInput input = design.input;
-    for (int i = 0; i < int(std::size(FieldNumbers)); ++i) {
-        forms::Control *field = window.control(QStringLiteral("Text%1").arg(FieldNumbers[i]));
-        const double value = inputValue(input, i);
+    for (const design::Input &input : design::Inputs) {
+        forms::Control *field = window.control(QStringLiteral("Text%1").arg(input.field));
+        const double value = design.input.*input.value;
         // A field the arrangement does not use stays empty, unless it is given a value: the
         // window then calculates from what the command line gave.
         if (field->isEnabled() || value != 0)

@@ -40,7 +40,7 @@ public:
 
     // Calculates the design in the main window and prints its report page into the file. After
     // a page that could not be written no more are made, and finish() fails.
-    virtual void addPage(const Design &design) = 0;
+    virtual void addPage(const design::Design &design) = 0;
     // Completes the file; with no page at all nothing is written. False when it could not be
     // written (error() tells why); the file is then left as it was.
     virtual bool finish() = 0;

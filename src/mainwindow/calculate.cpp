@@ -10,25 +10,9 @@
 namespace mainwindow {
 namespace {
 
-// The fields in the order the calculate command checks them, with the value each holds.
-struct Field
-{
-    int number;
-    double calc::DesignInput::*value;
-};
-
-constexpr Field Fields[] = {
-    {1, &calc::DesignInput::C1}, {3, &calc::DesignInput::C2},  {4, &calc::DesignInput::S1},
-    {5, &calc::DesignInput::S2}, {6, &calc::DesignInput::NSd}, {7, &calc::DesignInput::V1d},
-    {8, &calc::DesignInput::e1}, {9, &calc::DesignInput::e2},
-};
-
 double calc::DesignInput::*valueOf(int number)
 {
-    for (const Field &f : Fields)
-        if (f.number == number)
-            return f.value;
-    return nullptr;
+    return design::inputOfField(number)->value;
 }
 
 const QColor ResetColour(64, 0, 64);
@@ -54,8 +38,8 @@ void MainWindow::Text_LostFocus(int number)
 
 void MainWindow::ImgCalc_Click()
 {
-    for (const Field &f : Fields) {
-        forms::Control *text = field(f.number);
+    for (const design::Input &input : design::Inputs) {
+        forms::Control *text = field(input.field);
         if (text->isEnabled() && text->text().isEmpty()) {
             openNotice();
             return;
@@ -63,7 +47,7 @@ void MainWindow::ImgCalc_Click()
     }
     m_firstPictureToClear = forms::installationPicture(1);
     ClearResults();
-    m_lastCalculation = design();
+    m_lastCalculation = currentDesign();
     Mitoitus();
 }
 

@@ -8,25 +8,6 @@
 namespace mainwindow {
 namespace {
 
-// The optional fields each arrangement uses; C1, C2, NSd and V1d are used by all.
-struct ArrangementFields
-{
-    bool s1;
-    bool s2;
-    bool e1;
-    bool e2;
-};
-
-constexpr ArrangementFields FieldsInUse[calc::ArrangementCount] = {
-    {false, false, false, false}, // 1: one anchor
-    {true, false, true, false},   // 2: two in direction 1
-    {true, false, true, false},   // 3: three in direction 1
-    {false, true, false, true},   // 4: two in direction 2
-    {false, true, false, true},   // 5: three in direction 2
-    {true, true, true, true},     // 6: 2 x 2
-    {true, true, true, true},     // 7: 3 x 2
-};
-
 } // namespace
 
 MainWindow::MainWindow(forms::Platform &platform, lang::LanguageTag &language,
@@ -63,7 +44,8 @@ void MainWindow::connectHandlers()
     connect(control("INFO"), &Control::clicked, this, &MainWindow::INFO_Click);
     connect(control("ImgExit"), &Control::clicked, this, &MainWindow::ImgExit_Click);
     connect(control("ImgPrint"), &Control::clicked, this, &MainWindow::ImgPrint_Click);
-    for (int number : {1, 3, 4, 5, 6, 7, 8, 9}) {
+    for (const design::Input &input : design::Inputs) {
+        const int number = input.field;
         Control *text = field(number);
         connect(text, &Control::changed, this, [this, number] { Text_Change(number); });
         connect(text, &Control::lostFocus, this, [this, number] { Text_LostFocus(number); });
@@ -95,14 +77,10 @@ void MainWindow::Form_Load()
     control("Label14")->setVisible(false);
 }
 
+// The anchor counts of the arrangement are read from calc::ArrangementTable by its number.
 void MainWindow::setArrangement(int index)
 {
-    const calc::Arrangement &a = calc::ArrangementTable[static_cast<std::size_t>(index)];
     m_tapaus = index + 1;
-    m_nAnchors = a.nAnchors;
-    m_nPerRow = a.nPerRow;
-    m_k1 = a.k1;
-    m_k2 = a.k2;
 }
 
 void MainWindow::ImgSIT_Click(int index)
@@ -118,10 +96,11 @@ void MainWindow::ImgSIT_Click(int index)
         m_reportPage->control("Picture1", forms::arrangementPicture(index + 1))->setVisible(true);
     }
 
-    // Leaving the field that had the focus writes its number back first.
+    // Leaving the field that had the focus writes its number back first. Each emptied field
+    // only sets its own stored value, so the order does not matter.
     field(1)->setFocus();
-    for (int number : {1, 3, 6, 7, 4, 5, 8, 9})
-        field(number)->setText(QString());
+    for (const design::Input &input : design::Inputs)
+        field(input.field)->setText(QString());
     control("Label18")->setCaption(QString());
 
     setArrangement(index);
@@ -133,14 +112,11 @@ void MainWindow::ImgSIT_Click(int index)
 // The captions and fields of the arrangement's inputs are enabled, the others disabled.
 void MainWindow::enableFields(int index)
 {
-    const ArrangementFields &use = FieldsInUse[index];
-    const std::pair<const char *, bool> flags[] = {
-        {"Label4", use.s1}, {"Text4", use.s1}, {"Label5", use.s2}, {"Text5", use.s2},
-        {"Label8", use.e1}, {"Text8", use.e1}, {"Label9", use.e2}, {"Text9", use.e2},
-        {"Label6", true},   {"Label7", true},  {"Text1", true},    {"Text3", true},
-        {"Text6", true},    {"Text7", true}};
-    for (const auto &[name, enabled] : flags)
-        control(QLatin1String(name))->setEnabled(enabled);
+    for (const design::Input &input : design::Inputs) {
+        const bool enabled = design::uses(index + 1, input);
+        control(QStringLiteral("Label%1").arg(input.field))->setEnabled(enabled);
+        field(input.field)->setEnabled(enabled);
+    }
 }
 
 // Only the state and its markers change: results on screen keep the state they were
@@ -222,9 +198,9 @@ void MainWindow::ImgPrint_Click()
 {
     // The field being edited is written back first, as leaving it would: the page shows the
     // number the field holds.
-    for (int number : {1, 3, 4, 5, 6, 7, 8, 9})
-        if (focusWidget() && focusWidget() == field(number)->widget())
-            Text_LostFocus(number);
+    for (const design::Input &input : design::Inputs)
+        if (focusWidget() && focusWidget() == field(input.field)->widget())
+            Text_LostFocus(input.field);
     m_printing->printReport(reportSource());
 }
 
@@ -243,7 +219,7 @@ print::ReportSource MainWindow::reportSource() const
             drawing->isVisible())
             source.drawing = drawing->picture();
     source.cracked = control("Shape1", 0)->isVisible();
-    source.design = design();
+    source.design = currentDesign();
     source.lastCalculation = m_lastCalculation;
     return source;
 }

@@ -14,6 +14,7 @@
 
 #include "calc/calc.h"
 #include "datasheet/datasheet.h"
+#include "design/design.h"
 #include "forms/definitions.h"
 #include "forms/form.h"
 #include "forms/platform.h"
@@ -42,10 +43,6 @@ public:
     // What the window holds between commands.
     const calc::DesignInput &input() const { return m_input; }
     int tapaus() const { return m_tapaus; }
-    int nAnchors() const { return m_nAnchors; }
-    int nPerRow() const { return m_nPerRow; }
-    double k1() const { return m_k1; }
-    double k2() const { return m_k2; }
     calc::ConcreteState concreteState() const { return m_concreteState; }
     int sizeNo() const { return m_sizeNo; }
     lang::LanguageTag &language() const { return m_language; }
@@ -92,7 +89,10 @@ private:
     void openDataSheet();
     void printDataSheet();
     print::ReportSource reportSource() const;
-    print::Design design() const { return {m_input, m_tapaus, m_concreteState}; }
+    design::Design currentDesign() const
+    {
+        return {m_tapaus, m_concreteState == calc::Cracked, m_input};
+    }
     forms::Control *field(int number) const;
 
     forms::Platform &m_platform;
@@ -109,16 +109,12 @@ private:
 
     calc::DesignInput m_input;
     int m_tapaus = 0;
-    int m_nAnchors = 0;
-    int m_nPerRow = 0;
-    double m_k1 = 0;
-    double m_k2 = 0;
     calc::ConcreteState m_concreteState = calc::Cracked;
     int m_firstPictureToClear = 0;
     int m_sizeNo = 0;
     calc::Texts m_texts;
     // What the last calculation was made from: a report prints results only beside these.
-    std::optional<print::Design> m_lastCalculation;
+    std::optional<design::Design> m_lastCalculation;
     // What the last calculation that chose a size left for the data sheet: the size index and
     // the title (" Kalvex X-TR M 12"); kept until the next such calculation.
     int m_dataSheetSize = 0;

@@ -14,6 +14,7 @@
 // ends in the one message CannotPrint.
 
 #include "calc/calc.h"
+#include "design/design.h"
 #include "forms/form.h"
 #include "forms/platform.h"
 #include "lang/languages.h"
@@ -77,16 +78,6 @@ inline constexpr Copy ReportCopies[] = {
     {"Text9", "Text9"},
 };
 
-// What the design calculation reads.
-struct Design
-{
-    calc::DesignInput input;
-    int tapaus = 0;
-    calc::ConcreteState concreteState = calc::NonCracked;
-
-    friend bool operator==(const Design &, const Design &) = default;
-};
-
 // The main window at the moment of the report command.
 struct ReportSource
 {
@@ -96,8 +87,8 @@ struct ReportSource
     QString plate;        // the minimum plate line Form1.Label2 when it is shown, else empty
     QString drawing;      // the artwork of the installation drawing shown, else empty
     bool cracked = false; // the cracked-concrete marker Form1.Shape1(0) is shown
-    Design design;
-    std::optional<Design> lastCalculation; // none before the first calculation
+    design::Design design;
+    std::optional<design::Design> lastCalculation; // none before the first calculation
 };
 
 // The main window at the moment of the data sheet's print command.

@@ -1,0 +1,84 @@
+#pragma once
+
+// One design: what the calculation reads, and the eight inputs it is typed into.
+//
+//   design.h   the design value and the table of the eight inputs (standard C++ only)
+//
+// The main window, printing and kiila-calc iterate `Inputs` for everything they do per input:
+// the main window's fields, the report page's copies, kiila-calc's options, JSON keys, CSV
+// columns and summary. The calculation and the main window call the arrangement `tapaus`
+// ("case", as the windows caption it: "TAPAUS 1" ... "TAPAUS 7"); here and in kiila-calc the
+// same integer 1 to 7 is `arrangement`.
+
+#include "calc/calc.h"
+
+#include <string_view>
+
+namespace design {
+
+struct Design
+{
+    int arrangement = 1; // 1 to 7, the calculation's tapaus
+    bool cracked = false;
+    calc::DesignInput input;
+
+    calc::ConcreteState concreteState() const { return cracked ? calc::Cracked : calc::NonCracked; }
+    friend bool operator==(const Design &, const Design &) = default;
+};
+
+// Which anchor rows an arrangement has decides which inputs it uses: spacings and
+// eccentricities exist only in a direction with more than one anchor.
+enum class UsedBy {
+    Every,      // every arrangement
+    Direction1, // arrangements with rows in direction 1 (2, 3, 6, 7)
+    Direction2, // arrangements with rows in direction 2 (4, 5, 6, 7)
+};
+
+struct Input
+{
+    std::string_view key;   // kiila-calc's option, JSON key and CSV column
+    std::string_view label; // the symbol in texts
+    std::string_view unit;
+    double calc::DesignInput::*value;
+    int field; // the main window's field TextN, captioned by LabelN
+    UsedBy usedBy;
+};
+
+// In the order of the main window's fields, the order in which the calculate command checks
+// them for a missing value.
+inline constexpr Input Inputs[] = {
+    {"c1", "C1", "mm", &calc::DesignInput::C1, 1, UsedBy::Every},
+    {"c2", "C2", "mm", &calc::DesignInput::C2, 3, UsedBy::Every},
+    {"s1", "S1", "mm", &calc::DesignInput::S1, 4, UsedBy::Direction1},
+    {"s2", "S2", "mm", &calc::DesignInput::S2, 5, UsedBy::Direction2},
+    {"nsd", "NSd", "kN", &calc::DesignInput::NSd, 6, UsedBy::Every},
+    {"v1d", "V1d", "kN", &calc::DesignInput::V1d, 7, UsedBy::Every},
+    {"e1", "e1", "mm", &calc::DesignInput::e1, 8, UsedBy::Direction1},
+    {"e2", "e2", "mm", &calc::DesignInput::e2, 9, UsedBy::Direction2},
+};
+inline constexpr int InputCount = static_cast<int>(std::size(Inputs));
+
+// Whether arrangement 1 to 7 uses the input.
+constexpr bool uses(int arrangement, const Input &input)
+{
+    switch (input.usedBy) {
+    case UsedBy::Every:
+        return true;
+    case UsedBy::Direction1:
+        return arrangement == 2 || arrangement == 3 || arrangement >= 6;
+    case UsedBy::Direction2:
+        return arrangement >= 4;
+    }
+    return false;
+}
+
+// The input of field TextN, or nullptr.
+constexpr const Input *inputOfField(int field)
+{
+    for (const Input &input : Inputs)
+        if (input.field == field)
+            return &input;
+    return nullptr;
+}
+
+} // namespace design
