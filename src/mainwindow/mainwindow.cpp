@@ -6,9 +6,6 @@
 #include <QTimer>
 
 namespace mainwindow {
-namespace {
-
-} // namespace
 
 MainWindow::MainWindow(forms::Platform &platform, lang::LanguageTag &language,
                        const forms::FormDef *reportPage, QWidget *parent)
