@@ -30,8 +30,8 @@ struct Design
 // eccentricities exist only in a direction with more than one anchor.
 enum class UsedBy {
     Every,      // every arrangement
-    Direction1, // arrangements with rows in direction 1 (2, 3, 6, 7)
-    Direction2, // arrangements with rows in direction 2 (4, 5, 6, 7)
+    Direction1, // arrangements of more than one row (k1 > 0)
+    Direction2, // arrangements of more than one anchor per row (k2 > 0)
 };
 
 struct Input
@@ -61,13 +61,14 @@ inline constexpr int InputCount = static_cast<int>(std::size(Inputs));
 // Whether arrangement 1 to 7 uses the input.
 constexpr bool uses(int arrangement, const Input &input)
 {
+    const calc::Arrangement &a = calc::ArrangementTable[static_cast<std::size_t>(arrangement - 1)];
     switch (input.usedBy) {
     case UsedBy::Every:
         return true;
     case UsedBy::Direction1:
-        return arrangement == 2 || arrangement == 3 || arrangement >= 6;
+        return a.k1 > 0;
     case UsedBy::Direction2:
-        return arrangement >= 4;
+        return a.k2 > 0;
     }
     return false;
 }

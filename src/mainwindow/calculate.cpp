@@ -81,7 +81,6 @@ void MainWindow::Mitoitus()
     m_texts.tapaus7Caption = control("LbSit", 6)->caption().toStdString();
     const calc::Result result =
         calc::Mitoitus(m_input, m_tapaus, m_concreteState, m_texts, separator);
-    setArrangement(m_tapaus - 1);
     m_sizeNo = result.sizeNo;
 
     control("Picture1", forms::arrangementPicture(m_tapaus))->setVisible(true);

@@ -65,19 +65,13 @@ void MainWindow::Form_Load()
     m_printing = new print::Printing(m_platform, m_language, *this, m_reportPage);
     startupLanguageStep();
     ClearResults();
-    setArrangement(0);
+    m_tapaus = 1;
     control("Picture1", forms::arrangementPicture(1))->setVisible(true);
     enableFields(0);
     m_concreteState = calc::NonCracked;
     m_firstPictureToClear = 0;
     control("ImgSHOW")->setVisible(false);
     control("Label14")->setVisible(false);
-}
-
-// The anchor counts of the arrangement are read from calc::ArrangementTable by its number.
-void MainWindow::setArrangement(int index)
-{
-    m_tapaus = index + 1;
 }
 
 void MainWindow::ImgSIT_Click(int index)
@@ -100,7 +94,7 @@ void MainWindow::ImgSIT_Click(int index)
         field(input.field)->setText(QString());
     control("Label18")->setCaption(QString());
 
-    setArrangement(index);
+    m_tapaus = index + 1;
     ClearResults();
     control("Picture1", forms::arrangementPicture(index + 1))->setVisible(true);
     enableFields(index);

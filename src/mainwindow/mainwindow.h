@@ -82,7 +82,6 @@ private:
     void setVersionCaption(lang::Language language);
     void setLabelCharset(int charset);
     void applyLanguageLines(const QStringList &lines);
-    void setArrangement(int index);
     void enableFields(int index);
     void openNotice();
     void prepareDataSheet();

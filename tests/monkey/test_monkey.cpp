@@ -473,7 +473,6 @@ void TestMonkey::monkey()
     int runs = 1;
     int exitClicks = 0;
     const auto endProgram = [&] {
-        platform.exits = 0;
         window.reset();
         QCoreApplication::processEvents();
         ++runs;
