@@ -201,7 +201,7 @@ struct Designs
         if (observer)
             observer(design);
         writer.design(design, calc::Mitoitus(design.input, design.arrangement,
-                                              design.concreteState(), texts));
+                                             design.concreteState(), texts));
     }
 };
 
