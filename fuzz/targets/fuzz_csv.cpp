@@ -7,8 +7,8 @@
 
 #include "check.h"
 #include "cli/csv.h"
-#include "cli/output.h"
 #include "cli/text.h"
+#include "cli/writer.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -45,6 +45,17 @@ Records readAll(const std::string &text)
     }
     std::fclose(file);
     return records;
+}
+
+// The line a writer of the format writes for a row that failed.
+std::string failedRow(bool json, const cli::FailedRow &row)
+{
+    std::string written;
+    const auto writer = cli::chooseWriter(
+        [json](std::string_view option) { return json && option == "json"; }, cli::Source::CsvFile,
+        [&written](std::string_view line) { written = line; });
+    writer->error(row);
+    return written;
 }
 
 bool isUtf8(const std::string &text)
@@ -85,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             const std::string message = cli::quoted(field);
             FUZZ_CHECK(isUtf8(message));
             FUZZ_CHECK(message.find_first_of("\r\n") == std::string::npos);
-            const std::string error = cli::jsonError(records.lines[r] - 1, message);
+            const std::string error = failedRow(true, {records.lines[r] - 1, {}, message});
             QJsonParseError parseError;
             const QJsonDocument doc = QJsonDocument::fromJson(
                 QByteArray(error.data(), qsizetype(error.size())), &parseError);
@@ -93,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             FUZZ_CHECK(doc.object().value("error").toString().toStdString() == message);
         }
         FUZZ_CHECK(bytes <= cli::CsvReader::MaxRecord);
-        const std::string row = cli::csvErrorRow(fields, "error");
+        const std::string row = failedRow(false, {records.lines[r] - 1, fields, "error"});
         FUZZ_CHECK(isUtf8(row) && row.find('\0') == std::string::npos);
 
         // (A byte-order mark at the start of the written text would be skipped as one.)

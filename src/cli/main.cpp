@@ -3,15 +3,16 @@
 #include "calc/calc.h"
 #include "calc/numbers.h"
 #include "cli/csv.h"
-#include "cli/output.h"
 #include "cli/report.h"
 #include "cli/text.h"
+#include "cli/writer.h"
 #include "lang/languagefile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <csignal>
@@ -19,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <functional>
 #include <optional>
 #include <unistd.h>
 
@@ -186,17 +188,24 @@ std::optional<calc::Texts> textsFor(const QString &lang)
     return texts;
 }
 
-// The report pages while --report writes them.
-cli::Report *report = nullptr;
-
-calc::Result calculate(const design::Design &design, const calc::Texts &texts)
+// What becomes of each design read: the observer sees it (--report makes its page), then it is
+// calculated with the texts and written.
+struct Designs
 {
-    if (report)
-        report->addPage(design);
-    return calc::Mitoitus(design.input, design.arrangement, design.concreteState(), texts);
-}
+    const calc::Texts &texts;
+    cli::Writer &writer;
+    const std::function<void(const design::Design &)> &observer; // may be empty
 
-int runSingle(const QCommandLineParser &parser, const calc::Texts &texts, bool json)
+    void calculate(const design::Design &design) const
+    {
+        if (observer)
+            observer(design);
+        writer.design(design, calc::Mitoitus(design.input, design.arrangement,
+                                             design.concreteState(), texts));
+    }
+};
+
+int runSingle(const QCommandLineParser &parser, const Designs &designs)
 {
     design::Design design;
     const std::optional<int> n = arrangement(parser.value("arrangement").toStdString());
@@ -215,12 +224,69 @@ int runSingle(const QCommandLineParser &parser, const calc::Texts &texts, bool j
             return usageError("--" + name.toStdString() + ": not a number: " + cli::quoted(text));
         design.input.*input.value = *v;
     }
-    const calc::Result result = calculate(design, texts);
-    write(json ? cli::jsonDesign(design, result) : cli::summary(design, result));
+    designs.writer.begin();
+    designs.calculate(design);
     return 0;
 }
 
-int runCsv(const QString &path, const calc::Texts &texts, bool json)
+// The design column of each field of the header; a usage error when the header is wrong.
+std::string headerColumns(const std::vector<std::string> &fields, std::vector<int> &columns)
+{
+    bool seen[cli::DesignColumnCount] = {};
+    for (const std::string &f : fields) {
+        const std::string name = lowered(trimmed(f));
+        int column = -1;
+        for (int i = 0; i < cli::DesignColumnCount; ++i)
+            if (name == cli::designColumnName(i))
+                column = i;
+        if (column < 0)
+            return "unknown column " + cli::quoted(trimmed(f));
+        if (seen[column])
+            return "column " + cli::quoted(name) + " twice";
+        seen[column] = true;
+        columns.push_back(column);
+    }
+    if (!seen[0])
+        return "no column 'arrangement'";
+    return {};
+}
+
+// The design of a row, its cells by design column; the reason when it cannot be read.
+std::string readDesign(const std::vector<std::string> &fields, bool tooLong,
+                       const std::vector<int> &columns, design::Design &design,
+                       std::vector<std::string> &cells)
+{
+    if (tooLong)
+        return "row longer than 64 KiB";
+    if (fields.size() != columns.size())
+        return "row has " + std::to_string(fields.size()) + " fields, the header " +
+               std::to_string(columns.size());
+    for (std::size_t i = 0; i < fields.size(); ++i)
+        cells[columns[i]] = fields[i];
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const int column = columns[i];
+        const std::string &text = fields[i];
+        if (column == 0) {
+            const std::optional<int> n = arrangement(text);
+            if (!n)
+                return "arrangement: give a number from 1 to 7, not " + cli::quoted(text);
+            design.arrangement = *n;
+        } else if (column == 1) {
+            const std::optional<bool> c = cracked(text);
+            if (!c)
+                return "cracked: give 0/1 or yes/no, not " + cli::quoted(text);
+            design.cracked = *c;
+        } else {
+            const std::optional<double> v = value(text);
+            if (!v)
+                return cli::designColumnName(column) + ": not a number: " + cli::quoted(text);
+            design.input.*design::Inputs[column - 2].value = *v;
+        }
+    }
+    return {};
+}
+
+int runCsv(const QString &path, const Designs &designs)
 {
     std::FILE *file = stdin;
     if (path != "-") {
@@ -248,76 +314,24 @@ int runCsv(const QString &path, const calc::Texts &texts, bool json)
                               std::strerror(errno));
         return usageError(cli::quoted(path.toStdString()) + ": no header row");
     }
-
-    // The column of each field.
     std::vector<int> columns;
-    bool seen[cli::ColumnCount] = {};
-    for (const std::string &f : fields) {
-        const std::string name = lowered(trimmed(f));
-        int column = -1;
-        for (int i = 0; i < cli::ColumnCount; ++i)
-            if (name == cli::columnName(i))
-                column = i;
-        if (column < 0)
-            return usageError(cli::quoted(path.toStdString()) + ": unknown column " +
-                              cli::quoted(trimmed(f)));
-        if (seen[column])
-            return usageError(cli::quoted(path.toStdString()) + ": column " + cli::quoted(name) +
-                              " twice");
-        seen[column] = true;
-        columns.push_back(column);
-    }
-    if (!seen[0])
-        return usageError(cli::quoted(path.toStdString()) + ": no column 'arrangement'");
+    if (const std::string error = headerColumns(fields, columns); !error.empty())
+        return usageError(cli::quoted(path.toStdString()) + ": " + error);
 
-    if (!json)
-        write(cli::csvHeader());
+    designs.writer.begin();
     bool anyFailed = false;
     while (reader.next(fields, tooLong)) {
         if (!tooLong && fields.size() == 1 && trimmed(fields[0]).empty())
             continue; // a blank line
         design::Design design;
-        std::string error;
-        std::vector<std::string> cells(cli::ColumnCount);
-        if (tooLong) {
-            error = "row longer than 64 KiB";
-        } else if (fields.size() != columns.size()) {
-            error = "row has " + std::to_string(fields.size()) + " fields, the header " +
-                    std::to_string(columns.size());
+        std::vector<std::string> cells(cli::DesignColumnCount);
+        const std::string error = readDesign(fields, tooLong, columns, design, cells);
+        if (error.empty()) {
+            designs.calculate(design);
         } else {
-            for (std::size_t i = 0; i < fields.size(); ++i)
-                cells[columns[i]] = fields[i];
-            for (std::size_t i = 0; i < fields.size() && error.empty(); ++i) {
-                const int column = columns[i];
-                const std::string &text = fields[i];
-                if (column == 0) {
-                    const std::optional<int> n = arrangement(text);
-                    if (n)
-                        design.arrangement = *n;
-                    else
-                        error = "arrangement: give a number from 1 to 7, not " + cli::quoted(text);
-                } else if (column == 1) {
-                    const std::optional<bool> c = cracked(text);
-                    if (c)
-                        design.cracked = *c;
-                    else
-                        error = "cracked: give 0/1 or yes/no, not " + cli::quoted(text);
-                } else {
-                    const std::optional<double> v = value(text);
-                    if (v)
-                        design.input.*design::Inputs[column - 2].value = *v;
-                    else
-                        error = cli::columnName(column) + ": not a number: " + cli::quoted(text);
-                }
-            }
-        }
-        if (!error.empty()) {
             anyFailed = true;
-            write(json ? cli::jsonError(reader.line() - 1, error) : cli::csvErrorRow(cells, error));
-            continue;
+            designs.writer.error({reader.line() - 1, cells, error});
         }
-        const calc::Result result = calculate(design, texts);
-        write(json ? cli::jsonDesign(design, result) : cli::csvRow(design, result));
     }
     if (std::ferror(file))
         return usageError("cannot read " + cli::quoted(path.toStdString()) + ": " +
@@ -327,7 +341,7 @@ int runCsv(const QString &path, const calc::Texts &texts, bool json)
 
 // The report file is completed when the designs were read (some rows may have failed); a page
 // that could not be written makes it fail.
-int finishReport(int status)
+int finishReport(cli::Report *report, int status)
 {
     if (!report || status == ExitUsage || report->finish())
         return status;
@@ -344,7 +358,8 @@ int run(const QCoreApplication &app, bool inputClosed)
     for (const design::Input &input : design::Inputs)
         parser.addOption({QString::fromLatin1(input.key.data(), input.key.size()), "", "X"});
     parser.addOption({"lang", "", "L", "eng"});
-    parser.addOption({"json", ""});
+    for (const std::string_view option : cli::formatOptions())
+        parser.addOption({QString::fromLatin1(option.data(), option.size()), ""});
     parser.addOption({"csv", "", "FILE"});
     cli::addReportOptions(parser);
     parser.addOption({{"h", "help"}, ""});
@@ -369,26 +384,36 @@ int run(const QCoreApplication &app, bool inputClosed)
     if (!texts)
         return usageError("--lang: give eng, fin, rus or none, not " +
                           cli::quoted(parser.value("lang").toStdString()));
-    const bool json = parser.isSet("json");
     std::string reportError;
-    const std::unique_ptr<cli::Report> pages = cli::Report::start(parser, reportError);
+    const std::unique_ptr<cli::Report> report = cli::Report::start(parser, reportError);
     if (!reportError.empty())
         return usageError(reportError);
-    report = pages.get();
+    std::function<void(const design::Design &)> observer;
+    if (report)
+        observer = [&report](const design::Design &design) { report->addPage(design); };
 
-    if (parser.isSet("csv")) {
+    const bool csv = parser.isSet("csv");
+    const auto isSet = [&parser](std::string_view option) {
+        return parser.isSet(QString::fromLatin1(option.data(), option.size()));
+    };
+    const std::unique_ptr<cli::Writer> writer =
+        cli::chooseWriter(isSet, csv ? cli::Source::CsvFile : cli::Source::Options, write);
+    const Designs designs{*texts, *writer, observer};
+
+    if (csv) {
+        const std::vector<std::string_view> formats = cli::formatOptions();
         for (const QString &option : parser.optionNames())
-            if (option != "csv" && option != "lang" && option != "json" &&
-                !cli::isReportOption(option))
+            if (option != "csv" && option != "lang" && !cli::isReportOption(option) &&
+                std::find(formats.begin(), formats.end(), option.toStdString()) == formats.end())
                 return usageError("--" + option.toStdString() +
                                   " goes with a single design, not with --csv");
         if (parser.value("csv") == "-" && inputClosed)
             return usageError("cannot read standard input: it is closed");
-        return finishReport(runCsv(parser.value("csv"), *texts, json));
+        return finishReport(report.get(), runCsv(parser.value("csv"), designs));
     }
     if (!parser.isSet("arrangement"))
         return usageError("give --arrangement N (1 to 7) or --csv FILE; --help tells more");
-    return finishReport(runSingle(parser, *texts, json));
+    return finishReport(report.get(), runSingle(parser, designs));
 }
 
 } // namespace

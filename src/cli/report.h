@@ -11,7 +11,7 @@
 //                     so that the other modes start without the widget libraries
 //   report.cpp        the module kiila-report.so: the application object and the pages
 
-#include "cli/output.h"
+#include "design/design.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -200,6 +200,8 @@ print::ReportSource MainWindow::reportSource() const
     print::ReportSource source;
     for (const print::Copy &copy : print::ReportCopies)
         source.copies << control(QLatin1String(copy.main), copy.index)->caption();
+    for (const design::Input &input : design::Inputs)
+        source.fields << field(input.field)->caption();
     source.title = control("Label11")->caption();
     source.version = control("Label10")->caption();
     if (control("Label2")->isVisible())

@@ -29,8 +29,9 @@ namespace print {
 
 inline constexpr char CannotPrint[] = "The form can't be printed.";
 
-// A caption or text of the main window copied into the report control of the same role.
-// A result is printed only beside the inputs it was calculated from.
+// A caption of the main window copied into the report control of the same role. A result is
+// printed only beside the inputs it was calculated from. The input fields are copied apart
+// (ReportSource::fields): the report page names each one as the main window does (TextN).
 struct Copy
 {
     const char *report;
@@ -68,20 +69,13 @@ inline constexpr Copy ReportCopies[] = {
     {"veto_leikkaus", "veto_leikkaus", 2, true},
     {"veto_leikkaus", "veto_leikkaus", 3, true},
     {"veto_leikkaus", "veto_leikkaus", 4, true},
-    {"Text1", "Text1"},
-    {"Text3", "Text3"},
-    {"Text4", "Text4"},
-    {"Text5", "Text5"},
-    {"Text6", "Text6"},
-    {"Text7", "Text7"},
-    {"Text8", "Text8"},
-    {"Text9", "Text9"},
 };
 
 // The main window at the moment of the report command.
 struct ReportSource
 {
     QStringList copies;   // one text per entry of ReportCopies, in its order
+    QStringList fields;   // the text of each input's field, in the order of design::Inputs
     QString title;        // Form1.Label11
     QString version;      // Form1.Label10
     QString plate;        // the minimum plate line Form1.Label2 when it is shown, else empty

@@ -37,6 +37,11 @@ void Printing::fillReport(forms::Form &report, const ReportSource &source)
         if (to->kind() == forms::Kind::TextBox || copy.index != forms::NoIndex)
             to->shrinkToFit();
     }
+    for (int i = 0; i < design::InputCount; ++i) {
+        Control *to = report.control(QStringLiteral("Text%1").arg(design::Inputs[i].field));
+        to->setCaption(source.fields.value(i));
+        to->shrinkToFit();
+    }
     (source.cracked ? c("KYLLA") : c("EI"))->setVisible(true);
     report.setCaption(source.title);
 }

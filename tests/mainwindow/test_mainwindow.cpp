@@ -110,7 +110,8 @@ void TestMainWindow::startUpState()
     QVERIFY(c("Shape1", 1)->isVisible());
     QCOMPARE(visiblePictures(), QList<int>{0});
 
-    for (int number : {1, 3, 4, 5, 6, 7, 8, 9}) {
+    for (const design::Input &input : design::Inputs) {
+        const int number = input.field;
         QCOMPARE(text(number)->isEnabled(),
                  number == 1 || number == 3 || number == 6 || number == 7);
         QVERIFY(text(number)->text().isEmpty());
@@ -164,7 +165,8 @@ void TestMainWindow::arrangementChoice()
     QTEST(a.k2, "k2");
 
     QFETCH(QList<int>, optionalFieldsInUse);
-    for (int number : {1, 3, 4, 5, 6, 7, 8, 9}) {
+    for (const design::Input &input : design::Inputs) {
+        const int number = input.field;
         const bool always = number == 1 || number == 3 || number == 6 || number == 7;
         const bool inUse = always || optionalFieldsInUse.contains(number);
         QVERIFY2(text(number)->isEnabled() == inUse, qPrintable(QString::number(number)));
@@ -192,8 +194,8 @@ void TestMainWindow::arrangementChoiceStartsOver()
     QVERIFY(!c("Label18")->caption().isEmpty());
 
     click("ImgSIT", 1); // the same arrangement again
-    for (int number : {1, 3, 4, 5, 6, 7, 8, 9})
-        QVERIFY(text(number)->text().isEmpty());
+    for (const design::Input &input : design::Inputs)
+        QVERIFY(text(input.field)->text().isEmpty());
     QCOMPARE(m_w->input().C1, 0.0);
     QCOMPARE(m_w->input().S1, 0.0);
     QCOMPARE(m_w->input().NSd, 0.0);

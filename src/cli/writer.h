@@ -1,0 +1,76 @@
+#pragma once
+
+// What kiila-calc writes: one writer per output format, chosen once from the options.
+//
+//   writer.h     the writer of a format, the columns of a design, the choice of the format
+//   writers.cpp  the formats: the readable summary, JSON (one object a line) and CSV (its
+//                columns in one table: the header, the row of a design and the row of an error
+//                are all made from it); the table of formats and their options
+//
+// A writer writes whole lines through the function it is given; kiila-calc's function ends the
+// program when the output cannot be written. Numbers are unrounded in JSON and CSV (the
+// shortest form that reads back exactly).
+
+#include "calc/calc.h"
+#include "design/design.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cli {
+
+using design::Design;
+
+// The columns of a design in a CSV file, read and written: 0 arrangement, 1 cracked, 2 on the
+// inputs in the order of design::Inputs.
+inline constexpr int DesignColumnCount = 2 + design::InputCount;
+std::string designColumnName(int column);
+
+// A row of a CSV file that could not be calculated.
+struct FailedRow
+{
+    long row; // the line on which it begins, less one: its number below a header of one line
+    // The cells of the design columns as they were read, by column; empty where none was read.
+    const std::vector<std::string> &cells;
+    std::string_view error;
+};
+
+// Takes one line of output, without its line end.
+using Lines = std::function<void(std::string_view line)>;
+
+class Writer
+{
+public:
+    explicit Writer(Lines lines) : m_lines(std::move(lines)) {}
+    virtual ~Writer() = default;
+
+    // Before the first design (the CSV header).
+    virtual void begin() {}
+    virtual void design(const Design &design, const calc::Result &result) = 0;
+    virtual void error(const FailedRow &row) = 0;
+
+protected:
+    void line(std::string_view text) const { m_lines(text); }
+
+private:
+    Lines m_lines;
+};
+
+// Where the designs come from.
+enum class Source {
+    Options, // a single design given by the options
+    CsvFile,
+};
+
+// The options that choose a format (--json), each without a value; they go with a CSV file too.
+std::vector<std::string_view> formatOptions();
+
+// The format whose option is set; else the readable summary of a single design, CSV for the
+// designs of a CSV file.
+std::unique_ptr<Writer> chooseWriter(const std::function<bool(std::string_view option)> &isSet,
+                                     Source source, Lines lines);
+
+} // namespace cli

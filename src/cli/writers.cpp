@@ -1,0 +1,463 @@
+#include "cli/writer.h"
+
+#include "calc/numbers.h"
+#include "cli/csv.h"
+#include "cli/text.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace cli {
+namespace {
+
+std::string number(double value)
+{
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, end);
+}
+
+std::string sizeName(int sizeNo)
+{
+    return "M" + number(calc::SizeTable[sizeNo - 1].dNom);
+}
+
+std::string outcomeName(calc::Outcome outcome)
+{
+    switch (outcome) {
+    case calc::Outcome::Chosen:
+        return "chosen";
+    case calc::Outcome::Stopped:
+        return "stopped";
+    case calc::Outcome::Advice:
+        break;
+    }
+    return "advice";
+}
+
+std::string sizeOutcomeName(calc::SizeOutcome outcome)
+{
+    switch (outcome) {
+    case calc::SizeOutcome::Chosen:
+        return "chosen";
+    case calc::SizeOutcome::Tension:
+        return "tension";
+    case calc::SizeOutcome::Shear:
+        return "shear";
+    case calc::SizeOutcome::Eccentric:
+        break;
+    }
+    return "eccentric";
+}
+
+// The readable summary of a design.
+
+std::string fixed(const std::optional<double> &value)
+{
+    return value ? calc::formatFixed2(*value) : "-";
+}
+
+// Three decimals; a huge value in the general form rather than in hundreds of digits.
+std::string ratio(const std::optional<double> &value)
+{
+    if (!value)
+        return "-";
+    return std::fabs(*value) < 1e15 ? calc::formatFixed(*value, 3) : calc::formatGeneral(*value);
+}
+
+// CR LF of the message texts as plain line ends.
+std::string plainLines(const std::string &text)
+{
+    std::string out;
+    for (char c : text)
+        if (c != '\r')
+            out += c;
+    return out;
+}
+
+std::string summary(const Design &design, const calc::Result &result)
+{
+    std::string text = "TAPAUS " + std::to_string(design.arrangement) + ", " +
+                       (design.cracked ? "cracked" : "non-cracked") + " concrete\n";
+    for (const design::Input &input : design::Inputs)
+        text += std::string(&input == design::Inputs ? "" : ", ") + std::string(input.label) + " " +
+                calc::formatGeneral(design.input.*input.value) + " " + std::string(input.unit);
+    text += "\n\n";
+
+    if (!result.sizes.empty()) {
+        // One column per size tried.
+        auto line = [&](std::string label, auto cell) {
+            label.resize(22, ' ');
+            for (const calc::SizeRow &r : result.sizes) {
+                std::string c = cell(r);
+                c.resize(std::max<std::size_t>(c.size() + 1, 10), ' ');
+                label += c;
+            }
+            while (label.back() == ' ')
+                label.pop_back();
+            text += label + "\n";
+        };
+        using Row = calc::SizeRow;
+        line("", [](const Row &r) { return sizeName(r.sizeNo); });
+        line("anchor capacity kN", [](const Row &r) { return fixed(r.FAnchor); });
+        line("group shear kN", [](const Row &r) { return fixed(r.shearCapacity); });
+        line("eccentric tension kN", [](const Row &r) { return fixed(r.eccentricCapacity); });
+        line("utilisation tension", [](const Row &r) { return ratio(r.tensionUtilization); });
+        line("utilisation shear", [](const Row &r) { return ratio(r.shearUtilization); });
+        line("utilisation eccentric", [](const Row &r) { return ratio(r.eccentricUtilization); });
+        line("fails", [](const Row &r) {
+            return r.outcome == calc::SizeOutcome::Chosen ? std::string("-")
+                                                          : sizeOutcomeName(r.outcome);
+        });
+        text += "\n";
+        if (result.capacityHeading)
+            text += "capacity:  " + *result.capacityHeading + "\n";
+        if (result.shearHeading)
+            text += "shear:     " + *result.shearHeading + "\n";
+        if (result.eccentricHeading)
+            text += "eccentric: " + *result.eccentricHeading + "\n";
+        text += "\n";
+    }
+
+    switch (result.outcome) {
+    case calc::Outcome::Chosen:
+        text += result.chosen->anchorText + "\n";
+        if (result.chosen->plate)
+            text += result.chosen->plateText + "\n";
+        break;
+    case calc::Outcome::Stopped:
+        text += "stopped at " + sizeName(result.message->sizeNo) + " (" + result.message->title +
+                "):\n" + plainLines(result.message->text) + "\n";
+        break;
+    case calc::Outcome::Advice:
+        text += result.advice + "\n";
+        break;
+    }
+    return text;
+}
+
+class TextWriter : public Writer
+{
+public:
+    using Writer::Writer;
+    void design(const Design &design, const calc::Result &result) override
+    {
+        line(summary(design, result));
+    }
+    void error(const FailedRow &row) override
+    {
+        line("row " + std::to_string(row.row) + ": " + std::string(row.error));
+    }
+};
+
+// JSON: one object a line, for a design or for a row that failed.
+
+std::string jsonString(std::string_view text)
+{
+    std::string out = "\"";
+    for (unsigned char c : validUtf8(text)) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (c < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                out += escaped;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+    }
+    return out + "\"";
+}
+
+std::string jsonNumber(const std::optional<double> &value)
+{
+    return value ? number(*value) : "null";
+}
+
+// "key": value pairs joined into an object, in the order given.
+class JsonObject
+{
+public:
+    JsonObject &add(std::string_view key, const std::string &json)
+    {
+        m_text += m_text.size() > 1 ? ", " : "";
+        m_text += jsonString(key) + ": " + json;
+        return *this;
+    }
+    std::string done() const { return m_text + "}"; }
+
+private:
+    std::string m_text = "{";
+};
+
+std::string jsonDesign(const Design &design, const calc::Result &result)
+{
+    JsonObject input;
+    for (const design::Input &i : design::Inputs)
+        input.add(i.key, number(design.input.*i.value));
+
+    std::string sizes = "[";
+    for (const calc::SizeRow &row : result.sizes) {
+        if (sizes.size() > 1)
+            sizes += ", ";
+        const std::string utilization = JsonObject()
+                                            .add("tension", number(row.tensionUtilization))
+                                            .add("shear", jsonNumber(row.shearUtilization))
+                                            .add("eccentric", jsonNumber(row.eccentricUtilization))
+                                            .done();
+        sizes += JsonObject()
+                     .add("size", jsonString(sizeName(row.sizeNo)))
+                     .add("anchorCapacity", number(row.FAnchor))
+                     .add("shearCapacity", jsonNumber(row.shearCapacity))
+                     .add("eccentricCapacity", jsonNumber(row.eccentricCapacity))
+                     .add("outcome", jsonString(sizeOutcomeName(row.outcome)))
+                     .add("utilization", utilization)
+                     .done();
+    }
+    sizes += "]";
+
+    std::string chosen = "null";
+    if (result.chosen) {
+        const calc::ChosenSize &c = *result.chosen;
+        std::string plate = "null";
+        if (c.plate)
+            plate = "[" + number((*c.plate)[0]) + ", " + number((*c.plate)[1]) + "]";
+        chosen = JsonObject()
+                     .add("size", jsonString(sizeName(c.sizeNo)))
+                     .add("sizeNo", std::to_string(c.sizeNo))
+                     .add("anchorText", jsonString(c.anchorText))
+                     .add("plateText", c.plate ? jsonString(c.plateText) : "null")
+                     .add("plate", plate)
+                     .done();
+    }
+
+    std::string message = "null";
+    if (result.message)
+        message = JsonObject()
+                      .add("size", jsonString(sizeName(result.message->sizeNo)))
+                      .add("title", jsonString(result.message->title))
+                      .add("text", jsonString(result.message->text))
+                      .done();
+
+    JsonObject headings;
+    if (result.capacityHeading)
+        headings.add("capacity", jsonString(*result.capacityHeading));
+    if (result.shearHeading)
+        headings.add("shear", jsonString(*result.shearHeading));
+    if (result.eccentricHeading)
+        headings.add("eccentric", jsonString(*result.eccentricHeading));
+
+    return JsonObject()
+        .add("arrangement", std::to_string(design.arrangement))
+        .add("cracked", design.cracked ? "true" : "false")
+        .add("input", input.done())
+        .add("outcome", jsonString(outcomeName(result.outcome)))
+        .add("sizes", sizes)
+        .add("chosen", chosen)
+        .add("message", message)
+        .add("advice", result.outcome == calc::Outcome::Advice ? jsonString(result.advice) : "null")
+        .add("headings", headings.done())
+        .done();
+}
+
+class JsonWriter : public Writer
+{
+public:
+    using Writer::Writer;
+    void design(const Design &design, const calc::Result &result) override
+    {
+        line(jsonDesign(design, result));
+    }
+    void error(const FailedRow &row) override
+    {
+        line(JsonObject()
+                 .add("row", std::to_string(row.row))
+                 .add("error", jsonString(row.error))
+                 .done());
+    }
+};
+
+// CSV: a header, then a row for each design or failed row, all of them made from one table of
+// columns so that they always agree.
+
+struct CsvColumn
+{
+    std::string name;
+    // The cell of a calculated design.
+    std::function<std::string(const Design &, const calc::Result &)> cell;
+    // The cell of a row that failed; none: empty.
+    std::function<std::string(const FailedRow &)> failed = {};
+};
+
+std::string designCell(const Design &design, int column)
+{
+    if (column == 0)
+        return std::to_string(design.arrangement);
+    if (column == 1)
+        return design.cracked ? "1" : "0";
+    return number(design.input.*design::Inputs[column - 2].value);
+}
+
+// The size's row of the result, if it was tried.
+const calc::SizeRow *sizeRow(const calc::Result &result, int sizeNo)
+{
+    const calc::SizeRow *found = nullptr;
+    for (const calc::SizeRow &row : result.sizes)
+        if (row.sizeNo == sizeNo)
+            found = &row;
+    return found;
+}
+
+std::string optionalNumber(const std::optional<double> &value)
+{
+    return value ? number(*value) : std::string();
+}
+
+std::vector<CsvColumn> csvColumns()
+{
+    using calc::Result;
+    std::vector<CsvColumn> columns;
+    // A failed row echoes the design as it was read.
+    for (int i = 0; i < DesignColumnCount; ++i)
+        columns.push_back(
+            {designColumnName(i),
+             [i](const Design &design, const Result &) { return designCell(design, i); },
+             [i](const FailedRow &row) {
+                 return std::size_t(i) < row.cells.size() ? row.cells[i] : std::string();
+             }});
+    columns.push_back({"outcome",
+                       [](const Design &, const Result &r) { return outcomeName(r.outcome); },
+                       [](const FailedRow &) { return std::string("error"); }});
+    columns.push_back({"size", [](const Design &, const Result &r) {
+                           if (r.chosen)
+                               return sizeName(r.chosen->sizeNo);
+                           return r.message ? sizeName(r.message->sizeNo) : std::string();
+                       }});
+    columns.push_back({"plate", [](const Design &, const Result &r) {
+                           if (!r.chosen || !r.chosen->plate)
+                               return std::string();
+                           return number((*r.chosen->plate)[0]) + "x" +
+                                  number((*r.chosen->plate)[1]);
+                       }});
+    for (int sizeNo = 1; sizeNo <= calc::SizeCount; ++sizeNo) {
+        const std::string size = sizeName(sizeNo);
+        columns.push_back({size, [sizeNo](const Design &, const Result &r) {
+                               const calc::SizeRow *row = sizeRow(r, sizeNo);
+                               return row ? number(row->FAnchor) : std::string();
+                           }});
+        columns.push_back({size + "_shear", [sizeNo](const Design &, const Result &r) {
+                               const calc::SizeRow *row = sizeRow(r, sizeNo);
+                               return row ? optionalNumber(row->shearCapacity) : std::string();
+                           }});
+        columns.push_back({size + "_eccentric", [sizeNo](const Design &, const Result &r) {
+                               const calc::SizeRow *row = sizeRow(r, sizeNo);
+                               return row ? optionalNumber(row->eccentricCapacity) : std::string();
+                           }});
+    }
+    columns.push_back({"message", [](const Design &, const Result &r) {
+                           if (r.message)
+                               return r.message->text;
+                           return r.outcome == calc::Outcome::Advice ? r.advice : std::string();
+                       }});
+    columns.push_back({"error", {}, [](const FailedRow &row) { return std::string(row.error); }});
+    return columns;
+}
+
+class CsvWriter : public Writer
+{
+public:
+    using Writer::Writer;
+    void begin() override
+    {
+        row([](const CsvColumn &column) { return column.name; });
+    }
+    void design(const Design &design, const calc::Result &result) override
+    {
+        row([&](const CsvColumn &column) {
+            return column.cell ? column.cell(design, result) : std::string();
+        });
+    }
+    void error(const FailedRow &failed) override
+    {
+        row([&](const CsvColumn &column) {
+            return column.failed ? column.failed(failed) : std::string();
+        });
+    }
+
+private:
+    template <typename Cell> void row(Cell cell) const
+    {
+        std::string text;
+        for (const CsvColumn &column : m_columns)
+            text += (&column == m_columns.data() ? "" : ",") + csvField(cell(column));
+        line(text);
+    }
+
+    const std::vector<CsvColumn> m_columns = csvColumns();
+};
+
+template <typename W> std::unique_ptr<Writer> make(Lines lines)
+{
+    return std::make_unique<W>(std::move(lines));
+}
+
+// The formats an option chooses, for a single design and for a CSV file alike.
+struct Format
+{
+    std::string_view option;
+    std::unique_ptr<Writer> (*make)(Lines lines);
+};
+
+const Format Formats[] = {
+    {"json", make<JsonWriter>},
+};
+
+} // namespace
+
+std::string designColumnName(int column)
+{
+    if (column == 0)
+        return "arrangement";
+    if (column == 1)
+        return "cracked";
+    return std::string(design::Inputs[column - 2].key);
+}
+
+std::vector<std::string_view> formatOptions()
+{
+    std::vector<std::string_view> options;
+    for (const Format &format : Formats)
+        options.push_back(format.option);
+    return options;
+}
+
+std::unique_ptr<Writer> chooseWriter(const std::function<bool(std::string_view option)> &isSet,
+                                     Source source, Lines lines)
+{
+    for (const Format &format : Formats)
+        if (isSet(format.option))
+            return format.make(std::move(lines));
+    if (source == Source::CsvFile)
+        return make<CsvWriter>(std::move(lines));
+    return make<TextWriter>(std::move(lines));
+}
+
+} // namespace cli
