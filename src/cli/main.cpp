@@ -200,7 +200,8 @@ QList<outfile::Input> runFiles(const QCommandLineParser &parser)
     if (csv == "-")
         add(outfile::input(STDIN_FILENO, "standard input"));
     else if (!csv.isEmpty())
-        add(outfile::input(csv, QString::fromStdString("the input " + cli::quoted(csv.toStdString()))));
+        add(outfile::input(csv,
+                           QString::fromStdString("the input " + cli::quoted(csv.toStdString()))));
     for (const QString &path : lang::findFiles(QCoreApplication::applicationDirPath()))
         add(outfile::input(
             path, QString::fromStdString("the language file " + cli::quoted(path.toStdString()))));

@@ -44,11 +44,12 @@ public:
     // can start.
     std::string check()
     {
-        if (!m_window->reportPage()->control(QStringLiteral("LblKomm"))->fits(m_project))
-            return "--project: the name does not fit the project line of the report";
+        // First: without the font no text is measured as it will be drawn.
         if (const QString family = missingFont(); !family.isEmpty())
             return "--report: the font " + cli::quoted(family.toStdString()) +
                    ", which the report is written in, is not installed";
+        if (!m_window->reportPage()->control(QStringLiteral("LblKomm"))->fits(m_project))
+            return "--project: the name does not fit the project line of the report";
         if (!m_file.start())
             return failed(m_file.failure());
         return {};
@@ -64,7 +65,8 @@ public:
             return true;
         const bool ended = m_painter.end();
         if (!ended || !m_file.finish()) {
-            m_error = failed(ended ? m_file.failure() : QStringLiteral("the PDF was not completed"));
+            m_error =
+                failed(ended ? m_file.failure() : QStringLiteral("the PDF was not completed"));
             return false;
         }
         return true;

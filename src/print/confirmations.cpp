@@ -28,7 +28,8 @@ QString saveRefusal(forms::Platform &platform, const QString &path)
 {
     QList<outfile::Input> inputs;
     for (const QString &file : lang::findFiles(platform.programFolder()))
-        if (const auto in = outfile::input(file, QStringLiteral("the language file '%1'").arg(file)))
+        if (const auto in =
+                outfile::input(file, QStringLiteral("the language file '%1'").arg(file)))
             inputs << *in;
     const QString refused = outfile::refusal(path, inputs);
     return refused.isEmpty() ? QString() : QStringLiteral("'%1' %2").arg(path, refused);

@@ -674,8 +674,7 @@ void TestCli::reportTargets_data()
                                 << QByteArray("is a named pipe, not a regular file");
     QTest::newRow("device") << Target::Device << 2
                             << QByteArray("is a character device, not a regular file");
-    QTest::newRow("socket") << Target::Socket << 2
-                            << QByteArray("is a socket, not a regular file");
+    QTest::newRow("socket") << Target::Socket << 2 << QByteArray("is a socket, not a regular file");
     QTest::newRow("folder") << Target::Folder << 2 << QByteArray("is a folder, not a regular file");
     QTest::newRow("read-only folder") << Target::ReadOnlyFolder << 2 << QByteArray("cannot write");
     QTest::newRow("full file system")
@@ -728,14 +727,14 @@ void TestCli::reportOverRunFiles_data()
     QTest::addColumn<QByteArray>("message");
 
     QTest::newRow("standard input")
-        << "\"$0\" --csv - --report \"$1\" <\"$1\"" << "rows.csv"
-        << QByteArray("is the same file as standard input");
-    QTest::newRow("standard output") << "\"$0\" --arrangement 1 --report \"$1\" >>\"$1\""
-                                     << "rows.csv"
-                                     << QByteArray("is the same file as standard output");
-    QTest::newRow("language file") << "\"$0\" --arrangement 1 --lang fin --report \"$1\""
-                                   << "english.txt"
-                                   << QByteArray("is the same file as the language file '");
+        << "\"$0\" --csv - --report \"$1\" <\"$1\""
+        << "rows.csv" << QByteArray("is the same file as standard input");
+    QTest::newRow("standard output")
+        << "\"$0\" --arrangement 1 --report \"$1\" >>\"$1\""
+        << "rows.csv" << QByteArray("is the same file as standard output");
+    QTest::newRow("language file")
+        << "\"$0\" --arrangement 1 --lang fin --report \"$1\""
+        << "english.txt" << QByteArray("is the same file as the language file '");
 }
 
 // The files a run reads otherwise than as --csv FILE, and the standard output it writes, are

@@ -2,9 +2,9 @@
 // confirmations answered with their buttons or their close box, on a fake printer.
 
 #include "datasheet/datasheet.h"
-#include "outputtargets.h"
 #include "datasheet/sheettable.h"
 #include "mainwindow/mainwindow.h"
+#include "outputtargets.h"
 #include "print/print.h"
 #include "windowdriver.h"
 

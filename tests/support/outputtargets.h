@@ -186,8 +186,8 @@ private:
 inline QMap<QString, QByteArray> folderState(const QString &folder)
 {
     QMap<QString, QByteArray> state;
-    const QStringList names =
-        QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden |
+                                                     QDir::System | QDir::NoDotAndDotDot);
     for (const QString &name : names) {
         const QString path = folder + u'/' + name;
         struct stat status;
@@ -201,7 +201,8 @@ inline QMap<QString, QByteArray> folderState(const QString &folder)
         } else if (S_ISREG(status.st_mode)) {
             QFile file(path);
             if (file.open(QIODevice::ReadOnly))
-                entry += ' ' + QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1).toHex();
+                entry += ' ' +
+                         QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1).toHex();
         }
         state[name] = entry;
     }
