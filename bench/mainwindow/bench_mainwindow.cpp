@@ -37,7 +37,7 @@ public:
     bool printWindow(QWidget &) override { return false; }
     bool hasPrinter() const override { return false; }
     QString savePdfPath(QWidget *) override { return {}; }
-    bool printWindowToPdf(QWidget &, const QString &) override { return false; }
+    QString printWindowToPdf(QWidget &, const QString &) override { return QStringLiteral("no"); }
     QDateTime now() const override { return {}; }
     void exit() override {}
     QString programFolder() const override { return {}; }

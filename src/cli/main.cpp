@@ -7,6 +7,7 @@
 #include "cli/text.h"
 #include "cli/writer.h"
 #include "lang/languagefile.h"
+#include "outfile/outfile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -186,6 +187,28 @@ std::optional<calc::Texts> textsFor(const QString &lang)
     if (const std::optional<QStringList> lines = lang::readLines(path, language))
         lang::applyToTexts(*lines, texts);
     return texts;
+}
+
+// The files of the run an output file may not replace: the CSV file or standard input it reads,
+// the language files, and standard output.
+QList<outfile::Input> runFiles(const QCommandLineParser &parser)
+{
+    QList<outfile::Input> files;
+    const auto add = [&files](const std::optional<outfile::Input> &file) {
+        if (file)
+            files << *file;
+    };
+    const QString csv = parser.value("csv");
+    if (csv == "-")
+        add(outfile::input(STDIN_FILENO, "standard input"));
+    else if (!csv.isEmpty())
+        add(outfile::input(csv,
+                           QString::fromStdString("the input " + cli::quoted(csv.toStdString()))));
+    for (const QString &path : lang::findFiles(QCoreApplication::applicationDirPath()))
+        add(outfile::input(
+            path, QString::fromStdString("the language file " + cli::quoted(path.toStdString()))));
+    add(outfile::input(STDOUT_FILENO, "standard output"));
+    return files;
 }
 
 // What becomes of each design read: the observer sees it (--report makes its page), then it is
@@ -385,7 +408,8 @@ int run(const QCoreApplication &app, bool inputClosed)
         return usageError("--lang: give eng, fin, rus or none, not " +
                           cli::quoted(parser.value("lang").toStdString()));
     std::string reportError;
-    const std::unique_ptr<cli::Report> report = cli::Report::start(parser, reportError);
+    const std::unique_ptr<cli::Report> report =
+        cli::Report::start(parser, runFiles(parser), reportError);
     if (!reportError.empty())
         return usageError(reportError);
     std::function<void(const design::Design &)> observer;

@@ -3,15 +3,19 @@
 #include "cli/report.h"
 
 #include "calc/numbers.h"
+#include "cli/text.h"
 #include "forms/platform.h"
+#include "forms/widgets.h"
 #include "lang/languages.h"
 #include "mainwindow/mainwindow.h"
+#include "outfile/outfile.h"
 #include "print/confirmations.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <cstdio>
 
@@ -36,13 +40,18 @@ public:
             m_window->ImgLanguage_Click(int(lang::Language::Russian));
     }
 
-    // Wrong usage, or the file that cannot be written; empty when the report can start.
+    // Wrong usage, a missing font, or the file that cannot be written; empty when the report
+    // can start.
     std::string check()
     {
+        // First: without the font no text is measured as it will be drawn.
+        if (const QString family = missingFont(); !family.isEmpty())
+            return "--report: the font " + cli::quoted(family.toStdString()) +
+                   ", which the report is written in, is not installed";
         if (!m_window->reportPage()->control(QStringLiteral("LblKomm"))->fits(m_project))
             return "--project: the name does not fit the project line of the report";
-        if (!m_file.open(QIODevice::WriteOnly))
-            return failed(m_file.errorString());
+        if (!m_file.start())
+            return failed(m_file.failure());
         return {};
     }
 
@@ -54,8 +63,10 @@ public:
             return false;
         if (m_pages == 0)
             return true;
-        if (!m_painter.end() || !m_file.commit()) {
-            m_error = failed(m_file.errorString());
+        const bool ended = m_painter.end();
+        if (!ended || !m_file.finish()) {
+            m_error =
+                failed(ended ? m_file.failure() : QStringLiteral("the PDF was not completed"));
             return false;
         }
         return true;
@@ -80,13 +91,16 @@ public:
         }
         forms::paintWindow(page, m_painter);
         ++m_pages;
-        return m_file.error() == QFileDevice::NoError;
+        return m_file.failure().isEmpty();
     }
 
     // A printer is there: a failure is not followed by the offer of a PDF file.
     bool hasPrinter() const override { return true; }
     QString savePdfPath(QWidget *) override { return {}; }
-    bool printWindowToPdf(QWidget &, const QString &) override { return false; }
+    QString printWindowToPdf(QWidget &, const QString &) override
+    {
+        return QStringLiteral("no PDF file is saved here");
+    }
     QDateTime now() const override { return QDateTime::currentDateTime(); }
     void exit() override {}
     QString programFolder() const override { return m_folder; }
@@ -94,12 +108,24 @@ public:
 private:
     std::string failed(const QString &reason) const
     {
-        return "cannot write " + m_file.fileName().toStdString() + ": " + reason.toStdString();
+        return "cannot write " + cli::quoted(m_file.path().toStdString()) + ": " +
+               reason.toStdString();
+    }
+
+    // The family the windows draw their texts in, when the font database does not have it:
+    // every character would be a box (with no font at all) or drawn in another font, wider
+    // or narrower than the page's fields.
+    static QString missingFont()
+    {
+        const QFont font = forms::toFont(forms::Font());
+        if (QFontDatabase::hasFamily(font.family()) && QFontInfo(font).family() == font.family())
+            return {};
+        return font.family();
     }
 
     QString m_folder;
-    QSaveFile m_file; // the file appears complete, or not at all
-    QPdfWriter m_writer{&m_file};
+    outfile::OutputFile m_file; // the file appears complete, or not at all
+    QPdfWriter m_writer{m_file.device()};
     QPainter m_painter;
     int m_pages = 0;
     QString m_message; // of the last message box
@@ -143,8 +169,8 @@ void PdfReport::addPage(const design::Design &design)
     // up, a few for every page) and the closed confirmation deleted.
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    if (m_file.error() != QFileDevice::NoError)
-        m_error = failed(m_file.errorString());
+    if (!m_file.failure().isEmpty())
+        m_error = failed(m_file.failure());
     else if (m_pages == before)
         m_error = failed(m_message.isEmpty() ? QString::fromLatin1(print::CannotPrint) : m_message);
 }

@@ -12,6 +12,7 @@
 //   report.cpp        the module kiila-report.so: the application object and the pages
 
 #include "design/design.h"
+#include "outfile/outfile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -35,8 +36,11 @@ public:
     virtual ~Report() = default;
 
     // The report the options ask for; nullptr without --report, or with the reason (one line)
-    // in `usageError` when the options are wrong or the module cannot be loaded.
-    static std::unique_ptr<Report> start(const QCommandLineParser &parser, std::string &usageError);
+    // in `usageError` when the options are wrong, the file may not be written (it is one of
+    // `runFiles`, or not a regular file) or the module cannot be loaded.
+    static std::unique_ptr<Report> start(const QCommandLineParser &parser,
+                                         const QList<outfile::Input> &runFiles,
+                                         std::string &usageError);
 
     // Calculates the design in the main window and prints its report page into the file. After
     // a page that could not be written no more are made, and finish() fails.

@@ -1,4 +1,5 @@
 #include "cli/report.h"
+#include "cli/text.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -60,11 +61,18 @@ bool isReportOption(const QString &name)
     return name == QLatin1String("report") || name == QLatin1String("project");
 }
 
-std::unique_ptr<Report> Report::start(const QCommandLineParser &parser, std::string &usageError)
+std::unique_ptr<Report> Report::start(const QCommandLineParser &parser,
+                                      const QList<outfile::Input> &runFiles,
+                                      std::string &usageError)
 {
     if (!parser.isSet("report")) {
         if (parser.isSet("project"))
             usageError = "--project goes with --report";
+        return nullptr;
+    }
+    const QString path = parser.value("report");
+    if (const QString refused = outfile::refusal(path, runFiles); !refused.isEmpty()) {
+        usageError = "--report: " + cli::quoted(path.toStdString()) + " " + refused.toStdString();
         return nullptr;
     }
     const auto start =

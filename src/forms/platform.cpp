@@ -1,12 +1,16 @@
 #include "forms/platform.h"
 
+#include "outfile/outfile.h"
+
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryDir>
 #include <QWindow>
 
 #include <cups/cups.h>
@@ -107,6 +111,63 @@ void setUpPdf(QPdfWriter &writer, const QString &title)
     writer.setTitle(title);
 }
 
+namespace {
+
+// The page written into `path` as a PDF file through the checked writer; empty when it was
+// written, else why not.
+QString writePdf(QWidget &window, const QString &path, const QPageLayout *layout = nullptr,
+                 int resolution = 0)
+{
+    outfile::OutputFile file(path);
+    if (file.start()) {
+        QPdfWriter writer(file.device());
+        setUpPdf(writer, window.windowTitle());
+        if (layout) {
+            writer.setPageLayout(*layout);
+            writer.setResolution(resolution);
+        }
+        if (paintPage(window, writer) && file.finish())
+            return {};
+    }
+    return QStringLiteral("cannot write '%1': %2")
+        .arg(path, file.failure().isEmpty() ? QStringLiteral("the PDF was not completed")
+                                            : file.failure());
+}
+
+// The options Qt's print engine gives a job of one copy: the paper, one or two sides, the
+// orientation. Freed with cupsFreeOptions.
+int jobOptions(const QPrinter &printer, cups_option_t **options)
+{
+    const QPageLayout layout = printer.pageLayout();
+    const bool portrait = layout.orientation() == QPageLayout::Portrait;
+    const char *sides = "one-sided";
+    switch (printer.duplex()) {
+    case QPrinter::DuplexNone:
+        break;
+    case QPrinter::DuplexAuto:
+        sides = portrait ? "two-sided-long-edge" : "two-sided-short-edge";
+        break;
+    case QPrinter::DuplexLongSide:
+        sides = "two-sided-long-edge";
+        break;
+    case QPrinter::DuplexShortSide:
+        sides = "two-sided-short-edge";
+        break;
+    }
+    int count = cupsAddOption("media", layout.pageSize().key().toUtf8().constData(), 0, options);
+    count = cupsAddOption("sides", sides, count, options);
+    if (!portrait)
+        count = cupsAddOption("landscape", "", count, options);
+    return count;
+}
+
+} // namespace
+
+// Qt's own print engine writes the job into a temporary file without checking a write and
+// hands the file to the scheduler whatever came of it: a full temporary folder would print
+// half a page or none, reported as printed. The page is therefore written here, with the
+// printer's paper, margins and resolution, into a spool file of the checked writer, and
+// handed to the scheduler only when it is complete.
 bool DesktopPlatform::printWindow(QWidget &window)
 {
     // Without a default printer Qt would print into a PDF file of no name: nothing is printed.
@@ -117,13 +178,21 @@ bool DesktopPlatform::printWindow(QWidget &window)
     printer.setOutputFormat(QPrinter::NativeFormat);
     if (!printer.isValid() || !printer.outputFileName().isEmpty())
         return false;
-    printer.setDocName(window.windowTitle());
-    PageDevice page(printer);
-    if (!paintPage(window, page) || printer.printerState() == QPrinter::Error)
+    const QTemporaryDir spool(QDir::tempPath() + QStringLiteral("/kiila-print-XXXXXX"));
+    const QString path = spool.filePath(QStringLiteral("page.pdf"));
+    const QPageLayout layout = printer.pageLayout();
+    if (!spool.isValid() || !writePdf(window, path, &layout, printer.resolution()).isEmpty())
         return false;
-    // A queue that refuses the job lets the page begin and end as if it had printed; only the
-    // scheduler's answer to the job, the last one, tells.
-    return cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE;
+
+    cups_option_t *options = nullptr;
+    const int count = jobOptions(printer, &options);
+    // The queue's own name: an instance ("queue/instance") is the user's set of options.
+    const QByteArray queue = printer.printerName().section(u'/', 0, 0).toLocal8Bit();
+    const int job = cupsPrintFile(queue.constData(), QFile::encodeName(path).constData(),
+                                  window.windowTitle().toUtf8().constData(), count, options);
+    cupsFreeOptions(count, options);
+    // A queue that refuses the job answers with no job.
+    return job > 0 && cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE;
 }
 
 bool DesktopPlatform::hasPrinter() const
@@ -142,11 +211,9 @@ QString DesktopPlatform::savePdfPath(QWidget *parent)
     return dialog.selectedFiles().constFirst();
 }
 
-bool DesktopPlatform::printWindowToPdf(QWidget &window, const QString &path)
+QString DesktopPlatform::printWindowToPdf(QWidget &window, const QString &path)
 {
-    QPdfWriter writer(path);
-    setUpPdf(writer, window.windowTitle());
-    return paintPage(window, writer);
+    return writePdf(window, path);
 }
 
 QDateTime DesktopPlatform::now() const

@@ -35,8 +35,9 @@ public:
     virtual bool hasPrinter() const = 0;
     // Asks for the name of a PDF file to save into; empty when the user cancels.
     virtual QString savePdfPath(QWidget *parent) = 0;
-    // The same page as printWindow, written as a PDF file; false when nothing was written.
-    virtual bool printWindowToPdf(QWidget &window, const QString &path) = 0;
+    // The same page as printWindow, written as a PDF file. Empty when it was written, else why
+    // not (one line); the file then stays as it was.
+    virtual QString printWindowToPdf(QWidget &window, const QString &path) = 0;
     virtual QDateTime now() const = 0;
     // Ends the program at once; every window closes, nothing is asked.
     virtual void exit() = 0;
@@ -82,7 +83,7 @@ public:
     bool printWindow(QWidget &window) override;
     bool hasPrinter() const override;
     QString savePdfPath(QWidget *parent) override;
-    bool printWindowToPdf(QWidget &window, const QString &path) override;
+    QString printWindowToPdf(QWidget &window, const QString &path) override;
     QDateTime now() const override;
     void exit() override;
     QString programFolder() const override;

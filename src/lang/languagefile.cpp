@@ -95,6 +95,15 @@ QString findFile(const QString &programFolder, Language language)
         language);
 }
 
+QStringList findFiles(const QString &programFolder)
+{
+    QStringList files;
+    for (const Language language : {Language::Russian, Language::English, Language::Finnish})
+        if (const QString path = findFile(programFolder, language); !path.isEmpty())
+            files << path;
+    return files;
+}
+
 std::optional<QStringList> readLines(const QString &path, Language language)
 {
     const std::optional<QByteArray> head = readHead(path);

@@ -27,6 +27,8 @@ QString filePath(const QString &folder, Language language);
 // The file of the language beside the program, else in the data folder of an installation
 // (share/kiila beside the program's bin folder); nothing when neither holds it.
 QString findFile(const QString &programFolder, Language language);
+// What findFile finds for each language: the files a file the program writes may not replace.
+QStringList findFiles(const QString &programFolder);
 
 // The first 34 lines of the file (fewer when the file is shorter), nothing when it is not a
 // regular file or cannot be read. A line ends at CR, CR LF or LF; the rest of a line beyond

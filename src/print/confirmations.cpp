@@ -1,6 +1,8 @@
 #include "print/confirmations.h"
 
 #include "forms/definitions.h"
+#include "lang/languagefile.h"
+#include "outfile/outfile.h"
 #include "print/print.h"
 
 #include <QPlainTextEdit>
@@ -19,6 +21,22 @@ bool printEnabled(forms::Platform &platform, QWidget *window)
     return printed;
 }
 
+namespace {
+
+// The page saved instead of printed may not replace a file the program reads.
+QString saveRefusal(forms::Platform &platform, const QString &path)
+{
+    QList<outfile::Input> inputs;
+    for (const QString &file : lang::findFiles(platform.programFolder()))
+        if (const auto in =
+                outfile::input(file, QStringLiteral("the language file '%1'").arg(file)))
+            inputs << *in;
+    const QString refused = outfile::refusal(path, inputs);
+    return refused.isEmpty() ? QString() : QStringLiteral("'%1' %2").arg(path, refused);
+}
+
+} // namespace
+
 void reportFailure(forms::Platform &platform, QWidget *parent, QWidget *page)
 {
     platform.messageBox(parent, QString::fromLatin1(CannotPrint), QString());
@@ -27,12 +45,16 @@ void reportFailure(forms::Platform &platform, QWidget *parent, QWidget *page)
     const QString path = platform.savePdfPath(parent);
     if (path.isEmpty())
         return;
-    const bool enabled = page->isEnabled();
-    page->setEnabled(true);
-    const bool saved = platform.printWindowToPdf(*page, path);
-    page->setEnabled(enabled);
-    if (!saved)
-        platform.messageBox(parent, QString::fromLatin1(CannotPrint), QString());
+    QString failure = saveRefusal(platform, path);
+    if (failure.isEmpty()) {
+        const bool enabled = page->isEnabled();
+        page->setEnabled(true);
+        failure = platform.printWindowToPdf(*page, path);
+        page->setEnabled(enabled);
+    }
+    // The one failure message, and why.
+    if (!failure.isEmpty())
+        platform.messageBox(parent, QString::fromLatin1(CannotPrint) + u'\n' + failure, QString());
 }
 
 void moveFrame(forms::Form &sheet, const forms::Rect &twips)

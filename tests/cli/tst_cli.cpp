@@ -1,3 +1,5 @@
+#include "outputtargets.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -117,6 +119,11 @@ private slots:
     void reportPage_data();
     void reportPage();
     void reportCsv();
+    void reportTargets_data();
+    void reportTargets();
+    void reportOverRunFiles_data();
+    void reportOverRunFiles();
+    void reportWithoutFont();
 };
 
 // Numbers on the report page follow the locale, as in the program: a point here.
@@ -647,6 +654,140 @@ void TestCli::reportCsv()
     const QString none = dir.filePath("none.pdf");
     QCOMPARE(kiilaCalc({"--csv", "-", "--report", none}, "arrangement\nx\n").exitCode, 1);
     QVERIFY(!QFile::exists(none));
+}
+
+Q_DECLARE_METATYPE(Target)
+
+void TestCli::reportTargets_data()
+{
+    QTest::addColumn<Target>("target");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("message"); // on stderr; none when the report is written
+
+    const QByteArray sameFile("is the same file as the input '");
+    QTest::newRow("new file") << Target::NewFile << 0 << QByteArray();
+    QTest::newRow("link to a file") << Target::LinkToFile << 0 << QByteArray();
+    QTest::newRow("the input") << Target::Input << 2 << sameFile;
+    QTest::newRow("the input through a link") << Target::LinkToInput << 2 << sameFile;
+    QTest::newRow("the input through a hard link") << Target::HardLinkToInput << 2 << sameFile;
+    QTest::newRow("named pipe") << Target::Fifo << 2
+                                << QByteArray("is a named pipe, not a regular file");
+    QTest::newRow("device") << Target::Device << 2
+                            << QByteArray("is a character device, not a regular file");
+    QTest::newRow("socket") << Target::Socket << 2 << QByteArray("is a socket, not a regular file");
+    QTest::newRow("folder") << Target::Folder << 2 << QByteArray("is a folder, not a regular file");
+    QTest::newRow("read-only folder") << Target::ReadOnlyFolder << 2 << QByteArray("cannot write");
+    QTest::newRow("full file system")
+        << Target::FullDisk << 3 << QByteArray(": No space left on device");
+}
+
+// --report writes a file only where a regular file, or nothing, is, and never over an input of
+// the run: what is refused is refused before anything is written (exit 2, nothing on stdout),
+// and a write that cannot be completed (exit 3) leaves neither the file nor a piece of it. A
+// link to a file stays a link; the file it names gets the report.
+void TestCli::reportTargets()
+{
+    QFETCH(Target, target);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, message);
+    QTemporaryDir dir;
+    const QString csv = dir.filePath("rows.csv");
+    QFile rows(csv);
+    QVERIFY(rows.open(QIODevice::WriteOnly));
+    rows.write(designRows(2));
+    rows.close();
+    const OutputTarget place(target, dir.path(), csv);
+    if (!place.skip().isEmpty())
+        QSKIP(qPrintable(place.skip()));
+    QVERIFY2(place.error().isEmpty(), qPrintable(place.error()));
+    const auto before = folderState(place.folder());
+
+    const Run run = kiilaCalc({"--csv", csv, "--report", place.path()});
+    QCOMPARE(run.exitCode, exitCode);
+    if (exitCode == 0) {
+        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(pageCount(place.path()), 2);
+        if (target == Target::LinkToFile)
+            QCOMPARE(QFile::symLinkTarget(place.path()), dir.filePath("old.pdf"));
+        return;
+    }
+    QCOMPARE(run.err.count('\n'), 1);
+    QVERIFY2(run.err.contains(message), run.err.constData());
+    if (exitCode == 2)
+        QCOMPARE(run.out, QByteArray());
+    QCOMPARE(folderState(place.folder()), before);
+    if (target == Target::Device)
+        QVERIFY(!QFileInfo(place.path()).isFile());
+}
+
+void TestCli::reportOverRunFiles_data()
+{
+    QTest::addColumn<QString>("shell"); // the command line; $0 is kiila-calc, $1 the file
+    QTest::addColumn<QString>("file");  // beside kiila-calc
+    QTest::addColumn<QByteArray>("message");
+
+    QTest::newRow("standard input")
+        << "\"$0\" --csv - --report \"$1\" <\"$1\""
+        << "rows.csv" << QByteArray("is the same file as standard input");
+    QTest::newRow("standard output")
+        << "\"$0\" --arrangement 1 --report \"$1\" >>\"$1\""
+        << "rows.csv" << QByteArray("is the same file as standard output");
+    QTest::newRow("language file")
+        << "\"$0\" --arrangement 1 --lang fin --report \"$1\""
+        << "english.txt" << QByteArray("is the same file as the language file '");
+}
+
+// The files a run reads otherwise than as --csv FILE, and the standard output it writes, are
+// not replaced by the report either. kiila-calc runs from a folder of the test's own, with the
+// language file beside it, so that a fault cannot replace the build's.
+void TestCli::reportOverRunFiles()
+{
+    QFETCH(QString, shell);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, message);
+    QTemporaryDir root;
+    const QString program = root.filePath("bin/kiila-calc");
+    const QString modules = QFileInfo(QStringLiteral(KIILA_CALC)).absolutePath() + "/../lib";
+    QVERIFY(QDir(root.path()).mkdir("bin"));
+    QVERIFY(QFile::copy(KIILA_CALC, program));
+    QVERIFY(QFile::link(modules, root.filePath("lib")));
+    for (const char *name : {"rows.csv", "english.txt"}) {
+        QFile rows(root.filePath("bin/") + name);
+        QVERIFY(rows.open(QIODevice::WriteOnly));
+        rows.write(designRows(2)); // lines enough for a language file
+    }
+    const auto before = folderState(root.filePath("bin"));
+
+    const Run run = kiilaCalc({"-c", shell, program, root.filePath("bin/" + file)}, {},
+                              QStringLiteral("/bin/sh"));
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.err.count('\n'), 1);
+    QVERIFY2(run.err.contains(message), run.err.constData());
+    QCOMPARE(folderState(root.filePath("bin")), before);
+}
+
+// Without the font the report is written in, every character would be a box: the report is
+// refused, naming the font, and no file is written.
+void TestCli::reportWithoutFont()
+{
+    QTemporaryDir dir;
+    QFile config(dir.filePath("fonts.conf"));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n"
+                 "<fontconfig><cachedir>" +
+                 QFile::encodeName(dir.filePath("cache")) + "</cachedir></fontconfig>\n");
+    config.close();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("FONTCONFIG_FILE", config.fileName());
+    const QString pdf = dir.filePath("r.pdf");
+
+    const Run run = kiilaCalc({"--arrangement", "1", "--report", pdf}, {},
+                              QStringLiteral(KIILA_CALC), environment);
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.out, QByteArray());
+    QCOMPARE(run.err, QByteArray("kiila-calc: --report: the font 'Liberation Sans', which the "
+                                 "report is written in, is not installed\n"));
+    QVERIFY(!QFile::exists(pdf));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -4,6 +4,7 @@
 #include "datasheet/datasheet.h"
 #include "datasheet/sheettable.h"
 #include "mainwindow/mainwindow.h"
+#include "outputtargets.h"
 #include "print/print.h"
 #include "windowdriver.h"
 
@@ -55,6 +56,7 @@ QRect rectOf(const forms::Rect &r)
 
 Q_DECLARE_METATYPE(Way)
 Q_DECLARE_METATYPE(forms::Rect)
+Q_DECLARE_METATYPE(Target)
 
 class TestPrint : public QObject, protected WindowDriver<MainWindow>
 {
@@ -75,6 +77,8 @@ private slots:
     void sheetPrintedTwiceThroughConfirmation();
     void pdfOfferWithoutPrinter_data();
     void pdfOfferWithoutPrinter();
+    void pdfSaveTargets_data();
+    void pdfSaveTargets();
 
     // Faults of the print path that are mended here.
     void staleDrawingAndPlateAreNotPrinted();
@@ -459,6 +463,72 @@ void TestPrint::pdfOfferWithoutPrinter()
     QVERIFY(r("LblKomm")->caption().isEmpty());
 }
 
+void TestPrint::pdfSaveTargets_data()
+{
+    QTest::addColumn<Target>("target");
+    QTest::addColumn<QString>("failure"); // in the failure message; empty: saved
+
+    const QString sameFile = QStringLiteral("is the same file as the language file '");
+    QTest::newRow("new file") << Target::NewFile << QString();
+    QTest::newRow("link to a file") << Target::LinkToFile << QString();
+    QTest::newRow("language file") << Target::Input << sameFile;
+    QTest::newRow("language file through a link") << Target::LinkToInput << sameFile;
+    QTest::newRow("language file through a hard link") << Target::HardLinkToInput << sameFile;
+    QTest::newRow("named pipe") << Target::Fifo << "is a named pipe, not a regular file";
+    QTest::newRow("device") << Target::Device << "is a character device, not a regular file";
+    QTest::newRow("socket") << Target::Socket << "is a socket, not a regular file";
+    QTest::newRow("folder") << Target::Folder << "is a folder, not a regular file";
+    QTest::newRow("read-only folder") << Target::ReadOnlyFolder << "cannot write '";
+    QTest::newRow("full file system") << Target::FullDisk << ": No space left on device";
+}
+
+// The page saved without a printer, through the desktop's own PDF writer, onto each kind of
+// target: written where a file may be, else the failure message says why, after the first one,
+// and everything stays as it was: no file under the name, not a piece of one, nothing replaced.
+void TestPrint::pdfSaveTargets()
+{
+    QFETCH(Target, target);
+    QFETCH(QString, failure);
+    QTemporaryDir dir;
+    QFile language(dir.filePath(QStringLiteral("english.txt"))); // the program reads it
+    QVERIFY(language.open(QIODevice::WriteOnly));
+    language.write("Kiila\r\n");
+    language.close();
+    const OutputTarget place(target, dir.path(), language.fileName());
+    if (!place.skip().isEmpty())
+        QSKIP(qPrintable(place.skip()));
+    QVERIFY2(place.error().isEmpty(), qPrintable(place.error()));
+    const auto before = folderState(place.folder());
+    m_platform.folder = dir.path();
+    m_platform.failPrint = true;
+    m_platform.printerPresent = false;
+    m_platform.writePdf = true;
+    m_platform.pdfPath = place.path();
+
+    printReport();
+    QPointer<Form> window = confirmation();
+    support::click(*window, QStringLiteral("Command1"));
+    confirmationGone(window);
+
+    QVERIFY(m_w->isEnabled() && report()->isEnabled());
+    if (failure.isEmpty()) {
+        QCOMPARE(m_platform.messages.size(), 1);
+        QFile file(place.path());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray pdf = file.readAll();
+        QVERIFY(pdf.startsWith("%PDF-") && pdf.trimmed().endsWith("%%EOF"));
+        if (target == Target::LinkToFile)
+            QCOMPARE(QFile::symLinkTarget(place.path()), dir.filePath(QStringLiteral("old.pdf")));
+        return;
+    }
+    QCOMPARE(m_platform.messages.size(), 2);
+    const QString message = m_platform.messages[1].first;
+    QVERIFY2(message.startsWith(CannotPrint + u'\n') && message.contains(failure),
+             qPrintable(message));
+    QCOMPARE(message.count(u'\n'), 1);
+    QCOMPARE(folderState(place.folder()), before);
+}
+
 // A print whose main window shows no drawing or no plate line prints none, not the previous
 // calculation's.
 void TestPrint::staleDrawingAndPlateAreNotPrinted()
@@ -720,7 +790,7 @@ void TestPrint::desktopPdfIsOnePage()
     calculateWithPlate();
     printReport();
     forms::DesktopPlatform desktop;
-    QVERIFY(desktop.printWindowToPdf(*report(), path));
+    QCOMPARE(desktop.printWindowToPdf(*report(), path), QString());
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray pdf = file.readAll();
@@ -743,7 +813,7 @@ void TestPrint::grabReport()
     QVERIFY(confirmation()->grab().save(folder + "/frmtulosta.png"));
     forms::DesktopPlatform desktop;
     report()->setEnabled(true);
-    QVERIFY(desktop.printWindowToPdf(*report(), folder + "/frmprint.pdf"));
+    QCOMPARE(desktop.printWindowToPdf(*report(), folder + "/frmprint.pdf"), QString());
     report()->setEnabled(false);
     support::click(*confirmation(), QStringLiteral("Command1"));
     QVERIFY(m_platform.pages.constFirst().image.save(folder + "/frmprint-page.png"));
@@ -753,7 +823,7 @@ void TestPrint::grabReport()
     m_language.set(Language::Finnish);
     support::click(*sheet, QStringLiteral("ImgPrint"));
     sheet->setEnabled(true);
-    QVERIFY(desktop.printWindowToPdf(*sheet, folder + "/form2.pdf"));
+    QCOMPARE(desktop.printWindowToPdf(*sheet, folder + "/form2.pdf"), QString());
     support::click(*sheetConfirmation(), QStringLiteral("Command1"));
     QVERIFY(m_platform.pages.constLast().image.save(folder + "/form2-page.png"));
 }

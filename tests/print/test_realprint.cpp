@@ -9,6 +9,7 @@
 #include "cupsfixture.h"
 #include "datasheet/sheettable.h"
 #include "mainwindow/mainwindow.h"
+#include "outputtargets.h"
 #include "print/print.h"
 #include "spooledpage.h"
 #include "windowdriver.h"
@@ -51,7 +52,7 @@ public:
     QString pdfPath;
 };
 
-enum class Fault { NoDefault, Rejecting };
+enum class Fault { NoDefault, Rejecting, FullSpoolFolder };
 enum class Path { Report, SheetEnglish, SheetFinnish };
 
 // Window pixels to pixels of the page rasterised at CheckDpi: the window at 96 pixels per inch
@@ -295,8 +296,10 @@ void TestRealPrint::failure_data()
 {
     QTest::addColumn<Fault>("fault");
     QTest::addColumn<Path>("path");
-    const std::pair<Fault, const char *> faults[] = {{Fault::NoDefault, "no default printer"},
-                                                     {Fault::Rejecting, "queue rejects jobs"}};
+    const std::pair<Fault, const char *> faults[] = {
+        {Fault::NoDefault, "no default printer"},
+        {Fault::Rejecting, "queue rejects jobs"},
+        {Fault::FullSpoolFolder, "temporary folder full"}};
     const std::pair<Path, const char *> paths[] = {{Path::Report, "report"},
                                                    {Path::SheetEnglish, "sheet, English"},
                                                    {Path::SheetFinnish, "sheet, Finnish"}};
@@ -306,26 +309,42 @@ void TestRealPrint::failure_data()
 }
 
 // The failure message once, no job, every window enabled again, the confirmation closed and the
-// project line empty. Without a default printer the same page can be saved as a PDF file.
+// project line empty. Without a default printer the same page can be saved as a PDF file. A job
+// whose spool file could not be written completely (the temporary folder a file system of
+// 32 KiB) is not sent, and leaves nothing behind.
 void TestRealPrint::failure()
 {
     QFETCH(Fault, fault);
     QFETCH(Path, path);
+    std::optional<TestMount> spool;
+    if (fault == Fault::FullSpoolFolder) {
+        spool.emplace("32k", false);
+        if (!spool->mounted())
+            QSKIP(qPrintable(spool->error()));
+    }
     click(*m_w, "ImgLanguage",
           int(path == Path::SheetFinnish ? Language::Finnish : Language::English));
     calculate();
     datasheet::DataSheet *sheet = path == Path::Report ? nullptr : openSheet();
     QVERIFY(path == Path::Report || sheet);
-    QVERIFY2(fault == Fault::NoDefault ? m_cups.clearDefault() : m_cups.rejectJobs(true),
-             qPrintable(m_cups.error()));
+    if (fault != Fault::FullSpoolFolder)
+        QVERIFY2(fault == Fault::NoDefault ? m_cups.clearDefault() : m_cups.rejectJobs(true),
+                 qPrintable(m_cups.error()));
     m_desktop.pdfPath = m_work.filePath(QStringLiteral("offer.pdf"));
     QFile::remove(m_desktop.pdfPath);
     const int jobsBefore = m_cups.jobCount();
 
+    const QByteArray temporary = qgetenv("TMPDIR");
+    if (spool)
+        qputenv("TMPDIR", QFile::encodeName(spool->path()));
     if (sheet)
         printSheet(*sheet);
     else
         printReport(QStringLiteral("Bridge 7"), true);
+    if (spool) {
+        temporary.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", temporary);
+        QVERIFY(QDir(spool->path()).isEmpty());
+    }
 
     QCOMPARE(m_desktop.messages.count(CannotPrint), 1);
     QCOMPARE(m_desktop.messages.constLast(), CannotPrint);

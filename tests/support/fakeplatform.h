@@ -43,10 +43,10 @@ public:
         ++pdfQuestions;
         return pdfPath;
     }
-    bool printWindowToPdf(QWidget &window, const QString &path) override
+    QString printWindowToPdf(QWidget &window, const QString &path) override
     {
         pdfPages.append({path, page(window)});
-        return true;
+        return writePdf ? forms::DesktopPlatform().printWindowToPdf(window, path) : QString();
     }
     QDateTime now() const override { return clock; }
     void exit() override { ++exits; }
@@ -72,7 +72,8 @@ public:
     bool printerPresent = true;
     QList<Page> pages;
     int pdfQuestions = 0;
-    QString pdfPath; // the save dialog's answer; empty: cancelled
+    QString pdfPath;       // the save dialog's answer; empty: cancelled
+    bool writePdf = false; // the desktop's own PDF writer writes the file
     QList<std::pair<QString, Page>> pdfPages;
     QDateTime clock{QDate(2024, 3, 5), QTime(14, 7, 9)};
 };
