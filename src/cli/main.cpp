@@ -23,7 +23,9 @@
 #include <fcntl.h>
 #include <functional>
 #include <optional>
+#include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -170,23 +172,31 @@ std::optional<bool> cracked(std::string_view text)
 std::optional<calc::Texts> textsFor(const QString &lang)
 {
     calc::Texts texts;
-    lang::Language language;
     if (lang == "none")
         return texts;
-    if (lang == "eng")
-        language = lang::Language::English;
-    else if (lang == "fin")
-        language = lang::Language::Finnish;
-    else if (lang == "rus")
-        language = lang::Language::Russian;
-    else
+    const lang::LanguageRow *row = lang::rowOfTag(lang.toStdString());
+    if (!row)
         return std::nullopt;
-    const QString path = lang::findFile(QCoreApplication::applicationDirPath(), language);
+    const QString path = lang::findFile(QCoreApplication::applicationDirPath(), row->language);
     if (path.isEmpty())
         return texts;
-    if (const std::optional<QStringList> lines = lang::readLines(path, language))
+    if (const std::optional<QStringList> lines = lang::readLines(path, row->language))
         lang::applyToTexts(*lines, texts);
     return texts;
+}
+
+// What --lang takes: the tags in alphabetical order, or none ("eng, fin, rus or none").
+std::string langChoices()
+{
+    std::vector<std::string> tags;
+    for (const lang::LanguageRow &row : lang::Languages)
+        tags.emplace_back(row.tag);
+    std::sort(tags.begin(), tags.end());
+    std::string choices;
+    for (const std::string &tag : tags)
+        choices += tag + ", ";
+    choices.resize(choices.size() - 2);
+    return choices + " or none";
 }
 
 // The files of the run an output file may not replace: the CSV file or standard input it reads,
@@ -380,7 +390,7 @@ int run(const QCoreApplication &app, bool inputClosed)
     parser.addOption({"cracked", ""});
     for (const design::Input &input : design::Inputs)
         parser.addOption({QString::fromLatin1(input.key.data(), input.key.size()), "", "X"});
-    parser.addOption({"lang", "", "L", "eng"});
+    parser.addOption({"lang", "", "L", lang::row(lang::Language::English).tag});
     for (const std::string_view option : cli::formatOptions())
         parser.addOption({QString::fromLatin1(option.data(), option.size()), ""});
     parser.addOption({"csv", "", "FILE"});
@@ -405,7 +415,7 @@ int run(const QCoreApplication &app, bool inputClosed)
 
     const std::optional<calc::Texts> texts = textsFor(parser.value("lang"));
     if (!texts)
-        return usageError("--lang: give eng, fin, rus or none, not " +
+        return usageError("--lang: give " + langChoices() + ", not " +
                           cli::quoted(parser.value("lang").toStdString()));
     std::string reportError;
     const std::unique_ptr<cli::Report> report =

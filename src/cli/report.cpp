@@ -34,10 +34,11 @@ public:
     {
         m_window = std::make_unique<mainwindow::MainWindow>(*this, m_language);
         // The program starts in English; "none" finds no file and keeps the built-in texts.
-        if (lang == QLatin1String("fin") || lang == QLatin1String("none"))
-            m_window->ImgLanguage_Click(int(lang::Language::Finnish));
-        else if (lang == QLatin1String("rus"))
-            m_window->ImgLanguage_Click(int(lang::Language::Russian));
+        const lang::LanguageRow *row = lang == QLatin1String("none")
+                                           ? &lang::row(lang::BuiltIn)
+                                           : lang::rowOfTag(lang.toStdString());
+        if (row && !m_language.is(row->language))
+            m_window->ImgLanguage_Click(lang::flagOf(row->language));
     }
 
     // Wrong usage, a missing font, or the file that cannot be written; empty when the report

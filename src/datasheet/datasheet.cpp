@@ -8,8 +8,6 @@
 
 namespace datasheet {
 
-using lang::Language;
-
 int sizeIndexOf(const QString &text1)
 {
     const double value = calc::parseField(text1.toStdString());
@@ -30,9 +28,7 @@ DataSheet::DataSheet(lang::LanguageTag &language, help::Help &help, QWidget *ret
     connect(control("ImgExit"), &Control::clicked, this, &DataSheet::ImgExit_Click);
     connect(control("ImgHelp"), &Control::clicked, this, &DataSheet::ImgHelp_Click);
     connect(control("ImgPrint"), &Control::clicked, this, &DataSheet::ImgPrint_Click);
-    for (int i = 0; i < 3; ++i)
-        connect(control("ImgLanguage", i), &Control::clicked, this,
-                [this, i] { ImgLanguage_Click(i); });
+    lang::connectFlags(*this, [this](int index) { ImgLanguage_Click(index); });
 }
 
 void DataSheet::setChosenSize(int sizeNo, const QString &title)
@@ -73,15 +69,16 @@ void DataSheet::ImgPrint_Click()
     emit printRequested();
 }
 
-// Russian (0) changes nothing here; English and Finnish set the tag, the English tabs and the
-// heading of the size column.
+// A language that leaves the windows' texts (Russian) changes nothing here; English and
+// Finnish set the tag, the English tabs and the heading of the size column.
 void DataSheet::ImgLanguage_Click(int index)
 {
-    if (index != 1 && index != 2)
+    const lang::LanguageRow *language = lang::rowOfFlag(index);
+    if (!language || language->windowTexts == lang::WindowTexts::Unchanged)
         return;
-    m_language.set(index == 1 ? Language::English : Language::Finnish);
-    control("Image2")->setVisible(index == 1);
-    control("Label2", 7)->setCaption(QString::fromUtf8(forms::Form2SizeHeading[index]));
+    m_language.set(language->language);
+    control("Image2")->setVisible(language->windowTexts == lang::WindowTexts::English);
+    control("Label2", 7)->setCaption(QString::fromUtf8(language->sizeHeading));
 }
 
 } // namespace datasheet

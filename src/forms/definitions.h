@@ -1,11 +1,10 @@
 #pragma once
 
-// The definitions of the program's windows, one file per window, and what each language sets in
-// them beside the language files. Pure data: no toolkit.
+// The definitions of the program's windows, one file per window. Pure data: no toolkit. What a
+// language sets in them beside its file stands in its row of the table of languages.
 
 #include "forms/definition.h"
 
-#include <array>
 #include <string_view>
 
 namespace forms {
@@ -40,18 +39,5 @@ inline constexpr const FormDef *Windows[] = {&Form1,    &Form2,      &Form3,    
 const FormDef *findDefinition(std::string_view name);
 // The control of that name and index in the definition, or nullptr.
 const ControlDef *findControl(const FormDef &form, std::string_view name, int index = NoIndex);
-
-// Texts and places a language sets, by the language's index (0 Russian, 1 English, 2 Finnish:
-// the indices of the ImgLanguage images); nullptr where the language leaves it as it is.
-using PerLanguage = std::array<const char *, 3>;
-
-inline constexpr PerLanguage Form1Version = {nullptr, "VERSION ENGLISH 01_b",
-                                             "VERSIO SUOMI  01_b"}; // Label10; two blanks
-// Label14, the data sheet command: the Russian caption sits a little higher (twips).
-inline constexpr std::array<int, 3> Form1Label14Top = {6495, 6600, 6600};
-// Form2's Label2(7), the heading of the size column.
-inline constexpr PerLanguage Form2SizeHeading = {nullptr, "Size", "Koko"};
-// The notice's title when its English text is shown.
-inline constexpr PerLanguage FrmATTCaption = {nullptr, "HELP", nullptr};
 
 } // namespace forms

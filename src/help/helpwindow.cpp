@@ -4,27 +4,24 @@
 
 namespace help {
 
-using lang::Language;
-
 HelpWindow::HelpWindow(lang::LanguageTag &language, QWidget *parent)
     : forms::Form(forms::Form3, parent), m_language(language)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     connect(this, &forms::Form::activated, this, &HelpWindow::Form_Activate);
     connect(control("Image1"), &forms::Control::clicked, this, &HelpWindow::Image1_Click);
-    for (int i = 0; i < 3; ++i)
-        connect(control("ImgLanguage", i), &forms::Control::clicked, this,
-                [this, i] { ImgLanguage_Click(i); });
+    lang::connectFlags(*this, [this](int index) { ImgLanguage_Click(index); });
     Form_Initialize();
 }
 
 // Steps 1 and 2 of the selection: English shows its help and the English back word, Finnish its
-// help; the Russian tag leaves everything as it is.
+// help; a language that leaves the windows' texts (Russian) leaves everything as it is.
 void HelpWindow::showLanguageText(bool hideDisclaimer)
 {
-    const bool english = m_language.is(Language::English);
-    if (!english && !m_language.is(Language::Finnish))
+    const lang::WindowTexts texts = m_language.row().windowTexts;
+    if (texts == lang::WindowTexts::Unchanged)
         return;
+    const bool english = texts == lang::WindowTexts::English;
     control("ImgEng")->setVisible(english);
     control("Label1")->setVisible(english);
     control("Label2")->setVisible(!english);
@@ -57,9 +54,10 @@ void HelpWindow::Image1_Click()
 // Only the tag changes in the other windows.
 void HelpWindow::ImgLanguage_Click(int index)
 {
-    if (index != 1 && index != 2)
+    const lang::LanguageRow *language = lang::rowOfFlag(index);
+    if (!language || language->windowTexts == lang::WindowTexts::Unchanged)
         return;
-    m_language.set(index == 1 ? Language::English : Language::Finnish);
+    m_language.set(language->language);
     showLanguageText(false);
 }
 

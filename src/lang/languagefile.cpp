@@ -53,7 +53,7 @@ QStringDecoder decoderFor(Language language, bool utf8)
 {
     if (utf8) // each line on its own: a sequence cut at a line end does not run into the next
         return QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QStringDecoder decoder(language == Language::Russian ? "windows-1251" : "windows-1252");
+    QStringDecoder decoder(row(language).encoding);
     if (!decoder.isValid()) // a Qt built without the code pages
         return QStringDecoder(QStringDecoder::Latin1);
     return decoder;
@@ -63,15 +63,7 @@ QStringDecoder decoderFor(Language language, bool utf8)
 
 QString fileName(Language language)
 {
-    switch (language) {
-    case Language::Russian:
-        return QStringLiteral("rus.txt");
-    case Language::English:
-        return QStringLiteral("english.txt");
-    case Language::Finnish:
-        break;
-    }
-    return QStringLiteral("fin.txt");
+    return QString::fromLatin1(row(language).file);
 }
 
 QString filePath(const QString &folder, Language language)
@@ -98,8 +90,8 @@ QString findFile(const QString &programFolder, Language language)
 QStringList findFiles(const QString &programFolder)
 {
     QStringList files;
-    for (const Language language : {Language::Russian, Language::English, Language::Finnish})
-        if (const QString path = findFile(programFolder, language); !path.isEmpty())
+    for (const LanguageRow &language : Languages)
+        if (const QString path = findFile(programFolder, language.language); !path.isEmpty())
             files << path;
     return files;
 }

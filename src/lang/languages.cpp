@@ -4,25 +4,22 @@
 
 namespace lang {
 
-QString LanguageTag::text() const
-{
-    switch (m_language) {
-    case Language::Russian:
-        return QStringLiteral("rus");
-    case Language::English:
-        return QStringLiteral("eng");
-    case Language::Finnish:
-        break;
-    }
-    return QStringLiteral("fin");
-}
-
 void LanguageTag::set(Language language)
 {
     if (language == m_language)
         return;
     m_language = language;
     emit changed(language);
+}
+
+void connectFlags(forms::Form &form, const std::function<void(int)> &handler)
+{
+    for (const LanguageRow &language : Languages) {
+        const int flag = flagOf(language.language);
+        if (forms::Control *control = form.findControl(QStringLiteral("ImgLanguage"), flag))
+            QObject::connect(control, &forms::Control::clicked, &form,
+                             [handler, flag] { handler(flag); });
+    }
 }
 
 void setLabelCharset(forms::Form &form, int charset)

@@ -2,14 +2,15 @@
 
 // The languages of the windows.
 //
+//   languagetable.h  the table of languages: tag, file, code page, flag, and what each sets in
+//                    the windows beside its file (also used by kiila-calc)
 //   languagefile.h   reading a language file into lines and into the calculation's texts
 //                    (also used by kiila-calc)
-//   languages.h      the language tag, the character set of the "lbl" captions, and the
-//                    captions a window's definition lets lines of a file fill
+//   languages.h      the language tag, the flags, the character set of the "lbl" captions, and
+//                    the captions a window's definition lets lines of a file fill
 //
 // The program makes one LanguageTag and hands it to every window that reads or sets the
-// language; what a language sets in a window beside the files lies with that window's
-// definition (forms/definitions.h).
+// language; each window takes what a language sets in it from the language's row.
 
 #include "lang/languagefile.h"
 
@@ -17,29 +18,32 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace forms {
 class Form;
 }
 
 namespace lang {
 
-// The language tag: "rus", "eng" or "fin". It starts as the main window's definition has it
-// (Finnish); the start-up sets English.
+// The language tag, "eng" (the row's tag). It starts in the language of the windows'
+// definitions (Finnish); the start-up sets English.
 class LanguageTag : public QObject
 {
     Q_OBJECT
 public:
-    explicit LanguageTag(Language language = Language::Finnish, QObject *parent = nullptr)
+    explicit LanguageTag(Language language = BuiltIn, QObject *parent = nullptr)
         : QObject(parent), m_language(language)
     {
     }
 
     Language language() const { return m_language; }
     bool is(Language language) const { return m_language == language; }
-    // "rus", "eng", "fin".
-    QString text() const;
-    // The index of the language images (ImgLanguage): 0 Russian, 1 English, 2 Finnish.
-    int index() const { return static_cast<int>(m_language); }
+    const LanguageRow &row() const { return lang::row(m_language); }
+    // "eng".
+    QString text() const { return QString::fromLatin1(row().tag); }
+    // The index of the language's flag (ImgLanguage).
+    int index() const { return flagOf(m_language); }
 
     void set(Language language);
 
@@ -50,11 +54,9 @@ private:
     Language m_language;
 };
 
-// Character sets of the "lbl" controls: Western for English and Finnish, the system's default
-// set for Russian. Qt draws Unicode text whatever the value; it is kept as the control's
-// property for the windows that read it.
-inline constexpr int WesternCharset = 0;
-inline constexpr int DefaultCharset = 1;
+// Connects each flag the window has (its ImgLanguage images) to the handler, which receives the
+// flag's index.
+void connectFlags(forms::Form &form, const std::function<void(int)> &handler);
 
 // Sets the character set of every control of the window tagged "lbl".
 void setLabelCharset(forms::Form &form, int charset);

@@ -2,20 +2,9 @@
 
 #include "mainwindow/mainwindow.h"
 
-#include "forms/definitions.h"
-
 namespace mainwindow {
 
 using lang::Language;
-
-namespace {
-
-int indexOf(Language language)
-{
-    return static_cast<int>(language);
-}
-
-} // namespace
 
 // The lines of the language's file beside the program; nothing when there is no such file or
 // it cannot be read, and then no caption or fragment changes.
@@ -34,9 +23,14 @@ void MainWindow::setLabelCharset(int charset)
         lang::setLabelCharset(*m_reportPage, charset);
 }
 
-void MainWindow::setVersionCaption(Language language)
+// The version caption and the tabs (Image2 holds the English ones) of the language, where it
+// has them.
+void MainWindow::showLanguageMarks(const lang::LanguageRow &language)
 {
-    control("Label10")->setCaption(QString::fromUtf8(forms::Form1Version[indexOf(language)]));
+    if (language.version)
+        control("Label10")->setCaption(QString::fromUtf8(language.version));
+    if (language.windowTexts != lang::WindowTexts::Unchanged)
+        control("Image2")->setVisible(language.windowTexts == lang::WindowTexts::English);
 }
 
 // Lines 2 to 23 into the captions, 23 to 34 into the texts the calculation composes. The advice
@@ -48,15 +42,17 @@ void MainWindow::applyLanguageLines(const QStringList &lines)
 }
 
 // Every run starts in English. The English file, where there is one, also sets the captions
-// and fragments and shows the English tabs; without it the Finnish captions of the window stay.
+// and fragments, the Western character set, and shows the English tabs; without it the Finnish
+// captions of the window stay.
 void MainWindow::startupLanguageStep()
 {
-    m_language.set(Language::English);
-    setVersionCaption(Language::English);
+    const lang::LanguageRow &english = lang::row(Language::English);
+    m_language.set(english.language);
+    control("Label10")->setCaption(QString::fromUtf8(english.version));
     control("Image2")->setVisible(false);
-    control("Label14")->setTop(forms::Form1Label14Top[indexOf(Language::English)]);
+    control("Label14")->setTop(english.label14Top);
 
-    const std::optional<QStringList> lines = readLanguageFile(Language::English);
+    const std::optional<QStringList> lines = readLanguageFile(english.language);
     if (!lines)
         return;
     setLabelCharset(lang::WesternCharset);
@@ -64,36 +60,29 @@ void MainWindow::startupLanguageStep()
     applyLanguageLines(*lines);
 }
 
-// The flags: 0 Russian (its image is hidden), 1 English, 2 Finnish. The tag changes even when
-// the language has no file; the captions then stay as they are. A switch also calculates again
-// when Text1 holds a number, so that the results come out in the new language.
+// The flags, by the index of the language (the Russian image is hidden). The tag changes even
+// when the language has no file; the captions then stay as they are. The window's own language
+// shows its version caption and tabs without its file, the others only with theirs. A switch
+// also calculates again when Text1 holds a number, so that the results come out in the new
+// language.
 void MainWindow::ImgLanguage_Click(int index)
 {
-    if (index < 0 || index > 2)
+    const lang::LanguageRow *language = lang::rowOfFlag(index);
+    if (!language)
         return;
-    const auto language = static_cast<Language>(index);
-    m_language.set(language);
-    if (language == Language::Finnish) {
-        setVersionCaption(language);
-        control("Image2")->setVisible(false);
-    }
+    m_language.set(language->language);
+    const bool builtIn = language->language == lang::BuiltIn;
+    if (builtIn)
+        showLanguageMarks(*language);
 
-    const std::optional<QStringList> lines = readLanguageFile(language);
+    const std::optional<QStringList> lines = readLanguageFile(language->language);
     if (!lines)
         return;
-    control("Label14")->setTop(forms::Form1Label14Top[index]);
-    switch (language) {
-    case Language::Russian:
-        setLabelCharset(lang::DefaultCharset);
-        break;
-    case Language::English:
-        control("Image2")->setVisible(true);
-        setVersionCaption(language);
-        break;
-    case Language::Finnish:
-        setLabelCharset(lang::WesternCharset);
-        break;
-    }
+    control("Label14")->setTop(language->label14Top);
+    if (language->charset != lang::KeepCharset)
+        setLabelCharset(language->charset);
+    if (!builtIn)
+        showLanguageMarks(*language);
     applyLanguageLines(*lines);
 
     if (lang::recalculates(field(1)->text()))

@@ -31,9 +31,7 @@ void MainWindow::connectHandlers()
         connect(control("ImgSIT", i), &Control::clicked, this, [this, i] { ImgSIT_Click(i); });
     for (int i = 0; i < 2; ++i)
         connect(control("ImgNO", i), &Control::clicked, this, [this, i] { ImgNO_Click(i); });
-    for (int i = 0; i < 3; ++i)
-        connect(control("ImgLanguage", i), &Control::clicked, this,
-                [this, i] { ImgLanguage_Click(i); });
+    lang::connectFlags(*this, [this](int index) { ImgLanguage_Click(index); });
     connect(control("ImgCalc"), &Control::clicked, this, &MainWindow::ImgCalc_Click);
     connect(control("ImgSHOW"), &Control::clicked, this, &MainWindow::ImgSHOW_Click);
     connect(control("Label14"), &Control::clicked, this, &MainWindow::Label14_Click);

@@ -79,7 +79,7 @@ private:
     void connectHandlers();
     void startupLanguageStep();
     std::optional<QStringList> readLanguageFile(lang::Language language) const;
-    void setVersionCaption(lang::Language language);
+    void showLanguageMarks(const lang::LanguageRow &language);
     void setLabelCharset(int charset);
     void applyLanguageLines(const QStringList &lines);
     void enableFields(int index);

@@ -12,11 +12,11 @@ Notice::Notice(const lang::LanguageTag &language, QWidget *parent)
     connect(control("Command1"), &forms::Control::clicked, this, &Notice::Command1_Click);
 }
 
-// In English the English text covers the Finnish one. Nothing turns it back while the notice
-// stays open.
+// A language with a title for the notice (English) shows the English text over the Finnish one.
+// Nothing turns it back while the notice stays open.
 void Notice::Form_Activate()
 {
-    if (const char *caption = forms::FrmATTCaption[m_language.index()]) {
+    if (const char *caption = m_language.row().noticeCaption) {
         control("Label2")->setVisible(true);
         setCaption(QString::fromUtf8(caption));
     }

@@ -56,8 +56,9 @@ void Printing::printReport(const ReportSource &source)
     fillReport(*m_report, source);
     m_report->showWindow();
 
-    const forms::FormDef &def =
-        m_language.is(lang::Language::English) ? forms::FrmPRINTeng : forms::FrmTULOSTA;
+    const forms::FormDef &def = m_language.row().windowTexts == lang::WindowTexts::English
+                                    ? forms::FrmPRINTeng
+                                    : forms::FrmTULOSTA;
     auto *confirmation = new ReportConfirmation(def, m_platform, m_main, m_report);
     m_reportConfirmation = confirmation;
     openConfirmation(*confirmation, m_report);

@@ -33,8 +33,9 @@ void Printing::printDataSheet(forms::Form &sheet, const SheetSource &source)
     sheet.control(QStringLiteral("LblData"))->setVisible(true);
     moveFrame(sheet, PrintLayout);
 
-    // Finnish asks in a window of its own; English and Russian in an English message box.
-    if (!m_language.is(lang::Language::Russian) && !m_language.is(lang::Language::English)) {
+    // Finnish asks in a window of its own; the other languages (English, Russian) in an English
+    // message box.
+    if (m_language.row().windowTexts == lang::WindowTexts::Finnish) {
         sheet.setEnabled(false);
         auto *confirmation = new SheetConfirmation(m_platform, &sheet, source.refresh);
         m_sheetConfirmation = confirmation;
