@@ -1,5 +1,6 @@
 #include "lang/languagefile.h"
 
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -16,6 +17,8 @@ class TestLanguageFile : public QObject
     Q_OBJECT
 
 private slots:
+    void languageTable_data();
+    void languageTable();
     void readLines_data();
     void readLines();
     void missingFile();
@@ -40,6 +43,37 @@ QString TestLanguageFile::write(const QByteArray &bytes)
     if (file.open(QIODevice::WriteOnly))
         file.write(bytes);
     return path;
+}
+
+void TestLanguageFile::languageTable_data()
+{
+    QTest::addColumn<Language>("language");
+    for (const lang::LanguageRow &row : lang::Languages)
+        QTest::addRow("%s", row.tag) << row.language;
+}
+
+// Each row is found by its tag and by its flag, and by nothing else; its file is its own and
+// among those the build puts beside the programs (so it is in lang/ and in its install list),
+// and its code page is one Qt knows, where Qt knows any.
+void TestLanguageFile::languageTable()
+{
+    QFETCH(Language, language);
+    const lang::LanguageRow &row = lang::row(language);
+    QCOMPARE(row.language, language);
+    QCOMPARE(lang::rowOfTag(row.tag), &row);
+    QCOMPARE(lang::rowOfFlag(lang::flagOf(language)), &row);
+    QVERIFY2(std::string_view(row.tag) != "none", "kiila-calc's --lang none is no language");
+    for (const lang::LanguageRow &other : lang::Languages)
+        if (&other != &row)
+            QVERIFY(std::string_view(other.file) != row.file);
+
+    const QString path = lang::filePath(QCoreApplication::applicationDirPath(), language);
+    QVERIFY2(!path.isEmpty(), row.file);
+    const std::optional<QStringList> lines = lang::readLines(path, language);
+    QVERIFY(lines);
+    QCOMPARE(lines->size(), lang::LineCount);
+    if (QStringDecoder("windows-1252").isValid())
+        QVERIFY2(QStringDecoder(row.encoding).isValid(), row.encoding);
 }
 
 void TestLanguageFile::readLines_data()
