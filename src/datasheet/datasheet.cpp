@@ -78,7 +78,8 @@ void DataSheet::ImgLanguage_Click(int index)
         return;
     m_language.set(language->language);
     control("Image2")->setVisible(language->windowTexts == lang::WindowTexts::English);
-    control("Label2", 7)->setCaption(QString::fromUtf8(language->sizeHeading));
+    if (language->sizeHeading)
+        control("Label2", 7)->setCaption(QString::fromUtf8(language->sizeHeading));
 }
 
 } // namespace datasheet

@@ -47,12 +47,36 @@ struct LanguageRow
 // In the order of the languages' values. The English flag keeps the character set: after the
 // Russian flag the Russian set stays. The Russian caption of Label14 sits a little higher.
 inline constexpr LanguageRow Languages[] = {
-    {Language::Russian, "rus", "rus.txt", "windows-1251", DefaultCharset, WindowTexts::Unchanged,
-     nullptr, 6495, nullptr, nullptr},
-    {Language::English, "eng", "english.txt", "windows-1252", KeepCharset, WindowTexts::English,
-     "VERSION ENGLISH 01_b", 6600, "Size", "HELP"},
-    {Language::Finnish, "fin", "fin.txt", "windows-1252", WesternCharset, WindowTexts::Finnish,
-     "VERSIO SUOMI  01_b", 6600, "Koko", nullptr}, // two blanks in the version
+    {.language = Language::Russian,
+     .tag = "rus",
+     .file = "rus.txt",
+     .encoding = "windows-1251",
+     .charset = DefaultCharset,
+     .windowTexts = WindowTexts::Unchanged,
+     .version = nullptr,
+     .label14Top = 6495,
+     .sizeHeading = nullptr,
+     .noticeCaption = nullptr},
+    {.language = Language::English,
+     .tag = "eng",
+     .file = "english.txt",
+     .encoding = "windows-1252",
+     .charset = KeepCharset,
+     .windowTexts = WindowTexts::English,
+     .version = "VERSION ENGLISH 01_b",
+     .label14Top = 6600,
+     .sizeHeading = "Size",
+     .noticeCaption = "HELP"},
+    {.language = Language::Finnish,
+     .tag = "fin",
+     .file = "fin.txt",
+     .encoding = "windows-1252",
+     .charset = WesternCharset,
+     .windowTexts = WindowTexts::Finnish,
+     .version = "VERSIO SUOMI  01_b", // two blanks
+     .label14Top = 6600,
+     .sizeHeading = "Koko",
+     .noticeCaption = nullptr},
 };
 
 constexpr bool inOrderOfValues()
