@@ -219,6 +219,10 @@ void paintInstallation(QPainter &p, int sizeNo, const QSize &size)
     p.translate((size.width() - 330 * scale) / 2, (size.height() - 132 * scale) / 2);
     p.scale(scale, scale);
 
+    // The nominal embedment of each size's standard lengths, as the product table has it in its
+    // column hnom (its short variants of row 1 sit shallower). That table lies with the data
+    // sheet, whose window reads the window runtime and so this artwork: read from here it would
+    // tie the two folders both ways.
     const int hnom[] = {55, 60, 70, 95};
     const int index = qBound(1, sizeNo, calc::SizeCount) - 1;
     Section s;
