@@ -92,13 +92,36 @@ Control::Control(const ControlDef &def, QWidget *widget, QWidget *container, QOb
     if (!widget)
         return;
 
-    if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
-        connect(edit, &QLineEdit::textChanged, this, &Control::changed);
-        connect(edit, &QLineEdit::returnPressed, this, &Control::returnPressed);
-    } else if (auto *edit = qobject_cast<QPlainTextEdit *>(widget)) {
-        connect(edit, &QPlainTextEdit::textChanged, this, &Control::changed);
-    } else if (auto *button = qobject_cast<QPushButton *>(widget)) {
-        connect(button, &QPushButton::clicked, this, &Control::clicked);
+    // The runtime makes the widget of each kind so (form.cpp).
+    switch (def.kind) {
+    case Kind::TextBox:
+        m_own = def.multiLine ? Own::PlainTextEdit : Own::LineEdit;
+        break;
+    case Kind::CommandButton:
+        m_own = Own::PushButton;
+        break;
+    case Kind::PictureBox:
+        m_own = Own::PictureBox;
+        break;
+    case Kind::Frame:
+        m_own = Own::Frame;
+        break;
+    default:
+        break;
+    }
+    switch (m_own) {
+    case Own::LineEdit:
+        connect(as<QLineEdit>(), &QLineEdit::textChanged, this, &Control::changed);
+        connect(as<QLineEdit>(), &QLineEdit::returnPressed, this, &Control::returnPressed);
+        break;
+    case Own::PlainTextEdit:
+        connect(as<QPlainTextEdit>(), &QPlainTextEdit::textChanged, this, &Control::changed);
+        break;
+    case Own::PushButton:
+        connect(as<QPushButton>(), &QPushButton::clicked, this, &Control::clicked);
+        break;
+    default:
+        break;
     }
     widget->installEventFilter(this);
 }
@@ -110,24 +133,34 @@ QString Control::name() const
 
 QString Control::caption() const
 {
-    if (auto *edit = qobject_cast<QLineEdit *>(m_widget))
-        return edit->text();
-    if (auto *edit = qobject_cast<QPlainTextEdit *>(m_widget))
-        return edit->toPlainText();
-    if (auto *button = qobject_cast<QPushButton *>(m_widget))
-        return button->text();
-    return m_caption;
+    switch (own()) {
+    case Own::LineEdit:
+        return as<QLineEdit>()->text();
+    case Own::PlainTextEdit:
+        return as<QPlainTextEdit>()->toPlainText();
+    case Own::PushButton:
+        return as<QPushButton>()->text();
+    default:
+        return m_caption;
+    }
 }
 
 void Control::setCaption(const QString &caption)
 {
-    if (auto *edit = qobject_cast<QLineEdit *>(m_widget)) {
-        edit->setText(caption);
-    } else if (auto *edit = qobject_cast<QPlainTextEdit *>(m_widget)) {
-        edit->setPlainText(caption);
-    } else if (auto *button = qobject_cast<QPushButton *>(m_widget)) {
-        button->setText(caption);
-    } else if (caption != m_caption) {
+    switch (own()) {
+    case Own::LineEdit:
+        as<QLineEdit>()->setText(caption);
+        return;
+    case Own::PlainTextEdit:
+        as<QPlainTextEdit>()->setPlainText(caption);
+        return;
+    case Own::PushButton:
+        as<QPushButton>()->setText(caption);
+        return;
+    default:
+        break;
+    }
+    if (caption != m_caption) {
         m_caption = caption;
         m_captionPicture = QPixmap();
         if (m_def.kind == Kind::Label)
@@ -231,8 +264,8 @@ void Control::setPicture(const QString &name)
         return;
     m_pictureName = name;
     m_picture = QPixmap();
-    if (auto *box = qobject_cast<PictureWidget *>(m_widget))
-        box->setPicture(name);
+    if (own() == Own::PictureBox)
+        as<PictureWidget>()->setPicture(name);
     else if (!m_widget)
         repaint();
 }
@@ -256,7 +289,8 @@ void Control::setFont(const QFont &font)
 bool Control::fits(const QString &text) const
 {
     const QFontMetrics metrics(font());
-    if (auto *edit = qobject_cast<QLineEdit *>(m_widget)) {
+    if (own() == Own::LineEdit) {
+        const auto *edit = as<QLineEdit>();
         // The field's frame and the two pixels the field keeps free on each side of its text.
         const int frame =
             edit->hasFrame()
@@ -282,8 +316,8 @@ void Control::shrinkToFit()
         f.setPixelSize(f.pixelSize() - 1);
         setFont(f);
     }
-    if (auto *edit = qobject_cast<QLineEdit *>(m_widget))
-        edit->setCursorPosition(0);
+    if (own() == Own::LineEdit)
+        as<QLineEdit>()->setCursorPosition(0);
 }
 
 void Control::setFocus()
@@ -360,11 +394,11 @@ void Control::paint(QPainter &painter) const
         break;
     }
     case Kind::Shape:
-        // The red circle marker.
+        // The circle marker, filled with its back colour and outlined in its fore colour.
         painter.setClipRect(m_geometry);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(toColor(DarkRed), 1));
-        painter.setBrush(toColor(Red));
+        painter.setPen(QPen(toColor(m_def.fore), 1));
+        painter.setBrush(toColor(m_def.back));
         painter.drawEllipse(QRectF(m_geometry).adjusted(0.5, 0.5, -0.5, -0.5));
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setBrush(Qt::NoBrush);
@@ -408,7 +442,7 @@ bool Control::eventFilter(QObject *watched, QEvent *event)
             break;
         const bool wasPressed = std::exchange(m_pressed, false);
         if (wasPressed && m_widget->rect().contains(mouse->position().toPoint()) &&
-            !qobject_cast<QPushButton *>(m_widget))
+            own() != Own::PushButton)
             emit clicked();
         break;
     }

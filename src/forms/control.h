@@ -99,11 +99,19 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // What the control's own widget is, known from the definition when the runtime makes it:
+    // every operation on the widget switches on this.
+    enum class Own : std::uint8_t { None, LineEdit, PlainTextEdit, PushButton, PictureBox, Frame };
+    // None also once the widget is gone.
+    Own own() const { return m_widget ? m_own : Own::None; }
+    // The widget as what own() says it is.
+    template <typename Widget> Widget *as() const { return static_cast<Widget *>(m_widget.data()); }
     void repaint() const;
     void setRect(const Rect &twips);
 
     const ControlDef &m_def;
     QPointer<QWidget> m_widget;
+    Own m_own = Own::None;
     QWidget *m_container;
     QRect m_geometry;
     // What a windowless control is drawn from; a frame keeps its caption here too.

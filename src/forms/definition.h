@@ -26,7 +26,7 @@ enum class Kind : std::uint8_t {
     TextBox,       // editable text field, single- or multi-line
     Image,         // click area; shows its picture unscaled when it has one
     PictureBox,    // shows its picture at its top-left corner on its back colour
-    Shape,         // filled red circle marker; takes no clicks
+    Shape,         // circle marker in its back colour, outlined in its fore colour; no clicks
     CommandButton, // push button with a caption or a picture
     Frame,         // container; its controls name it as their container
     Line,          // 1-pixel line; the rectangle holds x1, y1, x2, y2

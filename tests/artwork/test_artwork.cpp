@@ -3,8 +3,12 @@
 
 #include <QDir>
 #include <QImage>
+#include <QMargins>
 #include <QPixmap>
 #include <QTest>
+
+#include <algorithm>
+#include <vector>
 
 // Every picture is written to the build folder's artwork/ for review, then checked for its
 // size, its sharpness at a higher ratio and, for the arrangement pictures, how they blend into
@@ -26,6 +30,8 @@ private slots:
     void englishTabsLieOverTheDrawnTabs();
     void arrangementShowsBothForceArrows_data();
     void arrangementShowsBothForceArrows();
+    void backgroundFollowsItsControls_data();
+    void backgroundFollowsItsControls();
 };
 
 namespace {
@@ -61,6 +67,31 @@ QPoint placeInWindow(const QString &name)
     if (!control || control->container)
         return {-1, -1};
     return {forms::px(control->rect.left), forms::px(control->rect.top)};
+}
+
+// The background of the window that the definition describes, as a window shows it.
+QImage backgroundOf(const forms::FormDef &form)
+{
+    QImage image(1024, 768, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    if (!artwork::paintBackground(painter, form))
+        return {};
+    return image;
+}
+
+// The largest difference of a colour channel between two images of the same size.
+int largestDifference(const QImage &a, const QImage &b)
+{
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            largest = std::max({largest, qAbs(qRed(p) - qRed(q)), qAbs(qGreen(p) - qGreen(q)),
+                                qAbs(qBlue(p) - qBlue(q))});
+        }
+    return largest;
 }
 
 } // namespace
@@ -245,6 +276,68 @@ void TestArtwork::arrangementShowsBothForceArrows()
     // N sd orange-red, V 1d teal; each a filled arrow of some size.
     QVERIFY(countNear(image, QColor(226, 74, 36), 40) > 150);
     QVERIFY(countNear(image, QColor(0, 150, 150), 40) > 150);
+}
+
+void TestArtwork::backgroundFollowsItsControls_data()
+{
+    // A control of the main window moved in a copy of its definition, and what the background
+    // draws for it: the part of the drawing that must move along, around (or, negative, inside)
+    // the control's pixel rectangle. Each lands on a plain part of its panel.
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QPoint>("move"); // twips
+    QTest::addColumn<QMargins>("drawing");
+    QTest::newRow("input box of Text3")
+        << "Text3" << forms::NoIndex << QPoint(-1500, 0) << QMargins(6, 5, 6, 5);
+    QTest::newRow("input box of Text9")
+        << "Text9" << forms::NoIndex << QPoint(-1200, -450) << QMargins(6, 5, 6, 5);
+    QTest::newRow("check box of ShpSit(2)")
+        << "ShpSit" << 2 << QPoint(1200, 0) << QMargins(9, 9, 8, 8);
+    QTest::newRow("option button of Shape1(0)")
+        << "Shape1" << 0 << QPoint(0, -900) << QMargins(4, 4, 4, 4);
+    QTest::newRow("pill of ImgCalc")
+        << "ImgCalc" << forms::NoIndex << QPoint(-1500, 1500) << QMargins(-30, -8, -30, -8);
+}
+
+void TestArtwork::backgroundFollowsItsControls()
+{
+    QFETCH(QString, control);
+    QFETCH(int, index);
+    QFETCH(QPoint, move);
+    QFETCH(QMargins, drawing);
+
+    const QImage original = backgroundOf(forms::Form1);
+    QCOMPARE(original, imageOf(QStringLiteral("form1_background")));
+
+    std::vector<forms::ControlDef> controls(forms::Form1.controls.begin(),
+                                            forms::Form1.controls.end());
+    const auto moving = std::find_if(controls.begin(), controls.end(), [&](const auto &c) {
+        return control == QLatin1String(c.name) && c.index == index;
+    });
+    QVERIFY(moving != controls.end());
+    const QRect before(forms::px(moving->rect.left), forms::px(moving->rect.top),
+                       forms::px(moving->rect.width), forms::px(moving->rect.height));
+    moving->rect.left += move.x();
+    moving->rect.top += move.y();
+    forms::FormDef copy = forms::Form1;
+    copy.controls = controls;
+    const QImage moved = backgroundOf(copy);
+
+    const QRect oldPlace = before.marginsAdded(drawing);
+    const QRect newPlace = oldPlace.translated(move / forms::TwipsPerPixel);
+    // The drawing stands whole at the new place (a gradient may round a step apart there) and
+    // is gone from the old one ...
+    QVERIFY(largestDifference(moved.copy(newPlace), original.copy(oldPlace)) <= 1);
+    QVERIFY(largestDifference(moved.copy(oldPlace), original.copy(oldPlace)) > 1);
+    // ... and nothing else changed: every changed pixel is near one of the two places (an
+    // option button's shadow reaches past its face).
+    const QRect near = (oldPlace | newPlace).adjusted(-32, -32, 32, 32);
+    int elsewhere = 0;
+    for (int y = 0; y < original.height(); ++y)
+        for (int x = 0; x < original.width(); ++x)
+            if (original.pixel(x, y) != moved.pixel(x, y) && !near.contains(x, y))
+                ++elsewhere;
+    QCOMPARE(elsewhere, 0);
 }
 
 QTEST_MAIN(TestArtwork)

@@ -7,8 +7,6 @@
 #include <QPainter>
 #include <QPoint>
 
-#include <tuple>
-
 // Pictures are painted with QPainter onto an image of size x ratio device pixels, never scaled
 // up from a smaller bitmap. Pictures that lie over a window background (the arrangement
 // pictures, the results panel, the blue pill) start from the background's own pixels at their
@@ -133,8 +131,18 @@ void startPainting(QPainter &p)
     p.setRenderHint(QPainter::TextAntialiasing);
 }
 
+// The program's definition of the window that shows a background.
+const forms::FormDef &windowOf(const Entry &background)
+{
+    for (const forms::FormDef *form : forms::Windows)
+        if (form->picture && qstrcmp(form->picture, background.name) == 0)
+            return *form;
+    qFatal("artwork: no window shows %s", background.name);
+}
+
 // Background images by window, words and ratio, kept once drawn: the cut pictures need them too.
-QImage backgroundImage(Window window, TabWords words, qreal dpr)
+// Only the program's own definitions come here.
+QImage backgroundImage(const forms::FormDef &form, Window window, TabWords words, qreal dpr)
 {
     static QHash<QString, QImage> cache;
     const QString key = QStringLiteral("%1/%2/%3")
@@ -148,15 +156,22 @@ QImage backgroundImage(Window window, TabWords words, qreal dpr)
     {
         QPainter p(&image);
         startPainting(p);
-        detail::paintBackground(p, window, words);
+        detail::paintBackground(p, window, words, form);
     }
     cache.insert(key, image);
     return image;
 }
 
-// The window whose background a placed picture blends into, and the picture's top-left corner
-// in that window's client area, both as the window's definition has them.
-std::pair<Window, QPoint> placement(const Entry &e)
+// Where a placed picture lies: the definition of the window whose background it blends into,
+// that background, and the picture's top-left corner in the window's client area.
+struct Placement
+{
+    const forms::FormDef *form;
+    Window window;
+    QPoint place;
+};
+
+Placement placement(const Entry &e)
 {
     const forms::FormDef *form = forms::findDefinition(e.place.window);
     const forms::ControlDef *control =
@@ -165,11 +180,7 @@ std::pair<Window, QPoint> placement(const Entry &e)
         form && form->picture ? findEntry(QLatin1String(form->picture)) : nullptr;
     if (!control || !background || background->start != Start::Background)
         qFatal("artwork: %s has no place on a window background", e.name);
-    QPoint place(forms::px(control->rect.left), forms::px(control->rect.top));
-    if (control->container)
-        if (const forms::ControlDef *frame = forms::findControl(*form, control->container))
-            place += QPoint(forms::px(frame->rect.left), forms::px(frame->rect.top));
-    return {background->window, place};
+    return {form, background->window, detail::clientRect(*form, *control).topLeft()};
 }
 
 // The picture drawn anew (not cached).
@@ -177,15 +188,15 @@ QImage draw(const Entry &e, qreal dpr)
 {
     const QSize size(e.width, e.height);
     if (e.start == Start::Background)
-        return backgroundImage(e.window, TabWords::Finnish, dpr);
+        return backgroundImage(windowOf(e), e.window, TabWords::Finnish, dpr);
 
     QImage image;
     QPoint place;
     if (e.start == Start::White) {
         image = blankImage(size, dpr, Qt::white);
     } else {
-        Window window;
-        std::tie(window, place) = placement(e);
+        const Placement where = placement(e);
+        place = where.place;
         const TabWords words =
             e.start == Start::EnglishUnder ? TabWords::English : TabWords::Finnish;
         if (words == TabWords::English) {
@@ -194,9 +205,9 @@ QImage draw(const Entry &e, qreal dpr)
             QPainter p(&image);
             startPainting(p);
             p.translate(-place);
-            detail::paintBackground(p, window, words);
+            detail::paintBackground(p, where.window, words, *where.form);
         } else {
-            const QImage background = backgroundImage(window, words, dpr);
+            const QImage background = backgroundImage(*where.form, where.window, words, dpr);
             image = background.copy(QRect(place * dpr, size * dpr));
             image.setDevicePixelRatio(dpr);
         }
@@ -242,18 +253,31 @@ bool paint(QPainter &painter, const QString &name)
     painter.fillRect(QRect(QPoint(), size), Qt::white);
     QPoint place;
     if (e->start == Start::Background) {
-        detail::paintBackground(painter, e->window, TabWords::Finnish);
+        detail::paintBackground(painter, e->window, TabWords::Finnish, windowOf(*e));
     } else if (e->start != Start::White) {
-        Window window;
-        std::tie(window, place) = placement(*e);
+        const Placement where = placement(*e);
+        place = where.place;
         painter.translate(-place);
-        detail::paintBackground(painter, window,
-                                e->start == Start::EnglishUnder ? TabWords::English
-                                                                : TabWords::Finnish);
+        detail::paintBackground(
+            painter, where.window,
+            e->start == Start::EnglishUnder ? TabWords::English : TabWords::Finnish, *where.form);
         painter.translate(place);
     }
     if (e->paint)
         e->paint(painter, size, place);
+    painter.restore();
+    return true;
+}
+
+bool paintBackground(QPainter &painter, const forms::FormDef &form)
+{
+    const Entry *e = form.picture ? findEntry(QLatin1String(form.picture)) : nullptr;
+    if (!e || e->start != Start::Background)
+        return false;
+    painter.save();
+    startPainting(painter);
+    painter.fillRect(QRect(0, 0, e->width, e->height), Qt::white);
+    detail::paintBackground(painter, e->window, TabWords::Finnish, form);
     painter.restore();
     return true;
 }

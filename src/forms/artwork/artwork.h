@@ -20,6 +20,10 @@
 #include <QString>
 #include <QStringList>
 
+namespace forms {
+struct FormDef;
+}
+
 namespace artwork {
 
 QStringList names();
@@ -44,5 +48,12 @@ QPixmap picture(const QString &name, qreal devicePixelRatio = 1.0);
 // Paints the picture as vectors with the painter, at its nominal size from the painter's origin:
 // for printing, where a bitmap would be coarse. False for an unknown name.
 bool paint(QPainter &painter, const QString &name);
+
+// Paints, as `paint` does, the background picture of the window that the definition describes,
+// drawn for the places its controls have there: the boxes, check boxes, option buttons and the
+// pill lie under the controls they belong to. The program's own backgrounds are drawn for the
+// program's definitions; this takes any (a copy with a control moved). False when the
+// definition's picture is no window background.
+bool paintBackground(QPainter &painter, const forms::FormDef &form);
 
 } // namespace artwork

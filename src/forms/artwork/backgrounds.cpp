@@ -1,14 +1,20 @@
 #include "forms/artwork/painting.h"
 
+#include "forms/definitions.h"
+
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QStringList>
 
+#include <string_view>
+
 // The frame shared by the three screen-size windows, and what each window draws inside it.
-// Places are those of the controls laid over the picture (twips / 15): the check boxes centre
-// on the ShpSit dots, the input boxes frame Text1..Text9, the option buttons centre on the
-// Shape1 dots, the pill lies under ImgCalc and the tabs under the command click areas.
+// What lies under a control is drawn where the window's definition places that control: the
+// check boxes centre on the ShpSit markers, the input boxes frame the text fields that have no
+// frame of their own, the option buttons centre on the Shape1 markers and the pill lies under
+// ImgCalc. The tabs and flags are the frame's own drawing: their click areas lie over them
+// without framing them exactly.
 
 namespace artwork::detail {
 
@@ -342,7 +348,16 @@ void paintRoundedBox(QPainter &p, const QRectF &r, qreal radius, const QColor &f
     p.drawRoundedRect(r, radius, radius);
 }
 
-void paintForm1Inside(QPainter &p)
+// Calls `paint` with the client rectangle of every control of that name, in the order listed.
+template <typename Paint>
+void forEachControl(const forms::FormDef &form, std::string_view name, Paint paint)
+{
+    for (const forms::ControlDef &c : form.controls)
+        if (name == c.name)
+            paint(clientRect(form, c));
+}
+
+void paintForm1Inside(QPainter &p, const forms::FormDef &form)
 {
     // The light bar under the logo that carries the window's title.
     const QRectF bar(20, 52, 435, 43);
@@ -364,12 +379,11 @@ void paintForm1Inside(QPainter &p)
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(bar, 12, 12);
 
-    // Left panel with the check boxes of the arrangements, centred on the ShpSit dots.
+    // Left panel with the check boxes of the arrangements, 28 pixels square around the markers.
     paintRoundedBox(p, QRectF(44, 116, 394, 147), 14, Qt::white, QColor(40, 70, 142), 2);
-    const QPointF dots[] = {{189.5, 141.5}, {189.5, 173.5}, {189.5, 209.5}, {189.5, 241.5},
-                            {409.5, 141.5}, {409.5, 177.5}, {409.5, 209.5}};
-    for (const QPointF &dot : dots)
-        paintSunkenBox(p, QRect(int(dot.x()) - 14, int(dot.y()) - 14, 28, 28));
+    forEachControl(form, "ShpSit", [&p](const QRect &dot) {
+        paintSunkenBox(p, QRect(dot.center() - QPoint(14, 14), QSize(28, 28)));
+    });
 
     // Results box with its column headings over the value labels of M8..M16.
     paintRoundedBox(p, QRectF(47, 581, 392, 124), 12, QColor(254, 229, 207), Navy, 2);
@@ -383,13 +397,20 @@ void paintForm1Inside(QPainter &p)
     // Right panel: translucent white over the photograph.
     paintRoundedBox(p, QRectF(523, 70, 392, 628), 16, QColor(255, 255, 255, 190),
                     QColor(80, 106, 155), 1.2);
-    // Input boxes around Text1, Text3..Text9 (Left 848, Top in twips / 15, 40 x 17).
-    const int fieldTops[] = {96, 128, 161, 196, 228, 260, 296, 328};
-    for (int top : fieldTops)
-        paintSunkenBox(p, QRect(842, top - 5, 52, 27));
-    paintOptionButton(p, QPointF(608, 388));
-    paintOptionButton(p, QPointF(830, 389));
-    paintPill(p, QRectF(721, 431, 176, 39));
+    // An input box around each text field without a frame of its own: 6 pixels beside the
+    // field, 5 above and below it.
+    for (const forms::ControlDef &c : form.controls)
+        if (c.kind == forms::Kind::TextBox && !c.border)
+            paintSunkenBox(p, clientRect(form, c).adjusted(-6, -5, 6, 5));
+    // The option buttons lie around the concrete state's markers; each button's centre is half
+    // a pixel right of and above its marker's, as the buttons were first drawn.
+    forEachControl(form, "Shape1", [&p](const QRect &dot) {
+        paintOptionButton(p, QRectF(dot).center() + QPointF(0.5, -0.5));
+    });
+    // The calculate pill, inside ImgCalc's click area.
+    forEachControl(form, "ImgCalc", [&p](const QRect &area) {
+        paintPill(p, QRectF(area.left() + 1, area.top() + 3, 176, 39));
+    });
 }
 
 void paintPanelWindowInside(QPainter &p)
@@ -410,6 +431,16 @@ void paintPanelWindowInside(QPainter &p)
 
 } // namespace
 
+QRect clientRect(const forms::FormDef &form, const forms::ControlDef &control)
+{
+    QRect rect(forms::px(control.rect.left), forms::px(control.rect.top),
+               forms::px(control.rect.width), forms::px(control.rect.height));
+    if (control.container)
+        if (const forms::ControlDef *frame = forms::findControl(form, control.container))
+            rect.translate(forms::px(frame->rect.left), forms::px(frame->rect.top));
+    return rect;
+}
+
 void paintPill(QPainter &p, const QRectF &rect)
 {
     const qreal radius = rect.height() / 2;
@@ -429,7 +460,7 @@ void paintPill(QPainter &p, const QRectF &rect)
     p.drawRoundedRect(shine, shine.height() / 2, shine.height() / 2);
 }
 
-void paintBackground(QPainter &p, Window window, TabWords words)
+void paintBackground(QPainter &p, Window window, TabWords words, const forms::FormDef &form)
 {
     paintPhoto(p);
     paintFrame(p);
@@ -440,7 +471,7 @@ void paintBackground(QPainter &p, Window window, TabWords words)
     if (window == Window::Form1) {
         paintBritishFlag(p, QRectF(355, 14, 33, 24));
         paintFinnishFlag(p, QRectF(402, 14, 33, 24));
-        paintForm1Inside(p);
+        paintForm1Inside(p, form);
     } else {
         paintPanelWindowInside(p);
     }

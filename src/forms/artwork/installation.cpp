@@ -1,5 +1,7 @@
 #include "forms/artwork/painting.h"
 
+#include "calc/calc.h"
+
 #include <QPainterPath>
 #include <QtMath>
 
@@ -217,9 +219,12 @@ void paintInstallation(QPainter &p, int sizeNo, const QSize &size)
     p.translate((size.width() - 330 * scale) / 2, (size.height() - 132 * scale) / 2);
     p.scale(scale, scale);
 
-    const int diameters[] = {8, 10, 12, 16};
+    // The nominal embedment of each size's standard lengths, as the product table has it in its
+    // column hnom (its short variants of row 1 sit shallower). That table lies with the data
+    // sheet, whose window reads the window runtime and so this artwork: read from here it would
+    // tie the two folders both ways.
     const int hnom[] = {55, 60, 70, 95};
-    const int index = qBound(1, sizeNo, 4) - 1;
+    const int index = qBound(1, sizeNo, calc::SizeCount) - 1;
     Section s;
     s.cy = 38;
     s.top = 4;
@@ -237,7 +242,8 @@ void paintInstallation(QPainter &p, int sizeNo, const QSize &size)
     paintSection(p, s);
 
     diameterDimension(p, s, 48);
-    const QString diameter = QStringLiteral("\u00d8 %1").arg(diameters[index]);
+    const QString diameter =
+        QStringLiteral("\u00d8 %1").arg(calc::SizeTable[static_cast<std::size_t>(index)].dNom);
     const QFont font = sansFont(13);
     p.setFont(font);
     p.setPen(Qt::black);

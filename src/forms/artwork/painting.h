@@ -11,6 +11,8 @@
 // Every function paints in device-independent pixels of the picture, or of the window's client
 // area where it says so; the caller has set up the device pixel ratio.
 
+#include "forms/definition.h"
+
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -44,8 +46,13 @@ void drawIndexed(QPainter &p, qreal centreX, qreal baseline, const QString &main
 inline const QRectF EmblemArea(6.5, 11.5, 51, 36);
 void paintEmblem(QPainter &p);
 
-// The whole background of a screen-size window, 1024 x 768, in client coordinates.
-void paintBackground(QPainter &p, Window window, TabWords words);
+// A control's rectangle in pixels in its window's client area (inside its frame, if it has one),
+// as the window's definition places it.
+QRect clientRect(const forms::FormDef &form, const forms::ControlDef &control);
+
+// The whole background of a screen-size window, 1024 x 768, in client coordinates: what lies
+// under a control (a box, a check box, an option button) is drawn where `form` places it.
+void paintBackground(QPainter &p, Window window, TabWords words, const forms::FormDef &form);
 
 // The blue pill of the calculate button, without text.
 void paintPill(QPainter &p, const QRectF &rect);

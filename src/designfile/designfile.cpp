@@ -1,0 +1,235 @@
+#include "designfile/designfile.h"
+
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringDecoder>
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace designfile {
+namespace {
+
+QString quotedKey(std::string_view key)
+{
+    return u'"' + QString::fromLatin1(key.data(), qsizetype(key.size())) + u'"';
+}
+
+// A field holds one line: no line break, tab or other control character.
+bool isOneLine(const QString &text)
+{
+    for (const QChar c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return false;
+    return true;
+}
+
+// A whole number from `low` to `high`, or nothing.
+std::optional<int> wholeNumber(const QJsonValue &value, int low, int high)
+{
+    if (!value.isDouble())
+        return std::nullopt;
+    const double d = value.toDouble();
+    if (d != std::floor(d) || d < low || d > high)
+        return std::nullopt;
+    return int(d);
+}
+
+// What a value holds, for a message: "the text \"7\"", "true", "a list".
+QString described(const QJsonValue &value)
+{
+    switch (value.type()) {
+    case QJsonValue::Null:
+        return QStringLiteral("null");
+    case QJsonValue::Bool:
+        return value.toBool() ? QStringLiteral("true") : QStringLiteral("false");
+    case QJsonValue::Double:
+        return QString::number(value.toDouble(), 'g', 17);
+    case QJsonValue::String:
+        return QStringLiteral("a text");
+    case QJsonValue::Array:
+        return QStringLiteral("a list");
+    case QJsonValue::Object:
+        return QStringLiteral("an object");
+    case QJsonValue::Undefined:
+        break;
+    }
+    return QStringLiteral("missing");
+}
+
+} // namespace
+
+QByteArray encode(const Contents &contents)
+{
+    // Written by hand rather than through QJsonObject, which sorts the keys: the format name
+    // and version come first, where a reader of the file looks.
+    const auto string = [](const QString &text) {
+        return QJsonDocument(QJsonObject{{QStringLiteral("s"), text}})
+            .toJson(QJsonDocument::Compact)
+            .sliced(5)
+            .chopped(1); // {"s":"..."} -> "..."
+    };
+    QByteArray out = "{\n";
+    out += "    \"format\": \"" + QByteArray(Format) + "\",\n";
+    out += "    \"version\": " + QByteArray::number(Version) + ",\n";
+    out += "    \"arrangement\": " + QByteArray::number(contents.arrangement) + ",\n";
+    out += "    \"cracked\": " + QByteArray(contents.cracked ? "true" : "false") + ",\n";
+    out += "    \"inputs\": {\n";
+    for (int i = 0; i < design::InputCount; ++i) {
+        const std::string_view key = design::Inputs[i].key;
+        out += "        \"" + QByteArray(key.data(), qsizetype(key.size())) +
+               "\": " + string(contents.texts[std::size_t(i)]) +
+               (i + 1 < design::InputCount ? ",\n" : "\n");
+    }
+    out += "    },\n";
+    out += "    \"project\": " + string(contents.project) + "\n";
+    out += "}\n";
+    return out;
+}
+
+std::optional<Contents> decode(const QByteArray &bytes, QString &error)
+{
+    QByteArrayView text = bytes;
+    if (text.startsWith("\xef\xbb\xbf")) // a byte order mark, as some editors write
+        text = text.sliced(3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    (void)QString(utf8.decode(text));
+    if (utf8.hasError()) {
+        error = QStringLiteral("it is not UTF-8 text");
+        return std::nullopt;
+    }
+    QJsonParseError parse;
+    const QJsonDocument document = QJsonDocument::fromJson(text.toByteArray(), &parse);
+    if (parse.error != QJsonParseError::NoError) {
+        error = QStringLiteral("it is not JSON (%1 at byte %2)")
+                    .arg(parse.errorString())
+                    .arg(parse.offset);
+        return std::nullopt;
+    }
+    if (!document.isObject()) {
+        error = QStringLiteral("it is not a Kiila design (not a JSON object)");
+        return std::nullopt;
+    }
+    const QJsonObject object = document.object();
+    if (object.value(QLatin1String("format")) != QLatin1String(Format)) {
+        error = QStringLiteral("it is not a Kiila design (no \"format\": \"%1\")")
+                    .arg(QLatin1String(Format));
+        return std::nullopt;
+    }
+    const QJsonValue version = object.value(QLatin1String("version"));
+    const std::optional<int> v = wholeNumber(version, 1, std::numeric_limits<int>::max());
+    if (!v) {
+        error = QStringLiteral("the \"version\" is %1, not a whole number from 1")
+                    .arg(described(version));
+        return std::nullopt;
+    }
+    if (*v > Version) {
+        error = QStringLiteral("it is of version %1, written by a newer Kiila; this one reads "
+                               "version %2")
+                    .arg(*v)
+                    .arg(Version);
+        return std::nullopt;
+    }
+
+    Contents contents;
+    const QJsonValue arrangement = object.value(QLatin1String("arrangement"));
+    const std::optional<int> a = wholeNumber(arrangement, 1, 7);
+    if (!a) {
+        error = QStringLiteral("the \"arrangement\" is %1, not 1 to 7").arg(described(arrangement));
+        return std::nullopt;
+    }
+    contents.arrangement = *a;
+    const QJsonValue cracked = object.value(QLatin1String("cracked"));
+    if (!cracked.isBool()) {
+        error = QStringLiteral("\"cracked\" is %1, not true or false").arg(described(cracked));
+        return std::nullopt;
+    }
+    contents.cracked = cracked.toBool();
+
+    const QJsonValue inputs = object.value(QLatin1String("inputs"));
+    if (!inputs.isObject()) {
+        error = QStringLiteral("\"inputs\" is %1, not an object").arg(described(inputs));
+        return std::nullopt;
+    }
+    for (int i = 0; i < design::InputCount; ++i) {
+        const std::string_view key = design::Inputs[i].key;
+        const QJsonValue value =
+            inputs.toObject().value(QLatin1String(key.data(), qsizetype(key.size())));
+        if (value.isUndefined())
+            continue; // an empty field
+        if (!value.isString() || !isOneLine(value.toString())) {
+            error = QStringLiteral("the input %1 is %2, not the one-line text of a field")
+                        .arg(quotedKey(key), value.isString()
+                                                 ? QStringLiteral("a text of more than one line")
+                                                 : described(value));
+            return std::nullopt;
+        }
+        contents.texts[std::size_t(i)] = value.toString();
+    }
+
+    const QJsonValue project = object.value(QLatin1String("project"));
+    if (!project.isUndefined()) {
+        if (!project.isString() || !isOneLine(project.toString())) {
+            error = QStringLiteral("the \"project\" is %1, not a one-line text")
+                        .arg(project.isString() ? QStringLiteral("a text of more than one line")
+                                                : described(project));
+            return std::nullopt;
+        }
+        contents.project = project.toString();
+    }
+    return contents;
+}
+
+std::optional<Contents> read(const QString &path, QString &error)
+{
+    const auto fail = [&](const QString &why) {
+        error = QStringLiteral("cannot open the design '%1': %2").arg(path, why);
+        return std::nullopt;
+    };
+    // Opened without waiting (a named pipe would block) and looked at as opened: what is read
+    // is what was checked.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    QFile file;
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        return fail(QStringLiteral("it is not a regular file"));
+    }
+    if (status.st_size > MaxSize || !file.open(fd, QIODevice::ReadOnly, QFile::AutoCloseHandle)) {
+        if (!file.isOpen())
+            ::close(fd);
+        return fail(status.st_size > MaxSize ? QStringLiteral("it is larger than 64 KiB")
+                                             : file.errorString());
+    }
+    const QByteArray bytes = file.read(MaxSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
+    if (bytes.size() > MaxSize) // it grew after it was looked at
+        return fail(QStringLiteral("it is larger than 64 KiB"));
+    QString why;
+    std::optional<Contents> contents = decode(bytes, why);
+    if (!contents)
+        return fail(why);
+    return contents;
+}
+
+QString write(const QString &path, const Contents &contents, const QList<outfile::Input> &inputs)
+{
+    outfile::OutputFile file(path, inputs);
+    if (file.start()) {
+        const QByteArray bytes = encode(contents);
+        if (file.device()->write(bytes) == bytes.size() && file.finish())
+            return {};
+    }
+    return QStringLiteral("cannot write '%1': %2").arg(path, file.failure());
+}
+
+} // namespace designfile

@@ -1,0 +1,61 @@
+#pragma once
+
+// The design file (".kiila"): one design as the user typed it, kept on disk.
+//
+//   designfile.h / designfile.cpp   the format (encode, decode), reading a file, writing one;
+//                                   Qt Core only, used by the program and kiila-calc
+//
+// The file is UTF-8 JSON, one object:
+//
+//   {"format": "kiila-design", "version": 1, "arrangement": 3, "cracked": false,
+//    "inputs": {"c1": "100", "c2": "80", "s1": "", ...}, "project": "Hall B"}
+//
+// The inputs are the fields' texts exactly as typed (an empty field is an empty string), under
+// the keys of design::Inputs. A reader ignores keys it does not know, takes a missing input or
+// project as empty, and refuses a file of a newer version. Reading is bounded (a regular file
+// of at most 64 KiB) and strict: anything else is refused with one line saying what is wrong.
+// Writing goes through outfile::OutputFile: the file appears complete or not at all.
+
+#include "design/design.h"
+#include "outfile/outfile.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+#include <optional>
+
+namespace designfile {
+
+inline constexpr char Format[] = "kiila-design";
+inline constexpr int Version = 1;
+inline constexpr qint64 MaxSize = 64 * 1024;
+inline constexpr char Suffix[] = "kiila"; // the file name's, without the dot
+
+// What a design file holds.
+struct Contents
+{
+    int arrangement = 1; // 1 to 7
+    bool cracked = false;
+    std::array<QString, design::InputCount> texts; // in the order of design::Inputs
+    QString project;                               // the report's project name
+
+    friend bool operator==(const Contents &, const Contents &) = default;
+};
+
+// The file's bytes: the keys always in the same order, so the same design gives the same file.
+QByteArray encode(const Contents &contents);
+
+// The contents of a file's bytes; nothing, with what is wrong in `error` (one line, for
+// example "the version is 2: written by a newer Kiila; this one reads version 1").
+std::optional<Contents> decode(const QByteArray &bytes, QString &error);
+
+// The design file at `path`; nothing, with `error` naming the file and what is wrong.
+std::optional<Contents> read(const QString &path, QString &error);
+
+// Writes the design file at `path`; empty when it was written, else why not (one line naming
+// the file). The file never replaces one of `inputs`, nor anything but a regular file.
+QString write(const QString &path, const Contents &contents,
+              const QList<outfile::Input> &inputs = {});
+
+} // namespace designfile

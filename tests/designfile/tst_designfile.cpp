@@ -1,0 +1,226 @@
+// The design file on disk: what is written reads back the same, every kind of broken file is
+// refused with its reason, and a write that cannot be completed leaves what was there.
+
+#include "designfile/designfile.h"
+#include "outputtargets.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using designfile::Contents;
+
+namespace {
+
+Contents sample(int arrangement)
+{
+    Contents c;
+    c.arrangement = arrangement;
+    c.cracked = arrangement % 2 == 0;
+    c.texts = {QStringLiteral("100"),  QStringLiteral("80,5"), QString(),
+               QStringLiteral(" 120"), QStringLiteral("12.5"), QStringLiteral("-3"),
+               QStringLiteral("abc"),  QStringLiteral("0")};
+    c.project = arrangement == 7 ? QStringLiteral("Hall \"B\" \\ Ääniö 😀") : QString();
+    return c;
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A valid file with one value replaced: `key` (a dotted path for an input) set to `json`.
+QByteArray withValue(const QString &key, const QByteArray &json)
+{
+    QByteArray bytes = designfile::encode(sample(3));
+    const QString name = key.section(u'.', -1);
+    const qsizetype at = bytes.indexOf("\"" + name.toUtf8() + "\": ");
+    const qsizetype start = at + name.size() + 4;
+    qsizetype end = start;
+    while (end < bytes.size() && bytes[end] != ',' && bytes[end] != '\n')
+        ++end;
+    return bytes.replace(start, end - start, json);
+}
+
+} // namespace
+
+class TestDesignFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void roundTrip()
+    {
+        QTemporaryDir folder;
+        for (int arrangement = 1; arrangement <= 7; ++arrangement) {
+            const QString path = folder.filePath(QStringLiteral("d%1.kiila").arg(arrangement));
+            QCOMPARE(designfile::write(path, sample(arrangement)), QString());
+            QString error;
+            const std::optional<Contents> back = designfile::read(path, error);
+            QVERIFY2(back, qPrintable(error));
+            QCOMPARE(*back, sample(arrangement));
+            // The same design gives the same bytes.
+            QCOMPARE(readBytes(path), designfile::encode(sample(arrangement)));
+        }
+    }
+
+    // What a reader of another version may meet and must accept.
+    void tolerated_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("c1");
+        QTest::addColumn<QString>("project");
+        const QByteArray head = R"({"format": "kiila-design", "version": 1, "arrangement": 2,
+                                    "cracked": true, )";
+        QTest::newRow("unknown keys") << head + R"("inputs": {"c1": "5", "c9": 1}, "x": [1],
+                                                    "project": "P"})"
+                                      << "5"
+                                      << "P";
+        QTest::newRow("missing inputs and project") << head + R"("inputs": {}})"
+                                                    << ""
+                                                    << "";
+        QTest::newRow("byte order mark") << "\xef\xbb\xbf" + head + R"("inputs": {"c1": "7"}})"
+                                         << "7"
+                                         << "";
+        QTest::newRow("version 1.0")
+            << QByteArray(head).replace("1,", "1.0,") + R"("inputs": {"c1": "7"}})"
+            << "7"
+            << "";
+    }
+    void tolerated()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, c1);
+        QFETCH(QString, project);
+        QString error;
+        const std::optional<Contents> c = designfile::decode(bytes, error);
+        QVERIFY2(c, qPrintable(error));
+        QCOMPARE(c->arrangement, 2);
+        QVERIFY(c->cracked);
+        QCOMPARE(c->texts[0], c1);
+        QCOMPARE(c->project, project);
+    }
+
+    // Each broken file gives one line naming the file and what is wrong.
+    void refused_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // the file's contents; empty: see `make`
+        QTest::addColumn<QString>("make");     // how else the path is made
+        QTest::addColumn<QString>("reason");
+        const QByteArray good = designfile::encode(sample(3));
+        QTest::newRow("missing file") << QByteArray() << "none"
+                                      << "No such file";
+        QTest::newRow("folder") << QByteArray() << "folder"
+                                << "not a regular file";
+        QTest::newRow("named pipe") << QByteArray() << "fifo"
+                                    << "not a regular file";
+        QTest::newRow("link to /dev/zero") << QByteArray() << "zero"
+                                           << "not a regular file";
+        QTest::newRow("too large") << good + QByteArray(64 * 1024, ' ') << ""
+                                   << "larger than 64 KiB";
+        QTest::newRow("empty") << QByteArray() << "empty"
+                               << "not JSON";
+        QTest::newRow("truncated") << good.left(good.size() / 2) << ""
+                                   << "not JSON";
+        QTest::newRow("not UTF-8") << withValue("inputs.c1", "\"1\xe4\"") << ""
+                                   << "not UTF-8";
+        QTest::newRow("Latin-1 in a text") << withValue("project", "\"\xc4\xe4\xff\"") << ""
+                                           << "not UTF-8";
+        QTest::newRow("NUL byte") << QByteArray(good).insert(2, '\0') << ""
+                                  << "not JSON";
+        QTest::newRow("a list") << QByteArray("[1, 2]") << ""
+                                << "not a JSON object";
+        QTest::newRow("another format") << QByteArray(good).replace("kiila-design", "kiila-x") << ""
+                                        << "not a Kiila design";
+        QTest::newRow("newer version") << withValue("version", "2") << ""
+                                       << "newer Kiila";
+        QTest::newRow("version as text") << withValue("version", "\"1\"") << ""
+                                         << "\"version\"";
+        QTest::newRow("version 0") << withValue("version", "0") << ""
+                                   << "\"version\" is 0";
+        QTest::newRow("arrangement 0") << withValue("arrangement", "0") << ""
+                                       << "not 1 to 7";
+        QTest::newRow("arrangement 8") << withValue("arrangement", "8") << ""
+                                       << "not 1 to 7";
+        QTest::newRow("arrangement 2.5") << withValue("arrangement", "2.5") << ""
+                                         << "not 1 to 7";
+        QTest::newRow("arrangement as text") << withValue("arrangement", "\"3\"") << ""
+                                             << "\"arrangement\" is a text";
+        QTest::newRow("cracked as text") << withValue("cracked", "\"yes\"") << ""
+                                         << "\"cracked\" is a text, not true or false";
+        QTest::newRow("input as number") << withValue("inputs.c1", "100") << ""
+                                         << "input \"c1\" is 100";
+        QTest::newRow("input of two lines") << withValue("inputs.s2", "\"1\\n2\"") << ""
+                                            << "input \"s2\" is a text of more than one line";
+        QTest::newRow("inputs as list") << QByteArray(good)
+                                               .replace("\"inputs\": {", "\"inputs\": [{")
+                                               .replace("    },", "    }],")
+                                        << ""
+                                        << "\"inputs\" is a list";
+        QTest::newRow("project as null") << withValue("project", "null") << ""
+                                         << "\"project\" is null";
+    }
+    void refused()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, make);
+        QFETCH(QString, reason);
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("design.kiila"));
+        if (make == u"folder")
+            QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("design.kiila")));
+        else if (make == u"fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        else if (make == u"zero")
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        else if (make != u"none")
+            QVERIFY(writeBytes(path, bytes));
+
+        QString error;
+        QVERIFY(!designfile::read(path, error));
+        QVERIFY2(error.startsWith(QStringLiteral("cannot open the design '%1': ").arg(path)),
+                 qPrintable(error));
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        QVERIFY2(!error.contains(u'\n'), qPrintable(error));
+    }
+
+    // A save that cannot be completed says so and leaves the design that was there.
+    void failedWriteKeepsTheOldFile_data()
+    {
+        QTest::addColumn<Target>("target");
+        QTest::newRow("folder") << Target::Folder;
+        QTest::newRow("named pipe") << Target::Fifo;
+        QTest::newRow("the file being read") << Target::Input;
+        QTest::newRow("read-only folder") << Target::ReadOnlyFolder;
+        QTest::newRow("full file system") << Target::FullDisk;
+    }
+    void failedWriteKeepsTheOldFile()
+    {
+        QFETCH(Target, target);
+        QTemporaryDir folder;
+        const QString input = folder.filePath(QStringLiteral("in.kiila"));
+        QCOMPARE(designfile::write(input, sample(1)), QString());
+        const OutputTarget out(target, folder.path(), input);
+        if (!out.skip().isEmpty())
+            QSKIP(qPrintable(out.skip()));
+        QVERIFY2(out.error().isEmpty(), qPrintable(out.error()));
+        const auto before = folderState(out.folder());
+
+        Contents big = sample(7);
+        big.project = QString(40 * 1024, u'x'); // more than the full file system takes
+        const QList<outfile::Input> inputs = {*outfile::input(input, QStringLiteral("the input"))};
+        const QString error = designfile::write(out.path(), big, inputs);
+        QVERIFY(error.startsWith(QStringLiteral("cannot write '%1': ").arg(out.path())));
+        QCOMPARE(folderState(out.folder()), before);
+        QString readError;
+        QCOMPARE(designfile::read(input, readError), std::optional<Contents>(sample(1)));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDesignFile)
+#include "tst_designfile.moc"
