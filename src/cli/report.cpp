@@ -194,15 +194,14 @@ Q_DECL_EXPORT QCoreApplication *kiila_report_application(int &argc, char **argv)
 }
 
 Q_DECL_EXPORT cli::Report *kiila_report_start(const QCommandLineParser &parser,
-                                              std::string &usageError)
+                                              const QString &project, std::string &usageError)
 {
     const QString path = parser.value("report");
     if (path.isEmpty()) {
         usageError = "--report: give the name of the PDF file";
         return nullptr;
     }
-    auto report =
-        std::make_unique<cli::PdfReport>(path, parser.value("lang"), parser.value("project"));
+    auto report = std::make_unique<cli::PdfReport>(path, parser.value("lang"), project);
     usageError = report->check();
     return usageError.empty() ? report.release() : nullptr;
 }
