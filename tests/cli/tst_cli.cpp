@@ -1038,6 +1038,13 @@ void TestCli::designProject()
     saved.close();
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QCOMPARE(json(saved.readAll())["project"].toString(), "Pier 4");
+
+    // A name too long for the report's line is the file's fault, not --project's.
+    designFile(path, 1, inputs, QString(300, u'W'));
+    const Run tooLong = kiilaCalc({"--design", path, "--report", pdf});
+    QCOMPARE(tooLong.exitCode, 2);
+    QVERIFY2(tooLong.err.startsWith("kiila-calc: --design: the file's project name does not fit"),
+             tooLong.err.constData());
 }
 
 void TestCli::saveTargets_data()
