@@ -794,11 +794,17 @@ void TestCli::reportOverRunFiles_data()
     QTest::newRow("language file")
         << "\"$0\" --arrangement 1 --lang fin --report \"$1\""
         << "english.txt" << QByteArray("is the same file as the language file '");
+    QTest::newRow("design saved over standard output")
+        << "\"$0\" --arrangement 1 --save \"$1\" >>\"$1\""
+        << "rows.csv" << QByteArray("is the same file as standard output");
+    QTest::newRow("design saved over the language file")
+        << "\"$0\" --arrangement 1 --lang fin --save \"$1\""
+        << "english.txt" << QByteArray("is the same file as the language file '");
 }
 
 // The files a run reads otherwise than as --csv FILE, and the standard output it writes, are
-// not replaced by the report either. kiila-calc runs from a folder of the test's own, with the
-// language file beside it, so that a fault cannot replace the build's.
+// not replaced by the report or the saved design either. kiila-calc runs from a folder of the
+// test's own, with the language file beside it, so that a fault cannot replace the build's.
 void TestCli::reportOverRunFiles()
 {
     QFETCH(QString, shell);
