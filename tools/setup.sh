@@ -23,7 +23,9 @@ packages=(cmake g++ make pkgconf qt6-base-dev qt6-svg-dev libgl-dev fonts-libera
           libbenchmark-dev time python3 clang libclang-rt-14-dev clang-format locales
           # the Debian package: dpkg-shlibdeps computes its dependencies; the package tests
           # check it with Debian's tools
-          dpkg-dev lintian desktop-file-utils appstream man-db groff-base bsdextrautils file)
+          dpkg-dev lintian desktop-file-utils appstream man-db groff-base bsdextrautils file
+          # the design file's type: its database and GIO's tool, which reads it without a desktop
+          shared-mime-info libglib2.0-bin)
 # The print tests run their own CUPS scheduler with a PDF queue and read the page back with
 # Poppler. The program asks libcups whether a print job was refused. Without recommends: no
 # printer browsing, no avahi.

@@ -6,12 +6,15 @@
 #include "cli/report.h"
 #include "cli/text.h"
 #include "cli/writer.h"
+#include "designfile/designfile.h"
 #include "lang/languagefile.h"
 #include "outfile/outfile.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cerrno>
@@ -36,8 +39,10 @@ constexpr int ExitWriteFailed = 3;
 const char Usage[] =
     "Usage: kiila-calc --arrangement N [--cracked] [--c1 X] [--c2 X] [--s1 X] [--s2 X]\n"
     "                  [--nsd X] [--v1d X] [--e1 X] [--e2 X] [--lang eng|fin|rus|none] [--json]\n"
+    "       kiila-calc --design FILE.kiila [--lang eng|fin|rus|none] [--json]\n"
     "       kiila-calc --csv FILE|- [--lang eng|fin|rus|none] [--json]\n"
-    "       either form with [--report FILE.pdf [--project NAME]]\n"
+    "       any form with [--report FILE.pdf], the first two with [--save FILE.kiila],\n"
+    "       either of these with [--project NAME]\n"
     "\n"
     "Tries the wedge anchor sizes M8 to M16 for one fastening and names the smallest that\n"
     "carries the loads, as the program's calculate command does.\n"
@@ -52,17 +57,23 @@ const char Usage[] =
     "  --lang L         texts from the language file beside the program: eng (default), fin,\n"
     "                   rus, or none for the built-in Finnish texts\n"
     "  --json           one JSON object per design\n"
+    "  --design FILE    the design in the design file FILE (.kiila), which the program saves:\n"
+    "                   its fields read as the program reads them when it calculates; an\n"
+    "                   empty field that the arrangement uses is an error\n"
     "  --csv FILE       the designs of a CSV file (- for standard input) with the header\n"
     "                   arrangement,cracked,c1,c2,s1,s2,nsd,v1d,e1,e2 in any order;\n"
     "                   cracked is 0/1 or yes/no\n"
     "  --report FILE    also the program's report page of each design (rows that fail\n"
     "                   have none) into the PDF file FILE; exit status 3 when it cannot be\n"
     "                   written\n"
-    "  --project NAME   the project name on the report page\n"
+    "  --save FILE      also the design as the design file FILE (.kiila), which the program\n"
+    "                   opens; exit status 3 when it cannot be written\n"
+    "  --project NAME   the project name on the report page and in the saved design (default:\n"
+    "                   the name in the --design file)\n"
     "  --version        the version of kiila-calc\n"
     "\n"
-    "Exit status: 0 done, 1 a CSV row could not be calculated, 2 wrong usage,\n"
-    "3 the output could not be written.\n";
+    "Exit status: 0 done, 1 a CSV row could not be calculated, 2 wrong usage or an input\n"
+    "that cannot be read, 3 the output could not be written.\n";
 
 int usageError(const std::string &message)
 {
@@ -199,8 +210,8 @@ std::string langChoices()
     return choices + " or none";
 }
 
-// The files of the run an output file may not replace: the CSV file or standard input it reads,
-// the language files, and standard output.
+// The files of the run an output file may not replace: the CSV or design file or standard input
+// it reads, the language files, and standard output.
 QList<outfile::Input> runFiles(const QCommandLineParser &parser)
 {
     QList<outfile::Input> files;
@@ -214,11 +225,25 @@ QList<outfile::Input> runFiles(const QCommandLineParser &parser)
     else if (!csv.isEmpty())
         add(outfile::input(csv,
                            QString::fromStdString("the input " + cli::quoted(csv.toStdString()))));
+    if (const QString design = parser.value("design"); !design.isEmpty())
+        add(outfile::input(
+            design, QString::fromStdString("the design " + cli::quoted(design.toStdString()))));
     for (const QString &path : lang::findFiles(QCoreApplication::applicationDirPath()))
         add(outfile::input(
             path, QString::fromStdString("the language file " + cli::quoted(path.toStdString()))));
     add(outfile::input(STDOUT_FILENO, "standard output"));
     return files;
+}
+
+// Whether two names are of one file: the same path, or the same file through links.
+bool sameFile(const QString &a, const QString &b)
+{
+    if (QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
+        QDir::cleanPath(QFileInfo(b).absoluteFilePath()))
+        return true;
+    const std::optional<outfile::Input> first = outfile::input(a, {});
+    const std::optional<outfile::Input> second = outfile::input(b, {});
+    return first && second && first->device == second->device && first->inode == second->inode;
 }
 
 // What becomes of each design read: the observer sees it (--report makes its page), then it is
@@ -238,24 +263,93 @@ struct Designs
     }
 };
 
-int runSingle(const QCommandLineParser &parser, const Designs &designs)
+bool isInputOption(const QString &option)
 {
-    design::Design design;
+    for (const design::Input &input : design::Inputs)
+        if (option == QLatin1String(input.key.data(), qsizetype(input.key.size())))
+            return true;
+    return false;
+}
+
+// The design the options give, and for --save the texts as given. An omitted value is 0: it is
+// saved as "0" where the arrangement uses the input, so that the file means the same design to
+// the program, and as an empty field where it does not.
+std::string optionsDesign(const QCommandLineParser &parser, design::Design &design,
+                          designfile::Contents &contents)
+{
     const std::optional<int> n = arrangement(parser.value("arrangement").toStdString());
     if (!n)
-        return usageError("--arrangement: give a number from 1 to 7, not " +
-                          cli::quoted(parser.value("arrangement").toStdString()));
-    design.arrangement = *n;
-    design.cracked = parser.isSet("cracked");
-    for (const design::Input &input : design::Inputs) {
+        return "--arrangement: give a number from 1 to 7, not " +
+               cli::quoted(parser.value("arrangement").toStdString());
+    design.arrangement = contents.arrangement = *n;
+    design.cracked = contents.cracked = parser.isSet("cracked");
+    for (int i = 0; i < design::InputCount; ++i) {
+        const design::Input &input = design::Inputs[i];
         const QString name = QString::fromLatin1(input.key.data(), input.key.size());
-        if (!parser.isSet(name))
+        QString &saved = contents.texts[std::size_t(i)];
+        if (!parser.isSet(name)) {
+            if (design::uses(*n, input))
+                saved = QStringLiteral("0");
             continue;
+        }
         const std::string text = parser.value(name).toStdString();
         const std::optional<double> v = value(text);
         if (!v || trimmed(text).empty())
-            return usageError("--" + name.toStdString() + ": not a number: " + cli::quoted(text));
+            return "--" + name.toStdString() + ": not a number: " + cli::quoted(text);
         design.input.*input.value = *v;
+        saved = parser.value(name);
+    }
+    return {};
+}
+
+// The design in a design file, read as the main window reads it after opening the file: each
+// field the arrangement uses gives the number its text begins with, as when the calculate
+// command runs, and where one is empty the window only shows its notice of a missing input.
+// The fields the arrangement does not use are disabled and empty in the window: 0 here.
+std::string fileDesign(const designfile::Contents &contents, const QString &path,
+                       design::Design &design)
+{
+    design.arrangement = contents.arrangement;
+    design.cracked = contents.cracked;
+    for (int i = 0; i < design::InputCount; ++i) {
+        const design::Input &input = design::Inputs[i];
+        if (!design::uses(contents.arrangement, input))
+            continue;
+        const QString &text = contents.texts[std::size_t(i)];
+        if (text.isEmpty())
+            return "cannot calculate the design " + cli::quoted(path.toStdString()) +
+                   ": the input " + std::string(input.key) + " (" + std::string(input.label) +
+                   ") is empty, and arrangement " + std::to_string(contents.arrangement) +
+                   " uses it";
+        design.input.*input.value = calc::parseField(text.toStdString());
+    }
+    return {};
+}
+
+// The single design, from the options or from the --design file (`file`); --save writes it
+// first, with `project`.
+int runSingle(const QCommandLineParser &parser, const std::optional<designfile::Contents> &file,
+              const QString &project, const Designs &designs)
+{
+    design::Design design;
+    designfile::Contents contents;
+    const std::string error = file ? fileDesign(*file, parser.value("design"), design)
+                                   : optionsDesign(parser, design, contents);
+    if (!error.empty())
+        return usageError(error);
+    if (file)
+        contents = *file;
+    contents.project = project;
+    if (parser.isSet("save")) {
+        // A text the file cannot keep (a line break) would make a file that does not open.
+        QString why;
+        if (!designfile::decode(designfile::encode(contents), why))
+            return usageError("--save: " + cli::oneLine(why.toStdString()));
+        const QString failed = designfile::write(parser.value("save"), contents, runFiles(parser));
+        if (!failed.isEmpty()) {
+            std::fprintf(stderr, "kiila-calc: %s\n", cli::oneLine(failed.toStdString()).c_str());
+            return ExitWriteFailed;
+        }
     }
     designs.writer.begin();
     designs.calculate(design);
@@ -394,6 +488,8 @@ int run(const QCoreApplication &app, bool inputClosed)
     for (const std::string_view option : cli::formatOptions())
         parser.addOption({QString::fromLatin1(option.data(), option.size()), ""});
     parser.addOption({"csv", "", "FILE"});
+    parser.addOption({"design", "", "FILE"});
+    parser.addOption({"save", "", "FILE"});
     cli::addReportOptions(parser);
     parser.addOption({{"h", "help"}, ""});
     parser.addOption({"version", ""});
@@ -413,13 +509,47 @@ int run(const QCoreApplication &app, bool inputClosed)
         return usageError("unexpected argument " +
                           cli::quoted(parser.positionalArguments().first().toStdString()));
 
+    const bool fromFile = parser.isSet("design");
+    if (fromFile) {
+        if (parser.isSet("csv"))
+            return usageError("give --design FILE or --csv FILE, not both");
+        for (const QString &option : parser.optionNames())
+            if (option == "arrangement" || option == "cracked" || isInputOption(option))
+                return usageError("--" + option.toStdString() +
+                                  " goes with a design given by options, not with --design");
+    }
+    if (parser.isSet("project") && !parser.isSet("report") && !parser.isSet("save"))
+        return usageError("--project goes with --report or --save");
+
     const std::optional<calc::Texts> texts = textsFor(parser.value("lang"));
     if (!texts)
         return usageError("--lang: give " + langChoices() + ", not " +
                           cli::quoted(parser.value("lang").toStdString()));
+    std::optional<designfile::Contents> file;
+    if (fromFile) {
+        QString error;
+        file = designfile::read(parser.value("design"), error);
+        if (!file)
+            return usageError(cli::oneLine(error.toStdString()));
+    }
+    if (parser.isSet("save") && !parser.isSet("csv")) {
+        const QString path = parser.value("save");
+        if (path.isEmpty())
+            return usageError("--save: give the name of the design file");
+        const QString refused = outfile::refusal(path, runFiles(parser));
+        if (!refused.isEmpty())
+            return usageError("--save: " + cli::quoted(path.toStdString()) + " " +
+                              refused.toStdString());
+        if (parser.isSet("report") && sameFile(path, parser.value("report")))
+            return usageError("--save and --report name the same file " +
+                              cli::quoted(path.toStdString()));
+    }
+    const QString project = parser.isSet("project") ? parser.value("project")
+                            : file                  ? file->project
+                                                    : QString();
     std::string reportError;
     const std::unique_ptr<cli::Report> report =
-        cli::Report::start(parser, runFiles(parser), reportError);
+        cli::Report::start(parser, project, runFiles(parser), reportError);
     if (!reportError.empty())
         return usageError(reportError);
     std::function<void(const design::Design &)> observer;
@@ -445,9 +575,10 @@ int run(const QCoreApplication &app, bool inputClosed)
             return usageError("cannot read standard input: it is closed");
         return finishReport(report.get(), runCsv(parser.value("csv"), designs));
     }
-    if (!parser.isSet("arrangement"))
-        return usageError("give --arrangement N (1 to 7) or --csv FILE; --help tells more");
-    return finishReport(report.get(), runSingle(parser, designs));
+    if (!fromFile && !parser.isSet("arrangement"))
+        return usageError(
+            "give --arrangement N (1 to 7), --design FILE or --csv FILE; --help tells more");
+    return finishReport(report.get(), runSingle(parser, file, project, designs));
 }
 
 } // namespace

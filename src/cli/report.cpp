@@ -42,15 +42,17 @@ public:
     }
 
     // Wrong usage, a missing font, or the file that cannot be written; empty when the report
-    // can start.
-    std::string check()
+    // can start. `fromFile`: the project name is the --design file's.
+    std::string check(bool fromFile)
     {
         // First: without the font no text is measured as it will be drawn.
         if (const QString family = missingFont(); !family.isEmpty())
             return "--report: the font " + cli::quoted(family.toStdString()) +
                    ", which the report is written in, is not installed";
         if (!m_window->reportPage()->control(QStringLiteral("LblKomm"))->fits(m_project))
-            return "--project: the name does not fit the project line of the report";
+            return fromFile ? "--design: the file's project name does not fit the project line "
+                              "of the report; give another with --project"
+                            : "--project: the name does not fit the project line of the report";
         if (!m_file.start())
             return failed(m_file.failure());
         return {};
@@ -195,16 +197,15 @@ Q_DECL_EXPORT QCoreApplication *kiila_report_application(int &argc, char **argv)
 }
 
 Q_DECL_EXPORT cli::Report *kiila_report_start(const QCommandLineParser &parser,
-                                              std::string &usageError)
+                                              const QString &project, std::string &usageError)
 {
     const QString path = parser.value("report");
     if (path.isEmpty()) {
         usageError = "--report: give the name of the PDF file";
         return nullptr;
     }
-    auto report =
-        std::make_unique<cli::PdfReport>(path, parser.value("lang"), parser.value("project"));
-    usageError = report->check();
+    auto report = std::make_unique<cli::PdfReport>(path, parser.value("lang"), project);
+    usageError = report->check(!parser.isSet("project") && parser.isSet("design"));
     return usageError.empty() ? report.release() : nullptr;
 }
 }

@@ -26,7 +26,7 @@ namespace cli {
 // offscreen platform (windows are painted, no display is needed), else a plain QCoreApplication.
 std::unique_ptr<QCoreApplication> application(int &argc, char **argv);
 
-// --report FILE.pdf and --project NAME.
+// --report FILE.pdf and --project NAME (which goes with --report or --save).
 void addReportOptions(QCommandLineParser &parser);
 bool isReportOption(const QString &name);
 
@@ -35,10 +35,11 @@ class Report
 public:
     virtual ~Report() = default;
 
-    // The report the options ask for; nullptr without --report, or with the reason (one line)
-    // in `usageError` when the options are wrong, the file may not be written (it is one of
+    // The report the options ask for, `project` on its project line (--project, or the name in
+    // the --design file); nullptr without --report, or with the reason (one line) in
+    // `usageError` when the options are wrong, the file may not be written (it is one of
     // `runFiles`, or not a regular file) or the module cannot be loaded.
-    static std::unique_ptr<Report> start(const QCommandLineParser &parser,
+    static std::unique_ptr<Report> start(const QCommandLineParser &parser, const QString &project,
                                          const QList<outfile::Input> &runFiles,
                                          std::string &usageError);
 

@@ -24,7 +24,8 @@ bool isReportArgument(std::string_view argument)
 
 // The module's two entries (report.cpp).
 using MakeApplication = QCoreApplication *(*)(int &argc, char **argv);
-using StartReport = Report *(*)(const QCommandLineParser &parser, std::string &usageError);
+using StartReport = Report *(*)(const QCommandLineParser &parser, const QString &project,
+                                std::string &usageError);
 
 } // namespace
 
@@ -61,15 +62,12 @@ bool isReportOption(const QString &name)
     return name == QLatin1String("report") || name == QLatin1String("project");
 }
 
-std::unique_ptr<Report> Report::start(const QCommandLineParser &parser,
+std::unique_ptr<Report> Report::start(const QCommandLineParser &parser, const QString &project,
                                       const QList<outfile::Input> &runFiles,
                                       std::string &usageError)
 {
-    if (!parser.isSet("report")) {
-        if (parser.isSet("project"))
-            usageError = "--project goes with --report";
+    if (!parser.isSet("report"))
         return nullptr;
-    }
     const QString path = parser.value("report");
     if (const QString refused = outfile::refusal(path, runFiles); !refused.isEmpty()) {
         usageError = "--report: " + cli::quoted(path.toStdString()) + " " + refused.toStdString();
@@ -83,7 +81,7 @@ std::unique_ptr<Report> Report::start(const QCommandLineParser &parser,
             (moduleError.empty() ? std::string("--report not given as such") : moduleError);
         return nullptr;
     }
-    return std::unique_ptr<Report>(start(parser, usageError));
+    return std::unique_ptr<Report>(start(parser, project, usageError));
 }
 
 } // namespace cli

@@ -223,9 +223,14 @@ std::optional<Contents> read(const QString &path, QString &error)
 
 QString write(const QString &path, const Contents &contents, const QList<outfile::Input> &inputs)
 {
+    // A file the reader refuses would be a design saved and lost.
+    const QByteArray bytes = encode(contents);
+    if (bytes.size() > MaxSize)
+        return QStringLiteral("cannot write '%1': the design would be larger than 64 KiB, "
+                              "which no reader opens")
+            .arg(path);
     outfile::OutputFile file(path, inputs);
     if (file.start()) {
-        const QByteArray bytes = encode(contents);
         if (file.device()->write(bytes) == bytes.size() && file.finish())
             return {};
     }

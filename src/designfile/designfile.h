@@ -54,7 +54,8 @@ std::optional<Contents> decode(const QByteArray &bytes, QString &error);
 std::optional<Contents> read(const QString &path, QString &error);
 
 // Writes the design file at `path`; empty when it was written, else why not (one line naming
-// the file). The file never replaces one of `inputs`, nor anything but a regular file.
+// the file). The file never replaces one of `inputs`, nor anything but a regular file, and is
+// never larger than a reader takes.
 QString write(const QString &path, const Contents &contents,
               const QList<outfile::Input> &inputs = {});
 

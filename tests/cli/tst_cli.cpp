@@ -92,6 +92,24 @@ QString pageText(const QString &pdf, int page)
     return poppler(QStringLiteral("pdftotext"), {"-f", n, "-l", n, pdf, "-"}).simplified();
 }
 
+// A design file of the given arrangement and field texts, written by hand as a user's editor
+// or the program would write it.
+QString designFile(const QString &path, int arrangement, const QJsonObject &inputs,
+                   const QString &project = {})
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write(QJsonDocument(QJsonObject{{"format", "kiila-design"},
+                                         {"version", 1},
+                                         {"arrangement", arrangement},
+                                         {"cracked", false},
+                                         {"inputs", inputs},
+                                         {"project", project}})
+                   .toJson());
+    return path;
+}
+
 } // namespace
 
 class TestCli : public QObject
@@ -124,6 +142,15 @@ private slots:
     void reportOverRunFiles_data();
     void reportOverRunFiles();
     void reportWithoutFont();
+    void designRoundTrip_data();
+    void designRoundTrip();
+    void designFields_data();
+    void designFields();
+    void brokenDesign_data();
+    void brokenDesign();
+    void designProject();
+    void saveTargets_data();
+    void saveTargets();
 };
 
 // Numbers on the report page follow the locale, as in the program: a point here.
@@ -201,6 +228,38 @@ void TestCli::usageErrors_data()
         << QStringList{"--arrangement",      "1",         "--report",
                        "/nonexistent/r.pdf", "--project", QString(300, u'W')}
         << QByteArray() << QByteArray("--project");
+    QTest::newRow("design with a value option")
+        << QStringList{"--design", "/nonexistent/d.kiila", "--c1", "100"} << QByteArray()
+        << QByteArray("--c1 goes with a design given by options, not with --design");
+    QTest::newRow("design with an arrangement")
+        << QStringList{"--design", "/nonexistent/d.kiila", "--arrangement", "1"} << QByteArray()
+        << QByteArray("--arrangement goes with");
+    QTest::newRow("design with cracked")
+        << QStringList{"--design", "/nonexistent/d.kiila", "--cracked"} << QByteArray()
+        << QByteArray("--cracked goes with");
+    QTest::newRow("design with csv")
+        << QStringList{"--design", "/nonexistent/d.kiila", "--csv", "-"}
+        << QByteArray("arrangement\n1\n") << QByteArray("not both");
+    QTest::newRow("missing design file")
+        << QStringList{"--design", "/nonexistent/d.kiila"} << QByteArray()
+        << QByteArray("cannot open the design '/nonexistent/d.kiila': No such file");
+    QTest::newRow("design file name with a line break")
+        << QStringList{"--design", "/nonexistent/a\nb.kiila"} << QByteArray()
+        << QByteArray("a\\nb.kiila");
+    QTest::newRow("save with csv") << QStringList{"--csv", "-", "--save", "/nonexistent/d.kiila"}
+                                   << QByteArray("arrangement\n1\n") << QByteArray("--save");
+    QTest::newRow("save with an empty name")
+        << QStringList{"--arrangement", "1", "--save", ""} << QByteArray() << QByteArray("--save");
+    QTest::newRow("save a value of two lines")
+        << QStringList{"--arrangement", "1", "--c1", "1\n00", "--save", "/nonexistent/d.kiila"}
+        << QByteArray() << QByteArray("--save: the input \"c1\"");
+    QTest::newRow("save a project of two lines")
+        << QStringList{"--arrangement", "1", "--project", "a\nb", "--save", "/nonexistent/d.kiila"}
+        << QByteArray() << QByteArray("--save: the \"project\"");
+    QTest::newRow("save and report into one file")
+        << QStringList{"--arrangement",  "1",        "--save",
+                       "/nonexistent/x", "--report", "/nonexistent/../nonexistent/x"}
+        << QByteArray() << QByteArray("--save and --report name the same file");
     QTest::newRow("report into a missing folder")
         << QStringList{"--arrangement", "1", "--report", "/nonexistent/r.pdf"} << QByteArray()
         << QByteArray("cannot write");
@@ -735,11 +794,17 @@ void TestCli::reportOverRunFiles_data()
     QTest::newRow("language file")
         << "\"$0\" --arrangement 1 --lang fin --report \"$1\""
         << "english.txt" << QByteArray("is the same file as the language file '");
+    QTest::newRow("design saved over standard output")
+        << "\"$0\" --arrangement 1 --save \"$1\" >>\"$1\""
+        << "rows.csv" << QByteArray("is the same file as standard output");
+    QTest::newRow("design saved over the language file")
+        << "\"$0\" --arrangement 1 --lang fin --save \"$1\""
+        << "english.txt" << QByteArray("is the same file as the language file '");
 }
 
 // The files a run reads otherwise than as --csv FILE, and the standard output it writes, are
-// not replaced by the report either. kiila-calc runs from a folder of the test's own, with the
-// language file beside it, so that a fault cannot replace the build's.
+// not replaced by the report or the saved design either. kiila-calc runs from a folder of the
+// test's own, with the language file beside it, so that a fault cannot replace the build's.
 void TestCli::reportOverRunFiles()
 {
     QFETCH(QString, shell);
@@ -788,6 +853,263 @@ void TestCli::reportWithoutFont()
     QCOMPARE(run.err, QByteArray("kiila-calc: --report: the font 'Liberation Sans', which the "
                                  "report is written in, is not installed\n"));
     QVERIFY(!QFile::exists(pdf));
+}
+
+// kiila-calc --save writes the design of the options, and --design reads it back into the same
+// design: the same output as the options gave. The file keeps the texts as they were given; an
+// omitted input the arrangement uses is saved as "0", one it does not use as an empty field.
+void TestCli::designRoundTrip_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QJsonObject>("saved"); // the file's inputs
+
+    const QStringList loads{"--nsd", "3", "--v1d", "2"};
+    QTest::newRow("1") << QStringList{"--arrangement", "1", "--c1", "200", "--c2", "150"} + loads
+                       << QJsonObject{{"c1", "200"}, {"c2", "150"}, {"s1", ""}, {"s2", ""},
+                                      {"nsd", "3"},  {"v1d", "2"},  {"e1", ""}, {"e2", ""}};
+    QTest::newRow("2, cracked, texts as given")
+        << QStringList{"--arrangement", "2",    "--cracked", "--c1", " 100 ", "--c2",
+                       "1e2",           "--s1", "150",       "--e1", "&H14"} +
+               loads
+        << QJsonObject{{"c1", " 100 "}, {"c2", "1e2"}, {"s1", "150"},  {"s2", ""},
+                       {"nsd", "3"},    {"v1d", "2"},  {"e1", "&H14"}, {"e2", ""}};
+    QTest::newRow("3, omitted input")
+        << QStringList{"--arrangement", "3", "--c1", "300", "--c2", "300", "--s1", "120"} + loads
+        << QJsonObject{{"c1", "300"}, {"c2", "300"}, {"s1", "120"}, {"s2", ""},
+                       {"nsd", "3"},  {"v1d", "2"},  {"e1", "0"},   {"e2", ""}};
+    for (const char *n : {"4", "5"})
+        QTest::newRow(n) << QStringList{"--arrangement", n,      "--c1", "400",  "--c2",
+                                        "350",           "--s2", "170",  "--e2", "5"} +
+                                loads
+                         << QJsonObject{{"c1", "400"}, {"c2", "350"}, {"s1", ""}, {"s2", "170"},
+                                        {"nsd", "3"},  {"v1d", "2"},  {"e1", ""}, {"e2", "5"}};
+    for (const char *n : {"6", "7"})
+        QTest::newRow(n) << QStringList{"--arrangement", n,      "--c1", "400",  "--c2",
+                                        "350",           "--s1", "160",  "--s2", "170",
+                                        "--e1",          "10",   "--e2", "5"} +
+                                loads
+                         << QJsonObject{{"c1", "400"}, {"c2", "350"}, {"s1", "160"}, {"s2", "170"},
+                                        {"nsd", "3"},  {"v1d", "2"},  {"e1", "10"},  {"e2", "5"}};
+    QTest::newRow("stopped at the edge")
+        << QStringList{"--arrangement", "1", "--c1", "40", "--c2", "200"}
+        << QJsonObject{{"c1", "40"}, {"c2", "200"}, {"s1", ""}, {"s2", ""},
+                       {"nsd", "0"}, {"v1d", "0"},  {"e1", ""}, {"e2", ""}};
+}
+
+void TestCli::designRoundTrip()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QJsonObject, saved);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("d.kiila");
+    const QStringList asJson{"--lang", "none", "--json"};
+    const Run direct = kiilaCalc(options + asJson);
+    QCOMPARE(direct.exitCode, 0);
+
+    const Run save = kiilaCalc(options + asJson + QStringList{"--save", path});
+    QCOMPARE(save.exitCode, 0);
+    QCOMPARE(save.err, QByteArray());
+    QCOMPARE(save.out, direct.out);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QJsonObject o = json(file.readAll());
+    QCOMPARE(o["format"].toString(), "kiila-design");
+    QCOMPARE(o["arrangement"].toInt(), options[1].toInt());
+    QCOMPARE(o["cracked"].toBool(), options.contains("--cracked"));
+    QCOMPARE(o["inputs"].toObject(), saved);
+    QCOMPARE(o["project"].toString(), QString());
+
+    const Run open = kiilaCalc(QStringList{"--design", path} + asJson);
+    QCOMPARE(open.exitCode, 0);
+    QCOMPARE(open.err, QByteArray());
+    QCOMPARE(open.out, direct.out);
+    // The summary too.
+    QCOMPARE(kiilaCalc({"--design", path, "--lang", "none"}).out,
+             kiilaCalc(options + QStringList{"--lang", "none"}).out);
+}
+
+// The fields of a design file are read as the program's fields are read when it calculates:
+// the number a text begins with ("12abc" is 12, blanks are skipped, a text without a number
+// is 0); the fields the arrangement does not use are left out, as the window disables them.
+void TestCli::designFields_data()
+{
+    QTest::addColumn<int>("arrangement");
+    QTest::addColumn<QJsonObject>("inputs");
+    QTest::addColumn<QJsonObject>("read"); // the inputs kiila-calc calculated with
+
+    QTest::newRow("leading numbers")
+        << 2 << QJsonObject{{"c1", "120abc"}, {"c2", " 1 5 0 "}, {"s1", "x"},
+                            {"nsd", "&H0A"},  {"v1d", "2,5"},    {"e1", "1D2"}}
+        << QJsonObject{{"c1", 120}, {"c2", 150}, {"s1", 0},   {"s2", 0},
+                       {"nsd", 10}, {"v1d", 2},  {"e1", 100}, {"e2", 0}};
+    QTest::newRow("unused fields left out")
+        << 1 << QJsonObject{{"c1", "200"}, {"c2", "200"}, {"s1", "150"}, {"s2", "150"},
+                            {"nsd", "3"},  {"v1d", "2"},  {"e1", "30"},  {"e2", "40"}}
+        << QJsonObject{{"c1", 200}, {"c2", 200}, {"s1", 0}, {"s2", 0},
+                       {"nsd", 3},  {"v1d", 2},  {"e1", 0}, {"e2", 0}};
+    QTest::newRow("unused fields missing")
+        << 4 << QJsonObject{{"c1", "200"}, {"c2", "200"}, {"s2", "150"},
+                            {"nsd", "3"},  {"v1d", "2"},  {"e2", "0"}}
+        << QJsonObject{{"c1", 200}, {"c2", 200}, {"s1", 0}, {"s2", 150},
+                       {"nsd", 3},  {"v1d", 2},  {"e1", 0}, {"e2", 0}};
+}
+
+void TestCli::designFields()
+{
+    QFETCH(int, arrangement);
+    QFETCH(QJsonObject, inputs);
+    QFETCH(QJsonObject, read);
+    QTemporaryDir dir;
+    const QString path = designFile(dir.filePath("d.kiila"), arrangement, inputs);
+    const Run run = kiilaCalc({"--design", path, "--json"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(json(run.out)["input"].toObject(), read);
+}
+
+// A design file that cannot be calculated gives one line naming the file and what is wrong,
+// as for a bad value: exit 2, nothing on stdout, and no --save file.
+void TestCli::brokenDesign_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QByteArray>("message"); // after "'<file>': "
+
+    const QJsonObject full{{"c1", "200"}, {"c2", "200"}, {"nsd", "3"}, {"v1d", "2"}};
+    QJsonObject empty = full;
+    empty["c2"] = "";
+    QJsonObject missing = full;
+    missing.remove("v1d");
+    const auto file = [](int arrangement, const QJsonObject &inputs) {
+        return QJsonDocument(QJsonObject{{"format", "kiila-design"},
+                                         {"version", 1},
+                                         {"arrangement", arrangement},
+                                         {"cracked", true},
+                                         {"inputs", inputs}})
+            .toJson();
+    };
+    QTest::newRow("empty field") << file(1, empty)
+                                 << QByteArray(
+                                        "the input c2 (C2) is empty, and arrangement 1 uses it");
+    QTest::newRow("missing field")
+        << file(1, missing) << QByteArray("the input v1d (V1d) is empty");
+    QTest::newRow("spacing of a row missing")
+        << file(2, full) << QByteArray("the input s1 (S1) is empty, and arrangement 2 uses it");
+    QTest::newRow("truncated") << file(1, full).left(40) << QByteArray("it is not JSON");
+    QTest::newRow("newer version") << file(1, full).replace("\"version\": 1", "\"version\": 2")
+                                   << QByteArray("it is of version 2, written by a newer Kiila");
+}
+
+void TestCli::brokenDesign()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QByteArray, message);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("broken.kiila");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+
+    const Run run = kiilaCalc({"--design", path, "--save", dir.filePath("copy.kiila")});
+    QCOMPARE(run.exitCode, 2);
+    QCOMPARE(run.out, QByteArray());
+    QCOMPARE(run.err.count('\n'), 1);
+    QVERIFY2(run.err.contains("'" + QFile::encodeName(path) + "': " + message),
+             run.err.constData());
+    QVERIFY(!QFile::exists(dir.filePath("copy.kiila")));
+}
+
+// The project name of a design file goes onto its report page and into its copy; --project
+// takes its place.
+void TestCli::designProject()
+{
+    QTemporaryDir dir;
+    const QJsonObject inputs{{"c1", "200"}, {"c2", "200"}, {"s1", ""}, {"s2", ""},
+                             {"nsd", "3"},  {"v1d", "2"},  {"e1", ""}, {"e2", ""}};
+    const QString path = designFile(dir.filePath("d.kiila"), 1, inputs, "Hall B");
+    const QString copy = dir.filePath("copy.kiila");
+    const QString pdf = dir.filePath("d.pdf");
+    QCOMPARE(kiilaCalc({"--design", path, "--report", pdf, "--save", copy}).exitCode, 0);
+    QVERIFY2(pageText(pdf, 1).contains("Hall B"), qPrintable(pageText(pdf, 1)));
+    QFile saved(copy);
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QFile original(path);
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    QCOMPARE(json(saved.readAll()), json(original.readAll()));
+
+    QCOMPARE(kiilaCalc({"--design", path, "--report", pdf, "--project", "Pier 4", "--save", copy})
+                 .exitCode,
+             0);
+    QVERIFY(pageText(pdf, 1).contains("Pier 4"));
+    QVERIFY(!pageText(pdf, 1).contains("Hall B"));
+    saved.close();
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(json(saved.readAll())["project"].toString(), "Pier 4");
+
+    // A name too long for the report's line is the file's fault, not --project's.
+    designFile(path, 1, inputs, QString(300, u'W'));
+    const Run tooLong = kiilaCalc({"--design", path, "--report", pdf});
+    QCOMPARE(tooLong.exitCode, 2);
+    QVERIFY2(tooLong.err.startsWith("kiila-calc: --design: the file's project name does not fit"),
+             tooLong.err.constData());
+}
+
+void TestCli::saveTargets_data()
+{
+    QTest::addColumn<Target>("target");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("message"); // on stderr; none when the design is saved
+
+    const QByteArray sameFile("is the same file as the design '");
+    QTest::newRow("new file") << Target::NewFile << 0 << QByteArray();
+    QTest::newRow("link to a file") << Target::LinkToFile << 0 << QByteArray();
+    QTest::newRow("the design read") << Target::Input << 2 << sameFile;
+    QTest::newRow("the design through a link") << Target::LinkToInput << 2 << sameFile;
+    QTest::newRow("the design through a hard link") << Target::HardLinkToInput << 2 << sameFile;
+    QTest::newRow("named pipe") << Target::Fifo << 2
+                                << QByteArray("is a named pipe, not a regular file");
+    QTest::newRow("device") << Target::Device << 2
+                            << QByteArray("is a character device, not a regular file");
+    QTest::newRow("socket") << Target::Socket << 2 << QByteArray("is a socket, not a regular file");
+    QTest::newRow("folder") << Target::Folder << 2 << QByteArray("is a folder, not a regular file");
+    QTest::newRow("read-only folder") << Target::ReadOnlyFolder << 3 << QByteArray("cannot write");
+    QTest::newRow("full file system")
+        << Target::FullDisk << 3 << QByteArray(": No space left on device");
+}
+
+// --save writes only where a regular file, or nothing, is, and never over a file the run
+// reads: what is refused is refused before anything is written (exit 2), a write that cannot
+// be completed (exit 3) leaves neither the file nor a piece of it, and in both nothing is
+// calculated. A saved design opens again.
+void TestCli::saveTargets()
+{
+    QFETCH(Target, target);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, message);
+    QTemporaryDir dir;
+    const QString input = designFile(dir.filePath("in.kiila"), 1,
+                                     {{"c1", "200"}, {"c2", "200"}, {"nsd", "3"}, {"v1d", "2"}});
+    const OutputTarget place(target, dir.path(), input);
+    if (!place.skip().isEmpty())
+        QSKIP(qPrintable(place.skip()));
+    QVERIFY2(place.error().isEmpty(), qPrintable(place.error()));
+    const auto before = folderState(place.folder());
+
+    // A name larger than the full file system takes.
+    const QStringList design{"--design", input, "--project", QString(40 * 1024, u'x'), "--json"};
+    const Run run = kiilaCalc(design + QStringList{"--save", place.path()});
+    QCOMPARE(run.exitCode, exitCode);
+    if (exitCode == 0) {
+        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(run.out, kiilaCalc({"--design", input, "--json"}).out);
+        QCOMPARE(kiilaCalc({"--design", place.path(), "--json"}).out, run.out);
+        if (target == Target::LinkToFile)
+            QCOMPARE(QFile::symLinkTarget(place.path()), dir.filePath("old.pdf"));
+        return;
+    }
+    QCOMPARE(run.out, QByteArray());
+    QCOMPARE(run.err.count('\n'), 1);
+    QVERIFY2(run.err.contains(message), run.err.constData());
+    QCOMPARE(folderState(place.folder()), before);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -69,6 +69,28 @@ private slots:
         }
     }
 
+    // A design is written only when it reads back: one byte beyond the reader's limit is
+    // refused before anything is written, the limit itself is kept.
+    void sizeLimit()
+    {
+        QTemporaryDir folder;
+        Contents design = sample(1);
+        const qsizetype room = designfile::MaxSize - designfile::encode(design).size();
+        design.project = QString(room, u'x');
+        const QString path = folder.filePath(QStringLiteral("d.kiila"));
+        QCOMPARE(designfile::write(path, design), QString());
+        QString error;
+        QCOMPARE(designfile::read(path, error), std::optional<Contents>(design));
+
+        const QByteArray before = readBytes(path);
+        design.project += u'x';
+        QCOMPARE(designfile::write(path, design),
+                 QStringLiteral("cannot write '%1': the design would be larger than 64 KiB, "
+                                "which no reader opens")
+                     .arg(path));
+        QCOMPARE(readBytes(path), before);
+    }
+
     // What a reader of another version may meet and must accept.
     void tolerated_data()
     {

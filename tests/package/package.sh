@@ -2,7 +2,7 @@
 # The steps of the package tests (see CMakeLists.txt); each exits non-zero with a line on what
 # failed.
 #   package.sh build WORK CPACK CONFIG   make the .deb in WORK and unpack it into WORK/root
-#   package.sh run|lintian|desktop|man WORK
+#   package.sh run|lintian|desktop|mime|man WORK
 set -euo pipefail
 step=$1
 work=$2
@@ -100,6 +100,47 @@ desktop)
         png=$root/usr/share/icons/hicolor/${size}x${size}/apps/$icon.png
         file "$png" | grep -q "PNG image data, $size x $size" || fail "no $size px icon $icon"
     done
+    ;;
+
+mime)
+    # The design file's type as the desktop knows it from the package's entry, through the
+    # shared-mime-info tools: by its name, and by its format name when it has been renamed.
+    type=application/x-kiila-design
+    data=$work/mime
+    rm -rf "$data"
+    mkdir -p "$data/share" "$data/home" "$data/files"
+    cp -r "$root/usr/share/mime" "$data/share/mime"
+    XDG_DATA_DIRS=$data/share update-mime-database "$data/share/mime" || fail "update-mime-database"
+    files=$data/files
+    "$root/usr/bin/kiila-calc" --arrangement 1 --c1 200 --c2 200 --save "$files/x.kiila" \
+        >/dev/null || fail "kiila-calc --save ended with status $?"
+    cp "$files/x.kiila" "$files/x.json"
+    cp "$files/x.kiila" "$files/x"
+    printf '{"format": "kiila-plan"}\n' >"$files/other.json"
+    # What GIO (the file managers' library) makes of a file, with the given data folders.
+    info() {
+        XDG_DATA_HOME=$data/home XDG_DATA_DIRS=$1 GIO_USE_VFS=local \
+            gio info -a "standard::$2" "$3" | sed -n "s/^ *standard::$2: //p"
+    }
+    for file in x.kiila x.json x; do
+        known=$(info "$data/share:/usr/share" content-type "$files/$file")
+        [ "$known" = "$type" ] || fail "$file is known as '$known', not as $type"
+    done
+    known=$(info "$data/share:/usr/share" content-type "$files/other.json")
+    [ "$known" = application/json ] || fail "another JSON file is known as '$known'"
+    # Without the package's entry the design is not known: the checks above test the entry.
+    known=$(info /usr/share content-type "$files/x.kiila")
+    [ "$known" != "$type" ] || fail "$type is known without the package's entry"
+    # Its icon is the one the package installs.
+    icon=$(info "$data/share:/usr/share" icon "$files/x.kiila")
+    [[ "$icon" == "${type/\//-}"* ]] || fail "the type's icon is '$icon'"
+    [ -s "$root/usr/share/icons/hicolor/scalable/mimetypes/${type/\//-}.svg" ] ||
+        fail "no icon ${type/\//-}.svg"
+    # The program opens it: the menu entry and AppStream say so.
+    grep -qx "MimeType=$type;" "$root"/usr/share/applications/*.desktop ||
+        fail "the desktop entry has no MimeType=$type;"
+    grep -q "<mediatype>$type</mediatype>" "$root"/usr/share/metainfo/*.metainfo.xml ||
+        fail "AppStream provides no mediatype $type"
     ;;
 
 man)
