@@ -187,6 +187,10 @@ void TestCli::usageErrors_data()
         << QStringList{"--arrangement", "1", "200"} << QByteArray() << QByteArray("200");
     QTest::newRow("unknown language") << QStringList{"--arrangement", "1", "--lang", "swe"}
                                       << QByteArray() << QByteArray("--lang");
+    // The choices are the tags of the languages, matched as written.
+    QTest::newRow("language in capitals")
+        << QStringList{"--arrangement", "1", "--lang", "ENG"} << QByteArray()
+        << QByteArray("kiila-calc: --lang: give eng, fin, rus or none, not 'ENG'\n");
     QTest::newRow("missing file") << QStringList{"--csv", "/nonexistent/designs.csv"}
                                   << QByteArray() << QByteArray("cannot read");
     QTest::newRow("folder as file")
