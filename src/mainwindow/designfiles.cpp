@@ -292,7 +292,9 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
         m_menu->addSeparator();
     for (qsizetype i = 0; i < recent.size(); ++i) {
         const QString path = recent.at(i);
-        QAction *entry = m_menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(fileName(path)));
+        // An ampersand of the name is shown, not taken for the entry's key.
+        QAction *entry = m_menu->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(fileName(path).replace(u'&', "&&")));
         entry->setToolTip(path);
         connect(entry, &QAction::triggered, this, [this, path] {
             // A design that is gone leaves the list; one that cannot be read now may be read

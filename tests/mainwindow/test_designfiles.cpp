@@ -384,7 +384,7 @@ void TestDesignFiles::contextMenu_data()
     const QStringList english{"Open…\tCtrl+O",
                               "Save\tCtrl+S",
                               "Save as…\tCtrl+Shift+S",
-                              "&1 recent.kiila",
+                              "&1 R&&D.kiila",
                               "Save report as PDF…",
                               "Print",
                               "Help",
@@ -395,7 +395,7 @@ void TestDesignFiles::contextMenu_data()
                              << QStringList{"Avaa…\tCtrl+O",
                                             "Tallenna\tCtrl+S",
                                             "Tallenna nimellä…\tCtrl+Shift+S",
-                                            "&1 recent.kiila",
+                                            "&1 R&&D.kiila",
                                             "Tallenna raportti PDF-tiedostoksi…",
                                             "Tulosta",
                                             "Ohje",
@@ -407,7 +407,7 @@ void TestDesignFiles::contextMenu_data()
 void TestDesignFiles::contextMenu()
 {
     QFETCH(int, flag);
-    m_platform.savePath = path("recent.kiila");
+    m_platform.savePath = path("R&D.kiila");
     keys(Qt::CTRL | Qt::Key_S);
     m_w->ImgLanguage_Click(flag);
 
@@ -594,8 +594,7 @@ void TestDesignFiles::grabMenu()
     m_platform.savePath = path("grab.kiila");
     enter(Samples[1]);
     keys(Qt::CTRL | Qt::Key_S);
-    const QPoint at(300, 700);
-    rightClick(at);
+    rightClick({300, 520});
     QTRY_VERIFY(m_w->contextMenu() && m_w->contextMenu()->isVisible());
     QImage image = m_w->grab().toImage();
     {
