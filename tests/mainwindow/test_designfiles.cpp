@@ -453,6 +453,10 @@ void TestDesignFiles::menuEntries()
 
     entry("Print")->trigger();
     QVERIFY(m_w->printing()->reportConfirmation());
+    // While the confirmation keeps the window disabled, its shortcuts do nothing.
+    m_platform.savePath = path("while-asked.kiila");
+    keys(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    QVERIFY(!QFileInfo::exists(m_platform.savePath));
     m_w->printing()->reportConfirmation()->close();
     QTRY_VERIFY(m_w->isEnabled());
 
