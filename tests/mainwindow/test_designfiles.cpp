@@ -448,6 +448,9 @@ void TestDesignFiles::menuEntries()
     QCOMPARE(m_platform.pdfPages[0].first, path("report.pdf"));
     QCOMPARE(m_platform.pdfPages[0].second.window, "FrmPRINT");
     QVERIFY(QFileInfo(path("report.pdf")).size() > 0);
+    // For a look by eye: the page as it went into the file.
+    if (const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR"); !folder.isEmpty())
+        QVERIFY(m_platform.pdfPages[0].second.image.save(folder + "/frmprint-menu-pdf.png"));
     QCOMPARE(m_w->reportPage()->control("Label17")->caption(), c("Label17")->caption());
     QVERIFY(!m_w->printing()->reportConfirmation());
 
