@@ -225,6 +225,7 @@ public:
     }
 
     void forgetFresh() { m_fresh.clear(); }
+    int menuEntries() const { return m_menuEntries; }
 
     // Every visible window of the program.
     static QList<forms::Form *> visibleWindows()
@@ -425,6 +426,7 @@ private:
             return;
         }
         QAction *entry = entries.at(pick(entries.size()));
+        ++m_menuEntries;
         m_log.add(number, QStringLiteral("right-click Form1 at %1,%2, menu entry \"%3\"")
                               .arg(point.x())
                               .arg(point.y())
@@ -443,6 +445,7 @@ private:
     StepLog &m_log;
     QSet<const forms::Control *> m_visible; // compared only, never followed
     QList<QPointer<forms::Control>> m_fresh;
+    int m_menuEntries = 0;
 };
 
 // A NaN, an infinity or a number that is not well formed, in any text on screen; empty when
@@ -615,8 +618,10 @@ void TestMonkey::monkey()
     // program then ends as it would from the desktop, destroyed with the field focused.)
     QTest::mouseClick(exitTab->container(), Qt::LeftButton, {}, exitTab->geometry().center());
     endProgram();
-    qInfo("windows met: %s; %d message boxes answered, %d pages printed, %d runs ended by exit",
-          qPrintable(seen.join(QLatin1String(", "))), messages, pages, runs - 1);
+    qInfo("windows met: %s; %d message boxes answered, %d pages printed, %d menu entries taken, "
+          "%d runs ended by exit",
+          qPrintable(seen.join(QLatin1String(", "))), messages, pages, monkey.menuEntries(),
+          runs - 1);
 }
 
 QTEST_MAIN(TestMonkey)
