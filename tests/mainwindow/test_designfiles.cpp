@@ -516,19 +516,24 @@ void TestDesignFiles::exitQuestion_data()
     QTest::addColumn<bool>("asked");
     QTest::addColumn<bool>("ends");
     QTest::addColumn<bool>("saved");
+    QTest::addColumn<bool>("finnish");
     QTest::newRow("never saved") << false << true << false << Answer::Cancel << false << true
-                                 << false;
-    QTest::newRow("unchanged") << true << false << false << Answer::Cancel << false << true
+                                 << false << false;
+    QTest::newRow("unchanged") << true << false << false << Answer::Cancel << false << true << false
                                << false;
-    QTest::newRow("save") << true << true << false << Answer::Save << true << true << true;
-    QTest::newRow("discard") << true << true << false << Answer::Discard << true << true << false;
-    QTest::newRow("cancel") << true << true << false << Answer::Cancel << true << false << false;
+    QTest::newRow("save") << true << true << false << Answer::Save << true << true << true << false;
+    QTest::newRow("discard") << true << true << false << Answer::Discard << true << true << false
+                             << false;
+    QTest::newRow("cancel") << true << true << false << Answer::Cancel << true << false << false
+                            << false;
+    QTest::newRow("save, in Finnish")
+        << true << true << false << Answer::Save << true << true << true << true;
     QTest::newRow("close box, save")
-        << true << true << true << Answer::Save << true << true << true;
+        << true << true << true << Answer::Save << true << true << true << false;
     QTest::newRow("close box, cancel")
-        << true << true << true << Answer::Cancel << true << false << false;
+        << true << true << true << Answer::Cancel << true << false << false << false;
     QTest::newRow("close box, never saved")
-        << false << true << true << Answer::Cancel << false << true << false;
+        << false << true << true << Answer::Cancel << false << true << false << false;
 }
 
 // Exit asks before changes to a design file are lost, and only then.
@@ -549,6 +554,9 @@ void TestDesignFiles::exitQuestion()
         enter(Samples[1]);
     if (changed)
         click("ImgNO", 0);
+    QFETCH(bool, finnish);
+    if (finnish)
+        m_w->ImgLanguage_Click(2);
     m_platform.saveAnswer = answer;
     if (closeBox)
         m_w->close();
@@ -558,7 +566,10 @@ void TestDesignFiles::exitQuestion()
     QTEST(m_platform.messages.size() == 1, "asked");
     if (!m_platform.messages.isEmpty())
         QCOMPARE(m_platform.messages[0].first,
-                 "The design has changed since it was saved in exit.kiila.\nSave the changes?");
+                 finnish ? "Mitoitusta on muutettu sen jälkeen, kun se tallennettiin tiedostoon "
+                           "exit.kiila.\nTallennetaanko muutokset?"
+                         : "The design has changed since it was saved in exit.kiila.\n"
+                           "Save the changes?");
     QTEST(closeBox ? !m_w->isVisible() : m_platform.exits == 1, "ends");
     QString error;
     QTEST(designfile::read(file, error)->cracked, "saved");
