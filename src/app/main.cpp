@@ -1,18 +1,20 @@
 // kiila: the main window, borderless and of screen size, centred; the program ends with its
-// exit tab.
+// exit tab. A design file named on the command line opens once the window is up.
 
 #include "mainwindow/mainwindow.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-const char Usage[] = "Usage: kiila [--help | --version]\n"
+const char Usage[] = "Usage: kiila [--help | --version | FILE.kiila]\n"
                      "\n"
                      "Opens the main window of Kiila, the design calculator for wedge anchors in\n"
-                     "concrete. kiila-calc gives the same results on the command line.\n"
+                     "concrete, with the design of FILE.kiila when one is given. kiila-calc gives\n"
+                     "the same results on the command line.\n"
                      "\n"
                      "  -h, --help  this text\n"
                      "  --version   the version of kiila\n";
@@ -41,10 +43,19 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kiila"));
+    QApplication::setOrganizationName(QStringLiteral("kiila"));
 
     forms::DesktopPlatform platform;
     lang::LanguageTag language;
     mainwindow::MainWindow window(platform, language);
     window.showWindow();
+    // Qt has taken its own options out by now; the first other argument is the design.
+    const QStringList arguments = QApplication::arguments().mid(1);
+    for (const QString &argument : arguments) {
+        if (argument.startsWith(u'-'))
+            continue;
+        QTimer::singleShot(0, &window, [&window, argument] { window.openDesign(argument); });
+        break;
+    }
     return QApplication::exec();
 }

@@ -29,18 +29,72 @@ void keepInFrontOf(QWidget &window, QWidget *owner)
 Platform::Answer DesktopPlatform::messageBox(QWidget *parent, const QString &text,
                                              const QString &title, Buttons buttons)
 {
+    QMessageBox::StandardButtons shown = QMessageBox::Ok;
+    if (buttons == Buttons::YesNo)
+        shown = QMessageBox::Yes | QMessageBox::No;
+    else if (buttons == Buttons::SaveDiscardCancel)
+        shown = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
     QMessageBox box(QMessageBox::NoIcon, title,
-                    QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")),
-                    buttons == Buttons::Ok ? QMessageBox::Ok : QMessageBox::Yes | QMessageBox::No);
+                    QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")), shown);
+    if (buttons == Buttons::SaveDiscardCancel)
+        box.setEscapeButton(QMessageBox::Cancel);
     keepInFrontOf(box, parent);
     switch (box.exec()) {
     case QMessageBox::Yes:
         return Answer::Yes;
     case QMessageBox::No:
         return Answer::No;
+    case QMessageBox::Save:
+        return Answer::Save;
+    case QMessageBox::Discard:
+        return Answer::Discard;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
     default:
-        return Answer::Ok;
+        // A box closed without an answer: the question is taken back.
+        return buttons == Buttons::SaveDiscardCancel ? Answer::Cancel : Answer::Ok;
     }
+}
+
+QString Platform::openDesignPath(QWidget *, const QString &)
+{
+    return {};
+}
+
+QString Platform::saveDesignPath(QWidget *, const QString &, const QString &)
+{
+    return {};
+}
+
+namespace {
+
+const char DesignFilter[] = "Kiila designs (*.kiila)";
+
+QString designPath(QWidget *parent, const QString &folder, const QString &suggested, bool save)
+{
+    QFileDialog dialog(nullptr, QString(), folder, QLatin1String(DesignFilter));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setDefaultSuffix(QStringLiteral("kiila"));
+    if (!suggested.isEmpty())
+        dialog.selectFile(suggested);
+    keepInFrontOf(dialog, parent);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+QString DesktopPlatform::openDesignPath(QWidget *parent, const QString &folder)
+{
+    return designPath(parent, folder, QString(), false);
+}
+
+QString DesktopPlatform::saveDesignPath(QWidget *parent, const QString &folder,
+                                        const QString &suggested)
+{
+    return designPath(parent, folder, suggested, true);
 }
 
 int PageDevice::metric(PaintDeviceMetric m) const

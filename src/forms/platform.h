@@ -1,8 +1,8 @@
 #pragma once
 
 // What the windows ask of the desktop beyond drawing themselves: blocking message boxes,
-// printing a window, the clock, the end of the program and the program's folder. Tests put a
-// recording fake in its place.
+// file dialogs, printing a window, the clock, the end of the program and the program's folder.
+// Tests put a recording fake in its place.
 
 #include <QDateTime>
 #include <QPaintDevice>
@@ -18,8 +18,9 @@ namespace forms {
 class Platform
 {
 public:
-    enum class Buttons { Ok, YesNo };
-    enum class Answer { Ok, Yes, No };
+    // SaveDiscardCancel: the question before changes are lost.
+    enum class Buttons { Ok, YesNo, SaveDiscardCancel };
+    enum class Answer { Ok, Yes, No, Save, Discard, Cancel };
 
     virtual ~Platform() = default;
 
@@ -38,6 +39,12 @@ public:
     // The same page as printWindow, written as a PDF file. Empty when it was written, else why
     // not (one line); the file then stays as it was.
     virtual QString printWindowToPdf(QWidget &window, const QString &path) = 0;
+    // Asks for a design file to open, or for the name to save one under, starting in `folder`
+    // (and with the name `suggested`); empty when the user cancels. Without a dialog the answer
+    // is always that.
+    virtual QString openDesignPath(QWidget *parent, const QString &folder);
+    virtual QString saveDesignPath(QWidget *parent, const QString &folder,
+                                   const QString &suggested);
     virtual QDateTime now() const = 0;
     // Ends the program at once; every window closes, nothing is asked.
     virtual void exit() = 0;
@@ -84,6 +91,9 @@ public:
     bool hasPrinter() const override;
     QString savePdfPath(QWidget *parent) override;
     QString printWindowToPdf(QWidget &window, const QString &path) override;
+    QString openDesignPath(QWidget *parent, const QString &folder) override;
+    QString saveDesignPath(QWidget *parent, const QString &folder,
+                           const QString &suggested) override;
     QDateTime now() const override;
     void exit() override;
     QString programFolder() const override;

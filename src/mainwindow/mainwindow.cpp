@@ -14,6 +14,9 @@ MainWindow::MainWindow(forms::Platform &platform, lang::LanguageTag &language,
 {
     connectHandlers();
     Form_Load();
+    createFileCommands();
+    connect(m_printing, &print::Printing::projectChanged, this,
+            [this](const QString &project) { m_project = project; });
 }
 
 // The data sheet is a window of its own, not a child: it is not disabled with this one.
@@ -212,12 +215,21 @@ print::ReportSource MainWindow::reportSource() const
     source.cracked = control("Shape1", 0)->isVisible();
     source.design = currentDesign();
     source.lastCalculation = m_lastCalculation;
+    // The confirmation offers the project name of a design that has a file; without one it
+    // starts empty, as it always has.
+    if (!m_designPath.isEmpty())
+        source.project = m_project;
     return source;
 }
 
+// Changes to a design file are not lost without a question.
 void MainWindow::ImgExit_Click()
 {
+    if (!mayEnd())
+        return;
+    m_ending = true;
     m_platform.exit();
+    m_ending = false;
 }
 
 void MainWindow::openNotice()

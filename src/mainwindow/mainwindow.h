@@ -6,6 +6,8 @@
 //   calculate.cpp    the input fields, the calculate command, ClearResults, Mitoitus
 //   notice.cpp       the notice FrmATT that a missing input opens
 //   language.cpp     the start-up language step and the flags (lang/ reads the files)
+//   designfiles.cpp  design files: open, save, the recent designs, the context menu and its
+//                    shortcuts, dropping a file, the question before changes are lost
 //
 // The window is built from the definition Form1 (forms/), its handlers bear the names of the
 // controls and events, and the calculation itself is calc::Mitoitus: this window turns its
@@ -15,6 +17,7 @@
 #include "calc/calc.h"
 #include "datasheet/datasheet.h"
 #include "design/design.h"
+#include "designfile/designfile.h"
 #include "forms/definitions.h"
 #include "forms/form.h"
 #include "forms/platform.h"
@@ -23,6 +26,7 @@
 #include "mainwindow/notice.h"
 #include "print/print.h"
 
+#include <QMenu>
 #include <QPointer>
 #include <QStringList>
 
@@ -55,6 +59,24 @@ public:
     Notice *notice() const { return m_notice; }
     datasheet::DataSheet *dataSheet() const { return m_dataSheet; }
     help::HelpWindow *helpWindow() const { return m_help.window(); }
+    // The design file the window's design came from or was last saved to, else empty; the
+    // report's project name; the context menu while it is open, else nullptr.
+    QString designPath() const { return m_designPath; }
+    QString project() const { return m_project; }
+    QMenu *contextMenu() const { return m_menu; }
+    // The recent designs, newest first, as the settings keep them.
+    static QStringList recentDesigns();
+
+    // Design files. Opening restores the design and calculates; a file that cannot be read
+    // changes nothing and shows why. Saving asks for a name when the design has no file yet
+    // (or always, for save as); false when nothing was saved.
+    bool openDesign(const QString &path);
+    void openDesignAsked();
+    bool saveDesign();
+    bool saveDesignAs();
+    void saveReportAsPdf();
+    // What the window would save now.
+    designfile::Contents designContents() const;
 
     // Start-up and handlers.
     void Form_Load();
@@ -75,8 +97,20 @@ public:
     void ClearResults();
     void Mitoitus();
 
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     void connectHandlers();
+    void createFileCommands();
+    bool writeDesign(const QString &path);
+    void designOpened(const QString &path, const designfile::Contents &contents);
+    void rememberDesign(const QString &path);
+    void showTitle();
+    bool mayEnd();
     void startupLanguageStep();
     std::optional<QStringList> readLanguageFile(lang::Language language) const;
     void showLanguageMarks(const lang::LanguageRow &language);
@@ -118,6 +152,18 @@ private:
     // the title (" Kalvex X-TR M 12"); kept until the next such calculation.
     int m_dataSheetSize = 0;
     QString m_dataSheetTitle;
+
+    // The design file: its path, what it held when opened or saved (the window asks before
+    // changes to it are lost), the project name and the window's title without a file.
+    QString m_designPath;
+    std::optional<designfile::Contents> m_savedContents;
+    QString m_project;
+    QString m_title;
+    bool m_ending = false; // the program is ending through the exit command
+    QAction *m_openAction = nullptr;
+    QAction *m_saveAction = nullptr;
+    QAction *m_saveAsAction = nullptr;
+    QPointer<QMenu> m_menu;
 };
 
 } // namespace mainwindow

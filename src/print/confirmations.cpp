@@ -42,15 +42,20 @@ void reportFailure(forms::Platform &platform, QWidget *parent, QWidget *page)
     platform.messageBox(parent, QString::fromLatin1(CannotPrint), QString());
     if (platform.hasPrinter() || !page)
         return;
+    savePageAsPdf(platform, parent, *page);
+}
+
+void savePageAsPdf(forms::Platform &platform, QWidget *parent, QWidget &page)
+{
     const QString path = platform.savePdfPath(parent);
     if (path.isEmpty())
         return;
     QString failure = saveRefusal(platform, path);
     if (failure.isEmpty()) {
-        const bool enabled = page->isEnabled();
-        page->setEnabled(true);
-        failure = platform.printWindowToPdf(*page, path);
-        page->setEnabled(enabled);
+        const bool enabled = page.isEnabled();
+        page.setEnabled(true);
+        failure = platform.printWindowToPdf(page, path);
+        page.setEnabled(enabled);
     }
     // The one failure message, and why.
     if (!failure.isEmpty())
@@ -116,6 +121,7 @@ void ReportConfirmation::Text1_Change()
     m_project = text;
     if (line)
         line->setCaption(text);
+    emit projectChanged(text);
 }
 
 void ReportConfirmation::Command1_Click()

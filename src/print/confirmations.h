@@ -20,6 +20,9 @@ bool printEnabled(forms::Platform &platform, QWidget *window);
 
 // The failure message; without any printer, the offer to save the page as a PDF file instead.
 void reportFailure(forms::Platform &platform, QWidget *parent, QWidget *page);
+// Asks for a PDF file's name and saves the page into it; a failure is shown as the failure
+// message with why.
+void savePageAsPdf(forms::Platform &platform, QWidget *parent, QWidget &page);
 
 // Moves the data sheet's frame, in the order Left, Top, Height, Width.
 void moveFrame(forms::Form &sheet, const forms::Rect &twips);
@@ -41,6 +44,9 @@ public:
     void Command1_Click();
     void Command2_Click();
     void Form_Unload();
+
+signals:
+    void projectChanged(const QString &project);
 
 private:
     void clearProjectLine();

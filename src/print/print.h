@@ -83,6 +83,7 @@ struct ReportSource
     bool cracked = false; // the cracked-concrete marker Form1.Shape1(0) is shown
     design::Design design;
     std::optional<design::Design> lastCalculation; // none before the first calculation
+    QString project; // the project name the confirmation offers; the saved page prints it
 };
 
 // The main window at the moment of the data sheet's print command.
@@ -112,12 +113,19 @@ public:
 
     // Form1.ImgPrint: fills the report page, shows it and asks.
     void printReport(const ReportSource &source);
+    // The report page filled as for printing, with the source's project name, saved as a PDF
+    // file under a name the user gives; nothing is asked before and the page is not shown.
+    void saveReportAsPdf(const ReportSource &source);
     // Form2.ImgPrint: the sheet in its print layout, asked and printed.
     void printDataSheet(forms::Form &sheet, const SheetSource &source);
 
     // The confirmation open for the report or for the sheet, else nullptr.
     forms::Form *reportConfirmation() const { return m_reportConfirmation; }
     forms::Form *sheetConfirmation() const { return m_sheetConfirmation; }
+
+signals:
+    // The project name typed into the report's confirmation, as the project line takes it.
+    void projectChanged(const QString &project);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -61,11 +61,28 @@ void Printing::printReport(const ReportSource &source)
                                     : forms::FrmTULOSTA;
     auto *confirmation = new ReportConfirmation(def, m_platform, m_main, m_report);
     m_reportConfirmation = confirmation;
+    connect(confirmation, &ReportConfirmation::projectChanged, this, &Printing::projectChanged);
     openConfirmation(*confirmation, m_report);
+    // The entry offers the design's project name; it goes onto the project line as typed.
+    if (!source.project.isEmpty())
+        confirmation->control(QStringLiteral("Text1"))->setText(source.project);
 
     if (m_main)
         m_main->setEnabled(false);
     m_report->setEnabled(false);
+}
+
+void Printing::saveReportAsPdf(const ReportSource &source)
+{
+    if (!m_report) {
+        m_platform.messageBox(m_main, QString::fromLatin1(CannotPrint), QString());
+        return;
+    }
+    fillReport(*m_report, source);
+    forms::Control *line = m_report->control(QStringLiteral("LblKomm"));
+    line->setCaption(source.project);
+    savePageAsPdf(m_platform, m_main, *m_report);
+    line->setCaption(QString());
 }
 
 } // namespace print

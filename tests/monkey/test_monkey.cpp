@@ -2,7 +2,9 @@
 // who tries anything would give them: clicks anywhere and on controls, keys, Tab and Enter,
 // junk and huge numbers typed into the fields. The windows are found as they come and go (every
 // visible top-level forms::Form), so windows added to the program are covered as they appear.
-// Message boxes are answered, and pages printed, by the fake platform.
+// Message boxes are answered, and pages printed, by the fake platform; its file dialogs answer
+// with names in the run's temporary folder, where the settings (the recent designs) live too.
+// Now and then the monkey opens the main window's context menu and takes one of its entries.
 //
 // After each step: no caption or message shows NaN, an infinity or a broken number, and every
 // window keeps the size it had when it first appeared. A step that does not return within
@@ -18,10 +20,12 @@
 #include "mainwindow/mainwindow.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QPointer>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSet>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -198,6 +202,8 @@ public:
             fillAndEnter(number, window);
         else if (kind < 97 && window->definition().kind != forms::WindowKind::Borderless)
             closeWindow(number, window); // with the close button of its title bar
+        else if (auto *main = qobject_cast<mainwindow::MainWindow *>(window); main && pick(2))
+            menuEntry(number, main);
         else
             typeInto(number, window);
         return true;
@@ -219,6 +225,7 @@ public:
     }
 
     void forgetFresh() { m_fresh.clear(); }
+    int menuEntries() const { return m_menuEntries; }
 
     // Every visible window of the program.
     static QList<forms::Form *> visibleWindows()
@@ -374,8 +381,17 @@ private:
             {Qt::Key_F1, "F1"},
             {Qt::Key_A, "A"},
             {Qt::Key_9, "9"},
+            {Qt::Key_O, "Ctrl+O"},
+            {Qt::Key_S, "Ctrl+S"},
+            {Qt::Key_S, "Ctrl+Shift+S"},
         };
         const auto &[key, name] = Keys[pick(std::size(Keys))];
+        const QLatin1String named(name);
+        Qt::KeyboardModifiers modifiers;
+        if (named.startsWith(QLatin1String("Ctrl+")))
+            modifiers |= Qt::ControlModifier;
+        if (named.contains(QLatin1String("Shift+")))
+            modifiers |= Qt::ShiftModifier;
         // The key goes where the keyboard focus is, when it is in this window.
         QWidget *target = QApplication::focusWidget();
         if (!target || target->window() != window)
@@ -383,7 +399,40 @@ private:
         m_log.add(number,
                   QStringLiteral("key %1 to %2 (%3)")
                       .arg(QLatin1String(name), window->name(), target->metaObject()->className()));
-        QTest::keyClick(target, key);
+        QTest::keyClick(target, key, modifiers);
+    }
+
+    // A right-click on the main window and one entry of the menu it opens (a click on a field
+    // opens the field's own menu, which the next step closes).
+    void menuEntry(int number, mainwindow::MainWindow *window)
+    {
+        const QPoint point(pick(window->width()), pick(window->height()));
+        QWidget *target = window->childAt(point);
+        if (!target)
+            target = window;
+        QContextMenuEvent event(QContextMenuEvent::Mouse, target->mapFrom(window, point),
+                                window->mapToGlobal(point));
+        QApplication::sendEvent(target, &event);
+        QList<QAction *> entries;
+        if (QMenu *menu = window->contextMenu())
+            for (QAction *action : menu->actions())
+                if (!action->isSeparator())
+                    entries << action;
+        if (entries.isEmpty()) {
+            m_log.add(number,
+                      QStringLiteral("right-click Form1 at %1,%2").arg(point.x()).arg(point.y()));
+            if (QWidget *popup = QApplication::activePopupWidget())
+                popup->close();
+            return;
+        }
+        QAction *entry = entries.at(pick(entries.size()));
+        ++m_menuEntries;
+        m_log.add(number, QStringLiteral("right-click Form1 at %1,%2, menu entry \"%3\"")
+                              .arg(point.x())
+                              .arg(point.y())
+                              .arg(entry->text()));
+        window->contextMenu()->close();
+        entry->trigger();
     }
 
     void closeWindow(int number, forms::Form *window)
@@ -396,6 +445,7 @@ private:
     StepLog &m_log;
     QSet<const forms::Control *> m_visible; // compared only, never followed
     QList<QPointer<forms::Control>> m_fresh;
+    int m_menuEntries = 0;
 };
 
 // A NaN, an infinity or a number that is not well formed, in any text on screen; empty when
@@ -458,8 +508,15 @@ void TestMonkey::monkey()
     for (const char *file : {"english.txt", "fin.txt", "rus.txt"})
         QVERIFY(QFile::copy(QStringLiteral(KIILA_LANG_DIR "/") + QLatin1String(file),
                             folder.filePath(QLatin1String(file))));
+    // The recent designs and the last folder are kept in the run's folder.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath(QStringLiteral("config"))));
+    QCoreApplication::setOrganizationName(QStringLiteral("kiila-monkey"));
+    QVERIFY(QSettings().fileName().startsWith(folder.path()));
     FakePlatform platform;
     platform.folder = folder.path();
+    platform.openPath = folder.filePath(QStringLiteral("monkey.kiila"));
+    platform.savePath = platform.openPath;
+    platform.pdfPath = folder.filePath(QStringLiteral("report.pdf"));
     lang::LanguageTag language;
     std::unique_ptr<mainwindow::MainWindow> window;
     const auto startProgram = [&] {
@@ -561,8 +618,10 @@ void TestMonkey::monkey()
     // program then ends as it would from the desktop, destroyed with the field focused.)
     QTest::mouseClick(exitTab->container(), Qt::LeftButton, {}, exitTab->geometry().center());
     endProgram();
-    qInfo("windows met: %s; %d message boxes answered, %d pages printed, %d runs ended by exit",
-          qPrintable(seen.join(QLatin1String(", "))), messages, pages, runs - 1);
+    qInfo("windows met: %s; %d message boxes answered, %d pages printed, %d menu entries taken, "
+          "%d runs ended by exit",
+          qPrintable(seen.join(QLatin1String(", "))), messages, pages, monkey.menuEntries(),
+          runs - 1);
 }
 
 QTEST_MAIN(TestMonkey)

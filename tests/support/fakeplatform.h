@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <utility>
@@ -26,6 +27,8 @@ public:
         messages.append({text, title});
         if (onMessage)
             onMessage(text);
+        if (buttons == Buttons::SaveDiscardCancel)
+            return saveAnswer;
         return buttons == Buttons::Ok ? Answer::Ok : answer;
     }
     bool printWindow(QWidget &window) override
@@ -48,6 +51,17 @@ public:
         pdfPages.append({path, page(window)});
         return writePdf ? forms::DesktopPlatform().printWindowToPdf(window, path) : QString();
     }
+    QString openDesignPath(QWidget *, const QString &folder) override
+    {
+        designFolders.append(folder);
+        return openPath;
+    }
+    QString saveDesignPath(QWidget *, const QString &folder, const QString &suggested) override
+    {
+        designFolders.append(folder);
+        suggestedNames.append(suggested);
+        return savePath;
+    }
     QDateTime now() const override { return clock; }
     void exit() override { ++exits; }
     QString programFolder() const override { return folder; }
@@ -66,6 +80,7 @@ public:
     std::function<void(const QString &)> onMessage; // runs while the box would be open
     int exits = 0;
     Answer answer = Answer::Yes;
+    Answer saveAnswer = Answer::Discard; // the answer to the question before changes are lost
     QString folder;
     std::function<void(QWidget &)> onPrint; // runs as the window is printed
     bool failPrint = false;
@@ -75,5 +90,9 @@ public:
     QString pdfPath;       // the save dialog's answer; empty: cancelled
     bool writePdf = false; // the desktop's own PDF writer writes the file
     QList<std::pair<QString, Page>> pdfPages;
+    QString openPath;           // the open dialog's answer; empty: cancelled
+    QString savePath;           // the save dialog's answer; empty: cancelled
+    QStringList designFolders;  // the folder each design dialog started in
+    QStringList suggestedNames; // the name each save dialog suggested
     QDateTime clock{QDate(2024, 3, 5), QTime(14, 7, 9)};
 };

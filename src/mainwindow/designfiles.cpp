@@ -1,0 +1,339 @@
+// Design files in the main window: open and save (Ctrl+O, Ctrl+S, Ctrl+Shift+S), the five
+// most recent designs and the last folder (kept in the settings), the context menu of the
+// window's background, a file dropped on the window, the file's name in the title and the
+// question before the changes to a design file are lost.
+
+#include "mainwindow/mainwindow.h"
+
+#include "lang/languagefile.h"
+#include "lang/languagetable.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QSettings>
+
+namespace mainwindow {
+
+namespace {
+
+constexpr int RecentCount = 5;
+const char RecentKey[] = "designs/recent";
+const char FolderKey[] = "designs/folder";
+
+// The texts of the context menu and of the question before changes are lost, in the windows'
+// English or Finnish as the language's row chooses; a language that keeps the windows' texts
+// as they are (Russian) takes the English ones.
+struct FileTexts
+{
+    const char *open;
+    const char *save;
+    const char *saveAs;
+    const char *savePdf;
+    const char *print;
+    const char *help;
+    const char *exit;
+    const char *changed; // %1: the file's name
+};
+
+constexpr FileTexts English{
+    "Open…",    "Save",
+    "Save as…", "Save report as PDF…",
+    "Print",    "Help",
+    "Exit",     "The design has changed since it was saved in %1.\nSave the changes?",
+};
+constexpr FileTexts Finnish{
+    "Avaa…",
+    "Tallenna",
+    "Tallenna nimellä…",
+    "Tallenna raportti PDF-tiedostoksi…",
+    "Tulosta",
+    "Ohje",
+    "Lopeta",
+    "Mitoitusta on muutettu sen jälkeen, kun se tallennettiin tiedostoon %1.\n"
+    "Tallennetaanko muutokset?",
+};
+
+const FileTexts &textsFor(const lang::LanguageTag &language)
+{
+    return lang::row(language.language()).windowTexts == lang::WindowTexts::Finnish ? Finnish
+                                                                                    : English;
+}
+
+QString text(const char *utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+
+QString fileName(const QString &path)
+{
+    return QFileInfo(path).fileName();
+}
+
+// A name given without a suffix gets the design file's.
+QString withSuffix(const QString &path)
+{
+    if (path.isEmpty() || !QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + u'.' + QLatin1String(designfile::Suffix);
+}
+
+bool isDesignFile(const QString &path)
+{
+    return QFileInfo(path).suffix().compare(QLatin1String(designfile::Suffix),
+                                            Qt::CaseInsensitive) == 0;
+}
+
+// The one local design file of a drag, else empty.
+QString droppedDesign(const QMimeData *data)
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1)
+        return {};
+    const QUrl url = data->urls().constFirst();
+    if (!url.isLocalFile() || !isDesignFile(url.toLocalFile()))
+        return {};
+    return url.toLocalFile();
+}
+
+QString lastFolder()
+{
+    const QString folder = QSettings().value(QLatin1String(FolderKey)).toString();
+    return folder.isEmpty() ? QDir::homePath() : folder;
+}
+
+void setRecent(const QStringList &recent)
+{
+    QSettings().setValue(QLatin1String(RecentKey), recent);
+}
+
+} // namespace
+
+QStringList MainWindow::recentDesigns()
+{
+    QStringList recent = QSettings().value(QLatin1String(RecentKey)).toStringList();
+    recent.removeAll(QString());
+    return recent.mid(0, RecentCount);
+}
+
+// The commands of the files keep their shortcuts while the menu is closed.
+void MainWindow::createFileCommands()
+{
+    m_title = caption();
+    setAcceptDrops(true);
+    const auto command = [this](const QKeySequence &keys, auto handler) {
+        auto *action = new QAction(this);
+        action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, handler);
+        addAction(action);
+        return action;
+    };
+    m_openAction = command(QKeySequence(Qt::CTRL | Qt::Key_O), [this] { openDesignAsked(); });
+    m_saveAction = command(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveDesign(); });
+    m_saveAsAction =
+        command(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { saveDesignAs(); });
+}
+
+designfile::Contents MainWindow::designContents() const
+{
+    designfile::Contents contents;
+    contents.arrangement = m_tapaus;
+    contents.cracked = m_concreteState == calc::Cracked;
+    for (int i = 0; i < design::InputCount; ++i)
+        contents.texts[std::size_t(i)] = field(design::Inputs[i].field)->text();
+    contents.project = m_project;
+    return contents;
+}
+
+// The design is put in as the user would put it in: the arrangement's box clicked (which empties
+// the fields and the results), the concrete's button, the texts typed; then the calculate
+// command, with its notice or messages.
+bool MainWindow::openDesign(const QString &path)
+{
+    QString error;
+    const std::optional<designfile::Contents> contents = designfile::read(path, error);
+    if (!contents) {
+        m_platform.messageBox(this, error, m_title);
+        return false;
+    }
+    ImgSIT_Click(contents->arrangement - 1);
+    ImgNO_Click(contents->cracked ? 0 : 1);
+    for (int i = 0; i < design::InputCount; ++i)
+        field(design::Inputs[i].field)->setText(contents->texts[std::size_t(i)]);
+    m_project = contents->project;
+    designOpened(path, *contents);
+    ImgCalc_Click();
+    return true;
+}
+
+void MainWindow::designOpened(const QString &path, const designfile::Contents &contents)
+{
+    m_designPath = QFileInfo(path).absoluteFilePath();
+    m_savedContents = contents;
+    rememberDesign(m_designPath);
+    showTitle();
+}
+
+void MainWindow::rememberDesign(const QString &path)
+{
+    QStringList recent = recentDesigns();
+    recent.removeAll(path);
+    recent.prepend(path);
+    setRecent(recent.mid(0, RecentCount));
+    QSettings().setValue(QLatin1String(FolderKey), QFileInfo(path).absolutePath());
+}
+
+void MainWindow::openDesignAsked()
+{
+    if (!isEnabled())
+        return;
+    const QString path = m_platform.openDesignPath(this, lastFolder());
+    if (!path.isEmpty())
+        openDesign(path);
+}
+
+bool MainWindow::saveDesign()
+{
+    if (!isEnabled())
+        return false;
+    if (m_designPath.isEmpty())
+        return saveDesignAs();
+    return writeDesign(m_designPath);
+}
+
+bool MainWindow::saveDesignAs()
+{
+    if (!isEnabled())
+        return false;
+    const QString suggested = m_designPath.isEmpty()
+                                  ? QStringLiteral("design.%1").arg(designfile::Suffix)
+                                  : fileName(m_designPath);
+    const QString path = withSuffix(m_platform.saveDesignPath(this, lastFolder(), suggested));
+    return !path.isEmpty() && writeDesign(path);
+}
+
+// The file never takes the place of a language file the program reads.
+bool MainWindow::writeDesign(const QString &path)
+{
+    QList<outfile::Input> inputs;
+    for (const QString &file : lang::findFiles(m_platform.programFolder()))
+        if (const auto in =
+                outfile::input(file, QStringLiteral("the language file '%1'").arg(file)))
+            inputs << *in;
+    const designfile::Contents contents = designContents();
+    const QString failure = designfile::write(path, contents, inputs);
+    if (!failure.isEmpty()) {
+        m_platform.messageBox(this, failure, m_title);
+        return false;
+    }
+    designOpened(path, contents);
+    return true;
+}
+
+void MainWindow::saveReportAsPdf()
+{
+    print::ReportSource source = reportSource();
+    source.project = m_project;
+    m_printing->saveReportAsPdf(source);
+}
+
+void MainWindow::showTitle()
+{
+    setCaption(m_designPath.isEmpty()
+                   ? m_title
+                   : QStringLiteral("%1 - %2").arg(fileName(m_designPath), m_title));
+}
+
+// True when the program may end: the design has no file, is as its file holds it, or the user
+// saved it or let the changes go.
+bool MainWindow::mayEnd()
+{
+    if (!m_savedContents || *m_savedContents == designContents())
+        return true;
+    const QString question = text(textsFor(m_language).changed).arg(fileName(m_designPath));
+    switch (m_platform.messageBox(this, question, m_title,
+                                  forms::Platform::Buttons::SaveDiscardCancel)) {
+    case forms::Platform::Answer::Save:
+        return saveDesign();
+    case forms::Platform::Answer::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!m_ending && !mayEnd()) {
+        event->ignore();
+        return;
+    }
+    forms::Form::closeEvent(event);
+}
+
+// Fields take their own right-click; the rest of the window opens the menu. A new menu each
+// time, in the language of the moment; it is not modal, so nothing waits on it.
+void MainWindow::contextMenuEvent(QContextMenuEvent *event)
+{
+    const FileTexts &texts = textsFor(m_language);
+    delete m_menu;
+    m_menu = new QMenu(this);
+    m_menu->setAttribute(Qt::WA_DeleteOnClose);
+    m_openAction->setText(text(texts.open));
+    m_saveAction->setText(text(texts.save));
+    m_saveAsAction->setText(text(texts.saveAs));
+    m_menu->addAction(m_openAction);
+    m_menu->addAction(m_saveAction);
+    m_menu->addAction(m_saveAsAction);
+    const QStringList recent = recentDesigns();
+    if (!recent.isEmpty())
+        m_menu->addSeparator();
+    for (qsizetype i = 0; i < recent.size(); ++i) {
+        const QString path = recent.at(i);
+        // An ampersand of the name is shown, not taken for the entry's key.
+        QAction *entry = m_menu->addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(fileName(path).replace(u'&', "&&")));
+        entry->setToolTip(path);
+        connect(entry, &QAction::triggered, this, [this, path] {
+            // A design that is gone leaves the list; one that cannot be read now may be read
+            // later and stays.
+            if (!openDesign(path) && !QFileInfo::exists(path)) {
+                QStringList left = recentDesigns();
+                left.removeAll(path);
+                setRecent(left);
+            }
+        });
+    }
+    m_menu->addSeparator();
+    connect(m_menu->addAction(text(texts.savePdf)), &QAction::triggered, this,
+            &MainWindow::saveReportAsPdf);
+    connect(m_menu->addAction(text(texts.print)), &QAction::triggered, this,
+            &MainWindow::ImgPrint_Click);
+    connect(m_menu->addAction(text(texts.help)), &QAction::triggered, this,
+            &MainWindow::ImgHelp_Click);
+    m_menu->addSeparator();
+    connect(m_menu->addAction(text(texts.exit)), &QAction::triggered, this,
+            &MainWindow::ImgExit_Click);
+    m_menu->popup(event->globalPos());
+    event->accept();
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!droppedDesign(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent *event)
+{
+    const QString path = droppedDesign(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    openDesign(path);
+}
+
+} // namespace mainwindow

@@ -1,0 +1,630 @@
+// Design files in the main window, driven as a user drives them: the shortcuts typed on the
+// window, the context menu opened by a right-click, files dropped on it, real files on disk in
+// a folder of the test's own. The settings (recent designs, last folder) live in that folder
+// too.
+
+#include "designfile/designfile.h"
+#include "mainwindow/mainwindow.h"
+#include "outputtargets.h"
+#include "windowdriver.h"
+
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+using mainwindow::MainWindow;
+using Answer = forms::Platform::Answer;
+
+namespace {
+
+// One design per arrangement: enough of every input for a result, the concrete both ways.
+struct Sample
+{
+    int arrangement;
+    bool cracked;
+    const char *texts[design::InputCount]; // in the order of design::Inputs
+};
+
+constexpr Sample Samples[] = {
+    {1, false, {"200", "200", "", "", "10", "3", "", ""}},
+    {2, true, {"100", "100", "150", "", "3", "2", "20", ""}},
+    {3, false, {"150", "120", "", "130", "6", "1.5", "", "10"}},
+    {4, true, {"180", "180", "120", "120", "8", "2", "5", "5"}},
+    {5, false, {"90", "300", "100", "", "4", "4", "0", ""}},
+    {6, true, {"250", "90", "", "110", "12", "0", "", "15"}},
+    {7, false, {"300", "300", "200", "200", "30", "9", "10", "20"}},
+};
+
+// Everything the window shows of a design and its results.
+struct Shown
+{
+    int tapaus;
+    calc::ConcreteState state;
+    QStringList fields;
+    QStringList results;
+    QList<int> pictures;
+
+    friend bool operator==(const Shown &, const Shown &) = default;
+};
+
+char *toString(const Shown &shown)
+{
+    return QTest::toString(QStringLiteral("case %1, %2, fields %3, results %4")
+                               .arg(shown.tapaus)
+                               .arg(shown.state == calc::Cracked ? "cracked" : "non-cracked")
+                               .arg(shown.fields.join(u'|'), shown.results.join(u'|')));
+}
+
+} // namespace
+
+class TestDesignFiles : public QObject, protected WindowDriver<MainWindow>
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void roundTrip_data();
+    void roundTrip();
+    void brokenFile_data();
+    void brokenFile();
+    void failedSave_data();
+    void failedSave();
+    void saveAsAndRecent();
+    void goneRecentDesignLeavesTheList();
+    void contextMenu_data();
+    void contextMenu();
+    void menuEntries();
+    void drop_data();
+    void drop();
+    void exitQuestion_data();
+    void exitQuestion();
+    void projectNameOffered();
+    void grabMenu();
+
+private:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    void type(int number, const QString &keys)
+    {
+        QWidget *w = text(number)->widget();
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+        QTest::keyClicks(w, keys);
+    }
+    void enter(const Sample &sample)
+    {
+        click("ImgSIT", sample.arrangement - 1);
+        click("ImgNO", sample.cracked ? 0 : 1);
+        for (int i = 0; i < design::InputCount; ++i)
+            if (text(design::Inputs[i].field)->isEnabled())
+                type(design::Inputs[i].field, QString::fromUtf8(sample.texts[i]));
+        click("ImgCalc");
+    }
+    Shown shown() const
+    {
+        Shown s{m_w->tapaus(), m_w->concreteState(), {}, {}, {}};
+        for (const design::Input &input : design::Inputs)
+            s.fields << text(input.field)->text();
+        for (const char *row : {"veto_leikkaus", "leikkaus", "epak"})
+            for (int i = 1; i <= calc::SizeCount; ++i)
+                s.results << c(QLatin1String(row), i)->caption();
+        for (const char *label : {"Label17", "Label18", "Label20", "label21", "Label2", "Label12"})
+            s.results << c(QLatin1String(label))->caption();
+        for (int k = 0; k <= forms::LastPicture; ++k)
+            if (c("Picture1", k)->isVisible())
+                s.pictures << k;
+        return s;
+    }
+    void keys(QKeyCombination combination)
+    {
+        QTest::keyClick(m_w.get(), combination.key(), combination.keyboardModifiers());
+    }
+    // A right-click at a point of the window, delivered where the display delivers it.
+    void rightClick(QPoint at)
+    {
+        QWidget *target = m_w->childAt(at);
+        if (!target)
+            target = m_w.get();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, target->mapFrom(m_w.get(), at),
+                                m_w->mapToGlobal(at));
+        QApplication::sendEvent(target, &event);
+    }
+    QStringList menuTexts() const
+    {
+        QStringList texts;
+        for (const QAction *action : m_w->contextMenu()->actions())
+            if (!action->isSeparator())
+                texts << (action->shortcut().isEmpty()
+                              ? action->text()
+                              : action->text() + u'\t' + action->shortcut().toString());
+        return texts;
+    }
+    QAction *menuEntry(const QString &textOf) const
+    {
+        for (QAction *action : m_w->contextMenu()->actions())
+            if (action->text() == textOf)
+                return action;
+        return nullptr;
+    }
+    bool open()
+    {
+        if (!openWindow())
+            return false;
+        m_platform.folder = m_dir.path(); // no language files: the captions stay as built
+        return true;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_title;
+};
+
+// The settings go into the test's folder; the first QSettings of the run fixes where.
+void TestDesignFiles::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(path(QStringLiteral("config"))));
+    QCoreApplication::setOrganizationName(QStringLiteral("kiila-test"));
+    QVERIFY2(QSettings().fileName().startsWith(m_dir.path()), qPrintable(QSettings().fileName()));
+}
+
+void TestDesignFiles::init()
+{
+    QSettings().clear();
+    QVERIFY(open());
+    m_title = m_w->caption();
+}
+
+void TestDesignFiles::cleanup()
+{
+    m_w.reset();
+}
+
+void TestDesignFiles::roundTrip_data()
+{
+    QTest::addColumn<int>("sample");
+    for (int i = 0; i < int(std::size(Samples)); ++i)
+        QTest::addRow("arrangement %d", Samples[i].arrangement) << i;
+}
+
+// Saved by Ctrl+S (which asks for the name the first time), opened by a new window as the
+// program opens the file it is started with: the same fields, results, messages and title.
+void TestDesignFiles::roundTrip()
+{
+    QFETCH(int, sample);
+    enter(Samples[sample]);
+    const Shown before = shown();
+    const auto messages = m_platform.messages;
+    m_platform.savePath = path(QStringLiteral("design-%1").arg(sample));
+    keys(Qt::CTRL | Qt::Key_S);
+    const QString file = m_platform.savePath + QStringLiteral(".kiila");
+    QVERIFY(QFileInfo(file).isFile());
+    QCOMPARE(m_platform.suggestedNames, QStringList{"design.kiila"});
+    QCOMPARE(m_w->caption(), QFileInfo(file).fileName() + " - " + m_title);
+    QCOMPARE(m_w->designPath(), file);
+
+    // A second Ctrl+S writes to the same file without asking.
+    keys(Qt::CTRL | Qt::Key_S);
+    QCOMPARE(m_platform.suggestedNames.size(), 1);
+    QCOMPARE(m_platform.messages, messages);
+
+    QVERIFY(open());
+    QCOMPARE(m_w->caption(), m_title);
+    QVERIFY(m_w->openDesign(file));
+    QCOMPARE(shown(), before);
+    QCOMPARE(m_platform.messages, messages);
+    QCOMPARE(m_w->caption(), QFileInfo(file).fileName() + " - " + m_title);
+}
+
+void TestDesignFiles::brokenFile_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // the file's contents, when `make` is empty
+    QTest::addColumn<QString>("make");
+    QTest::addColumn<QString>("reason");
+    designfile::Contents good;
+    good.arrangement = 4;
+    const QByteArray bytes = designfile::encode(good);
+    QTest::newRow("missing") << QByteArray() << "none"
+                             << "No such file";
+    QTest::newRow("folder") << QByteArray() << "folder"
+                            << "not a regular file";
+    QTest::newRow("link to /dev/zero") << QByteArray() << "zero"
+                                       << "not a regular file";
+    QTest::newRow("not JSON") << QByteArray("arrangement = 4\n") << ""
+                              << "not JSON";
+    QTest::newRow("truncated") << bytes.left(bytes.size() / 2) << ""
+                               << "not JSON";
+    QTest::newRow("newer version")
+        << QByteArray(bytes).replace("\"version\": 1", "\"version\": 2") << ""
+        << "newer";
+    QTest::newRow("arrangement 8")
+        << QByteArray(bytes).replace("\"arrangement\": 4", "\"arrangement\": 8") << ""
+        << "is 8, not 1 to 7";
+}
+
+// Opened by Ctrl+O: one message naming the file, and the window as it was.
+void TestDesignFiles::brokenFile()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, make);
+    QFETCH(QString, reason);
+    const QString file = path(QStringLiteral("broken.kiila"));
+    QFile::remove(file);
+    QDir(file).removeRecursively();
+    if (make == "folder")
+        QVERIFY(QDir().mkpath(file));
+    else if (make == "zero")
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), file));
+    else if (make.isEmpty()) {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+    }
+    enter(Samples[1]);
+    type(1, QStringLiteral("0"));
+    const Shown before = shown();
+    const auto messages = m_platform.messages.size();
+
+    m_platform.openPath = file;
+    keys(Qt::CTRL | Qt::Key_O);
+    QCOMPARE(m_platform.messages.size(), messages + 1);
+    const QString message = m_platform.messages.constLast().first;
+    QVERIFY2(message.contains(file) && message.contains(reason), qPrintable(message));
+    QCOMPARE(shown(), before);
+    QCOMPARE(m_w->caption(), m_title);
+    QVERIFY(m_w->designPath().isEmpty());
+    QVERIFY(MainWindow::recentDesigns().isEmpty());
+}
+
+void TestDesignFiles::failedSave_data()
+{
+    QTest::addColumn<Target>("target");
+    QTest::newRow("folder") << Target::Folder;
+    QTest::newRow("read-only folder") << Target::ReadOnlyFolder;
+    QTest::newRow("full file system") << Target::FullDisk;
+    QTest::newRow("a language file") << Target::Input;
+}
+
+// Saving under a name that cannot be written says why; the design's own file and its name in
+// the title stay, and nothing is left where the save failed.
+void TestDesignFiles::failedSave()
+{
+    QFETCH(Target, target);
+    QTemporaryDir folder;
+    const QString language = folder.filePath(QStringLiteral("english.txt"));
+    {
+        QFile file(language);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("lines\r\n") == 7);
+    }
+    m_platform.folder = folder.path();
+    enter(Samples[0]);
+    const QString kept = path(QStringLiteral("kept.kiila"));
+    m_platform.savePath = kept;
+    keys(Qt::CTRL | Qt::Key_S);
+    QFile keptFile(kept);
+    QVERIFY(keptFile.open(QIODevice::ReadOnly));
+    const QByteArray keptBytes = keptFile.readAll();
+    keptFile.close();
+
+    const OutputTarget out(target, folder.path(), language);
+    if (!out.skip().isEmpty())
+        QSKIP(qPrintable(out.skip()));
+    QVERIFY2(out.error().isEmpty(), qPrintable(out.error()));
+    const auto before = folderState(out.folder());
+    // More than the full file system takes.
+    text(4)->setText(QString(30000, u'9'));
+    text(5)->setText(QString(30000, u'9'));
+    m_platform.savePath = out.path();
+    keys(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    QCOMPARE(m_platform.messages.size(), 1);
+    QVERIFY2(m_platform.messages[0].first.startsWith(
+                 QStringLiteral("cannot write '%1'").arg(out.path())),
+             qPrintable(m_platform.messages[0].first));
+    QCOMPARE(folderState(out.folder()), before);
+    QVERIFY(keptFile.open(QIODevice::ReadOnly));
+    QCOMPARE(keptFile.readAll(), keptBytes);
+    QCOMPARE(m_w->designPath(), kept);
+    QCOMPARE(m_w->caption(), "kept.kiila - " + m_title);
+    QCOMPARE(MainWindow::recentDesigns(), QStringList{kept});
+}
+
+// Save as always asks, suggesting the file's name and starting in the last folder; the recent
+// designs are the last five, newest first, each once.
+void TestDesignFiles::saveAsAndRecent()
+{
+    enter(Samples[0]);
+    QVERIFY(QDir().mkpath(path("a")));
+    QStringList saved;
+    for (const char *name : {"one", "two", "three", "one", "four", "five", "six"}) {
+        m_platform.savePath = path(QStringLiteral("a/%1.kiila").arg(QLatin1String(name)));
+        keys(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+        saved.removeAll(m_platform.savePath);
+        saved.prepend(m_platform.savePath);
+    }
+    QCOMPARE(m_platform.messages.size(), 0);
+    QCOMPARE(m_platform.suggestedNames.mid(0, 3),
+             (QStringList{"design.kiila", "one.kiila", "two.kiila"}));
+    QCOMPARE(m_platform.designFolders.constLast(), path("a"));
+    QCOMPARE(MainWindow::recentDesigns(), saved.mid(0, 5));
+
+    // The list and the folder outlast the window.
+    QVERIFY(open());
+    QCOMPARE(MainWindow::recentDesigns(), saved.mid(0, 5));
+    keys(Qt::CTRL | Qt::Key_O); // cancelled
+    QCOMPARE(m_platform.designFolders, QStringList{path("a")});
+    QCOMPARE(m_w->caption(), m_title);
+}
+
+void TestDesignFiles::goneRecentDesignLeavesTheList()
+{
+    enter(Samples[2]);
+    for (const char *name : {"gone.kiila", "here.kiila"}) {
+        m_platform.savePath = path(QLatin1String(name));
+        keys(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    }
+    QVERIFY(QFile::remove(path("gone.kiila")));
+    rightClick({20, 740});
+    QVERIFY(m_w->contextMenu());
+    QAction *gone = menuEntry(QStringLiteral("&2 gone.kiila"));
+    QVERIFY(gone);
+    gone->trigger();
+    QCOMPARE(m_platform.messages.size(), 1);
+    QVERIFY(m_platform.messages[0].first.contains(path("gone.kiila")));
+    QCOMPARE(MainWindow::recentDesigns(), QStringList{path("here.kiila")});
+}
+
+void TestDesignFiles::contextMenu_data()
+{
+    QTest::addColumn<int>("flag"); // the language's flag: 0 Russian, 1 English, 2 Finnish
+    QTest::addColumn<QStringList>("entries");
+    const QStringList english{"Open…\tCtrl+O",
+                              "Save\tCtrl+S",
+                              "Save as…\tCtrl+Shift+S",
+                              "&1 R&&D.kiila",
+                              "Save report as PDF…",
+                              "Print",
+                              "Help",
+                              "Exit"};
+    QTest::newRow("English") << 1 << english;
+    QTest::newRow("Russian falls back to English") << 0 << english;
+    QTest::newRow("Finnish") << 2
+                             << QStringList{"Avaa…\tCtrl+O",
+                                            "Tallenna\tCtrl+S",
+                                            "Tallenna nimellä…\tCtrl+Shift+S",
+                                            "&1 R&&D.kiila",
+                                            "Tallenna raportti PDF-tiedostoksi…",
+                                            "Tulosta",
+                                            "Ohje",
+                                            "Lopeta"};
+}
+
+// A right-click on the background opens the menu in the program's language; one on a field
+// opens the field's own menu.
+void TestDesignFiles::contextMenu()
+{
+    QFETCH(int, flag);
+    m_platform.savePath = path("R&D.kiila");
+    keys(Qt::CTRL | Qt::Key_S);
+    m_w->ImgLanguage_Click(flag);
+
+    QWidget *field = text(1)->widget();
+    rightClick(field->mapTo(m_w.get(), field->rect().center()));
+    QVERIFY(!m_w->contextMenu());
+    if (QWidget *own = QApplication::activePopupWidget())
+        own->close();
+
+    rightClick({20, 740});
+    QVERIFY(m_w->contextMenu());
+    QTRY_VERIFY(m_w->contextMenu()->isVisible());
+    QTEST(menuTexts(), "entries");
+    m_w->contextMenu()->close();
+    QTRY_VERIFY(!m_w->contextMenu());
+}
+
+// The entries do what the window's commands do.
+void TestDesignFiles::menuEntries()
+{
+    QVERIFY(openWindow(forms::findDefinition("FrmPRINT")));
+    enter(Samples[3]);
+    const auto entry = [this](const char *name) {
+        rightClick({20, 740});
+        return menuEntry(QString::fromUtf8(name));
+    };
+
+    m_platform.savePath = path("menu");
+    QVERIFY(entry("Save as…"));
+    entry("Save as…")->trigger();
+    QVERIFY(QFileInfo(path("menu.kiila")).isFile());
+
+    // The report page as printing fills it, saved through the PDF path.
+    m_platform.pdfPath = path("report.pdf");
+    m_platform.writePdf = true;
+    entry("Save report as PDF…")->trigger();
+    QCOMPARE(m_platform.pdfPages.size(), 1);
+    QCOMPARE(m_platform.pdfPages[0].first, path("report.pdf"));
+    QCOMPARE(m_platform.pdfPages[0].second.window, "FrmPRINT");
+    QVERIFY(QFileInfo(path("report.pdf")).size() > 0);
+    // For a look by eye: the page as it went into the file.
+    if (const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR"); !folder.isEmpty())
+        QVERIFY(m_platform.pdfPages[0].second.image.save(folder + "/frmprint-menu-pdf.png"));
+    QCOMPARE(m_w->reportPage()->control("Label17")->caption(), c("Label17")->caption());
+    QVERIFY(!m_w->printing()->reportConfirmation());
+
+    entry("Print")->trigger();
+    QVERIFY(m_w->printing()->reportConfirmation());
+    // While the confirmation keeps the window disabled, its shortcuts do nothing.
+    m_platform.savePath = path("while-asked.kiila");
+    keys(Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+    QVERIFY(!QFileInfo::exists(m_platform.savePath));
+    m_w->printing()->reportConfirmation()->close();
+    QTRY_VERIFY(m_w->isEnabled());
+
+    entry("Exit")->trigger();
+    QCOMPARE(m_platform.exits, 1);
+
+    m_platform.openPath = path("menu.kiila");
+    click("ImgSIT", 0);
+    entry("Open…")->trigger();
+    QCOMPARE(m_w->tapaus(), 4);
+}
+
+void TestDesignFiles::drop_data()
+{
+    QTest::addColumn<QList<QUrl>>("urls");
+    QTest::addColumn<bool>("opens");
+    const QUrl design = QUrl::fromLocalFile(path("dropped.kiila"));
+    QTest::newRow("a design") << QList<QUrl>{design} << true;
+    QTest::newRow("upper-case suffix")
+        << QList<QUrl>{QUrl::fromLocalFile(path("DROPPED.KIILA"))} << true;
+    QTest::newRow("two designs") << QList<QUrl>{design, design} << false;
+    QTest::newRow("another kind") << QList<QUrl>{QUrl::fromLocalFile(path("dropped.txt"))} << false;
+    QTest::newRow("not a local file")
+        << QList<QUrl>{QUrl(QStringLiteral("https://example.invalid/dropped.kiila"))} << false;
+}
+
+void TestDesignFiles::drop()
+{
+    QFETCH(QList<QUrl>, urls);
+    QFETCH(bool, opens);
+    designfile::Contents contents;
+    contents.arrangement = 6;
+    for (const char *name : {"dropped.kiila", "DROPPED.KIILA", "dropped.txt"})
+        QCOMPARE(designfile::write(path(QLatin1String(name)), contents), QString());
+
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at(20, 740);
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(m_w.get(), &enter);
+    QCOMPARE(enter.isAccepted(), opens);
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+    QApplication::sendEvent(m_w.get(), &drop);
+    QCOMPARE(m_w->tapaus(), opens ? 6 : 1);
+    QCOMPARE(!m_w->designPath().isEmpty(), opens);
+}
+
+void TestDesignFiles::exitQuestion_data()
+{
+    QTest::addColumn<bool>("fromFile"); // the design was opened from a file, else typed
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<bool>("closeBox"); // the window's close box, else the exit tab
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("ends");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<bool>("finnish");
+    QTest::newRow("never saved") << false << true << false << Answer::Cancel << false << true
+                                 << false << false;
+    QTest::newRow("unchanged") << true << false << false << Answer::Cancel << false << true << false
+                               << false;
+    QTest::newRow("save") << true << true << false << Answer::Save << true << true << true << false;
+    QTest::newRow("discard") << true << true << false << Answer::Discard << true << true << false
+                             << false;
+    QTest::newRow("cancel") << true << true << false << Answer::Cancel << true << false << false
+                            << false;
+    QTest::newRow("save, in Finnish")
+        << true << true << false << Answer::Save << true << true << true << true;
+    QTest::newRow("close box, save")
+        << true << true << true << Answer::Save << true << true << true << false;
+    QTest::newRow("close box, cancel")
+        << true << true << true << Answer::Cancel << true << false << false << false;
+    QTest::newRow("close box, never saved")
+        << false << true << true << Answer::Cancel << false << true << false << false;
+}
+
+// Exit asks before changes to a design file are lost, and only then.
+void TestDesignFiles::exitQuestion()
+{
+    QFETCH(bool, fromFile);
+    QFETCH(bool, changed);
+    QFETCH(bool, closeBox);
+    QFETCH(Answer, answer);
+    const QString file = path("exit.kiila");
+    designfile::Contents contents;
+    contents.arrangement = 2;
+    contents.texts = {"100", "100", "150", "", "3", "2", "20", ""};
+    QCOMPARE(designfile::write(file, contents), QString());
+    if (fromFile)
+        QVERIFY(m_w->openDesign(file));
+    else
+        enter(Samples[1]);
+    if (changed)
+        click("ImgNO", 0);
+    QFETCH(bool, finnish);
+    if (finnish)
+        m_w->ImgLanguage_Click(2);
+    m_platform.saveAnswer = answer;
+    if (closeBox)
+        m_w->close();
+    else
+        click("ImgExit");
+
+    QTEST(m_platform.messages.size() == 1, "asked");
+    if (!m_platform.messages.isEmpty())
+        QCOMPARE(m_platform.messages[0].first,
+                 finnish ? "Mitoitusta on muutettu sen jälkeen, kun se tallennettiin tiedostoon "
+                           "exit.kiila.\nTallennetaanko muutokset?"
+                         : "The design has changed since it was saved in exit.kiila.\n"
+                           "Save the changes?");
+    QTEST(closeBox ? !m_w->isVisible() : m_platform.exits == 1, "ends");
+    QString error;
+    QTEST(designfile::read(file, error)->cracked, "saved");
+}
+
+// The project name travels with the design: the report's confirmation offers the file's, and
+// what is typed there is saved.
+void TestDesignFiles::projectNameOffered()
+{
+    QVERIFY(openWindow(forms::findDefinition("FrmPRINT")));
+    designfile::Contents contents;
+    contents.texts = {"200", "200", "", "", "10", "3", "", ""};
+    contents.project = QStringLiteral("Hall B");
+    const QString file = path("project.kiila");
+    QCOMPARE(designfile::write(file, contents), QString());
+    QVERIFY(m_w->openDesign(file));
+    QCOMPARE(m_w->project(), "Hall B");
+
+    click("ImgPrint");
+    forms::Form *confirmation = m_w->printing()->reportConfirmation();
+    QVERIFY(confirmation);
+    forms::Control *entry = confirmation->control("Text1");
+    QCOMPARE(entry->text(), "Hall B");
+    QCOMPARE(m_w->reportPage()->control("LblKomm")->caption(), "Hall B");
+    auto *edit = qobject_cast<QPlainTextEdit *>(entry->widget());
+    edit->moveCursor(QTextCursor::End);
+    QTest::keyClicks(edit, QStringLiteral(" 2"));
+    support::click(*confirmation, QStringLiteral("Command2"));
+    QTRY_VERIFY(m_w->isEnabled());
+    QCOMPARE(m_w->project(), "Hall B 2");
+
+    keys(Qt::CTRL | Qt::Key_S);
+    QString error;
+    QCOMPARE(designfile::read(file, error)->project, "Hall B 2");
+}
+
+// Writes the window with its context menu open to $KIILA_GRAB_DIR, for a look by eye.
+void TestDesignFiles::grabMenu()
+{
+    m_platform.savePath = path("grab.kiila");
+    enter(Samples[1]);
+    keys(Qt::CTRL | Qt::Key_S);
+    rightClick({300, 520});
+    QTRY_VERIFY(m_w->contextMenu() && m_w->contextMenu()->isVisible());
+    QImage image = m_w->grab().toImage();
+    {
+        QPainter painter(&image);
+        painter.drawPixmap(m_w->mapFromGlobal(m_w->contextMenu()->pos()),
+                           m_w->contextMenu()->grab());
+    }
+    const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR");
+    if (!folder.isEmpty())
+        QVERIFY(image.save(folder + QStringLiteral("/form1-menu.png")));
+    m_w->contextMenu()->close();
+}
+
+QTEST_MAIN(TestDesignFiles)
+#include "test_designfiles.moc"
