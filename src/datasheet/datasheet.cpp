@@ -1,12 +1,18 @@
 #include "datasheet/datasheet.h"
 
 #include "calc/numbers.h"
-#include "datasheet/sheettable.h"
 #include "forms/definitions.h"
+#include "product/sheettable.h"
 
 #include <cmath>
 
 namespace datasheet {
+
+using product::ColumnCount;
+using product::Columns;
+using product::entry;
+using product::RowCount;
+using product::SizeCount;
 
 int sizeIndexOf(const QString &text1)
 {

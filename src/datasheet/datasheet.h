@@ -3,8 +3,9 @@
 // The technical data sheet Form2: the installation data and article numbers of the anchor size
 // the last calculation chose.
 //
-//   sheettable.h    the product data, four sizes of six rows and thirteen columns
 //   datasheet.cpp   the window: language step, size step, fill and show on each activation
+//
+// The product data it shows stand in product/sheettable.h.
 //
 // The window that opens the sheet hands it the size and the title (setChosenSize) and listens
 // to its print command; the sheet opens help through the program's one Help object.

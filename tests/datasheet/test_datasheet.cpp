@@ -2,8 +2,8 @@
 // from the main window's data sheet command.
 
 #include "datasheet/datasheet.h"
-#include "datasheet/sheettable.h"
 #include "mainwindow/mainwindow.h"
+#include "product/sheettable.h"
 #include "standinreport.h"
 #include "windowdriver.h"
 
@@ -62,7 +62,7 @@ private:
     static QStringList row(const DataSheet *sheet, int row)
     {
         QStringList captions;
-        for (const datasheet::Column &column : datasheet::Columns)
+        for (const product::Column &column : product::Columns)
             captions << sheet->control(QLatin1String(column.array), row)->caption();
         return captions;
     }
@@ -204,7 +204,7 @@ void TestDataSheet::emptySheet()
     QVERIFY(sheet);
     sheet->control("Text1")->setText(text1);
     sheet->Form_Activate();
-    for (int r = 1; r <= datasheet::RowCount; ++r)
+    for (int r = 1; r <= product::RowCount; ++r)
         QCOMPARE(row(sheet, r), QStringList(13));
     // The headers stay.
     QCOMPARE(sheet->control("Label2", 1)->caption(), "X-TR");

@@ -1,16 +1,16 @@
 // The data sheet's product table: whole rows against the product data, the rules that hold
 // between the columns of every row, and indices outside the table.
 
-#include "datasheet/sheettable.h"
+#include "product/sheettable.h"
 
 #include <QtTest>
 
 #include <climits>
 
-using datasheet::ColumnCount;
-using datasheet::entry;
-using datasheet::RowCount;
-using datasheet::SizeCount;
+using product::ColumnCount;
+using product::entry;
+using product::RowCount;
+using product::SizeCount;
 
 namespace {
 
@@ -26,7 +26,7 @@ QString row(int sizeIndex, int row)
 int column(const char *array)
 {
     for (int c = 0; c < ColumnCount; ++c)
-        if (qstrcmp(datasheet::Columns[c].array, array) == 0)
+        if (qstrcmp(product::Columns[c].array, array) == 0)
             return c;
     qFatal("no column %s", array);
 }
@@ -50,7 +50,7 @@ private slots:
 void TestSheetTable::columnOrder()
 {
     QStringList arrays;
-    for (const datasheet::Column &c : datasheet::Columns)
+    for (const product::Column &c : product::Columns)
         arrays << QString::fromLatin1(c.array);
     QCOMPARE(arrays.join(u' '), "koko xtr xtrd xtrk xtrkd xtrh d0 f h1 hnom l tfix tinst");
 }

@@ -1,11 +1,11 @@
 // The window runtime and the definitions: geometry, drawing, clicks through the stacking of
 // the controls, events, and checks that catch slips in the transcribed layouts.
 
-#include "datasheet/sheettable.h"
 #include "forms/artwork/artwork.h"
 #include "forms/definitions.h"
 #include "forms/form.h"
 #include "forms/widgets.h"
+#include "product/sheettable.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
@@ -346,8 +346,8 @@ void TestForms::form2Grid()
     constexpr int OnePixel = TwipsPerPixel;
 
     QSet<int> columnsUsed;
-    for (int c = 0; c < datasheet::ColumnCount; ++c) {
-        const datasheet::Column &column = datasheet::Columns[c];
+    for (int c = 0; c < product::ColumnCount; ++c) {
+        const product::Column &column = product::Columns[c];
         QCOMPARE(column.array, expected[c].array);
         const Control *header = form.control("Label2", column.header);
         const Rect h = header->definition().rect;
@@ -357,7 +357,7 @@ void TestForms::form2Grid()
         QVERIFY2(x >= 0 && !columnsUsed.contains(x), column.array);
         columnsUsed.insert(x);
 
-        for (int row = 1; row <= datasheet::RowCount; ++row) {
+        for (int row = 1; row <= product::RowCount; ++row) {
             const QString name = QStringLiteral("%1(%2)").arg(column.array).arg(row);
             const Control *label = form.control(QLatin1String(column.array), row);
             const Rect r = label->definition().rect;
@@ -374,8 +374,8 @@ void TestForms::form2Grid()
             QVERIFY2(r.height == (larger ? 375 : 315), qPrintable(name));
 
             const QFontMetrics metrics(toFont(label->definition().font));
-            for (int size = 1; size <= datasheet::SizeCount; ++size) {
-                const QString entry = QString::fromUtf8(datasheet::entry(size, row, c));
+            for (int size = 1; size <= product::SizeCount; ++size) {
+                const QString entry = QString::fromUtf8(product::entry(size, row, c));
                 QVERIFY2(metrics.horizontalAdvance(entry) <= label->geometry().width(),
                          qPrintable(name + ": " + entry));
             }

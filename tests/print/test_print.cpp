@@ -2,10 +2,10 @@
 // confirmations answered with their buttons or their close box, on a fake printer.
 
 #include "datasheet/datasheet.h"
-#include "datasheet/sheettable.h"
 #include "mainwindow/mainwindow.h"
 #include "outputtargets.h"
 #include "print/print.h"
+#include "product/sheettable.h"
 #include "windowdriver.h"
 
 #include <QDir>
@@ -679,13 +679,13 @@ void TestPrint::sheetPrintsTheLastCalculation()
     QString row;
     m_platform.onPrint = [&](QWidget &) {
         title = sheet->control(QStringLiteral("Label1"))->caption();
-        row = sheet->control(QLatin1String(datasheet::Columns[0].array), 1)->caption();
+        row = sheet->control(QLatin1String(product::Columns[0].array), 1)->caption();
     };
     support::click(*window, QStringLiteral("Command1"));
     confirmationGone(window);
     QCOMPARE(title, sheet->control(QStringLiteral("Label1"))->caption());
     QVERIFY(title.contains(QStringLiteral("M %1").arg(QList{0, 8, 10, 12, 16}[m_w->sizeNo()])));
-    QCOMPARE(row, QString::fromUtf8(datasheet::entry(m_w->sizeNo(), 1, 0)));
+    QCOMPARE(row, QString::fromUtf8(product::entry(m_w->sizeNo(), 1, 0)));
 }
 
 // The report's confirmation, the sheet's confirmation and the message boxes stay usable while

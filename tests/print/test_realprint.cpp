@@ -7,10 +7,10 @@
 // With KIILA_GRAB_DIR set, the spooled pages are kept there as report.pdf and sheet-*.pdf.
 
 #include "cupsfixture.h"
-#include "datasheet/sheettable.h"
 #include "mainwindow/mainwindow.h"
 #include "outputtargets.h"
 #include "print/print.h"
+#include "product/sheettable.h"
 #include "spooledpage.h"
 #include "windowdriver.h"
 
@@ -287,7 +287,7 @@ void TestRealPrint::sheetOnPaper()
     // The length variants, the first and last article number and length of the table.
     const int size = m_w->sizeNo();
     for (const auto &[row, column] : {std::pair{1, 0}, {6, 0}, {1, 1}, {6, 2}, {6, 10}})
-        expected << QString::fromUtf8(datasheet::entry(size, row, column));
+        expected << QString::fromUtf8(product::entry(size, row, column));
     QVERIFY(!expected.contains(QString()));
     verifyText(spooled::text(pdf), expected);
 }

@@ -1,6 +1,7 @@
 #include "forms/artwork/painting.h"
 
 #include "calc/calc.h"
+#include "product/sheettable.h"
 
 #include <QPainterPath>
 #include <QtMath>
@@ -219,11 +220,6 @@ void paintInstallation(QPainter &p, int sizeNo, const QSize &size)
     p.translate((size.width() - 330 * scale) / 2, (size.height() - 132 * scale) / 2);
     p.scale(scale, scale);
 
-    // The nominal embedment of each size's standard lengths, as the product table has it in its
-    // column hnom (its short variants of row 1 sit shallower). That table lies with the data
-    // sheet, whose window reads the window runtime and so this artwork: read from here it would
-    // tie the two folders both ways.
-    const int hnom[] = {55, 60, 70, 95};
     const int index = qBound(1, sizeNo, calc::SizeCount) - 1;
     Section s;
     s.cy = 38;
@@ -251,7 +247,7 @@ void paintInstallation(QPainter &p, int sizeNo, const QSize &size)
 
     horizontalDimension(p, s.anchorEnd, s.surface, 92, s.cy + s.hole + 2, s.bottom + 2);
     centredText(p, (s.anchorEnd + s.surface) / 2, 88,
-                QStringLiteral("hnom=min %1 mm").arg(hnom[index]), 12);
+                QStringLiteral("hnom=min %1 mm").arg(product::standardEmbedment(index + 1)), 12);
     horizontalDimension(p, s.tip, s.surface, 117, s.cy + 3, 95);
     centredText(p, (s.tip + s.surface) / 2, 113, QStringLiteral("h1=hnom+10 mm"), 12);
 }

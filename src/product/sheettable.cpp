@@ -1,6 +1,9 @@
-#include "datasheet/sheettable.h"
+#include "product/sheettable.h"
 
-namespace datasheet {
+#include <cstdlib>
+#include <string_view>
+
+namespace product {
 
 const Column Columns[ColumnCount] = {
     {"koko", 7}, {"xtr", 1}, {"xtrd", 2},  {"xtrk", 3}, {"xtrkd", 4}, {"xtrh", 5},   {"d0", 9},
@@ -62,4 +65,12 @@ const char *entry(int sizeIndex, int row, int column)
     return Sizes[sizeIndex - 1][row - 1][column];
 }
 
-} // namespace datasheet
+int standardEmbedment(int sizeIndex)
+{
+    for (int column = 0; column < ColumnCount; ++column)
+        if (std::string_view(Columns[column].array) == "hnom")
+            return std::atoi(entry(sizeIndex, FirstStandardRow, column));
+    return 0;
+}
+
+} // namespace product

@@ -1,14 +1,14 @@
 #pragma once
 
-// The technical data sheet's product data, in standard C++ only.
+// The product data, in standard C++ only.
 //
 //   sheettable.h   the thirteen columns and the installation data and article numbers of
 //                  the four sizes, six length variants each
 //
-// The data sheet window fills its label arrays from here; its printing prints what the
-// window shows.
+// The data sheet window fills its label arrays from here (its printing prints what the window
+// shows); the installation drawings take the embedment depth of each size from here.
 
-namespace datasheet {
+namespace product {
 
 inline constexpr int ColumnCount = 13;
 inline constexpr int RowCount = 6;
@@ -29,4 +29,11 @@ extern const Column Columns[ColumnCount];
 // anything outside those ranges.
 const char *entry(int sizeIndex, int row, int column);
 
-} // namespace datasheet
+// Row 1 of every size is its short variant, set shallower; the rows from 2 on are its standard
+// lengths, all of one embedment.
+inline constexpr int FirstStandardRow = 2;
+
+// The nominal embedment hnom of the standard lengths of size index 1..4 (mm), 0 outside.
+int standardEmbedment(int sizeIndex);
+
+} // namespace product
