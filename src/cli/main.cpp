@@ -273,7 +273,8 @@ bool isInputOption(const QString &option)
 
 // The design the options give, and for --save the texts as given. An omitted value is 0: it is
 // saved as "0" where the arrangement uses the input, so that the file means the same design to
-// the program, and as an empty field where it does not.
+// the program. An input the arrangement does not use (which the calculation does not read) is
+// saved as an empty field, as the program, whose field for it is empty, saves it.
 std::string optionsDesign(const QCommandLineParser &parser, design::Design &design,
                           designfile::Contents &contents)
 {
@@ -297,7 +298,8 @@ std::string optionsDesign(const QCommandLineParser &parser, design::Design &desi
         if (!v || trimmed(text).empty())
             return "--" + name.toStdString() + ": not a number: " + cli::quoted(text);
         design.input.*input.value = *v;
-        saved = parser.value(name);
+        if (design::uses(*n, input))
+            saved = parser.value(name);
     }
     return {};
 }

@@ -159,12 +159,18 @@ bool MainWindow::openDesign(const QString &path)
         m_platform.messageBox(this, error, m_title);
         return false;
     }
-    ImgSIT_Click(contents->arrangement - 1);
-    ImgNO_Click(contents->cracked ? 0 : 1);
+    // The fields the arrangement does not use stay empty, as its choice leaves them: a text a
+    // hand-edited file holds there is not read (kiila-calc --design does not read it either).
+    designfile::Contents opened = *contents;
     for (int i = 0; i < design::InputCount; ++i)
-        field(design::Inputs[i].field)->setText(contents->texts[std::size_t(i)]);
-    m_project = contents->project;
-    designOpened(path, *contents);
+        if (!design::uses(opened.arrangement, design::Inputs[i]))
+            opened.texts[std::size_t(i)].clear();
+    ImgSIT_Click(opened.arrangement - 1);
+    ImgNO_Click(opened.cracked ? 0 : 1);
+    for (int i = 0; i < design::InputCount; ++i)
+        field(design::Inputs[i].field)->setText(opened.texts[std::size_t(i)]);
+    m_project = opened.project;
+    designOpened(path, opened);
     ImgCalc_Click();
     return true;
 }

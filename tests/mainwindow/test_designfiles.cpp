@@ -11,9 +11,12 @@
 #include <QContextMenuEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QMimeData>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,7 +26,7 @@ using Answer = forms::Platform::Answer;
 
 namespace {
 
-// One design per arrangement: enough of every input for a result, the concrete both ways.
+// One design per arrangement: every input it uses (and no other), the concrete both ways.
 struct Sample
 {
     int arrangement;
@@ -34,10 +37,10 @@ struct Sample
 constexpr Sample Samples[] = {
     {1, false, {"200", "200", "", "", "10", "3", "", ""}},
     {2, true, {"100", "100", "150", "", "3", "2", "20", ""}},
-    {3, false, {"150", "120", "", "130", "6", "1.5", "", "10"}},
-    {4, true, {"180", "180", "120", "120", "8", "2", "5", "5"}},
-    {5, false, {"90", "300", "100", "", "4", "4", "0", ""}},
-    {6, true, {"250", "90", "", "110", "12", "0", "", "15"}},
+    {3, false, {"150", "120", "130", "", "6", "1.5", "10", ""}},
+    {4, true, {"180", "180", "", "120", "8", "2", "", "5"}},
+    {5, false, {"90", "300", "", "100", "4", "4", "", "0"}},
+    {6, true, {"250", "90", "110", "110", "12", "0", "15", "15"}},
     {7, false, {"300", "300", "200", "200", "30", "9", "10", "20"}},
 };
 
@@ -88,6 +91,8 @@ private slots:
     void exitQuestion();
     void projectNameOffered();
     void grabMenu();
+    void kiilaCalcReadsTheSameDesign_data();
+    void kiilaCalcReadsTheSameDesign();
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
@@ -371,9 +376,10 @@ void TestDesignFiles::goneRecentDesignLeavesTheList()
     QVERIFY(m_w->contextMenu());
     QAction *gone = menuEntry(QStringLiteral("&2 gone.kiila"));
     QVERIFY(gone);
+    const auto messages = m_platform.messages.size();
     gone->trigger();
-    QCOMPARE(m_platform.messages.size(), 1);
-    QVERIFY(m_platform.messages[0].first.contains(path("gone.kiila")));
+    QCOMPARE(m_platform.messages.size(), messages + 1);
+    QVERIFY(m_platform.messages.constLast().first.contains(path("gone.kiila")));
     QCOMPARE(MainWindow::recentDesigns(), QStringList{path("here.kiila")});
 }
 
@@ -624,6 +630,71 @@ void TestDesignFiles::grabMenu()
     if (!folder.isEmpty())
         QVERIFY(image.save(folder + QStringLiteral("/form1-menu.png")));
     m_w->contextMenu()->close();
+}
+
+void TestDesignFiles::kiilaCalcReadsTheSameDesign_data()
+{
+    QTest::addColumn<int>("sample"); // -1: a file written by hand
+    QTest::addColumn<bool>("savedByProgram");
+    for (int i = 0; i < int(std::size(Samples)); ++i) {
+        QTest::addRow("arrangement %d saved by the program", Samples[i].arrangement) << i << true;
+        QTest::addRow("arrangement %d saved by kiila-calc", Samples[i].arrangement) << i << false;
+    }
+    QTest::newRow("written by hand") << -1 << false;
+}
+
+// A design file means one design to both programs: after opening it the window calculates the
+// same arrangement, concrete state and numbers that kiila-calc --design calculates, whichever of
+// the two wrote the file. The file written by hand has texts in the fields its arrangement
+// does not use and texts that are not plain numbers.
+void TestDesignFiles::kiilaCalcReadsTheSameDesign()
+{
+    QFETCH(int, sample);
+    QFETCH(bool, savedByProgram);
+    const QString file = path(QStringLiteral("shared.kiila"));
+    QFile::remove(file);
+    const auto kiilaCalc = [](const QStringList &arguments, QByteArray &out) {
+        QProcess process;
+        process.start(QStringLiteral(KIILA_CALC), arguments + QStringList{"--lang", "none"});
+        const bool ended = process.waitForFinished(30000);
+        out = process.readAllStandardOutput();
+        return ended && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    };
+    QByteArray out;
+    if (sample >= 0 && savedByProgram) {
+        enter(Samples[sample]);
+        m_platform.savePath = file;
+        keys(Qt::CTRL | Qt::Key_S);
+    } else if (sample >= 0) {
+        QStringList options{"--arrangement", QString::number(Samples[sample].arrangement)};
+        if (Samples[sample].cracked)
+            options << "--cracked";
+        for (int i = 0; i < design::InputCount; ++i)
+            if (*Samples[sample].texts[i])
+                options << "--" + QString::fromLatin1(design::Inputs[i].key.data(),
+                                                      qsizetype(design::Inputs[i].key.size()))
+                        << QString::fromUtf8(Samples[sample].texts[i]);
+        QVERIFY(kiilaCalc(options << "--save" << file, out));
+    } else {
+        designfile::Contents byHand;
+        byHand.arrangement = 1;
+        byHand.texts = {"12abc", " 150", "50", "7", "10", "3e0", "5", "x"};
+        QCOMPARE(designfile::write(file, byHand), QString());
+    }
+    QVERIFY(QFileInfo(file).isFile());
+
+    QVERIFY(kiilaCalc({"--design", file, "--json"}, out));
+    const QJsonObject json = QJsonDocument::fromJson(out).object();
+    QVERIFY(open());
+    QVERIFY(m_w->openDesign(file));
+    QCOMPARE(m_w->tapaus(), json.value("arrangement").toInt());
+    QCOMPARE(m_w->concreteState() == calc::Cracked, json.value("cracked").toBool());
+    const QJsonObject input = json.value("input").toObject();
+    for (const design::Input &in : design::Inputs) {
+        const QString key = QString::fromLatin1(in.key.data(), qsizetype(in.key.size()));
+        QVERIFY2(input.value(key).isDouble(), qPrintable(key));
+        QCOMPARE(m_w->input().*in.value, input.value(key).toDouble());
+    }
 }
 
 QTEST_MAIN(TestDesignFiles)
