@@ -153,6 +153,9 @@ designfile::Contents MainWindow::designContents() const
 // command, with its notice or messages.
 bool MainWindow::openDesign(const QString &path)
 {
+    // Another design in its place loses the changes as an exit would: the same question.
+    if (!mayEnd())
+        return false;
     QString error;
     const std::optional<designfile::Contents> contents = designfile::read(path, error);
     if (!contents) {
@@ -253,8 +256,8 @@ void MainWindow::showTitle()
                    : QStringLiteral("%1 - %2").arg(fileName(m_designPath), m_title));
 }
 
-// True when the program may end: the design has no file, is as its file holds it, or the user
-// saved it or let the changes go.
+// True when the program may end, or another design take the window's: the design has no file,
+// is as its file holds it, or the user saved it or let the changes go.
 bool MainWindow::mayEnd()
 {
     if (!m_savedContents || *m_savedContents == designContents())

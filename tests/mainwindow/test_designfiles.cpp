@@ -89,6 +89,8 @@ private slots:
     void drop();
     void exitQuestion_data();
     void exitQuestion();
+    void openingAnotherAsks_data();
+    void openingAnotherAsks();
     void projectNameOffered();
     void grabMenu();
     void kiilaCalcReadsTheSameDesign_data();
@@ -579,6 +581,45 @@ void TestDesignFiles::exitQuestion()
     QTEST(closeBox ? !m_w->isVisible() : m_platform.exits == 1, "ends");
     QString error;
     QTEST(designfile::read(file, error)->cracked, "saved");
+}
+
+void TestDesignFiles::openingAnotherAsks_data()
+{
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<bool>("opened");
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("save") << Answer::Save << true << true;
+    QTest::newRow("discard") << Answer::Discard << true << false;
+    QTest::newRow("cancel") << Answer::Cancel << false << false;
+}
+
+// Opening another design over a changed one asks as the exit does; cancelled, the window keeps
+// its design, its file and its changes.
+void TestDesignFiles::openingAnotherAsks()
+{
+    QFETCH(Answer, answer);
+    designfile::Contents first;
+    first.arrangement = 2;
+    first.texts = {"100", "100", "150", "", "3", "2", "20", ""};
+    designfile::Contents second = first;
+    second.arrangement = 1;
+    const QString firstFile = path("first.kiila");
+    const QString secondFile = path("second.kiila");
+    QCOMPARE(designfile::write(firstFile, first), QString());
+    QCOMPARE(designfile::write(secondFile, second), QString());
+    QVERIFY(m_w->openDesign(firstFile));
+    click("ImgNO", 0); // cracked: a change
+
+    m_platform.saveAnswer = answer;
+    m_platform.openPath = secondFile;
+    keys(Qt::CTRL | Qt::Key_O);
+    QCOMPARE(m_platform.messages.size(), 1);
+    QFETCH(bool, opened);
+    QCOMPARE(m_w->designPath(), opened ? secondFile : firstFile);
+    QCOMPARE(m_w->tapaus(), opened ? 1 : 2);
+    QCOMPARE(m_w->concreteState() == calc::Cracked, !opened);
+    QString error;
+    QTEST(designfile::read(firstFile, error)->cracked, "saved");
 }
 
 // The project name travels with the design: the report's confirmation offers the file's, and
