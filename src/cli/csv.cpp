@@ -8,7 +8,7 @@ int CsvReader::get()
 {
     if (m_backCount > 0)
         return m_back[--m_backCount];
-    return std::fgetc(m_file);
+    return getc_unlocked(m_file); // only this reader reads the file
 }
 
 void CsvReader::unget(int c)
