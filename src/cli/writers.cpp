@@ -5,6 +5,7 @@
 #include "cli/text.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -409,11 +410,17 @@ std::vector<CsvColumn> csvColumns()
 // bytes that are not UTF-8 or are NUL. Plain ASCII without a separator needs neither.
 bool needsCsvCare(std::string_view cell)
 {
-    for (const char c : cell) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u >= 0x80 || u == '\0' || c == ',' || c == '"' || c == '\r' || c == '\n')
+    static constexpr auto Care = [] {
+        std::array<bool, 256> care{};
+        for (int c = 0x80; c < 256; ++c)
+            care[c] = true;
+        for (const unsigned char c : {'\0', ',', '"', '\r', '\n'})
+            care[c] = true;
+        return care;
+    }();
+    for (const char c : cell)
+        if (Care[static_cast<unsigned char>(c)])
             return true;
-    }
     return false;
 }
 
