@@ -22,6 +22,7 @@
 #include <charconv>
 #include <cmath>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -179,9 +180,30 @@ std::optional<double> plainDecimal(std::string_view text)
         if (end == fraction)
             return std::nullopt;
     }
+    if (end != text.size())
+        return std::nullopt;
+    // Up to 15 digits make an exact integer, and a power of ten up to 10^22 is exact too: their
+    // quotient, one rounding, is the nearest double.
+    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::uint64_t digits = 0;
+    int count = 0;
+    int decimals = 0;
+    bool afterPoint = false;
+    for (const char c : text) {
+        if (c == '.') {
+            afterPoint = true;
+            continue;
+        }
+        digits = digits * 10 + std::uint64_t(c - '0');
+        ++count;
+        decimals += afterPoint;
+    }
+    if (count <= 15)
+        return double(digits) / Powers[decimals];
     double v = 0;
-    if (end != text.size() ||
-        std::from_chars(text.data(), text.data() + end, v).ptr != text.data() + end)
+    if (std::from_chars(text.data(), text.data() + end, v).ptr != text.data() + end)
         return std::nullopt;
     return v;
 }
