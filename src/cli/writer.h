@@ -10,7 +10,8 @@
 //                written in input order; each thread has a writer of its own
 //
 // A writer writes whole lines through the function it is given; kiila-calc's function ends the
-// program when the output cannot be written. Numbers are unrounded in JSON and CSV (the
+// program when the output cannot be written (for the rows of a CSV file it gathers a chunk of
+// lines, whose write does). Numbers are unrounded in JSON and CSV (the
 // shortest form that reads back exactly).
 
 #include "calc/calc.h"
