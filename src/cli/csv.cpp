@@ -8,7 +8,7 @@ int CsvReader::get()
 {
     if (m_backCount > 0)
         return m_back[--m_backCount];
-    return std::fgetc(m_file);
+    return getc_unlocked(m_file); // only this reader reads the file
 }
 
 void CsvReader::unget(int c)
@@ -96,23 +96,30 @@ bool CsvReader::next(std::vector<std::string> &fields, bool &tooLong)
 
 std::string csvField(std::string_view text)
 {
-    std::string valid;
-    for (const char c : validUtf8(text)) {
-        if (c == '\0')
-            valid += "\xEF\xBF\xBD";
-        else
-            valid += c;
+    std::string valid = validUtf8(text);
+    bool nul = false;
+    bool quote = false;
+    for (const char c : valid) {
+        nul |= c == '\0';
+        quote |= c == ',' || c == '"' || c == '\r' || c == '\n';
     }
-    if (valid.find_first_of(",\"\r\n") == std::string::npos)
+    if (!nul && !quote)
         return valid;
-    std::string quoted = "\"";
-    for (char c : valid) {
-        if (c == '"')
-            quoted += '"';
-        quoted += c;
+    std::string field;
+    field.reserve(valid.size() + 8);
+    if (quote)
+        field += '"';
+    for (const char c : valid) {
+        if (c == '\0')
+            field += "\xEF\xBF\xBD";
+        else if (c == '"')
+            field += "\"\"";
+        else
+            field += c;
     }
-    quoted += '"';
-    return quoted;
+    if (quote)
+        field += '"';
+    return field;
 }
 
 } // namespace cli

@@ -2,6 +2,7 @@
 
 #include "calc/calc.h"
 #include "calc/numbers.h"
+#include "cli/batch.h"
 #include "cli/csv.h"
 #include "cli/report.h"
 #include "cli/text.h"
@@ -18,14 +19,17 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -40,7 +44,7 @@ const char Usage[] =
     "Usage: kiila-calc --arrangement N [--cracked] [--c1 X] [--c2 X] [--s1 X] [--s2 X]\n"
     "                  [--nsd X] [--v1d X] [--e1 X] [--e2 X] [--lang eng|fin|rus|none] [--json]\n"
     "       kiila-calc --design FILE.kiila [--lang eng|fin|rus|none] [--json]\n"
-    "       kiila-calc --csv FILE|- [--lang eng|fin|rus|none] [--json]\n"
+    "       kiila-calc --csv FILE|- [--lang eng|fin|rus|none] [--json] [--jobs N]\n"
     "       any form with [--report FILE.pdf], the first two with [--save FILE.kiila],\n"
     "       either of these with [--project NAME]\n"
     "\n"
@@ -63,6 +67,8 @@ const char Usage[] =
     "  --csv FILE       the designs of a CSV file (- for standard input) with the header\n"
     "                   arrangement,cracked,c1,c2,s1,s2,nsd,v1d,e1,e2 in any order;\n"
     "                   cracked is 0/1 or yes/no\n"
+    "  --jobs N         the rows of --csv calculated in N threads at once (default 1): the\n"
+    "                   same output, in the order of the rows; not with --report\n"
     "  --report FILE    also the program's report page of each design (rows that fail\n"
     "                   have none) into the PDF file FILE; exit status 3 when it cannot be\n"
     "                   written\n"
@@ -93,6 +99,13 @@ void write(std::string_view text)
 {
     if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size() ||
         std::fputc('\n', stdout) == EOF)
+        writeFailed(std::strerror(errno));
+}
+
+// Lines already ended, written as they are.
+void writeText(std::string_view text)
+{
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size())
         writeFailed(std::strerror(errno));
 }
 
@@ -149,9 +162,59 @@ std::string lowered(std::string text)
     return text;
 }
 
+// A plain decimal ("250", "12.5"), as nearly every cell of a file is, read at once: the
+// general reading gives the same value, as both round to the nearest double.
+std::optional<double> plainDecimal(std::string_view text)
+{
+    if (text.empty() || text.size() > 24)
+        return std::nullopt;
+    const auto digitsFrom = [&text](std::size_t i) {
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i;
+        return i;
+    };
+    std::size_t end = digitsFrom(0);
+    if (end == 0)
+        return std::nullopt;
+    if (end < text.size() && text[end] == '.') {
+        const std::size_t fraction = end + 1;
+        end = digitsFrom(fraction);
+        if (end == fraction)
+            return std::nullopt;
+    }
+    if (end != text.size())
+        return std::nullopt;
+    // Up to 15 digits make an exact integer, and a power of ten up to 10^22 is exact too: their
+    // quotient, one rounding, is the nearest double.
+    static constexpr double Powers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::uint64_t digits = 0;
+    int count = 0;
+    int decimals = 0;
+    bool afterPoint = false;
+    for (const char c : text) {
+        if (c == '.') {
+            afterPoint = true;
+            continue;
+        }
+        digits = digits * 10 + std::uint64_t(c - '0');
+        ++count;
+        decimals += afterPoint;
+    }
+    if (count <= 15)
+        return double(digits) / Powers[decimals];
+    double v = 0;
+    if (std::from_chars(text.data(), text.data() + end, v).ptr != text.data() + end)
+        return std::nullopt;
+    return v;
+}
+
 // A value that is wholly a number, blanks around it allowed; an empty text is 0.
 std::optional<double> value(std::string_view text)
 {
+    if (const std::optional<double> plain = plainDecimal(text))
+        return plain;
     if (trimmed(text).empty())
         return 0.0;
     const calc::ParsedNumber parsed = calc::parseNumber(text);
@@ -176,6 +239,17 @@ std::optional<bool> cracked(std::string_view text)
     if (t == "0" || t == "no" || t.empty())
         return false;
     return std::nullopt;
+}
+
+constexpr int MaxJobs = 256;
+
+std::optional<int> jobCount(const QString &text)
+{
+    bool ok = false;
+    const int n = text.trimmed().toInt(&ok);
+    if (!ok || n < 1 || n > MaxJobs)
+        return std::nullopt;
+    return n;
 }
 
 // The texts of the language: the fragments, the caption of arrangement 7 and the advice from
@@ -380,18 +454,15 @@ std::string headerColumns(const std::vector<std::string> &fields, std::vector<in
     return {};
 }
 
-// The design of a row, its cells by design column; the reason when it cannot be read.
+// The design of a row; the reason when it cannot be read.
 std::string readDesign(const std::vector<std::string> &fields, bool tooLong,
-                       const std::vector<int> &columns, design::Design &design,
-                       std::vector<std::string> &cells)
+                       const std::vector<int> &columns, design::Design &design)
 {
     if (tooLong)
         return "row longer than 64 KiB";
     if (fields.size() != columns.size())
         return "row has " + std::to_string(fields.size()) + " fields, the header " +
                std::to_string(columns.size());
-    for (std::size_t i = 0; i < fields.size(); ++i)
-        cells[columns[i]] = fields[i];
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const int column = columns[i];
         const std::string &text = fields[i];
@@ -415,7 +486,37 @@ std::string readDesign(const std::vector<std::string> &fields, bool tooLong,
     return {};
 }
 
-int runCsv(const QString &path, const Designs &designs)
+// The rows of a chunk calculated and written; whether any of them failed.
+bool calculateRows(const cli::CsvRecord *records, std::size_t count,
+                   const std::vector<int> &columns, const Designs &designs)
+{
+    bool anyFailed = false;
+    for (const cli::CsvRecord &record : std::span(records, count)) {
+        const std::vector<std::string> &fields = record.fields;
+        if (!record.tooLong && fields.size() == 1 && trimmed(fields[0]).empty())
+            continue; // a blank line
+        design::Design design;
+        const std::string error = readDesign(fields, record.tooLong, columns, design);
+        if (error.empty()) {
+            designs.calculate(design);
+            continue;
+        }
+        anyFailed = true;
+        // The cells by design column, as read: none when the row could not be split into them.
+        std::vector<std::string> cells(cli::DesignColumnCount);
+        if (!record.tooLong && fields.size() == columns.size())
+            for (std::size_t i = 0; i < fields.size(); ++i)
+                cells[columns[i]] = fields[i];
+        designs.writer.error({record.line - 1, cells, error});
+    }
+    return anyFailed;
+}
+
+using MakeWriter = std::function<std::unique_ptr<cli::Writer>(cli::Lines lines)>;
+
+// The rows of the CSV file; with more than one job, calculated in threads at once, each job
+// with a writer of its own.
+int runCsv(const QString &path, const Designs &designs, int jobs, const MakeWriter &makeWriter)
 {
     std::FILE *file = stdin;
     if (path != "-") {
@@ -448,20 +549,30 @@ int runCsv(const QString &path, const Designs &designs)
         return usageError(cli::quoted(path.toStdString()) + ": " + error);
 
     designs.writer.begin();
-    bool anyFailed = false;
-    while (reader.next(fields, tooLong)) {
-        if (!tooLong && fields.size() == 1 && trimmed(fields[0]).empty())
-            continue; // a blank line
-        design::Design design;
-        std::vector<std::string> cells(cli::DesignColumnCount);
-        const std::string error = readDesign(fields, tooLong, columns, design, cells);
-        if (error.empty()) {
-            designs.calculate(design);
-        } else {
-            anyFailed = true;
-            designs.writer.error({reader.line() - 1, cells, error});
-        }
+    // Each job writes the lines of a chunk into the chunk's text, which is written at once.
+    struct Job
+    {
+        std::string *out = nullptr;
+        std::unique_ptr<cli::Writer> writer;
+    };
+    std::vector<std::unique_ptr<Job>> jobList;
+    std::vector<cli::ChunkJob> chunkJobs;
+    for (int i = 0; i < jobs; ++i) {
+        Job &job = *jobList.emplace_back(std::make_unique<Job>());
+        job.writer = makeWriter([&job](std::string_view line) {
+            job.out->append(line);
+            job.out->push_back('\n');
+        });
+        chunkJobs.push_back([&job, &columns, &designs](const cli::CsvRecord *records,
+                                                       std::size_t count, std::string &out) {
+            job.out = &out;
+            return calculateRows(records, count, columns,
+                                 {designs.texts, *job.writer, designs.observer});
+        });
     }
+    // Typed at a terminal, each row is answered as soon as it is read.
+    const std::size_t rowsPerChunk = ::isatty(::fileno(file)) ? 1 : 512;
+    const bool anyFailed = cli::runChunks(reader, chunkJobs, rowsPerChunk, writeText);
     if (std::ferror(file))
         return usageError("cannot read " + cli::quoted(path.toStdString()) + ": " +
                           std::strerror(errno));
@@ -490,6 +601,7 @@ int run(const QCoreApplication &app, bool inputClosed)
     for (const std::string_view option : cli::formatOptions())
         parser.addOption({QString::fromLatin1(option.data(), option.size()), ""});
     parser.addOption({"csv", "", "FILE"});
+    parser.addOption({"jobs", "", "N", "1"});
     parser.addOption({"design", "", "FILE"});
     parser.addOption({"save", "", "FILE"});
     cli::addReportOptions(parser);
@@ -562,21 +674,34 @@ int run(const QCoreApplication &app, bool inputClosed)
     const auto isSet = [&parser](std::string_view option) {
         return parser.isSet(QString::fromLatin1(option.data(), option.size()));
     };
-    const std::unique_ptr<cli::Writer> writer =
-        cli::chooseWriter(isSet, csv ? cli::Source::CsvFile : cli::Source::Options, write);
+    const MakeWriter makeWriter = [&](cli::Lines lines) {
+        return cli::chooseWriter(isSet, csv ? cli::Source::CsvFile : cli::Source::Options,
+                                 std::move(lines));
+    };
+    const std::unique_ptr<cli::Writer> writer = makeWriter(write);
     const Designs designs{*texts, *writer, observer};
 
     if (csv) {
         const std::vector<std::string_view> formats = cli::formatOptions();
         for (const QString &option : parser.optionNames())
-            if (option != "csv" && option != "lang" && !cli::isReportOption(option) &&
+            if (option != "csv" && option != "lang" && option != "jobs" &&
+                !cli::isReportOption(option) &&
                 std::find(formats.begin(), formats.end(), option.toStdString()) == formats.end())
                 return usageError("--" + option.toStdString() +
                                   " goes with a single design, not with --csv");
         if (parser.value("csv") == "-" && inputClosed)
             return usageError("cannot read standard input: it is closed");
-        return finishReport(report.get(), runCsv(parser.value("csv"), designs));
+        const std::optional<int> jobs = jobCount(parser.value("jobs"));
+        if (!jobs)
+            return usageError("--jobs: give a number from 1 to " + std::to_string(MaxJobs) +
+                              ", not " + cli::quoted(parser.value("jobs").toStdString()));
+        // The report's pages are made one at a time, in the order of the rows.
+        if (report && *jobs > 1)
+            return usageError("--jobs goes with --csv without --report");
+        return finishReport(report.get(), runCsv(parser.value("csv"), designs, *jobs, makeWriter));
     }
+    if (parser.isSet("jobs"))
+        return usageError("--jobs goes with --csv");
     if (!fromFile && !parser.isSet("arrangement"))
         return usageError(
             "give --arrangement N (1 to 7), --design FILE or --csv FILE; --help tells more");

@@ -38,6 +38,15 @@ std::string validUtf8(std::string_view text)
     std::string out;
     out.reserve(text.size());
     while (!text.empty()) {
+        // A run of ASCII at once.
+        std::size_t ascii = 0;
+        while (ascii < text.size() && static_cast<unsigned char>(text[ascii]) < 0x80)
+            ++ascii;
+        if (ascii > 0) {
+            out += text.substr(0, ascii);
+            text.remove_prefix(ascii);
+            continue;
+        }
         const std::size_t length = utf8Sequence(text);
         if (length == 0) {
             out += "\xEF\xBF\xBD"; // U+FFFD

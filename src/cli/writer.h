@@ -6,9 +6,12 @@
 //   writers.cpp  the formats: the readable summary, JSON (one object a line) and CSV (its
 //                columns in one table: the header, the row of a design and the row of an error
 //                are all made from it); the table of formats and their options
+//   batch.h      the rows of a CSV file a chunk at a time, by one job or by --jobs N threads,
+//                written in input order; each thread has a writer of its own
 //
 // A writer writes whole lines through the function it is given; kiila-calc's function ends the
-// program when the output cannot be written. Numbers are unrounded in JSON and CSV (the
+// program when the output cannot be written (for the rows of a CSV file it gathers a chunk of
+// lines, whose write does). Numbers are unrounded in JSON and CSV (the
 // shortest form that reads back exactly).
 
 #include "calc/calc.h"

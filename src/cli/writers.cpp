@@ -5,6 +5,7 @@
 #include "cli/text.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -301,19 +302,38 @@ public:
 struct CsvColumn
 {
     std::string name;
-    // The cell of a calculated design.
-    std::function<std::string(const Design &, const calc::Result &)> cell;
-    // The cell of a row that failed; none: empty.
-    std::function<std::string(const FailedRow &)> failed = {};
+    // Appends the cell of a calculated design, as it stands: the row quotes it where needed.
+    std::function<void(std::string &, const Design &, const calc::Result &)> cell;
+    // Appends the cell of a row that failed; none: empty.
+    std::function<void(std::string &, const FailedRow &)> failed = {};
 };
 
-std::string designCell(const Design &design, int column)
+void appendNumber(std::string &out, double value)
+{
+    char buffer[64];
+    // A whole number below 100 000, as most inputs are, has an integer for its shortest form:
+    // written as one, at a fraction of the cost.
+    const bool whole = value == std::trunc(value) && std::fabs(value) < 1e5 &&
+                       !(value == 0 && std::signbit(value));
+    char *end = whole ? std::to_chars(buffer, buffer + sizeof buffer, static_cast<long>(value)).ptr
+                      : std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    out.append(buffer, std::size_t(end - buffer));
+}
+
+void appendSizeName(std::string &out, int sizeNo)
+{
+    out += 'M';
+    appendNumber(out, calc::SizeTable[sizeNo - 1].dNom);
+}
+
+void appendDesignCell(std::string &out, const Design &design, int column)
 {
     if (column == 0)
-        return std::to_string(design.arrangement);
-    if (column == 1)
-        return design.cracked ? "1" : "0";
-    return number(design.input.*design::Inputs[column - 2].value);
+        out += std::to_string(design.arrangement);
+    else if (column == 1)
+        out += design.cracked ? '1' : '0';
+    else
+        appendNumber(out, design.input.*design::Inputs[column - 2].value);
 }
 
 // The size's row of the result, if it was tried.
@@ -326,9 +346,10 @@ const calc::SizeRow *sizeRow(const calc::Result &result, int sizeNo)
     return found;
 }
 
-std::string optionalNumber(const std::optional<double> &value)
+void appendOptional(std::string &out, const std::optional<double> &value)
 {
-    return value ? number(*value) : std::string();
+    if (value)
+        appendNumber(out, *value);
 }
 
 std::vector<CsvColumn> csvColumns()
@@ -337,48 +358,75 @@ std::vector<CsvColumn> csvColumns()
     std::vector<CsvColumn> columns;
     // A failed row echoes the design as it was read.
     for (int i = 0; i < DesignColumnCount; ++i)
-        columns.push_back(
-            {designColumnName(i),
-             [i](const Design &design, const Result &) { return designCell(design, i); },
-             [i](const FailedRow &row) {
-                 return std::size_t(i) < row.cells.size() ? row.cells[i] : std::string();
-             }});
-    columns.push_back({"outcome",
-                       [](const Design &, const Result &r) { return outcomeName(r.outcome); },
-                       [](const FailedRow &) { return std::string("error"); }});
-    columns.push_back({"size", [](const Design &, const Result &r) {
+        columns.push_back({designColumnName(i),
+                           [i](std::string &out, const Design &design, const Result &) {
+                               appendDesignCell(out, design, i);
+                           },
+                           [i](std::string &out, const FailedRow &row) {
+                               if (std::size_t(i) < row.cells.size())
+                                   out += row.cells[i];
+                           }});
+    columns.push_back(
+        {"outcome",
+         [](std::string &out, const Design &, const Result &r) { out += outcomeName(r.outcome); },
+         [](std::string &out, const FailedRow &) { out += "error"; }});
+    columns.push_back({"size", [](std::string &out, const Design &, const Result &r) {
                            if (r.chosen)
-                               return sizeName(r.chosen->sizeNo);
-                           return r.message ? sizeName(r.message->sizeNo) : std::string();
+                               appendSizeName(out, r.chosen->sizeNo);
+                           else if (r.message)
+                               appendSizeName(out, r.message->sizeNo);
                        }});
-    columns.push_back({"plate", [](const Design &, const Result &r) {
+    columns.push_back({"plate", [](std::string &out, const Design &, const Result &r) {
                            if (!r.chosen || !r.chosen->plate)
-                               return std::string();
-                           return number((*r.chosen->plate)[0]) + "x" +
-                                  number((*r.chosen->plate)[1]);
+                               return;
+                           appendNumber(out, (*r.chosen->plate)[0]);
+                           out += 'x';
+                           appendNumber(out, (*r.chosen->plate)[1]);
                        }});
     for (int sizeNo = 1; sizeNo <= calc::SizeCount; ++sizeNo) {
         const std::string size = sizeName(sizeNo);
-        columns.push_back({size, [sizeNo](const Design &, const Result &r) {
-                               const calc::SizeRow *row = sizeRow(r, sizeNo);
-                               return row ? number(row->FAnchor) : std::string();
+        columns.push_back({size, [sizeNo](std::string &out, const Design &, const Result &r) {
+                               if (const calc::SizeRow *row = sizeRow(r, sizeNo))
+                                   appendNumber(out, row->FAnchor);
                            }});
-        columns.push_back({size + "_shear", [sizeNo](const Design &, const Result &r) {
-                               const calc::SizeRow *row = sizeRow(r, sizeNo);
-                               return row ? optionalNumber(row->shearCapacity) : std::string();
-                           }});
-        columns.push_back({size + "_eccentric", [sizeNo](const Design &, const Result &r) {
-                               const calc::SizeRow *row = sizeRow(r, sizeNo);
-                               return row ? optionalNumber(row->eccentricCapacity) : std::string();
-                           }});
+        columns.push_back(
+            {size + "_shear", [sizeNo](std::string &out, const Design &, const Result &r) {
+                 if (const calc::SizeRow *row = sizeRow(r, sizeNo))
+                     appendOptional(out, row->shearCapacity);
+             }});
+        columns.push_back(
+            {size + "_eccentric", [sizeNo](std::string &out, const Design &, const Result &r) {
+                 if (const calc::SizeRow *row = sizeRow(r, sizeNo))
+                     appendOptional(out, row->eccentricCapacity);
+             }});
     }
-    columns.push_back({"message", [](const Design &, const Result &r) {
+    columns.push_back({"message", [](std::string &out, const Design &, const Result &r) {
                            if (r.message)
-                               return r.message->text;
-                           return r.outcome == calc::Outcome::Advice ? r.advice : std::string();
+                               out += r.message->text;
+                           else if (r.outcome == calc::Outcome::Advice)
+                               out += r.advice;
                        }});
-    columns.push_back({"error", {}, [](const FailedRow &row) { return std::string(row.error); }});
+    columns.push_back(
+        {"error", {}, [](std::string &out, const FailedRow &row) { out += row.error; }});
     return columns;
+}
+
+// Whether a cell needs more than its bytes as they stand: quotes around it, or a repair of
+// bytes that are not UTF-8 or are NUL. Plain ASCII without a separator needs neither.
+bool needsCsvCare(std::string_view cell)
+{
+    static constexpr auto Care = [] {
+        std::array<bool, 256> care{};
+        for (int c = 0x80; c < 256; ++c)
+            care[c] = true;
+        for (const unsigned char c : {'\0', ',', '"', '\r', '\n'})
+            care[c] = true;
+        return care;
+    }();
+    for (const char c : cell)
+        if (Care[static_cast<unsigned char>(c)])
+            return true;
+    return false;
 }
 
 class CsvWriter : public Writer
@@ -387,31 +435,44 @@ public:
     using Writer::Writer;
     void begin() override
     {
-        row([](const CsvColumn &column) { return column.name; });
+        row([](std::string &out, const CsvColumn &column) { out += column.name; });
     }
     void design(const Design &design, const calc::Result &result) override
     {
-        row([&](const CsvColumn &column) {
-            return column.cell ? column.cell(design, result) : std::string();
+        row([&](std::string &out, const CsvColumn &column) {
+            if (column.cell)
+                column.cell(out, design, result);
         });
     }
     void error(const FailedRow &failed) override
     {
-        row([&](const CsvColumn &column) {
-            return column.failed ? column.failed(failed) : std::string();
+        row([&](std::string &out, const CsvColumn &column) {
+            if (column.failed)
+                column.failed(out, failed);
         });
     }
 
 private:
-    template <typename Cell> void row(Cell cell) const
+    // Each cell is appended to the line as it stands and made a proper field only where it
+    // needs it: no text of its own for a cell.
+    template <typename Cell> void row(Cell cell)
     {
-        std::string text;
-        for (const CsvColumn &column : m_columns)
-            text += (&column == m_columns.data() ? "" : ",") + csvField(cell(column));
-        line(text);
+        m_line.clear();
+        for (const CsvColumn &column : m_columns) {
+            if (&column != m_columns.data())
+                m_line += ',';
+            const std::size_t start = m_line.size();
+            cell(m_line, column);
+            if (needsCsvCare(std::string_view(m_line).substr(start))) {
+                const std::string field = csvField(std::string_view(m_line).substr(start));
+                m_line.replace(start, std::string::npos, field);
+            }
+        }
+        line(m_line);
     }
 
     const std::vector<CsvColumn> m_columns = csvColumns();
+    std::string m_line; // kept between rows, so that its memory is reused
 };
 
 template <typename W> std::unique_ptr<Writer> make(Lines lines)
