@@ -37,8 +37,9 @@ constexpr int ExitWriteFailed = 3;
 const char Usage[] =
     "Usage: kiila-calc --arrangement N [--cracked] [--c1 X] [--c2 X] [--s1 X] [--s2 X]\n"
     "                  [--nsd X] [--v1d X] [--e1 X] [--e2 X] [--lang eng|fin|rus|none] [--json]\n"
-    "       kiila-calc --design FILE.kiila [--lang eng|fin|rus|none] [--json]\n"
-    "       kiila-calc --csv FILE|- [--lang eng|fin|rus|none] [--json]\n"
+    "                  [--details]\n"
+    "       kiila-calc --design FILE.kiila [--lang eng|fin|rus|none] [--json] [--details]\n"
+    "       kiila-calc --csv FILE|- [--lang eng|fin|rus|none] [--json [--details]]\n"
     "       any form with [--report FILE.pdf], the first two with [--save FILE.kiila],\n"
     "       either of these with [--project NAME]\n"
     "\n"
@@ -55,6 +56,11 @@ const char Usage[] =
     "  --lang L         texts from the language file beside the program: eng (default), fin,\n"
     "                   rus, or none for the built-in Finnish texts\n"
     "  --json           one JSON object per design\n"
+    "  --details        also the working values of every size tried: with the summary each\n"
+    "                   check's formula in words and numbers, its load, capacity and\n"
+    "                   utilisation and which check governs; with --json a \"details\" object\n"
+    "                   in each entry of \"sizes\" (and in \"message\" for the size that\n"
+    "                   stopped the run)\n"
     "  --design FILE    the design in the design file FILE (.kiila), which the program saves:\n"
     "                   its fields read as the program reads them when it calculates; an\n"
     "                   empty field that the arrangement uses is an error\n"
@@ -243,13 +249,14 @@ struct Designs
     const calc::Texts &texts;
     cli::Writer &writer;
     const std::function<void(const design::Design &)> &observer; // may be empty
+    calc::Working working = calc::Working::Omitted;              // Kept for --details
 
     void calculate(const design::Design &design) const
     {
         if (observer)
             observer(design);
         writer.design(design, calc::Mitoitus(design.input, design.arrangement,
-                                             design.concreteState(), texts));
+                                             design.concreteState(), texts, ".", working));
     }
 };
 
@@ -477,6 +484,7 @@ int run(const QCoreApplication &app, bool inputClosed)
     parser.addOption({"lang", "", "L", "eng"});
     for (const std::string_view option : cli::formatOptions())
         parser.addOption({QString::fromLatin1(option.data(), option.size()), ""});
+    parser.addOption({"details", ""});
     parser.addOption({"csv", "", "FILE"});
     parser.addOption({"design", "", "FILE"});
     parser.addOption({"save", "", "FILE"});
@@ -552,12 +560,17 @@ int run(const QCoreApplication &app, bool inputClosed)
     };
     const std::unique_ptr<cli::Writer> writer =
         cli::chooseWriter(isSet, csv ? cli::Source::CsvFile : cli::Source::Options, write);
-    const Designs designs{*texts, *writer, observer};
+    const bool details = parser.isSet("details");
+    const Designs designs{*texts, *writer, observer,
+                          details ? calc::Working::Kept : calc::Working::Omitted};
 
     if (csv) {
+        if (details && !parser.isSet("json"))
+            return usageError("--details goes with --json for a CSV file, not with CSV output");
         const std::vector<std::string_view> formats = cli::formatOptions();
         for (const QString &option : parser.optionNames())
-            if (option != "csv" && option != "lang" && !cli::isReportOption(option) &&
+            if (option != "csv" && option != "lang" && option != "details" &&
+                !cli::isReportOption(option) &&
                 std::find(formats.begin(), formats.end(), option.toStdString()) == formats.end())
                 return usageError("--" + option.toStdString() +
                                   " goes with a single design, not with --csv");
