@@ -196,8 +196,9 @@ std::string sizeText(const design::Design &design, const SizeDetails &d)
     if (d.shear) {
         const calc::ShearDetails &s = *d.shear;
         const double V = std::fabs(in.V1d);
-        text += "  far from the edges (C1 and C2 at 10·hef = " + n(10 * size.hef) +
-                " mm or more): " + (s.farFromEdges ? "yes" : "no") + "\n";
+        if (design.arrangement == 2 || design.arrangement == 3 || design.arrangement == 6)
+            text += "  far from the edges (C1 and C2 at 10·hef = " + n(10 * size.hef) +
+                    " mm or more): " + (s.farFromEdges ? "yes" : "no") + "\n";
         const std::string nA = std::to_string(a.nAnchors);
         switch (design.arrangement) {
         case 1:
