@@ -39,7 +39,7 @@ const char Usage[] =
     "                  [--nsd X] [--v1d X] [--e1 X] [--e2 X] [--lang eng|fin|rus|none] [--json]\n"
     "                  [--details]\n"
     "       kiila-calc --design FILE.kiila [--lang eng|fin|rus|none] [--json] [--details]\n"
-    "       kiila-calc --csv FILE|- [--lang eng|fin|rus|none] [--json [--details]]\n"
+    "       kiila-calc --csv FILE|- [--lang eng|fin|rus|none] [--json] [--details]\n"
     "       any form with [--report FILE.pdf], the first two with [--save FILE.kiila],\n"
     "       either of these with [--project NAME]\n"
     "\n"
@@ -60,7 +60,8 @@ const char Usage[] =
     "                   check's formula in words and numbers, its load, capacity and\n"
     "                   utilisation and which check governs; with --json a \"details\" object\n"
     "                   in each entry of \"sizes\" (and in \"message\" for the size that\n"
-    "                   stopped the run)\n"
+    "                   stopped the run); with --report a details page after each report\n"
+    "                   page\n"
     "  --design FILE    the design in the design file FILE (.kiila), which the program saves:\n"
     "                   its fields read as the program reads them when it calculates; an\n"
     "                   empty field that the arrangement uses is an error\n"
@@ -565,8 +566,9 @@ int run(const QCoreApplication &app, bool inputClosed)
                           details ? calc::Working::Kept : calc::Working::Omitted};
 
     if (csv) {
-        if (details && !parser.isSet("json"))
-            return usageError("--details goes with --json for a CSV file, not with CSV output");
+        if (details && !parser.isSet("json") && !parser.isSet("report"))
+            return usageError(
+                "--details goes with --json or --report for a CSV file, not with CSV output");
         const std::vector<std::string_view> formats = cli::formatOptions();
         for (const QString &option : parser.optionNames())
             if (option != "csv" && option != "lang" && option != "details" &&

@@ -141,6 +141,8 @@ private slots:
     void reportPage_data();
     void reportPage();
     void reportCsv();
+    void reportDetails_data();
+    void reportDetails();
     void reportTargets_data();
     void reportTargets();
     void reportOverRunFiles_data();
@@ -846,6 +848,59 @@ void TestCli::reportCsv()
 }
 
 Q_DECLARE_METATYPE(Target)
+
+// --report with --details: each report page followed by the details page of its calculation,
+// read back for its values, the governing check and the outcome.
+void TestCli::reportDetails_data()
+{
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QStringList>("expected");
+
+    // M8 fails the tension, M10 the shear, M12 the eccentric tension after a bisection; M16
+    // stops on s1.
+    QTest::newRow("English") << "eng"
+                             << QStringList{"Hall 3",
+                                            "CASE 2, cracked concrete",
+                                            "C1 = 100 mm",
+                                            "Ac mm² 100000 100000 120400",
+                                            "bisection of steps 1017 and 1018",
+                                            "1.5 / 1.15 = 1.30435 *",
+                                            "2 / 1.7 = 1.17647 *",
+                                            "3 / 1.23694 = 2.42535 *",
+                                            "eccentric tension fails",
+                                            "stopped: s1 = 150 mm below 185 mm",
+                                            "The calculation stopped: Anchor M16"};
+    QTest::newRow("Finnish") << "fin"
+                             << QStringList{"TAPAUS 2, halkeillut betoni", "leikkaus ei riitä",
+                                            "askelten 1017 ja 1018 puolitus",
+                                            "Laskenta pysähtyi: Ankkurien M16"};
+}
+
+void TestCli::reportDetails()
+{
+    QFETCH(QString, lang);
+    QFETCH(QStringList, expected);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("details.pdf");
+    const Run run = kiilaCalc(
+        {"--arrangement", "2",      "--cracked", "--c1",     "100",   "--c2",      "100",
+         "--s1",          "150",    "--nsd",     "3",        "--v1d", "2",         "--e1",
+         "200",           "--lang", lang,        "--report", pdf,     "--project", "Hall 3",
+         "--details"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(pageCount(pdf), 2);
+    const QString text = pageText(pdf, 2);
+    for (const QString &e : expected)
+        QVERIFY2(text.contains(e), qPrintable(e + " not in: " + text));
+    QVERIFY(!pageText(pdf, 1).contains("FAnchor")); // the report page stays as it is
+
+    // From a CSV file: two pages per design.
+    const QString csvPdf = dir.filePath("rows.pdf");
+    const Run rows = kiilaCalc({"--csv", "-", "--report", csvPdf, "--details"}, designRows(3));
+    QCOMPARE(rows.exitCode, 0);
+    QCOMPARE(pageCount(csvPdf), 6);
+    QVERIFY(pageText(csvPdf, 4).contains("CASE 2"));
+}
 
 void TestCli::reportTargets_data()
 {
