@@ -893,6 +893,18 @@ void TestCli::reportDetails()
     for (const QString &e : expected)
         QVERIFY2(text.contains(e), qPrintable(e + " not in: " + text));
     QVERIFY(!pageText(pdf, 1).contains("FAnchor")); // the report page stays as it is
+    // Text, no pictures, and no more than 60 KB for the page.
+    QCOMPARE(poppler("pdfimages", {"-list", pdf}).trimmed().count(u'\n'), 1);
+    const QString alone = dir.filePath("alone.pdf");
+    QCOMPARE(
+        kiilaCalc(
+            {"--arrangement", "2",      "--cracked", "--c1",     "100",   "--c2",      "100",
+             "--s1",          "150",    "--nsd",     "3",        "--v1d", "2",         "--e1",
+             "200",           "--lang", lang,        "--report", alone,   "--project", "Hall 3"})
+            .exitCode,
+        0);
+    QVERIFY2(QFileInfo(pdf).size() - QFileInfo(alone).size() < 60 * 1024,
+             qPrintable(QString::number(QFileInfo(pdf).size() - QFileInfo(alone).size())));
 
     // From a CSV file: two pages per design.
     const QString csvPdf = dir.filePath("rows.pdf");
