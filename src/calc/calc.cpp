@@ -78,9 +78,10 @@ class Run
 {
 public:
     Run(const DesignInput &input, int tapaus, ConcreteState concreteState, const Texts &texts,
-        std::string_view decimalSeparator)
+        std::string_view decimalSeparator, Working working)
         : m_in(input), m_tapaus(tapaus), m_concreteState(concreteState), m_texts(resolve(texts)),
-          m_sep(decimalSeparator), m_arrangement(ArrangementTable[tapaus - 1])
+          m_sep(decimalSeparator), m_arrangement(ArrangementTable[tapaus - 1]),
+          m_keepDetails(working == Working::Kept)
     {
     }
 
@@ -109,6 +110,43 @@ private:
     void stop(int sizeNo, std::string text)
     {
         m_result.message = StopMessage{sizeNo, std::move(text), std::string(m_texts.ohje)};
+    }
+
+    // The working values of the pass so far, when they are kept: a new entry for the size, or
+    // the one it already has.
+    SizeDetails *details(const SizePass &pass, int sizeNo)
+    {
+        if (!m_keepDetails)
+            return nullptr;
+        if (m_result.details.empty() || m_result.details.back().sizeNo != sizeNo)
+            m_result.details.emplace_back().sizeNo = sizeNo;
+        SizeDetails &d = m_result.details.back();
+        d.C1calc = pass.C1calc;
+        d.C2calc = pass.C2calc;
+        d.S1calc = pass.S1calc;
+        d.S2calc = pass.S2calc;
+        d.e1Calc = pass.e1Calc;
+        d.e2Calc = pass.e2Calc;
+        return &d;
+    }
+
+    // A distance below its minimum stops the run.
+    bool stopAt(const SizePass &pass, int sizeNo, std::string text, std::string_view distance,
+                double value, double minimum)
+    {
+        if (SizeDetails *d = details(pass, sizeNo))
+            d->stop = StopDetails{std::string(distance), value, minimum};
+        stop(sizeNo, std::move(text));
+        return false;
+    }
+
+    // The outcome of a size that reached the capacity.
+    bool decide(const SizePass &pass, SizeRow &row, SizeOutcome outcome)
+    {
+        row.outcome = outcome;
+        if (SizeDetails *d = details(pass, row.sizeNo))
+            d->outcome = outcome;
+        return outcome == SizeOutcome::Chosen;
     }
 
     // The first line ("Ankkurien M8"), the line break and the second line of a minimum-distance
@@ -157,24 +195,26 @@ private:
         pass.C1calc = std::min(pass.C1calc, size.cCr);
         pass.C2calc = std::min(pass.C2calc, size.cCr);
         if (!(pass.C1calc >= size.cMin))
-            return stop(sizeNo, edgeMessage(size, " c1 ")), false;
+            return stopAt(pass, sizeNo, edgeMessage(size, " c1 "), "c1", pass.C1calc, size.cMin);
         if (!(pass.C2calc >= size.cMin))
-            return stop(sizeNo, edgeMessage(size, " c2 ")), false;
+            return stopAt(pass, sizeNo, edgeMessage(size, " c2 "), "c2", pass.C2calc, size.cMin);
 
         const bool usesS1 = m_arrangement.k1 != 0;
         const bool usesS2 = m_arrangement.k2 != 0;
         if (usesS1 && !(pass.S1calc >= size.sMin))
-            return stop(sizeNo, spacingMessage(size, " s1 ")), false;
+            return stopAt(pass, sizeNo, spacingMessage(size, " s1 "), "s1", pass.S1calc, size.sMin);
         if (usesS2 && !(pass.S2calc >= size.sMin))
-            return stop(sizeNo, spacingMessage(size, " s2 ")), false;
+            return stopAt(pass, sizeNo, spacingMessage(size, " s2 "), "s2", pass.S2calc, size.sMin);
         pass.S1calc = std::min(pass.S1calc, size.sCr);
         pass.S2calc = std::min(pass.S2calc, size.sCr);
 
         if (m_tapaus == 7) {
             if (!(m_in.C1 >= 10 * size.hef))
-                return stop(sizeNo, arrangement7Message(size, " c1 ")), false;
+                return stopAt(pass, sizeNo, arrangement7Message(size, " c1 "), "c1", m_in.C1,
+                              10 * size.hef);
             if (!(m_in.C2 >= 10 * size.hef))
-                return stop(sizeNo, arrangement7Message(size, " c2 ")), false;
+                return stopAt(pass, sizeNo, arrangement7Message(size, " c2 "), "c2", m_in.C2,
+                              10 * size.hef);
         }
 
         // Capacity of one anchor of the group by the projected area.
@@ -192,40 +232,42 @@ private:
         row.sizeNo = sizeNo;
         row.FAnchor = pass.FAnchor;
         row.tensionUtilization = utilization(pass.NSdCalc / nAnchors, pass.FAnchor);
+        SizeDetails *const kept = details(pass, sizeNo);
+        if (kept)
+            kept->tension =
+                TensionDetails{FRd, Ac0, Ac, cSmall, psiS, pass.FAnchor, pass.NSdCalc / nAnchors};
 
-        if (!(pass.NSdCalc / nAnchors <= pass.FAnchor)) {
-            row.outcome = SizeOutcome::Tension;
-            return false;
-        }
+        if (!(pass.NSdCalc / nAnchors <= pass.FAnchor))
+            return decide(pass, row, SizeOutcome::Tension);
 
         const ShearCheck shear = CheckShear(pass, m_in.C1, m_in.C2);
-        row.shearUtilization = utilization(shear.VRes, pass.FAnchor);
-        if (shear.VGroupCap) {
+        if (kept)
+            kept->shear = shear.values;
+        row.shearUtilization = utilization(shear.values.VRes, pass.FAnchor);
+        if (shear.values.VGroupCap) {
             if (!m_result.shearHeading)
                 m_result.shearHeading = groupHeading(m_texts.leikkaus);
-            row.shearCapacity = shear.VGroupCap;
+            row.shearCapacity = shear.values.VGroupCap;
         }
-        if (!shear.passes) {
-            row.outcome = SizeOutcome::Shear;
-            return false;
-        }
+        if (!shear.passes)
+            return decide(pass, row, SizeOutcome::Shear);
 
         // Only the arrangements with rows in direction 1 check the eccentric tension.
         if (usesS1 && pass.e1Calc != 0) {
-            const double NGroup = CheckEccentricTension(pass);
+            EccentricDetails search;
+            const double NGroup = CheckEccentricTension(pass, kept ? &search : nullptr);
+            if (kept)
+                kept->eccentric = search;
             if (!m_result.eccentricHeading)
                 m_result.eccentricHeading = groupHeading(m_texts.epakeskinen);
             row.eccentricCapacity = NGroup;
             row.eccentricUtilization = utilization(pass.NSdCalc, NGroup);
-            if (!(NGroup > pass.NSdCalc)) {
-                row.outcome = SizeOutcome::Eccentric;
-                return false;
-            }
+            if (!(NGroup > pass.NSdCalc))
+                return decide(pass, row, SizeOutcome::Eccentric);
         }
-        row.outcome = SizeOutcome::Chosen;
         m_S1calc = pass.S1calc;
         m_S2calc = pass.S2calc;
-        return true;
+        return decide(pass, row, SizeOutcome::Chosen);
     }
 
     ChosenSize chosenSize(int sizeNo) const
@@ -257,17 +299,18 @@ private:
     const Arrangement &m_arrangement;
     double m_S1calc = 0; // the capped spacings of the chosen size
     double m_S2calc = 0;
+    bool m_keepDetails;
     Result m_result;
 };
 
 } // namespace
 
 Result Mitoitus(const DesignInput &input, int tapaus, ConcreteState concreteState,
-                const Texts &texts, std::string_view decimalSeparator)
+                const Texts &texts, std::string_view decimalSeparator, Working working)
 {
     if (tapaus < 1 || tapaus > ArrangementCount)
         throw std::out_of_range("tapaus must be 1 to 7");
-    return Run(input, tapaus, concreteState, texts, decimalSeparator).run();
+    return Run(input, tapaus, concreteState, texts, decimalSeparator, working).run();
 }
 
 } // namespace calc

@@ -3,7 +3,8 @@
 // The design calculation of one fastening, in standard C++ only.
 //
 //   numbers.h   the parse of a field's text, its written form, the "0.00" and general forms
-//   calc.h      size and arrangement tables, the design input, the texts, Mitoitus
+//   calc.h      size and arrangement tables, the design input, the texts, Mitoitus, and on
+//               request the working values of every size tried (SizeDetails)
 //
 // The main window and kiila-calc fill a DesignInput and a Texts, call Mitoitus and turn the
 // Result into their displays. Nothing here touches a window, a message box or a global.
@@ -133,6 +134,78 @@ struct StopMessage
     std::string title;
 };
 
+// The working values of one size pass, under the names the calculation uses, so that a result
+// can be checked by hand. Lengths in mm, areas in mm², forces in kN, moments in kN·mm.
+
+// A distance below the minimum of the size: which one ("c1", "c2", "s1", "s2"), its value as
+// the check read it and the minimum. Arrangement 7's 10 hef check reads C1 and C2 as entered.
+struct StopDetails
+{
+    std::string distance;
+    double value = 0;
+    double minimum = 0;
+};
+
+struct TensionDetails
+{
+    double FRd = 0;
+    double Ac0 = 0;
+    double Ac = 0;
+    double cSmall = 0;
+    double psiS = 0;
+    double FAnchor = 0;
+    double NSdPerAnchor = 0; // NSd / nAnchors, compared with FAnchor
+};
+
+struct ShearDetails
+{
+    bool farFromEdges = false;      // C1 and C2 as entered both at 10 hef or more
+    std::optional<double> VAnchor;  // arrangements 6 and 7
+    std::optional<double> FTorsion; // arrangements 6 and 7
+    std::optional<double> rCorner;  // arrangements 6 and 7
+    std::optional<double> sumR2;    // arrangement 7
+    std::optional<double> angleT;   // arrangements 6 and 7 (rad)
+    double VRes = 0;                // on the most loaded anchor, compared with FAnchor
+    std::optional<double> VGroupCap;
+};
+
+// How the search for the neutral axis ended: at the first step within 5 %, or, when no step
+// was, at step 0 (the ratio already below 1 there), by bisecting the first pair of steps whose
+// ratio fell from 1 or more to below 1, or at the last step before the outer row (the ratio
+// never fell below 1).
+enum class SearchEnd { Step, StepZero, Bisection, LastStep };
+
+struct EccentricDetails
+{
+    SearchEnd end = SearchEnd::Step;
+    int stepNo = 0; // Bisection: the first step whose ratio fell below 1
+    double xNA = 0;
+    double FMiddle = 0;
+    double FInner = 0;
+    double CConc = 0;
+    double NGroup = 0;
+    double MGroup = 0;
+    double NFromM = 0;
+};
+
+struct SizeDetails
+{
+    int sizeNo = 0;
+    // The distances and eccentricities as the pass used them (capped or raised); the spacings
+    // are capped at sCr only after their minimum was checked.
+    double C1calc = 0;
+    double C2calc = 0;
+    double S1calc = 0;
+    double S2calc = 0;
+    double e1Calc = 0;
+    double e2Calc = 0;
+    std::optional<StopDetails> stop;           // the run stopped at this size
+    std::optional<TensionDetails> tension;     // the pass reached the capacity
+    std::optional<ShearDetails> shear;         // the pass reached the shear check
+    std::optional<EccentricDetails> eccentric; // the search ran
+    std::optional<SizeOutcome> outcome;        // none when the run stopped at this size
+};
+
 enum class Outcome { Chosen, Stopped, Advice };
 
 struct Result
@@ -147,11 +220,17 @@ struct Result
     std::optional<std::string> shearHeading;
     std::optional<std::string> eccentricHeading;
     int sizeNo = 1; // the chosen size, the size of the message, or 4 after the advice
+    // Only when asked for: the working values of every size tried, the stopped one included.
+    std::vector<SizeDetails> details;
 };
+
+// Whether Mitoitus keeps the working values of every size in Result::details.
+enum class Working { Omitted, Kept };
 
 // Tries M8 to M16 for the arrangement tapaus (1 to 7; std::out_of_range otherwise). Numbers
 // inside the composed texts use decimalSeparator.
 Result Mitoitus(const DesignInput &input, int tapaus, ConcreteState concreteState,
-                const Texts &texts, std::string_view decimalSeparator = ".");
+                const Texts &texts, std::string_view decimalSeparator = ".",
+                Working working = Working::Omitted);
 
 } // namespace calc

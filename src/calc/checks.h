@@ -36,15 +36,14 @@ inline double gridExtent(double k, double s)
 struct ShearCheck
 {
     bool passes = false;
-    double VRes = 0;
-    std::optional<double> VGroupCap; // not written for a single anchor
+    ShearDetails values; // VRes, VGroupCap (not written for a single anchor) and the terms
 };
 
 // C1 and C2 as entered decide whether the group is far from the edges.
 ShearCheck CheckShear(const SizePass &pass, double C1, double C2);
 
 // The eccentric tension capacity NGroup of the group (arrangements with rows in direction 1,
-// e1Calc not 0).
-double CheckEccentricTension(const SizePass &pass);
+// e1Calc not 0); with `details`, also where and how the search ended and the forces there.
+double CheckEccentricTension(const SizePass &pass, EccentricDetails *details = nullptr);
 
 } // namespace calc

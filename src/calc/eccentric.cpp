@@ -15,6 +15,11 @@ struct Equilibrium
 {
     double NGroup = 0;
     double ratio = 0; // NGroup / NFromM
+    double FMiddle = 0;
+    double FInner = 0;
+    double CConc = 0;
+    double MGroup = 0;
+    double NFromM = 0;
 };
 
 // Where a step's ratio lies, as far as the search needs to know.
@@ -57,6 +62,11 @@ public:
                               (1.5 * d + m_k1 * m_S1 - xNA / 3) * CConc;
         const double NFromM = MGroup / m_e1;
         e.ratio = e.NGroup / NFromM;
+        e.FMiddle = FMiddle;
+        e.FInner = FInner;
+        e.CConc = CConc;
+        e.MGroup = MGroup;
+        e.NFromM = NFromM;
         return e;
     }
 
@@ -120,12 +130,20 @@ bool atLeastOne(double ratio)
 
 } // namespace
 
-double CheckEccentricTension(const SizePass &pass)
+double CheckEccentricTension(const SizePass &pass, EccentricDetails *details)
 {
     const PlateSection section(pass);
     const double xStart = section.xStart();
     const double width = section.stepWidth();
     auto xAt = [&](int stepNo) { return xStart + stepNo * width; };
+    // NGroup where the search ends, and for the caller who asked, the forces there.
+    auto finish = [&](SearchEnd end, int stepNo, double xNA) {
+        const Equilibrium e = section.at(xNA);
+        if (details)
+            *details = {end,     stepNo,   xNA,      e.FMiddle, e.FInner,
+                        e.CConc, e.NGroup, e.MGroup, e.NFromM};
+        return e.NGroup;
+    };
 
     // The first step whose ratio lies strictly within 5 % of 1 is the equilibrium. Outside the
     // tolerance only the side of 1 matters, for the fallback below.
@@ -139,17 +157,15 @@ double CheckEccentricTension(const SizePass &pass)
             crossing = stepNo;
         lastAtLeastOne = isAtLeastOne;
     };
-    // Steps [from, to) by the forces as written; true when one lies within the tolerance.
-    auto sweep = [&](int from, int to, double &NGroup) {
+    // Steps [from, to) by the forces as written; the first that lies within the tolerance, or -1.
+    auto sweep = [&](int from, int to) {
         for (int stepNo = from; stepNo < to; ++stepNo) {
             const Equilibrium e = section.at(xAt(stepNo));
-            if (within(e.ratio)) {
-                NGroup = e.NGroup;
-                return true;
-            }
+            if (within(e.ratio))
+                return stepNo;
             record(stepNo, atLeastOne(e.ratio));
         }
-        return false;
+        return -1;
     };
 
     // While the axis lies outside the plate (xNA < 0) no concrete is pressed and the ratio falls
@@ -175,9 +191,8 @@ double CheckEccentricTension(const SizePass &pass)
     if (aroundFrom > 0)
         record(0, true);
     lastAtLeastOne = aroundFrom > 0;
-    double NGroup = 0;
-    if (sweep(aroundFrom, aroundTo, NGroup))
-        return NGroup;
+    if (const int found = sweep(aroundFrom, aroundTo); found >= 0)
+        return finish(SearchEnd::Step, found, xAt(found));
     if (aroundTo < firstInside)
         record(aroundTo, false); // the rest outside the plate lie below 0.95
 
@@ -193,10 +208,10 @@ double CheckEccentricTension(const SizePass &pass)
             record(stepNo, true);
             break;
         case Place::Within:
-            return section.at(xNA).NGroup;
+            return finish(SearchEnd::Step, stepNo, xNA);
         case Place::Unsure:
-            if (sweep(stepNo, stepNo + 1, NGroup))
-                return NGroup;
+            if (sweep(stepNo, stepNo + 1) >= 0)
+                return finish(SearchEnd::Step, stepNo, xNA);
             break;
         }
     }
@@ -204,11 +219,11 @@ double CheckEccentricTension(const SizePass &pass)
     // No step met the tolerance: the ratio jumped across it.
     if (!firstAtLeastOne) {
         // The equilibrium lies further out, where NGroup is larger: step 0 is on the safe side.
-        return section.at(xAt(0)).NGroup;
+        return finish(SearchEnd::StepZero, 0, xAt(0));
     }
     if (crossing < 0) {
         // The ratio stayed above 1 up to the outer row: the last step has the least NGroup.
-        return section.at(xAt(LastStep - 1)).NGroup;
+        return finish(SearchEnd::LastStep, LastStep - 1, xAt(LastStep - 1));
     }
     double xLo = xAt(crossing - 1);
     double xHi = xAt(crossing);
@@ -221,7 +236,7 @@ double CheckEccentricTension(const SizePass &pass)
         else
             xHi = mid;
     }
-    return section.at(xHi).NGroup;
+    return finish(SearchEnd::Bisection, crossing, xHi);
 }
 
 } // namespace calc

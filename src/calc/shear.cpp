@@ -30,28 +30,34 @@ ShearCheck CheckShear(const SizePass &pass, double C1, double C2)
     const bool farFromEdges = C1 >= farLimit && C2 >= farLimit;
 
     ShearCheck check;
+    ShearDetails &v = check.values;
+    v.farFromEdges = farFromEdges;
     switch (pass.tapaus) {
     case 1:
-        check.VRes = V;
+        v.VRes = V;
         break;
     case 2:
     case 3:
-        check.VRes = farFromEdges ? V / n : V;
-        check.VGroupCap = farFromEdges ? n * pass.FAnchor : pass.FAnchor;
+        v.VRes = farFromEdges ? V / n : V;
+        v.VGroupCap = farFromEdges ? n * pass.FAnchor : pass.FAnchor;
         break;
     case 4:
     case 5:
         // The torsion couple acts over the distance between the two outer anchors.
-        check.VRes = V * e2 / (2 * pass.arrangement.k2 * S2) + V / n;
-        check.VGroupCap = n * pass.FAnchor;
+        v.VRes = V * e2 / (2 * pass.arrangement.k2 * S2) + V / n;
+        v.VGroupCap = n * pass.FAnchor;
         break;
     case 6: {
         const double VAnchor = farFromEdges ? V / 4 : V / 2;
         const double rCorner = 0.5 * std::sqrt(S2 * S2 + S1 * S1);
         const double FTorsion = V * e2 / (4 * rCorner);
         const double angleT = Pi - std::atan(S1 / S2);
-        check.VRes = resultant(VAnchor, FTorsion, angleT);
-        check.VGroupCap = farFromEdges ? n * pass.FAnchor : 2 * pass.FAnchor;
+        v.VRes = resultant(VAnchor, FTorsion, angleT);
+        v.VAnchor = VAnchor;
+        v.rCorner = rCorner;
+        v.FTorsion = FTorsion;
+        v.angleT = angleT;
+        v.VGroupCap = farFromEdges ? n * pass.FAnchor : 2 * pass.FAnchor;
         break;
     }
     case 7: {
@@ -62,14 +68,19 @@ ShearCheck CheckShear(const SizePass &pass, double C1, double C2)
         // The denominator sums the squared distances of the six anchors from the centre.
         const double FTorsion = V * e2 * rCorner / (4 * sumR2 + 0.5 * S2 * S2);
         const double angleT = Pi - std::atan(2 * S1 / S2);
-        check.VRes = resultant(VAnchor, FTorsion, angleT);
-        check.VGroupCap = n * pass.FAnchor;
+        v.VRes = resultant(VAnchor, FTorsion, angleT);
+        v.VAnchor = VAnchor;
+        v.sumR2 = sumR2;
+        v.rCorner = rCorner;
+        v.FTorsion = FTorsion;
+        v.angleT = angleT;
+        v.VGroupCap = n * pass.FAnchor;
         break;
     }
     default:
         break;
     }
-    check.passes = check.VRes <= pass.FAnchor; // a NaN fails
+    check.passes = v.VRes <= pass.FAnchor; // a NaN fails
     return check;
 }
 

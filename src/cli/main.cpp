@@ -43,8 +43,9 @@ constexpr int ExitWriteFailed = 3;
 const char Usage[] =
     "Usage: kiila-calc --arrangement N [--cracked] [--c1 X] [--c2 X] [--s1 X] [--s2 X]\n"
     "                  [--nsd X] [--v1d X] [--e1 X] [--e2 X] [--lang eng|fin|rus|none] [--json]\n"
-    "       kiila-calc --design FILE.kiila [--lang eng|fin|rus|none] [--json]\n"
-    "       kiila-calc --csv FILE|- [--lang eng|fin|rus|none] [--json] [--jobs N]\n"
+    "                  [--details]\n"
+    "       kiila-calc --design FILE.kiila [--lang eng|fin|rus|none] [--json] [--details]\n"
+    "       kiila-calc --csv FILE|- [--lang eng|fin|rus|none] [--json] [--details] [--jobs N]\n"
     "       any form with [--report FILE.pdf], the first two with [--save FILE.kiila],\n"
     "       either of these with [--project NAME]\n"
     "\n"
@@ -61,6 +62,12 @@ const char Usage[] =
     "  --lang L         texts from the language file beside the program: eng (default), fin,\n"
     "                   rus, or none for the built-in Finnish texts\n"
     "  --json           one JSON object per design\n"
+    "  --details        also the working values of every size tried: with the summary each\n"
+    "                   check's formula in words and numbers, its load, capacity and\n"
+    "                   utilisation and which check governs; with --json a \"details\" object\n"
+    "                   in each entry of \"sizes\" (and in \"message\" for the size that\n"
+    "                   stopped the run); with --report a details page after each report\n"
+    "                   page\n"
     "  --design FILE    the design in the design file FILE (.kiila), which the program saves:\n"
     "                   its fields read as the program reads them when it calculates; an\n"
     "                   empty field that the arrangement uses is an error\n"
@@ -327,13 +334,14 @@ struct Designs
     const calc::Texts &texts;
     cli::Writer &writer;
     const std::function<void(const design::Design &)> &observer; // may be empty
+    calc::Working working = calc::Working::Omitted;              // Kept for --details
 
     void calculate(const design::Design &design) const
     {
         if (observer)
             observer(design);
         writer.design(design, calc::Mitoitus(design.input, design.arrangement,
-                                             design.concreteState(), texts));
+                                             design.concreteState(), texts, ".", working));
     }
 };
 
@@ -567,7 +575,7 @@ int runCsv(const QString &path, const Designs &designs, int jobs, const MakeWrit
                                                        std::size_t count, std::string &out) {
             job.out = &out;
             return calculateRows(records, count, columns,
-                                 {designs.texts, *job.writer, designs.observer});
+                                 {designs.texts, *job.writer, designs.observer, designs.working});
         });
     }
     // Typed at a terminal, each row is answered as soon as it is read.
@@ -600,6 +608,7 @@ int run(const QCoreApplication &app, bool inputClosed)
     parser.addOption({"lang", "", "L", lang::row(lang::Language::English).tag});
     for (const std::string_view option : cli::formatOptions())
         parser.addOption({QString::fromLatin1(option.data(), option.size()), ""});
+    parser.addOption({"details", ""});
     parser.addOption({"csv", "", "FILE"});
     parser.addOption({"jobs", "", "N", "1"});
     parser.addOption({"design", "", "FILE"});
@@ -679,12 +688,17 @@ int run(const QCoreApplication &app, bool inputClosed)
                                  std::move(lines));
     };
     const std::unique_ptr<cli::Writer> writer = makeWriter(write);
-    const Designs designs{*texts, *writer, observer};
+    const bool details = parser.isSet("details");
+    const Designs designs{*texts, *writer, observer,
+                          details ? calc::Working::Kept : calc::Working::Omitted};
 
     if (csv) {
+        if (details && !parser.isSet("json") && !parser.isSet("report"))
+            return usageError(
+                "--details goes with --json or --report for a CSV file, not with CSV output");
         const std::vector<std::string_view> formats = cli::formatOptions();
         for (const QString &option : parser.optionNames())
-            if (option != "csv" && option != "lang" && option != "jobs" &&
+            if (option != "csv" && option != "lang" && option != "jobs" && option != "details" &&
                 !cli::isReportOption(option) &&
                 std::find(formats.begin(), formats.end(), option.toStdString()) == formats.end())
                 return usageError("--" + option.toStdString() +

@@ -10,10 +10,12 @@
 #include "mainwindow/mainwindow.h"
 #include "outfile/outfile.h"
 #include "print/confirmations.h"
+#include "print/detailspage.h"
 
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -27,10 +29,11 @@ namespace {
 class PdfReport : public Report, public forms::Platform
 {
 public:
-    PdfReport(const QString &path, const QString &lang, const QString &project)
+    // details: each report page followed by the details page of its calculation.
+    PdfReport(const QString &path, const QString &lang, const QString &project, bool details)
         : m_folder(lang == QLatin1String("none") ? QString()
                                                  : QCoreApplication::applicationDirPath()),
-          m_file(path), m_project(project)
+          m_file(path), m_project(project), m_details(details)
     {
         m_window = std::make_unique<mainwindow::MainWindow>(*this, m_language);
         // The program starts in English; "none" finds no file and keeps the built-in texts.
@@ -59,6 +62,7 @@ public:
     }
 
     void addPage(const design::Design &design) override;
+    void addDetailsPage(const design::Design &design);
 
     bool finish() override
     {
@@ -133,6 +137,7 @@ private:
     int m_pages = 0;
     QString m_message; // of the last message box
     QString m_project;
+    bool m_details;
     std::string m_error;
     lang::LanguageTag m_language;
     std::unique_ptr<mainwindow::MainWindow> m_window;
@@ -176,6 +181,32 @@ void PdfReport::addPage(const design::Design &design)
         m_error = failed(m_file.failure());
     else if (m_pages == before)
         m_error = failed(m_message.isEmpty() ? QString::fromLatin1(print::CannotPrint) : m_message);
+    else if (m_details)
+        addDetailsPage(design);
+}
+
+// The working values of the design, calculated again with the window's texts, on a page of
+// their own; the head lines as the report page has them.
+void PdfReport::addDetailsPage(const design::Design &design)
+{
+    forms::Form &page = *m_window->reportPage();
+    print::DetailsSource source;
+    source.project = m_project;
+    source.versionLine = page.control(QStringLiteral("Lblver"))->caption();
+    source.dateTime = page.control(QStringLiteral("LblData"))->caption();
+    source.finnish = m_language.is(lang::Language::Finnish);
+    source.design = design;
+    source.result =
+        calc::Mitoitus(design.input, design.arrangement, design.concreteState(), m_window->texts(),
+                       QLocale().decimalPoint().toStdString(), calc::Working::Kept);
+    if (!m_writer.newPage()) {
+        m_error = failed(QStringLiteral("the PDF was not completed"));
+        return;
+    }
+    print::paintDetailsPage(m_painter, source);
+    ++m_pages;
+    if (!m_file.failure().isEmpty())
+        m_error = failed(m_file.failure());
 }
 
 } // namespace
@@ -204,7 +235,8 @@ Q_DECL_EXPORT cli::Report *kiila_report_start(const QCommandLineParser &parser,
         usageError = "--report: give the name of the PDF file";
         return nullptr;
     }
-    auto report = std::make_unique<cli::PdfReport>(path, parser.value("lang"), project);
+    auto report = std::make_unique<cli::PdfReport>(path, parser.value("lang"), project,
+                                                   parser.isSet("details"));
     usageError = report->check(!parser.isSet("project") && parser.isSet("design"));
     return usageError.empty() ? report.release() : nullptr;
 }

@@ -3,6 +3,7 @@
 // What kiila-calc writes: one writer per output format, chosen once from the options.
 //
 //   writer.h     the writer of a format, the columns of a design, the choice of the format
+//   details.h    the working values of each size tried (--details), in JSON and as text
 //   writers.cpp  the formats: the readable summary, JSON (one object a line) and CSV (its
 //                columns in one table: the header, the row of a design and the row of an error
 //                are all made from it); the table of formats and their options
@@ -55,11 +56,16 @@ public:
     virtual void design(const Design &design, const calc::Result &result) = 0;
     virtual void error(const FailedRow &row) = 0;
 
+    // --details: the working values of each size too; the results must have them.
+    void showDetails(bool show) { m_details = show; }
+
 protected:
     void line(std::string_view text) const { m_lines(text); }
+    bool details() const { return m_details; }
 
 private:
     Lines m_lines;
+    bool m_details = false;
 };
 
 // Where the designs come from.
@@ -72,7 +78,7 @@ enum class Source {
 std::vector<std::string_view> formatOptions();
 
 // The format whose option is set; else the readable summary of a single design, CSV for the
-// designs of a CSV file.
+// designs of a CSV file. With the option "details" set, the working values too (not in CSV).
 std::unique_ptr<Writer> chooseWriter(const std::function<bool(std::string_view option)> &isSet,
                                      Source source, Lines lines);
 

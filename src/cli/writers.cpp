@@ -2,6 +2,7 @@
 
 #include "calc/numbers.h"
 #include "cli/csv.h"
+#include "cli/details.h"
 #include "cli/text.h"
 
 #include <algorithm>
@@ -145,7 +146,8 @@ public:
     using Writer::Writer;
     void design(const Design &design, const calc::Result &result) override
     {
-        line(summary(design, result));
+        line(details() ? summary(design, result) + detailsText(design, result)
+                       : summary(design, result));
     }
     void error(const FailedRow &row) override
     {
@@ -209,7 +211,7 @@ private:
     std::string m_text = "{";
 };
 
-std::string jsonDesign(const Design &design, const calc::Result &result)
+std::string jsonDesign(const Design &design, const calc::Result &result, bool details)
 {
     JsonObject input;
     for (const design::Input &i : design::Inputs)
@@ -232,6 +234,9 @@ std::string jsonDesign(const Design &design, const calc::Result &result)
                      .add("outcome", jsonString(sizeOutcomeName(row.outcome)))
                      .add("utilization", utilization)
                      .done();
+        if (const std::size_t i = std::size_t(&row - result.sizes.data());
+            details && i < result.details.size()) // the object ends with its details
+            sizes.insert(sizes.size() - 1, ", \"details\": " + jsonDetails(result.details[i]));
     }
     sizes += "]";
 
@@ -257,6 +262,9 @@ std::string jsonDesign(const Design &design, const calc::Result &result)
                       .add("title", jsonString(result.message->title))
                       .add("text", jsonString(result.message->text))
                       .done();
+    if (result.message && details &&
+        !result.details.empty()) // the details of the size at which the run stopped
+        message.insert(message.size() - 1, ", \"details\": " + jsonDetails(result.details.back()));
 
     JsonObject headings;
     if (result.capacityHeading)
@@ -285,7 +293,7 @@ public:
     using Writer::Writer;
     void design(const Design &design, const calc::Result &result) override
     {
-        line(jsonDesign(design, result));
+        line(jsonDesign(design, result, details()));
     }
     void error(const FailedRow &row) override
     {
@@ -513,12 +521,15 @@ std::vector<std::string_view> formatOptions()
 std::unique_ptr<Writer> chooseWriter(const std::function<bool(std::string_view option)> &isSet,
                                      Source source, Lines lines)
 {
+    std::unique_ptr<Writer> writer;
     for (const Format &format : Formats)
-        if (isSet(format.option))
-            return format.make(std::move(lines));
-    if (source == Source::CsvFile)
-        return make<CsvWriter>(std::move(lines));
-    return make<TextWriter>(std::move(lines));
+        if (!writer && isSet(format.option))
+            writer = format.make(std::move(lines));
+    if (!writer)
+        writer = source == Source::CsvFile ? make<CsvWriter>(std::move(lines))
+                                           : make<TextWriter>(std::move(lines));
+    writer->showDetails(isSet("details"));
+    return writer;
 }
 
 } // namespace cli

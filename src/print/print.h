@@ -7,6 +7,7 @@
 //   report.cpp         the report command (Form1.ImgPrint): the page filled and shown, then asked
 //   sheet.cpp          the data sheet's print command (Form2.ImgPrint)
 //   confirmations.h    the confirmations FrmTULOSTA, FrmPRINTeng (report) and FrmTULOSTA2 (sheet)
+//   detailspage.h      the details page: the working values of a calculation, after the report
 //
 // Printing never reaches into the main window's or the sheet's logic: the main window hands it
 // plain values (its texts and pictures, the last calculation) and the windows to print or to

@@ -66,6 +66,12 @@ private slots:
     void texts();
     void nothingNonFinite_data();
     void nothingNonFinite();
+    void workingValuesAgree_data();
+    void workingValuesAgree();
+    void workingValues_data();
+    void workingValues();
+    void stopDetails_data();
+    void stopDetails();
 };
 
 // Which sizes a run tries, why each fails and how it ends.
@@ -444,6 +450,149 @@ void TestCalc::nothingNonFinite()
         if (std::isnan(in.NSd))
             QVERIFY(r.outcome != Outcome::Chosen);
     }
+}
+
+// The working values, when kept, leave the result as it is and agree with its rows: one entry
+// per size tried, the stopped size included, each with its outcome and capacity.
+void TestCalc::workingValuesAgree_data()
+{
+    course_data();
+    // Through shear and eccentric tension, the search ending by bisection.
+    QTest::newRow("3x2 eccentric, bisection")
+        << design(600, 600, 150, 150, 5, 2, 200, 10) << 7 << int(NonCracked)
+        << "M8 eccentric, M10 eccentric, M12 eccentric, M16 eccentric" << int(Outcome::Advice);
+}
+
+void TestCalc::workingValuesAgree()
+{
+    QFETCH(DesignInput, in);
+    QFETCH(int, tapaus);
+    QFETCH(int, state);
+    const Result plain = run(in, tapaus, ConcreteState(state));
+    const Result r = Mitoitus(in, tapaus, ConcreteState(state), {}, ".", Working::Kept);
+    QVERIFY(plain.details.empty());
+    QCOMPARE(outcomes(r), outcomes(plain));
+    QCOMPARE(r.outcome, plain.outcome);
+    QCOMPARE(r.sizeNo, plain.sizeNo);
+    QCOMPARE(r.details.size(), r.sizes.size() + (r.outcome == Outcome::Stopped ? 1 : 0));
+    for (std::size_t i = 0; i < r.sizes.size(); ++i) {
+        const SizeRow &row = r.sizes[i];
+        const SizeDetails &d = r.details[i];
+        QCOMPARE(d.sizeNo, row.sizeNo);
+        QCOMPARE(d.outcome, std::optional(row.outcome));
+        QVERIFY(!d.stop);
+        QVERIFY(d.tension);
+        QCOMPARE(d.tension->FAnchor, row.FAnchor);
+        QCOMPARE(d.tension->FAnchor, plain.sizes[i].FAnchor);
+        QCOMPARE(d.tension->NSdPerAnchor, in.NSd / ArrangementTable[tapaus - 1].nAnchors);
+        QCOMPARE(d.shear.has_value(), row.shearUtilization.has_value());
+        if (d.shear)
+            QCOMPARE(d.shear->VGroupCap, row.shearCapacity);
+        QCOMPARE(d.eccentric.has_value(), row.eccentricCapacity.has_value());
+        if (d.eccentric)
+            QCOMPARE(d.eccentric->NGroup, *plain.sizes[i].eccentricCapacity);
+    }
+    if (r.outcome == Outcome::Stopped) {
+        const SizeDetails &d = r.details.back();
+        QCOMPARE(d.sizeNo, r.message->sizeNo);
+        QVERIFY(d.stop && !d.outcome && !d.tension);
+        QVERIFY(!(d.stop->value >= d.stop->minimum));
+    }
+}
+
+// Where and how the eccentric search ended, and the forces there.
+void TestCalc::workingValues_data()
+{
+    QTest::addColumn<DesignInput>("in");
+    QTest::addColumn<int>("tapaus");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<int>("sizeNo");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<int>("stepNo");
+    QTest::addColumn<double>("xNA");
+    QTest::addColumn<double>("NFromM");
+
+    const double any = std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("row of two, step 880") << design(100, 100, 150, 0, 3, 2, 20) << 2 << int(Cracked)
+                                          << 3 << int(SearchEnd::Step) << 880 << -201.6 << 3.3697;
+    QTest::newRow("3x2, step 951") << design(600, 600, 150, 150, 0, 0, 50) << 7 << int(NonCracked)
+                                   << 1 << int(SearchEnd::Step) << 951 << -152.88 << any;
+    QTest::newRow("3x2, bisection") << design(600, 600, 150, 150, 0, 0, 200) << 7 << int(NonCracked)
+                                    << 1 << int(SearchEnd::Bisection) << -1 << any << any;
+    QTest::newRow("row of three, step 0")
+        << design(180, 180, 360, 0, 15, 0, 9) << 3 << int(NonCracked) << 3
+        << int(SearchEnd::StepZero) << 0 << -7380.0 << any;
+}
+
+void TestCalc::workingValues()
+{
+    QFETCH(DesignInput, in);
+    QFETCH(int, tapaus);
+    QFETCH(int, state);
+    QFETCH(int, sizeNo);
+    QFETCH(int, end);
+    QFETCH(int, stepNo);
+    QFETCH(double, xNA);
+    QFETCH(double, NFromM);
+    const Result r = Mitoitus(in, tapaus, ConcreteState(state), {}, ".", Working::Kept);
+    const SizeDetails &d = r.details.at(sizeNo - 1);
+    QVERIFY(d.eccentric);
+    const EccentricDetails &e = *d.eccentric;
+    QCOMPARE(int(e.end), end);
+    if (stepNo >= 0)
+        QCOMPARE(e.stepNo, stepNo);
+    if (!std::isnan(xNA))
+        QVERIFY2(near(e.xNA, xNA, 1e-9), qPrintable(QString::number(e.xNA, 'g', 17)));
+    if (!std::isnan(NFromM))
+        QVERIFY(near(e.NFromM, NFromM, 1e-4));
+    // The values are those of one step: the forces add up and the moment gives NFromM.
+    QCOMPARE(e.NFromM, e.MGroup / d.e1Calc);
+    const double n = ArrangementTable[tapaus - 1].nPerRow;
+    QVERIFY(near(e.NGroup, n * d.tension->FAnchor + n * e.FMiddle + n * e.FInner - e.CConc,
+                 1e-12 * std::fabs(e.NGroup) + 1e-12));
+    if (e.end == SearchEnd::Step)
+        QVERIFY(e.NGroup / e.NFromM > 0.95 && e.NGroup / e.NFromM < 1.05);
+    if (e.end == SearchEnd::Bisection) // between the step before the fall and the fall
+        QVERIFY(e.NGroup / e.NFromM < 1);
+}
+
+// A run that stops names the distance, the value the check read and the minimum.
+void TestCalc::stopDetails_data()
+{
+    QTest::addColumn<DesignInput>("in");
+    QTest::addColumn<int>("tapaus");
+    QTest::addColumn<int>("sizeNo");
+    QTest::addColumn<QString>("distance");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<double>("minimum");
+
+    QTest::newRow("c1 below cMin") << design(40, 200, 0, 0, 1, 1) << 1 << 1 << "c1" << 40.0 << 50.0;
+    QTest::newRow("c1 fine for M8, not M10")
+        << design(52, 200, 0, 0, 3, 0) << 1 << 2 << "c1" << 52.0 << 55.0;
+    QTest::newRow("c2 capped, then below")
+        << design(200, -5, 0, 0, 1, 1) << 1 << 1 << "c2" << -5.0 << 50.0;
+    QTest::newRow("s2 of a 2x2 group")
+        << design(200, 200, 150, 10, 1, 1) << 6 << 1 << "s2" << 10.0 << 70.0;
+    QTest::newRow("arrangement 7 reads C1 as entered")
+        << design(499, 600, 150, 150, 1, 1) << 7 << 1 << "c1" << 499.0 << 500.0;
+}
+
+void TestCalc::stopDetails()
+{
+    QFETCH(DesignInput, in);
+    QFETCH(int, tapaus);
+    QFETCH(int, sizeNo);
+    QFETCH(QString, distance);
+    QFETCH(double, value);
+    QFETCH(double, minimum);
+    const Result r = Mitoitus(in, tapaus, Cracked, {}, ".", Working::Kept);
+    QCOMPARE(r.outcome, Outcome::Stopped);
+    const SizeDetails &d = r.details.back();
+    QCOMPARE(d.sizeNo, sizeNo);
+    QVERIFY(d.stop);
+    QCOMPARE(QString::fromStdString(d.stop->distance), distance);
+    QCOMPARE(d.stop->value, value);
+    QCOMPARE(d.stop->minimum, minimum);
 }
 
 QTEST_APPLESS_MAIN(TestCalc)

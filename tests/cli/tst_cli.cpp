@@ -122,6 +122,10 @@ private slots:
     void usageErrors();
     void singleJson();
     void summary();
+    void detailsJson_data();
+    void detailsJson();
+    void detailsText_data();
+    void detailsText();
     void csvRows();
     void csvJsonRows();
     void languageFile();
@@ -137,6 +141,8 @@ private slots:
     void reportPage_data();
     void reportPage();
     void reportCsv();
+    void reportDetails_data();
+    void reportDetails();
     void reportTargets_data();
     void reportTargets();
     void reportOverRunFiles_data();
@@ -198,6 +204,9 @@ void TestCli::usageErrors_data()
     QTest::newRow("single values with csv") << QStringList{"--csv", "-", "--c1", "100"}
                                             << QByteArray("arrangement\n1\n") << QByteArray("--c1");
     QTest::newRow("empty csv") << QStringList{"--csv", "-"} << QByteArray() << QByteArray("header");
+    QTest::newRow("details in CSV output")
+        << QStringList{"--csv", "-", "--details"} << QByteArray("arrangement\n1\n")
+        << QByteArray("--details");
     QTest::newRow("unknown column")
         << QStringList{"--csv", "-"} << QByteArray("arrangement,c1,nds\n1,100,3\n")
         << QByteArray("nds");
@@ -345,6 +354,129 @@ void TestCli::summary()
           "2 kpl  Kalvex M 12", "Kiinnityslevyn mitat min. 36 mm x 186 mm",
           "eccentric: Ankkuriryhmän  2 epäkeskinen vetokapasiteetti kN"})
         QVERIFY2(out.contains(QString::fromUtf8(expected)), qPrintable(out));
+}
+
+// --details --json: the working values of each size under the calculation's names; the size
+// that stopped the run has them in its message.
+void TestCli::detailsJson_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("path"); // where in the object: "sizes.2.details.Ac"
+    QTest::addColumn<QVariant>("expected");
+
+    const QStringList row2{
+        "--arrangement", "2",      "--cracked", "--c1",  "100", "--c2", "100", "--s1",
+        "150",           "--nsd",  "3",         "--v1d", "2",   "--e1", "20",  "--lang",
+        "none",          "--json", "--details"};
+    QTest::newRow("capped edge") << (QStringList{"--arrangement", "1", "--c1", "400", "--c2", "90",
+                                                 "--json", "--details"})
+                                 << "sizes.0.details.C1calc" << QVariant(150.0);
+    QTest::newRow("projected area") << row2 << "sizes.2.details.Ac" << QVariant(120400.0);
+    QTest::newRow("edge factor") << row2 << "sizes.0.details.psiS" << QVariant(0.9);
+    QTest::newRow("load per anchor") << row2 << "sizes.0.details.NSdPerAnchor" << QVariant(1.5);
+    QTest::newRow("tension failure has no shear") << row2 << "sizes.0.details.shear" << QVariant();
+    QTest::newRow("shear near the edges")
+        << row2 << "sizes.1.details.shear.farFromEdges" << QVariant(false);
+    QTest::newRow("one anchor takes the shear")
+        << row2 << "sizes.1.details.shear.VRes" << QVariant(2.0);
+    QTest::newRow("search step") << row2 << "sizes.2.details.eccentric.stepNo" << QVariant(880);
+    QTest::newRow("search end") << row2 << "sizes.2.details.eccentric.end" << QVariant("step");
+    QTest::newRow("no middle row") << row2 << "sizes.2.details.eccentric.FMiddle" << QVariant(0.0);
+    QTest::newRow("outcome") << row2 << "sizes.1.details.outcome" << QVariant("shear");
+    QTest::newRow("bisection") << (QStringList{"--arrangement", "7", "--c1", "600", "--c2", "600",
+                                               "--s1", "150", "--s2", "150", "--e1", "200",
+                                               "--json", "--details"})
+                               << "sizes.0.details.eccentric.end" << QVariant("bisection");
+    QTest::newRow("corner of a 3x2 group")
+        << (QStringList{"--arrangement", "7", "--c1", "600", "--c2", "600", "--s1", "150", "--s2",
+                        "150", "--v1d", "1", "--json", "--details"})
+        << "sizes.0.details.shear.sumR2" << QVariant(28125.0);
+    QTest::newRow("stop names the distance")
+        << (QStringList{"--arrangement", "7", "--c1", "499", "--c2", "600", "--s1", "150", "--s2",
+                        "150", "--json", "--details"})
+        << "message.details.stop.minimum" << QVariant(500.0);
+    QTest::newRow("without --details none")
+        << (QStringList{"--arrangement", "1", "--c1", "400", "--c2", "90", "--json"})
+        << "sizes.0.details" << QVariant();
+}
+
+void TestCli::detailsJson()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, path);
+    QFETCH(QVariant, expected);
+    const Run run = kiilaCalc(arguments);
+    QCOMPARE(run.exitCode, 0);
+    QJsonValue value = json(run.out);
+    for (const QString &key : path.split('.')) {
+        bool isIndex = false;
+        const int index = key.toInt(&isIndex);
+        value = isIndex ? value.toArray().at(index) : value.toObject().value(key);
+    }
+    if (!expected.isValid())
+        QVERIFY2(value.isNull() || value.isUndefined(), run.out.constData());
+    else if (expected.typeId() == QMetaType::Double)
+        QVERIFY2(qFuzzyCompare(value.toDouble(), expected.toDouble()), run.out.constData());
+    else
+        QCOMPARE(value.toVariant(), expected);
+}
+
+// --details with the summary: each check's formula in words and in numbers, the table of the
+// checks and the governing one.
+void TestCli::detailsText_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("row of two through every check")
+        << QStringList{"--arrangement",
+                       "2",
+                       "--cracked",
+                       "--c1",
+                       "100",
+                       "--c2",
+                       "100",
+                       "--s1",
+                       "150",
+                       "--nsd",
+                       "3",
+                       "--v1d",
+                       "2",
+                       "--e1",
+                       "20",
+                       "--details"}
+        << QStringList{
+               "Ac = (cCr + C1calc + 2·k1·S1calc)·(cCr + C2calc + 2·k2·S2calc) = (180 + 100 + "
+               "150)·(180 + 100 + 0) = 120400 mm²",
+               "FAnchor = (Ac/Ac0)·psiS·FRd/nAnchors = (100000/90000)·0.9·2.3/2 = 1.15 kN",
+               "tension    NSd/nAnchors 1.5 kN        FAnchor 1.15 kN          1.30435  fails  "
+               "governs",
+               "shear      VRes 2 kN                  FAnchor 1.7 kN           1.17647  fails  "
+               "governs",
+               "the search stops at step 880",
+               "xNA = xStart + stepNo·step width = -1680 + 880·1.68 = -201.6 mm",
+               "FInner = (1.5·dNom − xNA)/L·FAnchor = (1.5·12 − (-201.6))/369.6·2.21415 = 1.31555 "
+               "kN",
+               "shear      VRes 2 kN                  FAnchor 2.21415 kN       0.903283  governs",
+               "outcome: chosen"};
+    QTest::newRow("single anchor at the edge")
+        << QStringList{"--arrangement", "1", "--c1", "100", "--c2", "100", "--details"}
+        << QStringList{"Ac = (cCr + C1calc + 2·k1·S1calc)·(cCr + C2calc + 2·k2·S2calc) = (150 + "
+                       "100 + 0)·(150 + 100 + 0) = 62500 mm²",
+                       "VRes = V1dCalc = 0 kN"};
+    QTest::newRow("stop") << QStringList{"--arrangement", "1", "--c1", "40", "--details"}
+                          << QStringList{"C1calc = 40 mm < cMin = 50 mm: the run stops"};
+}
+
+void TestCli::detailsText()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, lines);
+    const Run run = kiilaCalc(arguments + QStringList{"--lang", "none"});
+    QCOMPARE(run.exitCode, 0);
+    const QString out = QString::fromUtf8(run.out);
+    for (const QString &line : lines)
+        QVERIFY2(out.contains(line), qPrintable(line + "\n---\n" + out));
 }
 
 void TestCli::csvRows()
@@ -720,6 +852,71 @@ void TestCli::reportCsv()
 }
 
 Q_DECLARE_METATYPE(Target)
+
+// --report with --details: each report page followed by the details page of its calculation,
+// read back for its values, the governing check and the outcome.
+void TestCli::reportDetails_data()
+{
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QStringList>("expected");
+
+    // M8 fails the tension, M10 the shear, M12 the eccentric tension after a bisection; M16
+    // stops on s1.
+    QTest::newRow("English") << "eng"
+                             << QStringList{"Hall 3",
+                                            "CASE 2, cracked concrete",
+                                            "C1 = 100 mm",
+                                            "Ac mm² 100000 100000 120400",
+                                            "bisection of steps 1017 and 1018",
+                                            "1.5 / 1.15 = 1.30435 *",
+                                            "2 / 1.7 = 1.17647 *",
+                                            "3 / 1.23694 = 2.42535 *",
+                                            "eccentric tension fails",
+                                            "stopped: s1 = 150 mm below 185 mm",
+                                            "The calculation stopped: Anchor M16"};
+    QTest::newRow("Finnish") << "fin"
+                             << QStringList{"TAPAUS 2, halkeillut betoni", "leikkaus ei riitä",
+                                            "askelten 1017 ja 1018 puolitus",
+                                            "Laskenta pysähtyi: Ankkurien M16"};
+}
+
+void TestCli::reportDetails()
+{
+    QFETCH(QString, lang);
+    QFETCH(QStringList, expected);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("details.pdf");
+    const Run run = kiilaCalc(
+        {"--arrangement", "2",      "--cracked", "--c1",     "100",   "--c2",      "100",
+         "--s1",          "150",    "--nsd",     "3",        "--v1d", "2",         "--e1",
+         "200",           "--lang", lang,        "--report", pdf,     "--project", "Hall 3",
+         "--details"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(pageCount(pdf), 2);
+    const QString text = pageText(pdf, 2);
+    for (const QString &e : expected)
+        QVERIFY2(text.contains(e), qPrintable(e + " not in: " + text));
+    QVERIFY(!pageText(pdf, 1).contains("FAnchor")); // the report page stays as it is
+    // Text, no pictures, and no more than 60 KB for the page.
+    QCOMPARE(poppler("pdfimages", {"-list", pdf}).trimmed().count(u'\n'), 1);
+    const QString alone = dir.filePath("alone.pdf");
+    QCOMPARE(
+        kiilaCalc(
+            {"--arrangement", "2",      "--cracked", "--c1",     "100",   "--c2",      "100",
+             "--s1",          "150",    "--nsd",     "3",        "--v1d", "2",         "--e1",
+             "200",           "--lang", lang,        "--report", alone,   "--project", "Hall 3"})
+            .exitCode,
+        0);
+    QVERIFY2(QFileInfo(pdf).size() - QFileInfo(alone).size() < 60 * 1024,
+             qPrintable(QString::number(QFileInfo(pdf).size() - QFileInfo(alone).size())));
+
+    // From a CSV file: two pages per design.
+    const QString csvPdf = dir.filePath("rows.pdf");
+    const Run rows = kiilaCalc({"--csv", "-", "--report", csvPdf, "--details"}, designRows(3));
+    QCOMPARE(rows.exitCode, 0);
+    QCOMPARE(pageCount(csvPdf), 6);
+    QVERIFY(pageText(csvPdf, 4).contains("CASE 2"));
+}
 
 void TestCli::reportTargets_data()
 {

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Runs thousands of designs through kiila-calc and through the reference calculation in
-mitoitus.py, and compares every result.
+mitoitus.py, and compares every result and the working values of every size tried
+(kiila-calc --details).
 
     check.py [path/to/kiila-calc] [--count N] [--seed S] [--show K] [--csv-out FILE]
 
@@ -34,6 +35,65 @@ def design(arr, cracked=False, c1=0.0, c2=0.0, s1=0.0, s2=0.0, nsd=0.0, v1d=0.0,
            e2=0.0):
     return (arr, bool(cracked), float(c1), float(c2), float(s1), float(s2), float(nsd),
             float(v1d), float(e1), float(e2))
+
+
+# Designs that between them reach every arrangement and every way a size pass and a run end,
+# each with what it reaches (self_check asserts it, so the table keeps its meaning): outcomes
+# of a size (tension, shear, eccentric, chosen), of the run (chosen, stopped, advice), the
+# distance that stops it, how the eccentric search ends (step, step0, bisection) and a group
+# far from the edges ("far"). Their working values are compared like every other design's.
+REACHING_DESIGNS = (
+    # arrangement 1: chosen; a tension failure; the stop at M10's cMin; c2; the advice
+    ({"chosen"}, design(1, False, 200, 200, nsd=2.7, v1d=2.7)),
+    ({"tension", "chosen"}, design(1, False, 200, 200, nsd=2.71)),
+    ({"tension", "stop c1"}, design(1, False, 52, 200, nsd=3)),
+    ({"stop c2"}, design(1, True, 200, 40)),
+    ({"tension", "advice"}, design(1, False, 200, 200, nsd=100)),
+    # arrangement 2: tension, shear, then chosen; the search at its step 880; far from the
+    # edges; an eccentric failure (M8, at a step), then a bisection (M10); the stop on s1
+    ({"tension", "shear", "chosen"}, design(2, True, 100, 100, 150, nsd=3, v1d=2)),
+    ({"tension", "shear", "step", "chosen"}, design(2, True, 100, 100, 150, nsd=3, v1d=2, e1=20)),
+    ({"far", "chosen"}, design(2, False, 500, 600, 150, v1d=3)),
+    ({"eccentric", "step", "bisection", "chosen"}, design(2, False, 100, 100, 150, nsd=1, v1d=1, e1=200)),
+    ({"stop s1"}, design(2, False, 200, 200, 69)),
+    # arrangement 3: the search's step-0 fallback; an eccentric failure; far from the edges
+    ({"tension", "step0", "chosen"}, design(3, False, 180, 180, 360, e1=9, nsd=15)),
+    ({"eccentric", "step", "chosen"}, design(3, True, 120, 130, 200, nsd=4, v1d=1, e1=40)),
+    ({"far", "step", "chosen"}, design(3, False, 700, 700, 200, nsd=2, v1d=5, e1=100)),
+    # arrangements 4 and 5: torsion of the row across; the stop on s2; shear failures to the
+    # advice
+    ({"far", "chosen"}, design(4, False, 600, 600, 0, 200, v1d=2, e2=50)),
+    ({"stop s2"}, design(4, False, 200, 200, 0, 60)),
+    ({"chosen"}, design(5, True, 120, 130, 0, 200, nsd=4, v1d=1, e2=40)),
+    ({"shear", "advice"}, design(5, True, 120, 130, 0, 200, v1d=40, e2=300)),
+    # arrangement 6: near and far from the edges with torsion and eccentric tension; s1
+    ({"step", "chosen"}, design(6, False, 200, 200, 150, 150, nsd=2, v1d=1, e1=30, e2=20)),
+    ({"far", "step", "chosen"}, design(6, False, 600, 600, 150, 150, nsd=3, v1d=2, e1=60, e2=10)),
+    ({"stop s1"}, design(6, False, 200, 200, 60, 150)),
+    # arrangement 7: the search at its step 951; a bisection; the stop at 10 hef; negative
+    # eccentricities through tension and eccentric failures; bisections to the advice
+    ({"far", "step", "chosen"}, design(7, False, 600, 600, 150, 150, e1=50)),
+    ({"far", "bisection", "chosen"}, design(7, False, 600, 600, 150, 150, e1=200)),
+    ({"stop c2"}, design(7, False, 600, 499, 150, 150)),
+    ({"far", "tension", "eccentric", "step", "chosen"},
+     design(7, True, 900, 900, 480, 480, nsd=20, v1d=5, e1=-300, e2=-30)),
+    ({"far", "eccentric", "bisection", "advice"}, design(7, False, 800, 800, 190, 190, nsd=5, e1=1000)),
+)
+
+
+def reaches(r):
+    """What a reference result reaches, in the terms of REACHING_DESIGNS."""
+    tags = {r["outcome"]} if r["outcome"] != "stopped" else set()
+    for s in r["sizes"]:
+        tags.add(s["outcome"])
+        d = s["_detail"]
+        if d["eccentric"]:
+            tags.add(d["eccentric"]["end"])
+        if d["shear"] and d["shear"]["farFromEdges"]:
+            tags.add("far")
+    if r["message"]:
+        tags.add("stop " + r["_stop_detail"]["stop"]["distance"])
+    return tags
 
 
 def run(d, details=True):
@@ -216,6 +276,11 @@ def self_check():
     expect("ratio below 1 at step 0: step 0",
            [s["outcome"] for s in r["sizes"]] == ["tension", "tension", "chosen"]
            and r["sizes"][2]["_detail"]["search"]["how"] == "step0")
+
+    # The table of designs reaching every outcome.
+    for tags, d in REACHING_DESIGNS:
+        got = reaches(run(d))
+        expect("%s reaches %s, not %s" % (describe(d), sorted(tags), sorted(got)), got == tags)
 
     # General form of numbers.
     expect("general form", [ref.general(x) for x in (50.0, 324.0, 0.5, 174.25, -3.0, 1 / 3)]
@@ -436,7 +501,7 @@ def exact_edge_designs(rng, count):
 
 def all_designs(seed, count):
     rng = random.Random(seed)
-    designs = worked_designs() + straddle_designs()
+    designs = worked_designs() + [d for _, d in REACHING_DESIGNS] + straddle_designs()
     designs += random_designs(rng, count)
     designs += knife_edge_designs(rng, max(count // 5, 1))
     designs += exact_edge_designs(rng, max(count // 10, 1))
@@ -469,9 +534,66 @@ def close(a, b, tol=0.0):
     return abs(a - b) <= max(REL_TOL * max(abs(a), abs(b)), ABS_TOL, tol)
 
 
-def compare(want, got):
+# The working values of kiila-calc --details, by group.
+PASS_KEYS = ("C1calc", "C2calc", "S1calc", "S2calc", "e1Calc", "e2Calc")
+TENSION_KEYS = ("FRd", "Ac0", "Ac", "cSmall", "psiS", "FAnchor", "NSdPerAnchor")
+SHEAR_KEYS = ("VAnchor", "FTorsion", "rCorner", "sumR2", "angleT", "VRes", "VGroupCap")
+ECCENTRIC_KEYS = ("xNA", "FMiddle", "FInner", "CConc", "NGroup", "MGroup", "NFromM")
+
+
+def compare_details(path, want, got, diffs):
+    """Differences between the reference's working values of one size and kiila-calc's
+    "details" object, appended to diffs."""
+    if not isinstance(got, dict):
+        diffs.append((path, "an object", got))
+        return
+
+    def value(key, a, b, tol=0.0):
+        if a is None or (is_number(a) and not math.isfinite(a)):
+            # Not reached, or no finite value: null.
+            if b is not None:
+                diffs.append((path + key, a, b))
+        elif not close(a, b, tol):
+            diffs.append((path + key, a, b))
+
+    def exact(key, a, b):
+        if a != b or type(a) is not type(b):
+            diffs.append((path + key, a, b))
+
+    for key in PASS_KEYS:
+        value(key, want[key], got.get(key))
+    if "stop" in want:
+        gs = got.get("stop") or {}
+        exact("stop.distance", want["stop"]["distance"], gs.get("distance"))
+        value("stop.value", want["stop"]["value"], gs.get("value"))
+        value("stop.minimum", want["stop"]["minimum"], gs.get("minimum"))
+        return
+    for key in TENSION_KEYS:
+        value(key, want[key], got.get(key))
+    exact("outcome", want["outcome"], got.get("outcome"))
+    ws, gs = want["shear"], got.get("shear")
+    if ws is None or gs is None:
+        if ws is not gs:
+            diffs.append((path + "shear", ws, gs))
+    else:
+        exact("shear.farFromEdges", ws["farFromEdges"], gs.get("farFromEdges"))
+        for key in SHEAR_KEYS:
+            value("shear." + key, ws[key], gs.get(key))
+    we, ge = want["eccentric"], got.get("eccentric")
+    if we is None or ge is None:
+        if we is not ge:
+            diffs.append((path + "eccentric", we, ge))
+    else:
+        exact("eccentric.end", we["end"], ge.get("end"))
+        exact("eccentric.stepNo", we["stepNo"], ge.get("stepNo"))
+        for key in ECCENTRIC_KEYS:
+            # A bisection defines its forces only to their spread over its last bracket.
+            value("eccentric." + key, we[key], ge.get(key), 2 * we["spread"][key])
+
+
+def compare(want, got, details=False):
     """Differences between the reference result `want` and the JSON object `got`, as a list of
-    (path, wanted, got)."""
+    (path, wanted, got); with details, also the working values of every size."""
     diffs = []
 
     def same_value(path, a, b, tol=0.0):
@@ -519,6 +641,8 @@ def compare(want, got):
             tol = 2 * search["tol"]
         same_value(p + "eccentricCapacity", w["eccentricCapacity"], g.get("eccentricCapacity"),
                    tol)
+        if details:
+            compare_details(p + "details.", w["_detail"], g.get("details"), diffs)
         wu, gu = w["utilization"], g.get("utilization") or {}
         for key in ("tension", "shear", "eccentric"):
             t = tol * abs(wu[key] / w["eccentricCapacity"]) if key == "eccentric" and tol else 0.0
@@ -546,6 +670,8 @@ def compare(want, got):
     else:
         for key in ("size", "title", "text"):
             same_exact("message." + key, wm[key], gm.get(key))
+        if details:
+            compare_details("message.details.", want["_stop_detail"], gm.get("details"), diffs)
 
     same_exact("advice", want["advice"], got.get("advice"))
 
@@ -562,7 +688,7 @@ def describe(d):
 
 def compare_with_program(program, designs, show):
     csv_text = to_csv(designs)
-    proc = subprocess.run([program, "--csv", "-", "--json", "--lang", "none"],
+    proc = subprocess.run([program, "--csv", "-", "--json", "--details", "--lang", "none"],
                           input=csv_text.encode("utf-8"), stdout=subprocess.PIPE,
                           stderr=subprocess.PIPE, timeout=1200)
     lines = [ln for ln in proc.stdout.decode("utf-8", "replace").splitlines() if ln.strip()]
@@ -584,7 +710,7 @@ def compare_with_program(program, designs, show):
             got = json.loads(line, parse_constant=lambda c: {"NaN": math.nan}.get(c, math.inf))
         except ValueError as exc:
             got = {"error": "not JSON (%s): %s" % (exc, line[:200])}
-        diffs = compare(want, got)
+        diffs = compare(want, got, details=True)
         if diffs:
             differing += 1
             for path, _, _ in diffs:

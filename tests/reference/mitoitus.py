@@ -12,7 +12,9 @@ the three project decisions:
      steps whose ratio falls from >= 1 to < 1;
   c. no comparison passes on NaN (every check is written so that NaN fails).
 
-The result of mitoitus() has the shape of one JSON object of `kiila-calc --json`.
+The result of mitoitus() has the shape of one JSON object of `kiila-calc --json`; with
+details=True each size carries its working values under "_detail" (and a stopped run those of
+its last size under "_stop_detail"), named as `kiila-calc --details --json` names them.
 """
 
 import math
@@ -96,10 +98,13 @@ def size_name(size):
 # Shear check of the group
 # ---------------------------------------------------------------------------------------------
 
-def check_shear(tapaus, n_anchors, k2, v1d, e2, s1, s2, c1_entered, c2_entered, hef, f_anchor):
-    """Returns (passes, VRes, VGroupCap or None)."""
+def check_shear(tapaus, n_anchors, k2, v1d, e2, s1, s2, c1_entered, c2_entered, hef, f_anchor,
+                terms=None):
+    """Returns (passes, VRes, VGroupCap or None); fills `terms` (a dict) with the working values
+    under the names kiila-calc --details gives them."""
     far = c1_entered >= 10 * hef and c2_entered >= 10 * hef
     cap = None
+    v_anchor = f_torsion = r_corner = sum_r2 = angle_t = None
     if tapaus == 1:
         v_res = v1d
     elif tapaus in (2, 3):
@@ -134,6 +139,9 @@ def check_shear(tapaus, n_anchors, k2, v1d, e2, s1, s2, c1_entered, c2_entered, 
         v_res = math.sqrt(v_anchor * v_anchor + f_torsion * f_torsion
                           - 2 * v_anchor * f_torsion * math.cos(angle_t))
     passes = v_res <= f_anchor  # NaN fails
+    if terms is not None:
+        terms.update(farFromEdges=far, VAnchor=v_anchor, FTorsion=f_torsion, rCorner=r_corner,
+                     sumR2=sum_r2, angleT=angle_t, VRes=v_res, VGroupCap=cap)
     return passes, v_res, cap
 
 
@@ -141,8 +149,8 @@ def check_shear(tapaus, n_anchors, k2, v1d, e2, s1, s2, c1_entered, c2_entered, 
 # Eccentric tension of the group
 # ---------------------------------------------------------------------------------------------
 
-def eccentric_state(x_na, d, k1, n_per_row, s1, b_plate, e1, f_anchor):
-    """NGroup and NFromM with the neutral axis at x_na (one step of the search)."""
+def eccentric_forces(x_na, d, k1, n_per_row, s1, b_plate, e1, f_anchor):
+    """The forces of one step of the search with the neutral axis at x_na, by name."""
     length = 1.5 * d + 2 * k1 * s1 - x_na
     f_outer = f_anchor
     if k1 == 0.5:
@@ -161,15 +169,25 @@ def eccentric_state(x_na, d, k1, n_per_row, s1, b_plate, e1, f_anchor):
     n_group = n_per_row * f_outer + n_per_row * f_middle + n_per_row * f_inner - c_conc
     m_group = (n_per_row * k1 * s1 * f_outer - n_per_row * k1 * s1 * f_inner
                + (1.5 * d + k1 * s1 - x_na / 3) * c_conc)
-    n_from_m = m_group / e1
-    return n_group, n_from_m
+    n_from_m = fdiv(m_group, e1)
+    return dict(xNA=x_na, FMiddle=f_middle, FInner=f_inner, CConc=c_conc, NGroup=n_group,
+                MGroup=m_group, NFromM=n_from_m)
+
+
+def eccentric_state(x_na, d, k1, n_per_row, s1, b_plate, e1, f_anchor):
+    """NGroup and NFromM with the neutral axis at x_na (one step of the search)."""
+    f = eccentric_forces(x_na, d, k1, n_per_row, s1, b_plate, e1, f_anchor)
+    return f["NGroup"], f["NFromM"]
 
 
 def eccentric_search(d, k1, k2, n_per_row, s1, s2, e1, f_anchor):
     """The stepwise search for the eccentric tension capacity NGroup.
 
-    Returns a dict: NGroup, how ("step", "step0" or "bisect"), stepNo, xNA, and tol, the
-    spread of NGroup over the last bisection bracket (0 when a step of the sweep gave it)."""
+    Returns a dict: how ("step", "step0" or "bisect") and end (its name in kiila-calc
+    --details: "step", "step0", "bisection"), stepNo (for a bisection the first step whose ratio
+    fell below 1), the forces where the search ended (xNA, FMiddle, FInner, CConc, NGroup,
+    MGroup, NFromM), tol, the spread of NGroup over the last bisection bracket, and spread, that
+    of every force (all 0 when a step of the sweep gave them)."""
     x_start = -20 * k1 * s1 - 15 * d
     b_plate = 3 * d + 2 * k2 * s2
     step = 0.015 * d + 0.02 * k1 * s1
@@ -177,18 +195,31 @@ def eccentric_search(d, k1, k2, n_per_row, s1, s2, e1, f_anchor):
     def at(x):
         return eccentric_state(x, d, k1, n_per_row, s1, b_plate, e1, f_anchor)
 
+    def forces(x):
+        return eccentric_forces(x, d, k1, n_per_row, s1, b_plate, e1, f_anchor)
+
+    def ended(how, step_no, x_na, lo=None):
+        result = forces(x_na)
+        result.update(how=how, stepNo=step_no, tol=0.0,
+                      end={"step": "step", "step0": "step0", "bisect": "bisection"}[how],
+                      spread={k: 0.0 for k in result})
+        if lo is not None:
+            low = forces(lo)
+            result["spread"] = {k: abs(result[k] - low[k]) for k in low}
+            result["tol"] = result["spread"]["NGroup"]
+        return result
+
     ratios = []
     for step_no in range(0, 1100):  # step 1100 is never evaluated
         x_na = x_start + step_no * step
         n_group, n_from_m = at(x_na)
         ratio = fdiv(n_group, n_from_m)
         if 0.95 < ratio < 1.05:
-            return dict(NGroup=n_group, how="step", stepNo=step_no, xNA=x_na, tol=0.0,
-                        NFromM=n_from_m)
+            return ended("step", step_no, x_na)
         ratios.append((x_na, ratio, n_group))
 
     if ratios[0][1] < 1:
-        return dict(NGroup=ratios[0][2], how="step0", stepNo=0, xNA=ratios[0][0], tol=0.0)
+        return ended("step0", 0, ratios[0][0])
 
     for k in range(len(ratios) - 1):
         if ratios[k][1] >= 1 and ratios[k + 1][1] < 1:
@@ -203,9 +234,9 @@ def eccentric_search(d, k1, k2, n_per_row, s1, s2, e1, f_anchor):
                 else:
                     hi = mid
                     n_hi = n_mid
-            n_lo = at(lo)[0]
-            return dict(NGroup=n_hi, how="bisect", stepNo=k, xNA=hi,
-                        tol=abs(n_hi - n_lo))
+            result = ended("bisect", k + 1, hi, lo)
+            assert result["NGroup"] == n_hi
+            return result
     # Cannot happen for the inputs the calculation lets through (the ratio is negative at
     # step 1099); make it loud rather than guess.
     raise RuntimeError("eccentric search: no fall of the ratio through 1")
@@ -218,8 +249,9 @@ def eccentric_search(d, k1, k2, n_per_row, s1, s2, e1, f_anchor):
 def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
              caption7=CAPTION_7, details=False):
     """Runs the design.  `cracked` is true for cracked concrete.  Returns a dict shaped like
-    one JSON object of `kiila-calc --json`; with details=True each size also carries the
-    internals under "_detail"."""
+    one JSON object of `kiila-calc --json`; with details=True each size also carries its
+    working values under "_detail", and a stopped run those of its last size under
+    "_stop_detail"."""
     frag = dict(FRAGMENT_DEFAULTS)
     for key, text in (fragments or {}).items():
         if text:
@@ -265,10 +297,15 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
         if c2c > c_cr:
             c2c = c_cr
 
-        def stop(text):
+        def stop(text, distance, value, minimum):
             result["outcome"] = "stopped"
             result["message"] = {"size": size_name(size), "title": frag["fragOhje"],
                                  "text": text}
+            if details:
+                result["_stop_detail"] = {
+                    "C1calc": c1c, "C2calc": c2c, "S1calc": s1c, "S2calc": s2c, "e1Calc": e1c,
+                    "e2Calc": e2c,
+                    "stop": {"distance": distance, "value": value, "minimum": minimum}}
             return result
 
         def edge_message(which):
@@ -286,22 +323,22 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
 
         # Minimum edge distances (NaN-safe: only a value at or above the minimum passes).
         if not (c1c >= c_min):
-            return stop(edge_message(" c1 "))
+            return stop(edge_message(" c1 "), "c1", c1c, c_min)
         if not (c2c >= c_min):
-            return stop(edge_message(" c2 "))
+            return stop(edge_message(" c2 "), "c2", c2c, c_min)
 
         # Minimum spacings.
         if tapaus in (2, 3):
             if not (s1c >= s_min):
-                return stop(spacing_message(" s1 ", 1))
+                return stop(spacing_message(" s1 ", 1), "s1", s1c, s_min)
         elif tapaus in (4, 5):
             if not (s2c >= s_min):
-                return stop(spacing_message(" s2 ", 1))
+                return stop(spacing_message(" s2 ", 1), "s2", s2c, s_min)
         elif tapaus in (6, 7):
             if not (s1c >= s_min):
-                return stop(spacing_message(" s1 ", 2))
+                return stop(spacing_message(" s1 ", 2), "s1", s1c, s_min)
             if not (s2c >= s_min):
-                return stop(spacing_message(" s2 ", 2))
+                return stop(spacing_message(" s2 ", 2), "s2", s2c, s_min)
 
         if s1c > s_cr:
             s1c = s_cr
@@ -310,9 +347,9 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
 
         if tapaus == 7:
             if not (c1 >= 10 * hef):
-                return stop(case7_message(" c1 "))
+                return stop(case7_message(" c1 "), "c1", c1, 10 * hef)
             if not (c2 >= 10 * hef):
-                return stop(case7_message(" c2 "))
+                return stop(case7_message(" c2 "), "c2", c2, 10 * hef)
 
         # Capacity of one anchor by the projected areas.
         ac0 = s_cr * s_cr
@@ -331,8 +368,11 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
             "utilization": {"tension": shown(nsd_c / n_anchors / f_anchor), "shear": None,
                             "eccentric": None},
         }
-        detail = {"C1calc": c1c, "C2calc": c2c, "S1calc": s1c, "S2calc": s2c, "Ac": ac,
-                  "psiS": psi_s, "e1Calc": e1c, "e2Calc": e2c}
+        # The working values under the names of kiila-calc --details.
+        detail = {"C1calc": c1c, "C2calc": c2c, "S1calc": s1c, "S2calc": s2c, "e1Calc": e1c,
+                  "e2Calc": e2c, "FRd": frd, "Ac0": ac0, "Ac": ac, "cSmall": c_small,
+                  "psiS": psi_s, "FAnchor": f_anchor, "NSdPerAnchor": nsd_c / n_anchors,
+                  "shear": None, "eccentric": None}
         if details:
             row["_detail"] = detail
         result["sizes"].append(row)
@@ -348,8 +388,9 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
             if tapaus != 1:
                 result["headings"]["shear"] = (frag["fragAnkkuriryhman"] + general(n_anchors)
                                                + frag["fragLeikkaus"])
+            detail["shear"] = {}
             shear_ok, v_res, cap = check_shear(tapaus, n_anchors, k2, v1d_c, e2c, s1c, s2c,
-                                               c1, c2, hef, f_anchor)
+                                               c1, c2, hef, f_anchor, detail["shear"])
             row["shearCapacity"] = cap
             row["utilization"]["shear"] = shown(v_res / f_anchor)
             detail["VRes"] = v_res
@@ -359,7 +400,7 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
                 row["outcome"] = "chosen"
             else:
                 search = eccentric_search(d, k1, k2, n_per_row, s1c, s2c, e1c, f_anchor)
-                detail["search"] = search
+                detail["search"] = detail["eccentric"] = search
                 n_group = search["NGroup"]
                 result["headings"]["eccentric"] = (frag["fragAnkkuriryhman"]
                                                    + general(n_anchors)
@@ -371,6 +412,7 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
                 else:
                     fail("eccentric")
 
+        detail["outcome"] = row["outcome"]
         if row["outcome"] == "chosen":
             plate = None
             plate_text = None

@@ -1,0 +1,23 @@
+#pragma once
+
+// kiila-calc --details: the working values of every size tried, so that a result can be checked
+// by hand. The result must come from Mitoitus with Working::Kept.
+//
+//   jsonDetails  the values of one size as a JSON object, under the calculation's names
+//   detailsText  per size tried the checks with their formula in words and in numbers, then
+//                load, capacity and utilisation of each check and which one governs
+
+#include "calc/calc.h"
+#include "design/design.h"
+
+#include <string>
+
+namespace cli {
+
+// Numbers unrounded; a value that is not a finite number, or that the pass did not reach, is
+// null.
+std::string jsonDetails(const calc::SizeDetails &details);
+
+std::string detailsText(const design::Design &design, const calc::Result &result);
+
+} // namespace cli

@@ -1,0 +1,37 @@
+#pragma once
+
+// The details page: the working values of one calculation, printed after its report page so
+// that a checker can follow every result by hand. Texts as text on an A4 page, in English or
+// Finnish; a page of its own, drawn with QTextDocument rather than from a window definition.
+
+#include "calc/calc.h"
+#include "design/design.h"
+
+#include <QString>
+
+#include <optional>
+
+class QPainter;
+
+namespace print {
+
+struct DetailsSource
+{
+    QString project;
+    QString versionLine; // as on the report page
+    QString dateTime;    // as on the report page
+    bool finnish = false;
+    design::Design design;
+    // From Mitoitus with Working::Kept for `design`; none when the inputs changed after the last
+    // calculation: the page then says that no result belongs to them.
+    std::optional<calc::Result> result;
+};
+
+// The page as HTML, for QTextDocument.
+QString detailsPageHtml(const DetailsSource &source);
+
+// Paints the page onto the painter's page (its device is the page, as a QPdfWriter or a
+// QPrinter on A4 is); whatever would not fit the page is left off.
+void paintDetailsPage(QPainter &painter, const DetailsSource &source);
+
+} // namespace print

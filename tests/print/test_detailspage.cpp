@@ -1,0 +1,70 @@
+// The details page's content: the outcome in a sentence in the page's language, the governing
+// check marked, and a page for inputs without a result.
+
+#include "print/detailspage.h"
+
+#include <QtTest>
+
+class TestDetailsPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void content_data();
+    void content();
+};
+
+void TestDetailsPage::content_data()
+{
+    QTest::addColumn<bool>("finnish");
+    QTest::addColumn<bool>("current");
+    QTest::addColumn<int>("arrangement");
+    QTest::addColumn<QStringList>("expected");
+    QTest::addColumn<QString>("absent");
+
+    // C1, C2, S1, NSd, V1d: M8 fails the tension, M10 the shear, M12 is chosen (shear governs).
+    QTest::newRow("chosen, English")
+        << false << true << 2
+        << QStringList{"CASE 2, cracked concrete", "Chosen: 2 pcs Kalvex M 12",
+                       "<b>2 / 2.21415 = 0.903283 *</b>", "<b>1.5 / 1.15 = 1.30435 *</b>",
+                       "shear fails"}
+        << "no result belongs";
+    QTest::newRow("chosen, Finnish")
+        << true << true << 2
+        << QStringList{"TAPAUS 2, halkeillut betoni", "Valittu: 2 kpl Kalvex M 12",
+                       "Kiinnityslevyn mitat min. 36 mm x 186 mm", "leikkaus ei riitä"}
+        << "Chosen";
+    QTest::newRow("inputs changed")
+        << false << false << 2 << QStringList{"CASE 2", "C1 = 100 mm", "no result belongs to them"}
+        << "FAnchor";
+    QTest::newRow("inputs changed, Finnish")
+        << true << false << 2 << QStringList{"niille ei ole tulosta"} << "FAnchor";
+    QTest::newRow("advice") << false << true << 1 << QStringList{"Valitse järeämpi"} << "Chosen";
+}
+
+void TestDetailsPage::content()
+{
+    QFETCH(bool, finnish);
+    QFETCH(bool, current);
+    QFETCH(int, arrangement);
+    QFETCH(QStringList, expected);
+    QFETCH(QString, absent);
+    print::DetailsSource source;
+    source.finnish = finnish;
+    source.design = arrangement == 1 ? design::Design{1, false, {200, 200, 0, 0, 100, 0, 0, 0}}
+                                     : design::Design{2, true, {100, 100, 150, 0, 3, 2, 0, 0}};
+    calc::Texts texts;
+    if (!finnish)
+        texts.fragKpl = " pcs ";
+    if (current)
+        source.result =
+            calc::Mitoitus(source.design.input, source.design.arrangement,
+                           source.design.concreteState(), texts, ".", calc::Working::Kept);
+    const QString html = print::detailsPageHtml(source);
+    for (const QString &e : expected)
+        QVERIFY2(html.contains(e), qPrintable(e + "\n" + html));
+    QVERIFY(!html.contains(absent));
+}
+
+QTEST_APPLESS_MAIN(TestDetailsPage)
+#include "test_detailspage.moc"
