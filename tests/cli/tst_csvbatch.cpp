@@ -142,6 +142,7 @@ class TestCsvBatch : public QObject
 private slots:
     void outputUnchanged_data();
     void outputUnchanged();
+    void detailsWithJobs();
     void jobsRefused_data();
     void jobsRefused();
     void failuresAsWithOneJob_data();
@@ -190,6 +191,18 @@ void TestCsvBatch::outputUnchanged()
         qWarning() << "the output is in" << file.fileName();
     }
     QCOMPARE(hash, sha256);
+}
+
+// The working values come out of every job as out of one.
+void TestCsvBatch::detailsWithJobs()
+{
+    const QStringList arguments{"--csv", "-", "--lang", "none", "--json", "--details"};
+    const Run one = kiilaCalc(arguments, generatedRows());
+    const Run two = kiilaCalc(arguments + QStringList{"--jobs", "2"}, generatedRows());
+    QCOMPARE(one.exitCode, 1);
+    QCOMPARE(two.exitCode, 1);
+    QVERIFY(one.out.contains("\"details\": {"));
+    QVERIFY(one.out == two.out);
 }
 
 void TestCsvBatch::jobsRefused_data()
