@@ -60,7 +60,7 @@ FocusStop::FocusStop(Control *control) : QWidget(control->container()), m_contro
 // Without the focus nothing is drawn: the window looks as it does without the stop.
 void FocusStop::paintEvent(QPaintEvent *)
 {
-    if (!hasFocus() || !clickable(*m_control))
+    if (!hasFocus() || !m_byKey || !clickable(*m_control))
         return;
     QPainter painter(this);
     painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
@@ -69,6 +69,10 @@ void FocusStop::paintEvent(QPaintEvent *)
 
 void FocusStop::keyPressEvent(QKeyEvent *event)
 {
+    if (!m_byKey) {
+        m_byKey = true;
+        update();
+    }
     switch (event->key()) {
     case Qt::Key_Space:
     case Qt::Key_Return:
@@ -98,6 +102,11 @@ void FocusStop::focusInEvent(QFocusEvent *event)
         --passing;
         return;
     }
+    // Coming back to the window keeps the mark as it was.
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        m_byKey = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                  reason == Qt::ShortcutFocusReason;
     setGeometry(m_control->geometry());
     update();
 }

@@ -26,8 +26,9 @@ QAction *addShortcut(QWidget &window, const QKeySequence &keys,
 QAction *addShortcut(QWidget &window, const QKeySequence &keys, Control *control);
 
 // Lets Tab reach a windowless control: an invisible widget over it, after the widgets made
-// before it in the order of Tab. With the focus it draws a dotted focus mark around the control,
-// and Space or Enter clicks it. Tab passes over a control that is not clickable.
+// before it in the order of Tab. With the focus it draws a dotted focus mark around the control
+// (once the keyboard has moved the focus or pressed a key), and Space or Enter clicks it. Tab
+// passes over a control that is not clickable.
 void addFocusStop(Control *control);
 
 // The focus stop of a windowless control.
@@ -47,6 +48,9 @@ protected:
 
 private:
     Control *m_control;
+    // Whether the focus came by a key: a window that gives its first stop the focus as it
+    // opens shows no mark until the keyboard is used.
+    bool m_byKey = false;
 };
 
 } // namespace forms

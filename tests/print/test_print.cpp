@@ -97,6 +97,7 @@ private slots:
     void desktopWithoutPrinterPrintsNothing();
     void desktopPdfIsOnePage();
 
+    void yesAndNoButtonsLookAlike();
     void grabReport();
 
 private:
@@ -836,6 +837,27 @@ void TestPrint::desktopPdfIsOnePage()
     QCOMPARE(pdf.count("/Type /Page\n") + pdf.count("/Type /Page "), 1);
     // The pictures are drawn as vectors, not placed as bitmaps.
     QVERIFY(!pdf.contains("/Subtype /Image"));
+}
+
+// The Finnish Yes button shows its word as a picture; its face is that of the No button beside it.
+void TestPrint::yesAndNoButtonsLookAlike()
+{
+    QVERIFY(askBoth());
+    Form *window = sheetConfirmation();
+    QVERIFY(window);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QImage image = window->grab().toImage();
+    const QRect yes = window->control(QStringLiteral("Command1"))->geometry();
+    const QRect no = window->control(QStringLiteral("Command2"))->geometry();
+    // Down the left of each face, clear of the words, and across its middle row.
+    QList<QRgb> yesFace, noFace;
+    for (int y = 3; y < yes.height() - 3; ++y) {
+        yesFace << image.pixel(yes.left() + 6, yes.top() + y);
+        noFace << image.pixel(no.left() + 6, no.top() + y);
+    }
+    QCOMPARE(yesFace, noFace);
+    QCOMPARE(image.pixel(yes.left() + 2, yes.center().y()),
+             image.pixel(no.left() + 2, no.center().y()));
 }
 
 void TestPrint::grabReport()
