@@ -2,6 +2,7 @@
 
 #include "calc/numbers.h"
 #include "forms/definitions.h"
+#include "forms/keys.h"
 #include "product/sheettable.h"
 
 #include <cmath>
@@ -35,6 +36,14 @@ DataSheet::DataSheet(lang::LanguageTag &language, help::Help &help, QWidget *ret
     connect(control("ImgHelp"), &Control::clicked, this, &DataSheet::ImgHelp_Click);
     connect(control("ImgPrint"), &Control::clicked, this, &DataSheet::ImgPrint_Click);
     lang::connectFlags(*this, [this](int index) { ImgLanguage_Click(index); });
+    // The commands by key and by Tab; Esc goes back.
+    forms::addFocusStop(control("ImgPrint"));
+    forms::addShortcut(*this, QKeySequence(Qt::CTRL | Qt::Key_P), control("ImgPrint"));
+    forms::addFocusStop(control("ImgHelp"));
+    forms::addShortcut(*this, QKeySequence(Qt::Key_F1), control("ImgHelp"));
+    lang::addFlagKeys(*this, m_language);
+    forms::addFocusStop(control("ImgExit"));
+    forms::addShortcut(*this, QKeySequence(Qt::Key_Escape), control("ImgExit"));
 }
 
 void DataSheet::setChosenSize(int sizeNo, const QString &title)

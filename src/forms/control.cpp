@@ -301,7 +301,8 @@ bool Control::fits(const QString &text) const
         return metrics.horizontalAdvance(text) <= room;
     }
     const QRect box(QPoint(), m_geometry.size());
-    const QRect used = metrics.boundingRect(box, textFlags(m_def.align), text);
+    const QRect used = metrics.boundingRect(box, textFlags(m_def.align),
+                                            breakBlankRuns(text, font(), box.width()));
     return used.width() <= box.width() && used.height() <= box.height();
 }
 
@@ -361,7 +362,8 @@ void Control::paint(QPainter &painter) const
         if (!onScreen(painter)) {
             painter.setClipRect(m_geometry);
             painter.setFont(m_font);
-            drawCaption(painter, m_geometry, flags, m_caption, m_fore, greyed);
+            drawCaption(painter, m_geometry, flags,
+                        breakBlankRuns(m_caption, m_font, m_geometry.width()), m_fore, greyed);
             painter.setClipping(false);
             break;
         }
@@ -370,7 +372,8 @@ void Control::paint(QPainter &painter) const
         if (m_captionPicture.isNull() || m_captionPicture.devicePixelRatio() != dpr ||
             m_captionGreyed != greyed) {
             m_captionPicture =
-                captionPicture(dpr, m_caption, m_font, m_fore, m_geometry.size(), flags, greyed);
+                captionPicture(dpr, breakBlankRuns(m_caption, m_font, m_geometry.width()), m_font,
+                               m_fore, m_geometry.size(), flags, greyed);
             m_captionGreyed = greyed;
         }
         painter.drawPixmap(m_geometry.topLeft(), m_captionPicture);

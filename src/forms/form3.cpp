@@ -77,8 +77,9 @@ constexpr const char *FinnishHelp =
     "epäkeskisyys e2 (kuvaa vääntömomenttia) tapauksissa 4, 5, 6 ja 7. Epäkeskisyys e2 tarkoittaa leikkausvoiman vaikutussuoran ja \r\n"
     "ankkureiden painopisteen välistä etäisyyttä suunnassa 2.\r\n";
 
-// The disclaimer's first line: blanks that wrap at the label's width, so the heading stands a
-// few lines down the panel.
+// The disclaimer's first line: more blanks than a line of the label holds; each full line of them
+// is a line break (the runtime breaks them; Qt's wrap does not), so the heading stands a few
+// lines down the panel.
 constexpr int DisclaimerIndent = 244;
 constexpr std::string_view DisclaimerBody =
     "DISCLAIMER\r\n"

@@ -66,6 +66,11 @@ QString Platform::saveDesignPath(QWidget *, const QString &, const QString &)
     return {};
 }
 
+void Platform::beep()
+{
+    QApplication::beep();
+}
+
 namespace {
 
 const char DesignFilter[] = "Kiila designs (*.kiila)";

@@ -50,6 +50,8 @@ public:
     virtual void exit() = 0;
     // The folder that holds the program file.
     virtual QString programFolder() const = 0;
+    // The desktop's short warning sound: a key press that changed nothing.
+    virtual void beep();
 };
 
 // The printer's page as a plain paint device: QWidget::render onto a printer paints the window

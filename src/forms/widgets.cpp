@@ -48,6 +48,34 @@ bool paintsForPrint(const QPainter &painter)
     return engine && engine->type() != QPaintEngine::Raster;
 }
 
+QString breakBlankRuns(const QString &text, const QFont &font, int width)
+{
+    if (!text.contains(QLatin1String("  ")))
+        return text;
+    const int blank = QFontMetrics(font).horizontalAdvance(QLatin1Char(' '));
+    if (blank <= 0 || width <= 0)
+        return text;
+    const qsizetype perLine = std::max(1, width / blank);
+    QString broken;
+    qsizetype at = 0;
+    while (at < text.size()) {
+        qsizetype run = 0;
+        while (at + run < text.size() && text[at + run] == QLatin1Char(' '))
+            ++run;
+        if (run > perLine)
+            broken += QString(run / perLine, QLatin1Char('\n')) +
+                      QString(run % perLine, QLatin1Char(' '));
+        else
+            broken += text.mid(at, run);
+        at += run;
+        const qsizetype end = text.indexOf(QLatin1Char('\n'), at);
+        const qsizetype next = end < 0 ? text.size() : end + 1;
+        broken += text.mid(at, next - at);
+        at = next;
+    }
+    return broken;
+}
+
 int textFlags(Align align)
 {
     switch (align) {

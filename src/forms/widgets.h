@@ -24,6 +24,10 @@ QRect pixelRect(const Rect &twips);
 bool paintsForPrint(const QPainter &painter);
 // How a label's caption is drawn: from the top, wrapped at the width, aligned as defined.
 int textFlags(Align align);
+// A label's caption with each run of blanks at the start of a line that is wider than the label
+// broken as the desktop's labels break it: every full line of blanks a line of its own, the rest
+// the indent of the text after it (Qt's wrap puts the text after any such run on line two).
+QString breakBlankRuns(const QString &text, const QFont &font, int width);
 
 // A widget that windowless controls lie on: a window or a frame.
 class Surface : public QWidget

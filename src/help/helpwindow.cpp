@@ -1,6 +1,7 @@
 #include "help/helpwindow.h"
 
 #include "forms/definitions.h"
+#include "forms/keys.h"
 
 namespace help {
 
@@ -11,6 +12,10 @@ HelpWindow::HelpWindow(lang::LanguageTag &language, QWidget *parent)
     connect(this, &forms::Form::activated, this, &HelpWindow::Form_Activate);
     connect(control("Image1"), &forms::Control::clicked, this, &HelpWindow::Image1_Click);
     lang::connectFlags(*this, [this](int index) { ImgLanguage_Click(index); });
+    // Esc goes back, as the back word does; Tab reaches it and the flags.
+    lang::addFlagKeys(*this, m_language);
+    forms::addFocusStop(control("Image1"));
+    forms::addShortcut(*this, QKeySequence(Qt::Key_Escape), control("Image1"));
     Form_Initialize();
 }
 

@@ -1,6 +1,7 @@
 #include "lang/languages.h"
 
 #include "forms/form.h"
+#include "forms/keys.h"
 
 namespace lang {
 
@@ -20,6 +21,18 @@ void connectFlags(forms::Form &form, const std::function<void(int)> &handler)
             QObject::connect(control, &forms::Control::clicked, &form,
                              [handler, flag] { handler(flag); });
     }
+}
+
+void addFlagKeys(forms::Form &form, const LanguageTag &tag)
+{
+    for (const LanguageRow &language : Languages)
+        if (forms::Control *control =
+                form.findControl(QStringLiteral("ImgLanguage"), flagOf(language.language)))
+            forms::addFocusStop(control);
+    forms::addShortcut(form, QKeySequence(Qt::CTRL | Qt::Key_L), [&form, &tag] {
+        const Language to = tag.is(Language::English) ? Language::Finnish : Language::English;
+        return form.findControl(QStringLiteral("ImgLanguage"), flagOf(to));
+    });
 }
 
 void setLabelCharset(forms::Form &form, int charset)

@@ -57,6 +57,9 @@ private:
 // Connects each flag the window has (its ImgLanguage images) to the handler, which receives the
 // flag's index.
 void connectFlags(forms::Form &form, const std::function<void(int)> &handler);
+// Lets the keyboard reach the window's flags: Tab stops at each, and Ctrl+L clicks the flag of
+// English, or of Finnish while the language is English.
+void addFlagKeys(forms::Form &form, const LanguageTag &tag);
 
 // Sets the character set of every control of the window tagged "lbl".
 void setLabelCharset(forms::Form &form, int charset);

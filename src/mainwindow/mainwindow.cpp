@@ -1,9 +1,13 @@
 #include "mainwindow/mainwindow.h"
 
+#include "calc/numbers.h"
+#include "forms/keys.h"
 #include "mainwindow/notice.h"
 #include "print/print.h"
 
 #include <QTimer>
+
+#include <array>
 
 namespace mainwindow {
 
@@ -15,6 +19,7 @@ MainWindow::MainWindow(forms::Platform &platform, lang::LanguageTag &language,
     connectHandlers();
     Form_Load();
     createFileCommands();
+    createKeys();
     connect(m_printing, &print::Printing::projectChanged, this,
             [this](const QString &project) { m_project = project; });
 }
@@ -46,10 +51,46 @@ void MainWindow::connectHandlers()
         const int number = input.field;
         Control *text = field(number);
         connect(text, &Control::changed, this, [this, number] { Text_Change(number); });
-        connect(text, &Control::lostFocus, this, [this, number] { Text_LostFocus(number); });
+        // A confirmation that disables the window takes the focus without leaving the field:
+        // what was typed stays as it is.
+        connect(text, &Control::lostFocus, this, [this, number] {
+            if (isEnabled())
+                Text_LostFocus(number);
+        });
         // Enter in a field calculates, as the button does.
         connect(text, &Control::returnPressed, this, &MainWindow::ImgCalc_Click);
     }
+}
+
+// Every command has a key and a stop of Tab after the fields. A key does what a click does, and
+// only while the command could be clicked.
+void MainWindow::createKeys()
+{
+    using forms::addFocusStop;
+    using forms::addShortcut;
+    for (int i = 0; i < calc::ArrangementCount; ++i) {
+        addFocusStop(control("ImgSIT", i));
+        addShortcut(*this, QKeySequence(Qt::ALT | (Qt::Key_1 + i)), control("ImgSIT", i));
+    }
+    // Yes and No of the concrete state, in English and in Finnish (Kyllä, Ei).
+    for (int i = 0; i < 2; ++i) {
+        addFocusStop(control("ImgNO", i));
+        for (const Qt::Key key :
+             i == 0 ? std::array{Qt::Key_Y, Qt::Key_K} : std::array{Qt::Key_N, Qt::Key_E})
+            addShortcut(*this, QKeySequence(Qt::ALT | key), control("ImgNO", i));
+    }
+    addFocusStop(control("ImgCalc"));
+    addFocusStop(control("Label14"));
+    addShortcut(*this, QKeySequence(Qt::CTRL | Qt::Key_T), control("Label14"));
+    addFocusStop(control("ImgPrint"));
+    addShortcut(*this, QKeySequence(Qt::CTRL | Qt::Key_P), control("ImgPrint"));
+    addFocusStop(control("ImgHelp"));
+    addShortcut(*this, QKeySequence(Qt::Key_F1), control("ImgHelp"));
+    addFocusStop(control("INFO"));
+    addShortcut(*this, QKeySequence(Qt::CTRL | Qt::Key_I), control("INFO"));
+    lang::addFlagKeys(*this, m_language);
+    addFocusStop(control("ImgExit"));
+    addShortcut(*this, QKeySequence(Qt::CTRL | Qt::Key_Q), control("ImgExit"));
 }
 
 forms::Control *MainWindow::field(int number) const
@@ -188,11 +229,6 @@ void MainWindow::INFO_Click()
 
 void MainWindow::ImgPrint_Click()
 {
-    // The field being edited is written back first, as leaving it would: the page shows the
-    // number the field holds.
-    for (const design::Input &input : design::Inputs)
-        if (focusWidget() && focusWidget() == field(input.field)->widget())
-            Text_LostFocus(input.field);
     m_printing->printReport(reportSource());
 }
 
@@ -201,8 +237,16 @@ print::ReportSource MainWindow::reportSource() const
     print::ReportSource source;
     for (const print::Copy &copy : print::ReportCopies)
         source.copies << control(QLatin1String(copy.main), copy.index)->caption();
-    for (const design::Input &input : design::Inputs)
-        source.fields << field(input.field)->caption();
+    // The page shows the number the field being edited holds, as leaving it would write it; the
+    // field itself keeps what was typed, and an empty one stays empty, so that the calculation
+    // still asks for it.
+    for (const design::Input &input : design::Inputs) {
+        const forms::Control *text = field(input.field);
+        const bool edited = focusWidget() && focusWidget() == text->widget();
+        source.fields << (edited && !text->caption().isEmpty()
+                              ? QString::fromStdString(calc::writtenForm(m_input.*(input.value)))
+                              : text->caption());
+    }
     source.title = control("Label11")->caption();
     source.version = control("Label10")->caption();
     if (control("Label2")->isVisible())

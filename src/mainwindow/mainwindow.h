@@ -106,6 +106,7 @@ protected:
 private:
     void connectHandlers();
     void createFileCommands();
+    void createKeys();
     bool writeDesign(const QString &path);
     void designOpened(const QString &path, const designfile::Contents &contents);
     void rememberDesign(const QString &path);

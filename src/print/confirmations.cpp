@@ -102,7 +102,8 @@ ReportConfirmation::ReportConfirmation(const forms::FormDef &def, forms::Platfor
 }
 
 // The report's project line shows the entry as it is typed. A change after which the text
-// would no longer show whole on that line is taken back: the page prints what was typed.
+// would no longer show whole on that line is taken back, with the desktop's beep so that the
+// user knows why typing stops: the page prints what was typed.
 void ReportConfirmation::Text1_Change()
 {
     forms::Control *entry = control(QStringLiteral("Text1"));
@@ -116,6 +117,7 @@ void ReportConfirmation::Text1_Change()
         QTextCursor at = edit->textCursor();
         at.setPosition(qBound(0, cursor, int(m_project.size())));
         edit->setTextCursor(at);
+        m_platform.beep();
         return;
     }
     m_project = text;

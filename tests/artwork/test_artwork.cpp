@@ -30,6 +30,8 @@ private slots:
     void englishTabsLieOverTheDrawnTabs();
     void arrangementShowsBothForceArrows_data();
     void arrangementShowsBothForceArrows();
+    void panelIsClean_data();
+    void panelIsClean();
     void backgroundFollowsItsControls_data();
     void backgroundFollowsItsControls();
 };
@@ -276,6 +278,28 @@ void TestArtwork::arrangementShowsBothForceArrows()
     // N sd orange-red, V 1d teal; each a filled arrow of some size.
     QVERIFY(countNear(image, QColor(226, 74, 36), 40) > 150);
     QVERIFY(countNear(image, QColor(0, 150, 150), 40) > 150);
+}
+
+void TestArtwork::panelIsClean_data()
+{
+    QTest::addColumn<QString>("background");
+    QTest::newRow("data sheet") << "form2_background";
+    QTest::newRow("help") << "form3_background";
+}
+
+// The white panel of the data sheet and the help window is plain white inside its frame.
+void TestArtwork::panelIsClean()
+{
+    QFETCH(QString, background);
+    const QImage window = imageOf(background);
+    // Inside the rounded frame, clear of its corners.
+    const QRect inside(90 + 20, 108 + 20, 843 - 40, 527 - 40);
+    int marked = 0;
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            if (window.pixel(x, y) != qRgb(255, 255, 255))
+                ++marked;
+    QCOMPARE(marked, 0);
 }
 
 void TestArtwork::backgroundFollowsItsControls_data()

@@ -33,6 +33,7 @@ private slots:
     void calculationWhileOpen();
     void exitReturnsAndHidesTheCommands();
     void printCommandReachesPrinting();
+    void keysRunTheCommands();
     void grabWindow();
 
 private:
@@ -291,6 +292,42 @@ void TestDataSheet::printCommandReachesPrinting()
     QCOMPARE(m_platform.messages[0].first, "           PRINT?");
     QCOMPARE(m_platform.pages.size(), 1);
     QCOMPARE(m_platform.pages[0].window, "Form2");
+}
+
+// Ctrl+P prints, F1 opens the help and Esc goes back, through the sheet's key events; Tab visits
+// its commands (the flags are hidden there, and Ctrl+L with them).
+void TestDataSheet::keysRunTheCommands()
+{
+    calculate("200", "1");
+    DataSheet *sheet = openSheet();
+    QVERIFY(sheet);
+    const QString language = m_language.text();
+    QTest::keyClick(sheet, Qt::Key_L, Qt::ControlModifier);
+    QCOMPARE(m_language.text(), language);
+
+    QStringList visited;
+    for (int step = 0; step < 3; ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    visited.sort();
+    QCOMPARE(visited, (QStringList{"ImgExit", "ImgHelp", "ImgPrint"}));
+
+    QTest::keyClick(sheet, Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(m_platform.pages.size(), 1);
+    QCOMPARE(m_platform.pages[0].window, "Form2");
+
+    QTest::keyClick(sheet, Qt::Key_F1);
+    QVERIFY(m_w->helpWindow());
+    QVERIFY(QTest::qWaitForWindowActive(m_w->helpWindow()));
+    m_w->helpWindow()->close();
+    QTRY_VERIFY(!m_w->helpWindow());
+    sheet->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(sheet));
+
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    QTRY_VERIFY(!m_w->dataSheet());
+    QVERIFY(!c("ImgSHOW")->isVisible());
 }
 
 void TestDataSheet::grabWindow()

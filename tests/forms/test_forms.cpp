@@ -905,10 +905,10 @@ void TestForms::controlProperties()
     // A picture box shows the picture set, as the report's drawing is copied.
     Control *photo = form.control("Photo");
     QVERIFY(photo->picture().isEmpty());
-    photo->setPicture(QStringLiteral("yes_button"));
-    QCOMPARE(photo->picture(), "yes_button");
+    photo->setPicture(QStringLiteral("form3_back_eng"));
+    QCOMPARE(photo->picture(), "form3_back_eng");
     QCOMPARE(photo->widget()->grab().toImage().pixelColor(48, 14),
-             artwork::picture(QStringLiteral("yes_button")).toImage().pixelColor(48, 14));
+             artwork::picture(QStringLiteral("form3_back_eng")).toImage().pixelColor(48, 14));
 
     // The control's own flags, whatever the window does.
     QVERIFY(inside->isVisible()); // the window is not shown

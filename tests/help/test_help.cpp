@@ -6,6 +6,8 @@
 #include "standinreport.h"
 #include "windowdriver.h"
 
+#include <QApplication>
+#include <QPointer>
 #include <QTest>
 
 using lang::Language;
@@ -23,6 +25,8 @@ private slots:
     void infoBackHelpShowsTheHelp();
     void languageSwitchShowsAtNextActivation();
     void oneWindowForEveryHelpCommand();
+    void escapeGoesBack();
+    void disclaimerHeadingStandsLower();
     void grabWindow();
 
 private:
@@ -143,6 +147,45 @@ void TestHelp::oneWindowForEveryHelpCommand()
     QCOMPARE(shown(help), "--3g"); // still in the information mode
     // Both stay usable: the sheet is not disabled by the help window.
     QVERIFY(m_w->dataSheet()->isEnabled());
+}
+
+// Esc goes back from the help and from the disclaimer, as the back word does; Tab reaches it.
+void TestHelp::escapeGoesBack()
+{
+    for (const char *command : {"ImgHelp", "INFO"}) {
+        QPointer<help::HelpWindow> help = openedBy(command);
+        QVERIFY(help);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), "Image1");
+        QTest::keyClick(help, Qt::Key_Escape);
+        QTRY_VERIFY(!help);
+    }
+}
+
+// The disclaimer begins with more blanks than its first line holds: they fill whole lines, so
+// the heading stands below them, not on the second line.
+void TestHelp::disclaimerHeadingStandsLower()
+{
+    m_language.set(Language::English);
+    QPointer<help::HelpWindow> help = openedBy("INFO");
+    QVERIFY(help);
+    const forms::Control *disclaimer = help->control(QStringLiteral("Label3"));
+    QVERIFY(disclaimer->isVisible());
+    const QImage image = help->grab().toImage();
+    const QRect area = disclaimer->geometry();
+    int top = -1;
+    for (int y = area.top(); y <= area.bottom() && top < 0; ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 128) {
+                top = y - area.top();
+                break;
+            }
+    const int lines = QFontMetrics(disclaimer->font()).lineSpacing();
+    const int blank = QFontMetrics(disclaimer->font()).horizontalAdvance(QLatin1Char(' '));
+    const int blankLines = 244 / (area.width() / blank);
+    QVERIFY2(blankLines >= 2, "the blanks fill at least two lines");
+    QVERIFY2(top >= blankLines * lines && top < (blankLines + 1) * lines,
+             qPrintable(QStringLiteral("heading at %1, lines of %2").arg(top).arg(lines)));
 }
 
 void TestHelp::grabWindow()

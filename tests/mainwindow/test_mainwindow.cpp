@@ -5,6 +5,7 @@
 #include "standinreport.h"
 #include "windowdriver.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QLocale>
 #include <QSignalSpy>
@@ -55,6 +56,12 @@ private slots:
     void endingWithAFocusedField();
     void grabWindow();
 
+    void keysRunTheCommands_data();
+    void keysRunTheCommands();
+    void keysOnlyWhereAClickWould();
+    void tabReachesTheCommands();
+    void focusMark();
+
 private:
     // Clicks the field and types into it, as a user does.
     void type(int number, const QString &keys)
@@ -68,6 +75,7 @@ private:
         for (const auto &[number, keys] : values)
             type(number, QString::fromUtf8(keys));
     }
+    QString effects() const;
     QStringList row(const QString &name) const
     {
         QStringList values;
@@ -270,7 +278,8 @@ void TestMainWindow::tabVisitsEnabledFieldsAndEnterCalculates()
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         visited << QApplication::focusWidget()->objectName();
     }
-    QCOMPARE(visited, (QStringList{"Text3", "Text5", "Text6", "Text7", "Text9", "Text1"}));
+    // After the fields Tab goes on to the commands.
+    QCOMPARE(visited, (QStringList{"Text3", "Text5", "Text6", "Text7", "Text9", "ImgSIT(0)"}));
 
     fill({{1, "200"}, {3, "200"}, {5, "150"}, {6, "1"}, {7, "1"}, {9, "0"}});
     QTest::keyClick(text(9)->widget(), Qt::Key_Return);
@@ -540,6 +549,157 @@ void TestMainWindow::grabWindow()
     click("ImgCalc");
     QTRY_COMPARE(m_w->notice()->caption(), "HELP");
     save(m_w->notice(), QStringLiteral("frmatt.png"));
+}
+
+// What the commands change, in one line: the arrangement, the concrete state, the language and
+// the windows they open.
+QString TestMainWindow::effects() const
+{
+    QStringList shown;
+    shown << QStringLiteral("arrangement %1").arg(m_w->tapaus());
+    shown << (m_w->concreteState() == calc::Cracked ? "cracked" : "non-cracked");
+    shown << m_language.text();
+    if (help::HelpWindow *help = m_w->helpWindow(); help && help->isVisible())
+        shown << (help->control("Label3")->isVisible() ? "info" : "help");
+    if (m_w->printing()->reportConfirmation())
+        shown << "print";
+    if (m_w->dataSheet() && m_w->dataSheet()->isVisible())
+        shown << "sheet";
+    if (m_platform.exits)
+        shown << "exit";
+    return shown.join(QLatin1Char(' '));
+}
+
+void TestMainWindow::keysRunTheCommands_data()
+{
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::addColumn<QString>("after");
+    const QString start = "arrangement 1 non-cracked eng";
+    QTest::newRow("F1") << QKeySequence(Qt::Key_F1) << start + " help";
+    QTest::newRow("Ctrl+I") << QKeySequence(Qt::CTRL | Qt::Key_I) << start + " info";
+    QTest::newRow("Ctrl+P") << QKeySequence(Qt::CTRL | Qt::Key_P) << start + " print";
+    QTest::newRow("Ctrl+Q") << QKeySequence(Qt::CTRL | Qt::Key_Q) << start + " exit";
+    QTest::newRow("Ctrl+L") << QKeySequence(Qt::CTRL | Qt::Key_L)
+                            << "arrangement 1 non-cracked fin";
+    QTest::newRow("Alt+Y") << QKeySequence(Qt::ALT | Qt::Key_Y) << "arrangement 1 cracked eng";
+    QTest::newRow("Alt+K") << QKeySequence(Qt::ALT | Qt::Key_K) << "arrangement 1 cracked eng";
+    for (int i = 1; i <= 7; ++i)
+        QTest::addRow("Alt+%d", i) << QKeySequence(Qt::ALT | (Qt::Key_0 + i))
+                                   << QStringLiteral("arrangement %1 non-cracked eng").arg(i);
+    // Without a calculation the technical data is hidden: nothing.
+    QTest::newRow("Ctrl+T hidden") << QKeySequence(Qt::CTRL | Qt::Key_T) << start;
+}
+
+// A key does what a click on its command does, through the window's own key events.
+void TestMainWindow::keysRunTheCommands()
+{
+    QFETCH(QKeySequence, keys);
+    QVERIFY(openWindow()); // with the report page that printing fills
+    const QKeyCombination combination = keys[0];
+    QTest::keyClick(m_w.get(), combination.key(), combination.keyboardModifiers());
+    QTEST(effects(), "after");
+}
+
+// Keys that a click could not give: the concrete state back by No, the language back, technical
+// data once shown, and nothing while a confirmation disables the window.
+void TestMainWindow::keysOnlyWhereAClickWould()
+{
+    const auto press = [this](QKeyCombination keys) {
+        QTest::keyClick(m_w.get(), keys.key(), keys.keyboardModifiers());
+    };
+    QVERIFY(openWindow()); // with the report page that printing fills
+    press(Qt::ALT | Qt::Key_Y);
+    press(Qt::ALT | Qt::Key_N);
+    QCOMPARE(effects(), "arrangement 1 non-cracked eng");
+    press(Qt::ALT | Qt::Key_K);
+    press(Qt::ALT | Qt::Key_E);
+    QCOMPARE(effects(), "arrangement 1 non-cracked eng");
+    press(Qt::CTRL | Qt::Key_L);
+    press(Qt::CTRL | Qt::Key_L);
+    QCOMPARE(effects(), "arrangement 1 non-cracked eng");
+
+    fill({{1, "200"}, {3, "200"}, {6, "1"}, {7, "1"}});
+    click("ImgCalc");
+    QVERIFY(c("Label14")->isVisible());
+    press(Qt::CTRL | Qt::Key_T);
+    QTRY_VERIFY(m_w->dataSheet() && m_w->dataSheet()->isVisible());
+    m_w->dataSheet()->close();
+    QTRY_VERIFY(!m_w->dataSheet());
+    m_w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+
+    press(Qt::CTRL | Qt::Key_P);
+    QVERIFY(m_w->printing()->reportConfirmation());
+    QVERIFY(!m_w->isEnabled());
+    for (const QKeyCombination keys : {Qt::ALT | Qt::Key_3, Qt::ALT | Qt::Key_Y,
+                                       Qt::CTRL | Qt::Key_Q, Qt::Key_F1 | Qt::NoModifier})
+        press(keys);
+    QCOMPARE(effects(), "arrangement 1 non-cracked eng print");
+}
+
+// After the fields Tab visits the commands that can be clicked, in the order of the window;
+// Space and Enter click the one that has the focus.
+void TestMainWindow::tabReachesTheCommands()
+{
+    QWidget *last = text(7)->widget();
+    last->setFocus();
+    QStringList visited;
+    for (int step = 0; step < 17; ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    // The technical data is hidden before a calculation and passed over.
+    QCOMPARE(visited, (QStringList{"ImgSIT(0)", "ImgSIT(1)", "ImgSIT(2)", "ImgSIT(3)", "ImgSIT(4)",
+                                   "ImgSIT(5)", "ImgSIT(6)", "ImgNO(0)", "ImgNO(1)", "ImgCalc",
+                                   "ImgPrint", "ImgHelp", "INFO", "ImgLanguage(1)",
+                                   "ImgLanguage(2)", "ImgExit", "Text1"}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), "ImgExit");
+
+    const auto focusOn = [this](const QString &name) {
+        for (QWidget *w : m_w->findChildren<QWidget *>(name))
+            w->setFocus(Qt::TabFocusReason);
+        return QApplication::focusWidget();
+    };
+    QTest::keyClick(focusOn("ImgSIT(2)"), Qt::Key_Space);
+    QCOMPARE(m_w->tapaus(), 3);
+    QTest::keyClick(focusOn("ImgNO(0)"), Qt::Key_Return);
+    QCOMPARE(m_w->concreteState(), calc::Cracked);
+    QTest::keyClick(focusOn("ImgCalc"), Qt::Key_Enter, Qt::KeypadModifier);
+    QVERIFY(m_w->notice()); // the fields are empty
+}
+
+// The command with the keyboard focus has a dotted mark around it; without the focus on a
+// command the window is drawn as before.
+void TestMainWindow::focusMark()
+{
+    const QImage before = m_w->grab().toImage();
+    QWidget *stop = m_w->findChild<QWidget *>("ImgCalc");
+    QVERIFY(stop);
+    stop->setFocus(Qt::TabFocusReason);
+    const QImage marked = m_w->grab().toImage();
+    const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR");
+    if (!folder.isEmpty())
+        QVERIFY(marked.save(folder + "/form1-focus.png"));
+    const QRect area = c("ImgCalc")->geometry();
+    const auto differing = [&](const QRect &in) {
+        int count = 0;
+        for (int y = 0; y < before.height(); ++y)
+            for (int x = 0; x < before.width(); ++x)
+                if (before.pixel(x, y) != marked.pixel(x, y) && in.contains(x, y))
+                    ++count;
+        return count;
+    };
+    // Only the edge of the command changes, in dots: about half of its pixels.
+    const int edge = 2 * (area.width() + area.height());
+    QVERIFY(differing(area) > edge / 4);
+    QCOMPARE(differing(area.adjusted(1, 1, -1, -1)), 0);
+    // Elsewhere only the field that gave up the focus changes.
+    const QRect field = text(1)->widget()->geometry();
+    QCOMPARE(differing(before.rect()), differing(area) + differing(field));
+    // Back in a field, the mark is gone.
+    text(1)->setFocus();
+    QCOMPARE(m_w->grab().toImage().copy(area), before.copy(area));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -87,6 +87,8 @@ private slots:
     void closeBoxHidesTheReport();
     void projectEntryRefusesWhatDoesNotFit();
     void longValueIsPrintedWhole();
+    void editedFieldKeepsItsText_data();
+    void editedFieldKeepsItsText();
     void sheetPrintsTheLastCalculation();
     void confirmationsAnsweredWhileWindowsAreDisabled();
     void desktopMessageBoxOverDisabledWindow();
@@ -95,6 +97,7 @@ private slots:
     void desktopWithoutPrinterPrintsNothing();
     void desktopPdfIsOnePage();
 
+    void yesAndNoButtonsLookAlike();
     void grabReport();
 
 private:
@@ -595,7 +598,8 @@ void TestPrint::resultsOnlyBesideTheirInputs()
     QCOMPARE(!r("Label14")->caption().isEmpty(), results);
     QCOMPARE(r("Pic1")->isVisible(), results);
     if (change == QLatin1String("editing")) {
-        QCOMPARE(text(3)->text(), "120");
+        // The page shows the number; the field keeps what was typed.
+        QCOMPARE(text(3)->text(), "120abc");
         QCOMPARE(report()->control(QStringLiteral("Text3"))->text(), "120");
     }
 }
@@ -621,8 +625,12 @@ void TestPrint::projectEntryRefusesWhatDoesNotFit()
     auto *entry =
         qobject_cast<QPlainTextEdit *>(confirmation()->control(QStringLiteral("Text1"))->widget());
     const QString words = QStringLiteral("Sillan 12 kaiteen kiinnitys ");
-    type(entry, words.repeated(12));
+    type(entry, words);
+    QCOMPARE(m_platform.beeps, 0);
+    type(entry, words.repeated(11));
     const QString kept = entry->toPlainText();
+    // Each refused key is answered with the beep.
+    QVERIFY(m_platform.beeps > 0);
     QVERIFY(kept.size() > words.size());
     QVERIFY(kept.size() < words.size() * 12);
     QCOMPARE(r("LblKomm")->caption(), kept);
@@ -631,9 +639,11 @@ void TestPrint::projectEntryRefusesWhatDoesNotFit()
     const QRect line = r("LblKomm")->geometry();
     QVERIFY(metrics.boundingRect(QRect(QPoint(), line.size()), Qt::TextWordWrap, kept).height() <=
             line.height());
-    // Deleting still works.
+    // Deleting still works, without a beep.
+    const int beeps = m_platform.beeps;
     QTest::keyClick(entry, Qt::Key_Backspace);
     QCOMPARE(r("LblKomm")->caption(), kept.chopped(1));
+    QCOMPARE(m_platform.beeps, beeps);
 }
 
 void TestPrint::longValueIsPrintedWhole()
@@ -660,6 +670,35 @@ void TestPrint::longValueIsPrintedWhole()
 
 // A calculation made while the sheet's confirmation is open: the page shows the new size's
 // title and table together.
+void TestPrint::editedFieldKeepsItsText_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("empty") << QString() << QString();
+    QTest::newRow("letters after the number") << QStringLiteral("12abc") << QStringLiteral("12");
+    QTest::newRow("number") << QStringLiteral("250") << QStringLiteral("250");
+}
+
+// Printing with the cursor in a field puts the number it holds on the page; the field itself
+// keeps what was typed, and an empty one still asks for its value at the next calculation.
+void TestPrint::editedFieldKeepsItsText()
+{
+    QFETCH(QString, typed);
+    fill({{1, "100"}, {6, "3"}, {7, "2"}});
+    QWidget *edited = text(3)->widget();
+    QTest::mouseClick(edited, Qt::LeftButton, {}, edited->rect().center());
+    QTest::keyClicks(edited, typed);
+    QCOMPARE(m_w->focusWidget(), edited);
+    printReport();
+    QTEST(report()->control(QStringLiteral("Text3"))->text(), "printed");
+    QCOMPARE(text(3)->text(), typed);
+    support::click(*confirmation(), QStringLiteral("Command2"));
+    QTRY_VERIFY(!confirmation());
+    QCOMPARE(text(3)->text(), typed);
+    click("ImgCalc");
+    QCOMPARE(bool(m_w->notice()), typed.isEmpty());
+}
+
 void TestPrint::sheetPrintsTheLastCalculation()
 {
     calculateOne("1");
@@ -798,6 +837,27 @@ void TestPrint::desktopPdfIsOnePage()
     QCOMPARE(pdf.count("/Type /Page\n") + pdf.count("/Type /Page "), 1);
     // The pictures are drawn as vectors, not placed as bitmaps.
     QVERIFY(!pdf.contains("/Subtype /Image"));
+}
+
+// The Finnish Yes button shows its word as a picture; its face is that of the No button beside it.
+void TestPrint::yesAndNoButtonsLookAlike()
+{
+    QVERIFY(askBoth());
+    Form *window = sheetConfirmation();
+    QVERIFY(window);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QImage image = window->grab().toImage();
+    const QRect yes = window->control(QStringLiteral("Command1"))->geometry();
+    const QRect no = window->control(QStringLiteral("Command2"))->geometry();
+    // Down the left of each face, clear of the words, and across its middle row.
+    QList<QRgb> yesFace, noFace;
+    for (int y = 3; y < yes.height() - 3; ++y) {
+        yesFace << image.pixel(yes.left() + 6, yes.top() + y);
+        noFace << image.pixel(no.left() + 6, no.top() + y);
+    }
+    QCOMPARE(yesFace, noFace);
+    QCOMPARE(image.pixel(yes.left() + 2, yes.center().y()),
+             image.pixel(no.left() + 2, no.center().y()));
 }
 
 void TestPrint::grabReport()

@@ -65,6 +65,7 @@ public:
     QDateTime now() const override { return clock; }
     void exit() override { ++exits; }
     QString programFolder() const override { return folder; }
+    void beep() override { ++beeps; }
 
     // The window painted as printing paints it, at the design size.
     static Page page(QWidget &window)
@@ -79,6 +80,7 @@ public:
     QList<std::pair<QString, QString>> messages;    // text, title
     std::function<void(const QString &)> onMessage; // runs while the box would be open
     int exits = 0;
+    int beeps = 0;
     Answer answer = Answer::Yes;
     Answer saveAnswer = Answer::Discard; // the answer to the question before changes are lost
     QString folder;

@@ -22,6 +22,7 @@ using detail::Window;
 // How a picture starts before its own drawing goes over it.
 enum class Start : std::uint8_t {
     White,        // a picture of its own
+    Clear,        // a picture of its own drawn over what lies under it (a button's face)
     Background,   // a whole window background with the Finnish tab words
     Under,        // the part of its window's background under the control that places it
     EnglishUnder, // the same part painted with the English tab words, and nothing over it
@@ -105,7 +106,7 @@ constexpr Entry Entries[] = {
      [](QPainter &p, QSize size, QPoint) { detail::paintDimensionedDrawing(p, size); }},
     {"form2_tabs_eng", 423, 49, Start::EnglishUnder, nullptr, {"Form2", "Image2"}},
     {"form3_back_eng", 90, 23, Start::EnglishUnder, nullptr, {"Form3", "ImgEng"}},
-    {"yes_button", 96, 28, Start::White,
+    {"yes_button", 96, 28, Start::Clear,
      [](QPainter &p, QSize, QPoint) { detail::paintYesButton(p); }},
 };
 
@@ -192,8 +193,9 @@ QImage draw(const Entry &e, qreal dpr)
 
     QImage image;
     QPoint place;
-    if (e.start == Start::White) {
-        image = blankImage(size, dpr, Qt::white);
+    if (e.start == Start::White || e.start == Start::Clear) {
+        image = blankImage(size, dpr,
+                           e.start == Start::White ? QColor(Qt::white) : QColor(Qt::transparent));
     } else {
         const Placement where = placement(e);
         place = where.place;

@@ -421,12 +421,8 @@ void paintPanelWindowInside(QPainter &p)
         p.setBrush(QColor(0, 0, 0, 10));
         p.drawRoundedRect(panel.translated(2, 3).adjusted(-i, -i, i, i), 18 + i, 18 + i);
     }
+    // The panel is plain white inside its frame.
     paintRoundedBox(p, panel, 18, Qt::white, QColor(70, 70, 70), 1);
-    p.setPen(QPen(QColor(234, 238, 244), 1));
-    for (qreal y = 390; y <= 590; y += 20)
-        p.drawLine(QPointF(104, y), QPointF(919, y));
-    for (qreal x = 110; x <= 915; x += 20)
-        p.drawLine(QPointF(x, 385), QPointF(x, 590));
 }
 
 } // namespace
@@ -487,16 +483,9 @@ void paintBluePill(QPainter &p)
     paintPill(p, QRectF(6, 8, 176, 40));
 }
 
+// Only the word: the button it lies on draws its face, as for the No button beside it.
 void paintYesButton(QPainter &p)
 {
-    const QRect r(0, 0, 96, 28);
-    p.fillRect(r, QColor(212, 208, 200));
-    p.fillRect(QRect(0, 0, 96, 1), Qt::white);
-    p.fillRect(QRect(0, 0, 1, 28), Qt::white);
-    p.fillRect(QRect(0, 27, 96, 1), QColor(64, 64, 64));
-    p.fillRect(QRect(95, 0, 1, 28), QColor(64, 64, 64));
-    p.fillRect(QRect(1, 26, 94, 1), QColor(128, 128, 128));
-    p.fillRect(QRect(94, 1, 1, 26), QColor(128, 128, 128));
     p.setFont(sansFont(12, true));
     p.setPen(Qt::black);
     p.drawText(QRectF(0, 0, 95, 27), Qt::AlignCenter, QStringLiteral("Kyll\u00e4"));

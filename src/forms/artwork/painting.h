@@ -3,7 +3,7 @@
 // Drawing helpers shared by the picture files of this folder; not part of the library's API.
 //
 //   backgrounds.cpp   the three window backgrounds and the pictures cut from them (tabs, pill,
-//                     results panel, back tab), the Yes button face
+//                     results panel, back tab), the Yes button's word
 //   arrangements.cpp  the seven isometric arrangement pictures, screen and print
 //   installation.cpp  the four installation drawings and the dimensioned drawing
 //   emblem.cpp        our emblem, in the window frames and as the program's icon
@@ -58,7 +58,7 @@ void paintBackground(QPainter &p, Window window, TabWords words, const forms::Fo
 void paintPill(QPainter &p, const QRectF &rect);
 
 // What is drawn over a cut of the main window background: the white results panel (over the
-// cut at ImgPodlozh's place) and the pill of ImgSHOW; the Yes button face on its own.
+// cut at ImgPodlozh's place) and the pill of ImgSHOW; the word of the Yes button on its own.
 void paintResultsPanel(QPainter &p);
 void paintBluePill(QPainter &p);
 void paintYesButton(QPainter &p);

@@ -1,0 +1,119 @@
+#include "forms/keys.h"
+
+#include "forms/control.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QPainter>
+
+namespace forms {
+
+bool clickable(const Control &control)
+{
+    const QWidget *container = control.container();
+    return control.isVisible() && control.isEnabled() && container && container->isVisible() &&
+           container->isEnabled();
+}
+
+bool clickFromKeyboard(Control *control)
+{
+    if (!control || !clickable(*control))
+        return false;
+    emit control->clicked();
+    return true;
+}
+
+QAction *addShortcut(QWidget &window, const QKeySequence &keys,
+                     const std::function<Control *()> &target)
+{
+    auto *action = new QAction(&window);
+    action->setShortcut(keys);
+    QObject::connect(action, &QAction::triggered, &window,
+                     [target] { clickFromKeyboard(target()); });
+    window.addAction(action);
+    return action;
+}
+
+QAction *addShortcut(QWidget &window, const QKeySequence &keys, Control *control)
+{
+    const QPointer<Control> target(control);
+    return addShortcut(window, keys, [target] { return target.data(); });
+}
+
+void addFocusStop(Control *control)
+{
+    new FocusStop(control);
+}
+
+FocusStop::FocusStop(Control *control) : QWidget(control->container()), m_control(control)
+{
+    setObjectName(control->index() == NoIndex
+                      ? control->name()
+                      : QStringLiteral("%1(%2)").arg(control->name()).arg(control->index()));
+    setFocusPolicy(Qt::TabFocus);
+    // The clicks of the mouse go to the window under it, which hands them to the control.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setGeometry(control->geometry());
+    show();
+}
+
+// Without the focus nothing is drawn: the window looks as it does without the stop.
+void FocusStop::paintEvent(QPaintEvent *)
+{
+    if (!hasFocus() || !m_byKey || !clickable(*m_control))
+        return;
+    QPainter painter(this);
+    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void FocusStop::keyPressEvent(QKeyEvent *event)
+{
+    if (!m_byKey) {
+        m_byKey = true;
+        update();
+    }
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+            clickFromKeyboard(m_control);
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void FocusStop::focusInEvent(QFocusEvent *event)
+{
+    // A hidden or disabled command is passed over, in the direction Tab went; on a window whose
+    // commands are all passed over the focus stays where the round ends.
+    static int passing = 0;
+    if (!clickable(*m_control) && passing < 64) {
+        ++passing;
+        if (event->reason() == Qt::BacktabFocusReason)
+            focusPreviousChild();
+        else if (event->reason() == Qt::TabFocusReason)
+            focusNextChild();
+        --passing;
+        return;
+    }
+    // Coming back to the window keeps the mark as it was.
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+        m_byKey = reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+                  reason == Qt::ShortcutFocusReason;
+    setGeometry(m_control->geometry());
+    update();
+}
+
+void FocusStop::focusOutEvent(QFocusEvent *)
+{
+    update();
+}
+
+} // namespace forms
