@@ -7,6 +7,7 @@
 //   form.h         Form builds a window from its definition and hands out its controls
 //   control.h      the operations and events of one control
 //   widgets.h      the widgets; windows and frames draw the windowless controls
+//   accessible.h   what screen readers see of the windows and their windowless controls
 //   platform.h     message boxes, exit and the program's folder, replaced by tests
 //
 // A window's logic derives from Form, looks up its controls by name and index
