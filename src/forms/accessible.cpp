@@ -56,6 +56,15 @@ constexpr Entry Table[] = {
     {"Form1", "Text7", NoIndex, As::Default, nullptr, "Label7"},
     {"Form1", "Text8", NoIndex, As::Default, nullptr, "Label8"},
     {"Form1", "Text9", NoIndex, As::Default, nullptr, "Label9"},
+    // The report page's copies of the fields, named by its copies of their captions.
+    {"FrmPRINT", "Text1", NoIndex, As::Default, nullptr, "Label12"},
+    {"FrmPRINT", "Text3", NoIndex, As::Default, nullptr, "Label11"},
+    {"FrmPRINT", "Text4", NoIndex, As::Default, nullptr, "Label10"},
+    {"FrmPRINT", "Text5", NoIndex, As::Default, nullptr, "Label5"},
+    {"FrmPRINT", "Text6", NoIndex, As::Default, nullptr, "Label6"},
+    {"FrmPRINT", "Text7", NoIndex, As::Default, nullptr, "Label7"},
+    {"FrmPRINT", "Text8", NoIndex, As::Default, nullptr, "Label8"},
+    {"FrmPRINT", "Text9", NoIndex, As::Default, nullptr, "Label9"},
     // The data sheet's and the help window's tabs.
     {"Form2", "ImgExit", NoIndex, As::Button, "Back"},
     {"Form2", "ImgPrint", NoIndex, As::Button, "Print"},

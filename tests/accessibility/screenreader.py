@@ -233,6 +233,27 @@ def run(program, kiila_calc, dump_to):
     assert not s1.getState().contains(pyatspi.STATE_ENABLED), "S1 is not used by arrangement 1"
     assert c1.getState().contains(pyatspi.STATE_ENABLED)
 
+    # Calculate with empty fields: the notice is a dialog whose text is read, closed by its OK.
+    program.press(program.find(main, pyatspi.ROLE_PUSH_BUTTON, "CALCULATE"))
+    notice = program.window(lambda w: w.name != main.name)
+    assert notice.getRole() == pyatspi.ROLE_DIALOG, notice.getRoleName()
+    wait_for("the notice's text", lambda: any("fill" in t for t in texts(program, notice)), 10)
+    program.press(program.find(notice, pyatspi.ROLE_PUSH_BUTTON, "OK"))
+    wait_for("the notice closed", lambda: program.window().name == main.name, 10)
+
+    # The print confirmation over the report page is a dialog with its question, the project
+    # entry and its buttons; the report page's fields are named as the main window's.
+    program.press(program.find(main, pyatspi.ROLE_PUSH_BUTTON, "Print"))
+    question = program.window(lambda w: "PRINT?" in texts(program, w))
+    assert question.getRole() == pyatspi.ROLE_DIALOG, question.getRoleName()
+    page = program.window(lambda w: w.name != main.name and w.name != question.name)
+    program.find(page, pyatspi.ROLE_TEXT, "Edge distance C1 (mm)")
+    program.find(question, pyatspi.ROLE_TEXT, "PROJECT")
+    program.find(question, pyatspi.ROLE_PUSH_BUTTON, "Yes")
+    program.press(program.find(question, pyatspi.ROLE_PUSH_BUTTON, "No"))
+    wait_for("the question closed",
+             lambda: not question.getState().contains(pyatspi.STATE_SHOWING), 10)
+
     for key, value in DESIGN.items():
         field = program.find(main, pyatspi.ROLE_TEXT, FIELDS[key])
         field.queryEditableText().setTextContents(value)
@@ -252,15 +273,13 @@ def run(program, kiila_calc, dump_to):
 
     # The help window and the data sheet, opened by their commands, read and closed.
     program.press(program.find(main, pyatspi.ROLE_PUSH_BUTTON, "Help"))
-    help_window = program.window(lambda w: w.name != main.name)
-    wait_for("the help text", lambda: any(len(t) > 200 for t in texts(program, help_window)))
+    help_window = program.window(lambda w: any(len(t) > 200 for t in texts(program, w)))
     program.press(program.find(help_window, pyatspi.ROLE_PUSH_BUTTON, "Back"))
     wait_for("the help window closed",
              lambda: not help_window.getState().contains(pyatspi.STATE_SHOWING), 10)
 
     program.press(technical)
-    sheet = program.window(lambda w: w.name != main.name)
-    wait_for("the data sheet's texts", lambda: len(texts(program, sheet)) > 10)
+    sheet = program.window(lambda w: "Size" in texts(program, w))
     sheet_text = " ".join(texts(program, sheet))
     # The sheet of the chosen size: "M10" is titled "... M 10".
     size = expected["chosen"]["size"]
