@@ -379,8 +379,8 @@ void nameWidgets(Form &form)
 
 void changed(Control &control, QAccessible::Event what)
 {
-    if (!QAccessible::isActive())
-        return;
+    // The widgets' names follow whether a reader listens or not: one may start listening later.
+    // The events cost nothing while none listens.
     if (what == QAccessible::NameChanged) {
         if (shown(control)) {
             QAccessibleEvent event(&control, QAccessible::NameChanged);
