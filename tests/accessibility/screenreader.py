@@ -146,6 +146,14 @@ class Program:
         action.doAction([n.lower() for n in names].index("press"))
 
 
+def pump():
+    """Hands the events that have arrived to their listeners."""
+    from gi.repository import GLib
+    context = GLib.MainContext.default()
+    while context.pending():
+        context.iteration(False)
+
+
 def texts(program, window):
     import pyatspi
     return [a.name for a in program.objects(window) if a.getRole() == pyatspi.ROLE_LABEL]
@@ -215,9 +223,14 @@ def run(program, kiila_calc, dump_to):
     import pyatspi
     main = program.window()
 
-    # The flags switch the language; the names follow.
+    # The flags switch the language; the names follow, and a listening reader is told.
+    told = []
+    pyatspi.Registry.registerEventListener(lambda e: told.append(e.source.name),
+                                           "object:property-change:accessible-name")
     program.press(program.find(main, pyatspi.ROLE_PUSH_BUTTON, "Suomi"))
     program.find(main, pyatspi.ROLE_TEXT, "Etaisyys reunasta C1")
+    wait_for("the new names told", lambda: pump() or
+             {"LASKE", "TAPAUS 1", "Etaisyys reunasta C1 (mm)"} <= set(told), 10)
     program.press(program.find(main, pyatspi.ROLE_PUSH_BUTTON, "English"))
     c1 = program.find(main, pyatspi.ROLE_TEXT, "Edge distance C1 (mm)")
 
@@ -233,8 +246,14 @@ def run(program, kiila_calc, dump_to):
         pyatspi.ROLE_LABEL, pyatspi.ROLE_PANEL)]
     assert not unnamed, unnamed
 
-    # Arrangement 2 chosen by its action is checked, the first no longer; back to 1.
+    # Arrangement 2 chosen by its action is checked, the first no longer, and a listening
+    # reader is told of both; back to 1.
+    checks = []
+    pyatspi.Registry.registerEventListener(
+        lambda e: checks.append((e.source.name, bool(e.detail1))), "object:state-changed:checked")
     program.press(radios[1])
+    wait_for("the checked states told", lambda: pump() or
+             {(radios[1].name, True), (radios[0].name, False)} <= set(checks), 10)
     wait_for("arrangement 2 checked",
              lambda: radios[1].getState().contains(pyatspi.STATE_CHECKED) and
              not radios[0].getState().contains(pyatspi.STATE_CHECKED), 10)
