@@ -25,7 +25,10 @@ packages=(cmake g++ make pkgconf qt6-base-dev qt6-svg-dev libgl-dev fonts-libera
           # check it with Debian's tools
           dpkg-dev lintian desktop-file-utils appstream man-db groff-base bsdextrautils file
           # the design file's type: its database and GIO's tool, which reads it without a desktop
-          shared-mime-info libglib2.0-bin)
+          shared-mime-info libglib2.0-bin
+          # the accessibility test: a virtual display, a private session bus with the
+          # accessibility bus, and the client that reads the program as a screen reader does
+          xvfb xauth dbus at-spi2-core python3-pyatspi)
 # The print tests run their own CUPS scheduler with a PDF queue and read the page back with
 # Poppler. The program asks libcups whether a print job was refused. Without recommends: no
 # printer browsing, no avahi.

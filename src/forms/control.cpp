@@ -1,5 +1,6 @@
 #include "forms/control.h"
 
+#include "forms/accessible.h"
 #include "forms/artwork/artwork.h"
 #include "forms/widgets.h"
 
@@ -165,6 +166,7 @@ void Control::setCaption(const QString &caption)
         m_captionPicture = QPixmap();
         if (m_def.kind == Kind::Label)
             repaint();
+        accessible::changed(*this, QAccessible::NameChanged);
     }
 }
 
@@ -180,6 +182,7 @@ void Control::setVisible(bool visible)
     } else if (visible != m_visible) {
         m_visible = visible;
         repaint();
+        accessible::changed(*this, QAccessible::StateChanged);
     }
 }
 
@@ -192,6 +195,7 @@ void Control::setEnabled(bool enabled)
         m_enabled = enabled;
         if (m_def.kind == Kind::Label)
             repaint(); // drawn greyed while disabled
+        accessible::changed(*this, QAccessible::StateChanged);
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QMetaMethod>
 #include <QObject>
 #include <QPixmap>
 #include <QPointer>
@@ -85,6 +86,12 @@ public:
     // Windowless controls take no focus.
     void setFocus();
     bool hasFocus() const;
+
+    // Whether a handler takes the control's clicks.
+    bool takesClicks() const
+    {
+        return isSignalConnected(QMetaMethod::fromSignal(&Control::clicked));
+    }
 
     // Draws a windowless control; its container calls this.
     void paint(QPainter &painter) const;

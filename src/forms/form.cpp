@@ -1,5 +1,6 @@
 #include "forms/form.h"
 
+#include "forms/accessible.h"
 #include "forms/artwork/artwork.h"
 #include "forms/widgets.h"
 
@@ -117,6 +118,9 @@ Form::Form(const FormDef &def, QWidget *parent)
     }
     for (qsizetype i = 1; i < chain.size(); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
+
+    accessible::install();
+    accessible::nameWidgets(*this);
 }
 
 Form::~Form()

@@ -8,6 +8,7 @@
 //   control.h      the operations and events of one control
 //   widgets.h      the widgets; windows and frames draw the windowless controls
 //   keys.h         shortcuts and Tab for the windowless commands, with their focus mark
+//   accessible.h   what screen readers see of the windows and their windowless controls
 //   platform.h     message boxes, exit and the program's folder, replaced by tests
 //
 // A window's logic derives from Form, looks up its controls by name and index

@@ -38,6 +38,8 @@ public:
 
     // Adds a windowless control above those added before it.
     void addWindowless(Control *control);
+    // The windowless controls, lowest first.
+    const QList<Control *> &windowless() const { return m_windowless; }
 
 protected:
     virtual void paintBackground(QPainter &painter) = 0;
@@ -78,6 +80,8 @@ public:
     PictureWidget(const ControlDef &def, QWidget *parent);
 
     void setPicture(const QString &name);
+    // The artwork name of the picture shown; empty: none.
+    QString picture() const { return m_name; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
