@@ -2,6 +2,7 @@
 
 #include "forms/control.h"
 #include "forms/form.h"
+#include "forms/keys.h"
 #include "forms/widgets.h"
 
 #include <QAccessibleObject>
@@ -214,6 +215,14 @@ public:
         }
         if (c.kind() == Kind::Label && !isCommand())
             s.readOnly = true;
+        if (isCommand() && container) {
+            for (const FocusStop *stop :
+                 container->findChildren<FocusStop *>(Qt::FindDirectChildrenOnly))
+                if (stop->control() == &c) {
+                    s.focusable = true;
+                    s.focused = stop->hasFocus();
+                }
+        }
         return s;
     }
 
@@ -262,7 +271,7 @@ public:
 
     int childCount() const override
     {
-        return static_cast<int>(windowless().size()) + QAccessibleWidget::childCount();
+        return static_cast<int>(windowless().size() + widgets().size());
     }
     QAccessibleInterface *child(int index) const override
     {
@@ -271,7 +280,9 @@ public:
             return nullptr;
         if (index < own.size())
             return QAccessible::queryAccessibleInterface(own[index]);
-        return QAccessibleWidget::child(index - static_cast<int>(own.size()));
+        const QList<QAccessibleInterface *> w = widgets();
+        index -= static_cast<int>(own.size());
+        return index < w.size() ? w[index] : nullptr;
     }
     int indexOfChild(const QAccessibleInterface *child) const override
     {
@@ -279,12 +290,12 @@ public:
         const auto at = own.indexOf(qobject_cast<Control *>(child ? child->object() : nullptr));
         if (at >= 0)
             return static_cast<int>(at);
-        const int widgetAt = QAccessibleWidget::indexOfChild(child);
-        return widgetAt < 0 ? -1 : widgetAt + static_cast<int>(own.size());
+        const auto widgetAt = widgets().indexOf(child);
+        return widgetAt < 0 ? -1 : static_cast<int>(widgetAt + own.size());
     }
     QAccessibleInterface *childAt(int x, int y) const override
     {
-        if (QAccessibleInterface *w = QAccessibleWidget::childAt(x, y))
+        if (QAccessibleInterface *w = QAccessibleWidget::childAt(x, y); w && !isFocusStop(w))
             return w;
         const QList<Control *> own = windowless();
         for (auto it = own.crbegin(); it != own.crend(); ++it) {
@@ -296,6 +307,20 @@ public:
     }
 
 private:
+    // A command's focus stop (keys.h) only carries the keyboard focus: the command itself is
+    // read, as a windowless control, and is told the focus when its stop takes it.
+    static bool isFocusStop(const QAccessibleInterface *child)
+    {
+        return child && qobject_cast<const FocusStop *>(child->object());
+    }
+    QList<QAccessibleInterface *> widgets() const
+    {
+        QList<QAccessibleInterface *> list;
+        for (int i = 0, n = QAccessibleWidget::childCount(); i < n; ++i)
+            if (QAccessibleInterface *w = QAccessibleWidget::child(i); w && !isFocusStop(w))
+                list.append(w);
+        return list;
+    }
     QList<Control *> windowless() const
     {
         QList<Control *> own;

@@ -2,6 +2,7 @@
 
 #include "forms/control.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QKeyEvent>
 #include <QPainter>
@@ -109,6 +110,9 @@ void FocusStop::focusInEvent(QFocusEvent *event)
                   reason == Qt::ShortcutFocusReason;
     setGeometry(m_control->geometry());
     update();
+    // A screen reader reads the command, not its stop.
+    QAccessibleEvent focus(m_control, QAccessible::Focus);
+    QAccessible::updateAccessibility(&focus);
 }
 
 void FocusStop::focusOutEvent(QFocusEvent *)
