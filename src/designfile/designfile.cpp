@@ -21,13 +21,16 @@ QString quotedKey(std::string_view key)
     return u'"' + QString::fromLatin1(key.data(), qsizetype(key.size())) + u'"';
 }
 
-// A field holds one line: no line break, tab or other control character.
+// A field holds one line of text: no line break, tab or other control character. Nor a
+// zero-width no-break space (U+FEFF), which Qt's JSON reader drops at the start of a text, nor
+// half of a surrogate pair, which cannot be written as UTF-8: the text would not read back as
+// it was written.
 bool isOneLine(const QString &text)
 {
     for (const QChar c : text)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f || c.unicode() == 0xfeff)
             return false;
-    return true;
+    return text.isValidUtf16();
 }
 
 // A whole number from `low` to `high`, or nothing.
@@ -165,9 +168,11 @@ std::optional<Contents> decode(const QByteArray &bytes, QString &error)
             continue; // an empty field
         if (!value.isString() || !isOneLine(value.toString())) {
             error = QStringLiteral("the input %1 is %2, not the one-line text of a field")
-                        .arg(quotedKey(key), value.isString()
-                                                 ? QStringLiteral("a text of more than one line")
-                                                 : described(value));
+                        .arg(quotedKey(key),
+                             value.isString()
+                                 ? QStringLiteral(
+                                       "a text of more than one line or a character no field holds")
+                                 : described(value));
             return std::nullopt;
         }
         contents.texts[std::size_t(i)] = value.toString();
@@ -177,8 +182,10 @@ std::optional<Contents> decode(const QByteArray &bytes, QString &error)
     if (!project.isUndefined()) {
         if (!project.isString() || !isOneLine(project.toString())) {
             error = QStringLiteral("the \"project\" is %1, not a one-line text")
-                        .arg(project.isString() ? QStringLiteral("a text of more than one line")
-                                                : described(project));
+                        .arg(project.isString()
+                                 ? QStringLiteral(
+                                       "a text of more than one line or a character no field holds")
+                                 : described(project));
             return std::nullopt;
         }
         contents.project = project.toString();
@@ -223,8 +230,19 @@ std::optional<Contents> read(const QString &path, QString &error)
 
 QString write(const QString &path, const Contents &contents, const QList<outfile::Input> &inputs)
 {
-    // A file the reader refuses would be a design saved and lost.
+    // A file the reader refuses, or reads as another design, would be a design saved and lost.
+    for (int i = 0; i < design::InputCount; ++i)
+        if (!isOneLine(contents.texts[std::size_t(i)]))
+            return QStringLiteral("cannot write '%1': the input %2 holds a line break or a "
+                                  "character a design file cannot keep")
+                .arg(path, quotedKey(design::Inputs[i].key));
     const QByteArray bytes = encode(contents);
+    QString unreadable;
+    if (const std::optional<Contents> back = decode(bytes, unreadable); back != contents)
+        return QStringLiteral("cannot write '%1': %2")
+            .arg(path, unreadable.isEmpty()
+                           ? QStringLiteral("the design would not read back as it is")
+                           : unreadable);
     if (bytes.size() > MaxSize)
         return QStringLiteral("cannot write '%1': the design would be larger than 64 KiB, "
                               "which no reader opens")

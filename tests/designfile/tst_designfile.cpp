@@ -179,6 +179,10 @@ private slots:
                                          << "input \"c1\" is 100";
         QTest::newRow("input of two lines") << withValue("inputs.s2", "\"1\\n2\"") << ""
                                             << "input \"s2\" is a text of more than one line";
+        QTest::newRow("input with U+FEFF") << withValue("inputs.c1", "\"\\ufeff1\"") << ""
+                                           << "input \"c1\" is a text of more than one line or";
+        QTest::newRow("half a surrogate pair") << withValue("project", "\"\\ud800\"") << ""
+                                               << "\"project\" is a text of more than one line";
         QTest::newRow("inputs as list") << QByteArray(good)
                                                .replace("\"inputs\": {", "\"inputs\": [{")
                                                .replace("    },", "    }],")
@@ -209,6 +213,18 @@ private slots:
                  qPrintable(error));
         QVERIFY2(error.contains(reason), qPrintable(error));
         QVERIFY2(!error.contains(u'\n'), qPrintable(error));
+    }
+
+    // A text that would not read back as it stands is not written: the design would be lost.
+    void unkeepableTextNotWritten()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("d.kiila"));
+        Contents c = sample(2);
+        c.texts[0] = QChar(0xfeff) + QStringLiteral("100");
+        const QString error = designfile::write(path, c);
+        QVERIFY2(error.contains(QStringLiteral("input \"c1\"")), qPrintable(error));
+        QVERIFY(!QFileInfo::exists(path));
     }
 
     // A save that cannot be completed says so and leaves the design that was there.
