@@ -1,5 +1,7 @@
 #include "cli/details.h"
 
+#include "cli/json.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -11,41 +13,15 @@ namespace {
 
 using calc::SizeDetails;
 
-// JSON: the shortest form that reads back exactly; null for what is not a finite number.
+// JSON: null for what is not a finite number.
 std::string json(double value)
 {
-    if (!std::isfinite(value))
-        return "null";
-    char buffer[64];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, end);
+    return std::isfinite(value) ? number(value) : "null";
 }
 
 std::string json(const std::optional<double> &value)
 {
     return value ? json(*value) : "null";
-}
-
-// "key": value pairs, keys being plain names.
-class Object
-{
-public:
-    Object &add(std::string_view key, const std::string &value)
-    {
-        m_text += m_text.size() > 1 ? ", \"" : "\"";
-        m_text.append(key);
-        m_text += "\": " + value;
-        return *this;
-    }
-    std::string done() const { return m_text + "}"; }
-
-private:
-    std::string m_text = "{";
-};
-
-std::string quote(std::string_view text)
-{
-    return "\"" + std::string(text) + "\"";
 }
 
 std::string searchEndName(calc::SearchEnd end)
@@ -61,21 +37,6 @@ std::string searchEndName(calc::SearchEnd end)
         break;
     }
     return "lastStep";
-}
-
-std::string outcomeName(calc::SizeOutcome outcome)
-{
-    switch (outcome) {
-    case calc::SizeOutcome::Chosen:
-        return "chosen";
-    case calc::SizeOutcome::Tension:
-        return "tension";
-    case calc::SizeOutcome::Shear:
-        return "shear";
-    case calc::SizeOutcome::Eccentric:
-        break;
-    }
-    return "eccentric";
 }
 
 // The text: numbers to six significant digits, enough to follow every step by hand.
@@ -362,7 +323,7 @@ std::string sizeText(const design::Design &design, const SizeDetails &d)
     text += "  outcome: " +
             (*d.outcome == calc::SizeOutcome::Chosen
                  ? std::string("chosen")
-                 : "fails the " + outcomeName(*d.outcome) + " check") +
+                 : "fails the " + sizeOutcomeName(*d.outcome) + " check") +
             "\n";
     return text;
 }
@@ -371,7 +332,7 @@ std::string sizeText(const design::Design &design, const SizeDetails &d)
 
 std::string jsonDetails(const SizeDetails &d)
 {
-    Object o;
+    JsonObject o;
     o.add("C1calc", json(d.C1calc))
         .add("C2calc", json(d.C2calc))
         .add("S1calc", json(d.S1calc))
@@ -379,8 +340,8 @@ std::string jsonDetails(const SizeDetails &d)
         .add("e1Calc", json(d.e1Calc))
         .add("e2Calc", json(d.e2Calc));
     if (d.stop)
-        o.add("stop", Object()
-                          .add("distance", quote(d.stop->distance))
+        o.add("stop", JsonObject()
+                          .add("distance", jsonString(d.stop->distance))
                           .add("value", json(d.stop->value))
                           .add("minimum", json(d.stop->minimum))
                           .done());
@@ -398,7 +359,7 @@ std::string jsonDetails(const SizeDetails &d)
         std::string shear = "null";
         if (d.shear) {
             const calc::ShearDetails &s = *d.shear;
-            shear = Object()
+            shear = JsonObject()
                         .add("farFromEdges", s.farFromEdges ? "true" : "false")
                         .add("VAnchor", json(s.VAnchor))
                         .add("FTorsion", json(s.FTorsion))
@@ -412,8 +373,8 @@ std::string jsonDetails(const SizeDetails &d)
         std::string eccentric = "null";
         if (d.eccentric) {
             const calc::EccentricDetails &e = *d.eccentric;
-            eccentric = Object()
-                            .add("end", quote(searchEndName(e.end)))
+            eccentric = JsonObject()
+                            .add("end", jsonString(searchEndName(e.end)))
                             .add("stepNo", std::to_string(e.stepNo))
                             .add("xNA", json(e.xNA))
                             .add("FMiddle", json(e.FMiddle))
@@ -425,7 +386,7 @@ std::string jsonDetails(const SizeDetails &d)
                             .done();
         }
         o.add("shear", shear).add("eccentric", eccentric);
-        o.add("outcome", d.outcome ? quote(outcomeName(*d.outcome)) : "null");
+        o.add("outcome", d.outcome ? jsonString(sizeOutcomeName(*d.outcome)) : "null");
     }
     return o.done();
 }

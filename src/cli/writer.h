@@ -4,6 +4,7 @@
 //
 //   writer.h     the writer of a format, the columns of a design, the choice of the format
 //   details.h    the working values of each size tried (--details), in JSON and as text
+//   json.h       the pieces of JSON both share: numbers, strings, objects, the outcome names
 //   writers.cpp  the formats: the readable summary, JSON (one object a line) and CSV (its
 //                columns in one table: the header, the row of a design and the row of an error
 //                are all made from it); the table of formats and their options

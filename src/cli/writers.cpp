@@ -3,6 +3,7 @@
 #include "calc/numbers.h"
 #include "cli/csv.h"
 #include "cli/details.h"
+#include "cli/json.h"
 #include "cli/text.h"
 
 #include <algorithm>
@@ -12,7 +13,6 @@
 #include <cstdio>
 
 namespace cli {
-namespace {
 
 std::string number(double value)
 {
@@ -20,6 +20,56 @@ std::string number(double value)
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, end);
 }
+
+std::string sizeOutcomeName(calc::SizeOutcome outcome)
+{
+    switch (outcome) {
+    case calc::SizeOutcome::Chosen:
+        return "chosen";
+    case calc::SizeOutcome::Tension:
+        return "tension";
+    case calc::SizeOutcome::Shear:
+        return "shear";
+    case calc::SizeOutcome::Eccentric:
+        break;
+    }
+    return "eccentric";
+}
+
+std::string jsonString(std::string_view text)
+{
+    std::string out = "\"";
+    for (unsigned char c : validUtf8(text)) {
+        switch (c) {
+        case '"':
+            out += "\\\"";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        default:
+            if (c < 0x20) {
+                char escaped[8];
+                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+                out += escaped;
+            } else {
+                out += static_cast<char>(c);
+            }
+        }
+    }
+    return out + "\"";
+}
+
+namespace {
 
 std::string sizeName(int sizeNo)
 {
@@ -37,21 +87,6 @@ std::string outcomeName(calc::Outcome outcome)
         break;
     }
     return "advice";
-}
-
-std::string sizeOutcomeName(calc::SizeOutcome outcome)
-{
-    switch (outcome) {
-    case calc::SizeOutcome::Chosen:
-        return "chosen";
-    case calc::SizeOutcome::Tension:
-        return "tension";
-    case calc::SizeOutcome::Shear:
-        return "shear";
-    case calc::SizeOutcome::Eccentric:
-        break;
-    }
-    return "eccentric";
 }
 
 // The readable summary of a design.
@@ -157,59 +192,10 @@ public:
 
 // JSON: one object a line, for a design or for a row that failed.
 
-std::string jsonString(std::string_view text)
-{
-    std::string out = "\"";
-    for (unsigned char c : validUtf8(text)) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (c < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-                out += escaped;
-            } else {
-                out += static_cast<char>(c);
-            }
-        }
-    }
-    return out + "\"";
-}
-
 std::string jsonNumber(const std::optional<double> &value)
 {
     return value ? number(*value) : "null";
 }
-
-// "key": value pairs joined into an object, in the order given.
-class JsonObject
-{
-public:
-    JsonObject &add(std::string_view key, const std::string &json)
-    {
-        m_text += m_text.size() > 1 ? ", " : "";
-        m_text += jsonString(key) + ": " + json;
-        return *this;
-    }
-    std::string done() const { return m_text + "}"; }
-
-private:
-    std::string m_text = "{";
-};
 
 std::string jsonDesign(const Design &design, const calc::Result &result, bool details)
 {
