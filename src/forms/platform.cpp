@@ -66,6 +66,16 @@ QString Platform::saveDesignPath(QWidget *, const QString &, const QString &)
     return {};
 }
 
+bool Platform::printPages(const QString &, const QList<PagePainter> &)
+{
+    return false;
+}
+
+QString Platform::printPagesToPdf(const QString &, const QList<PagePainter> &, const QString &)
+{
+    return QStringLiteral("only single pages are written here");
+}
+
 void Platform::beep()
 {
     QApplication::beep();
@@ -138,15 +148,6 @@ QPaintEngine *PageDevice::paintEngine() const
     return m_printer.paintEngine();
 }
 
-bool paintPage(QWidget &window, QPaintDevice &device)
-{
-    QPainter painter;
-    if (!painter.begin(&device))
-        return false;
-    paintWindow(window, painter);
-    return painter.end();
-}
-
 void paintWindow(QWidget &window, QPainter &painter)
 {
     const QPaintDevice &device = *painter.device();
@@ -163,6 +164,16 @@ void paintWindow(QWidget &window, QPainter &painter)
     painter.restore();
 }
 
+PagePainter windowPage(QWidget &window)
+{
+    return [&window](QPainter &painter) {
+        const bool enabled = window.isEnabled();
+        window.setEnabled(true);
+        paintWindow(window, painter);
+        window.setEnabled(enabled);
+    };
+}
+
 void setUpPdf(QPdfWriter &writer, const QString &title)
 {
     writer.setResolution(1200);
@@ -172,25 +183,39 @@ void setUpPdf(QPdfWriter &writer, const QString &title)
 
 namespace {
 
-// The page written into `path` as a PDF file through the checked writer; empty when it was
+// The pages written into `path` as a PDF file through the checked writer; empty when it was
 // written, else why not.
-QString writePdf(QWidget &window, const QString &path, const QPageLayout *layout = nullptr,
-                 int resolution = 0)
+QString writePdf(const QString &title, const QList<PagePainter> &pages, const QString &path,
+                 const QPageLayout *layout = nullptr, int resolution = 0)
 {
     outfile::OutputFile file(path);
     if (file.start()) {
         QPdfWriter writer(file.device());
-        setUpPdf(writer, window.windowTitle());
+        setUpPdf(writer, title);
         if (layout) {
             writer.setPageLayout(*layout);
             writer.setResolution(resolution);
         }
-        if (paintPage(window, writer) && file.finish())
+        QPainter painter;
+        bool painted = !pages.isEmpty() && painter.begin(&writer);
+        for (qsizetype i = 0; painted && i < pages.size(); ++i) {
+            painted = i == 0 || writer.newPage();
+            if (painted)
+                pages.at(i)(painter);
+        }
+        if (painter.isActive())
+            painted = painter.end() && painted;
+        if (painted && file.finish())
             return {};
     }
     return QStringLiteral("cannot write '%1': %2")
         .arg(path, file.failure().isEmpty() ? QStringLiteral("the PDF was not completed")
                                             : file.failure());
+}
+
+QList<PagePainter> onePage(QWidget &window)
+{
+    return {[&window](QPainter &painter) { paintWindow(window, painter); }};
 }
 
 // The options Qt's print engine gives a job of one copy: the paper, one or two sides, the
@@ -229,6 +254,11 @@ int jobOptions(const QPrinter &printer, cups_option_t **options)
 // handed to the scheduler only when it is complete.
 bool DesktopPlatform::printWindow(QWidget &window)
 {
+    return printPages(window.windowTitle(), onePage(window));
+}
+
+bool DesktopPlatform::printPages(const QString &title, const QList<PagePainter> &pages)
+{
     // Without a default printer Qt would print into a PDF file of no name: nothing is printed.
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
@@ -240,7 +270,7 @@ bool DesktopPlatform::printWindow(QWidget &window)
     const QTemporaryDir spool(QDir::tempPath() + QStringLiteral("/kiila-print-XXXXXX"));
     const QString path = spool.filePath(QStringLiteral("page.pdf"));
     const QPageLayout layout = printer.pageLayout();
-    if (!spool.isValid() || !writePdf(window, path, &layout, printer.resolution()).isEmpty())
+    if (!spool.isValid() || !writePdf(title, pages, path, &layout, printer.resolution()).isEmpty())
         return false;
 
     cups_option_t *options = nullptr;
@@ -248,7 +278,7 @@ bool DesktopPlatform::printWindow(QWidget &window)
     // The queue's own name: an instance ("queue/instance") is the user's set of options.
     const QByteArray queue = printer.printerName().section(u'/', 0, 0).toLocal8Bit();
     const int job = cupsPrintFile(queue.constData(), QFile::encodeName(path).constData(),
-                                  window.windowTitle().toUtf8().constData(), count, options);
+                                  title.toUtf8().constData(), count, options);
     cupsFreeOptions(count, options);
     // A queue that refuses the job answers with no job.
     return job > 0 && cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE;
@@ -272,7 +302,13 @@ QString DesktopPlatform::savePdfPath(QWidget *parent)
 
 QString DesktopPlatform::printWindowToPdf(QWidget &window, const QString &path)
 {
-    return writePdf(window, path);
+    return writePdf(window.windowTitle(), onePage(window), path);
+}
+
+QString DesktopPlatform::printPagesToPdf(const QString &title, const QList<PagePainter> &pages,
+                                         const QString &path)
+{
+    return writePdf(title, pages, path);
 }
 
 QDateTime DesktopPlatform::now() const

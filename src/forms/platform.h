@@ -5,8 +5,11 @@
 // Tests put a recording fake in its place.
 
 #include <QDateTime>
+#include <QList>
 #include <QPaintDevice>
 #include <QString>
+
+#include <functional>
 
 class QPainter;
 class QPdfWriter;
@@ -14,6 +17,9 @@ class QPrinter;
 class QWidget;
 
 namespace forms {
+
+// One page of a document: paints it onto the painter's page (its device is the page).
+using PagePainter = std::function<void(QPainter &)>;
 
 class Platform
 {
@@ -39,6 +45,12 @@ public:
     // The same page as printWindow, written as a PDF file. Empty when it was written, else why
     // not (one line); the file then stays as it was.
     virtual QString printWindowToPdf(QWidget &window, const QString &path) = 0;
+    // A document of several pages, printed as printWindow prints one, or written as a PDF file
+    // as printWindowToPdf writes one; `title` names the job and the file. A platform that only
+    // prints single windows refuses it (false, or why not).
+    virtual bool printPages(const QString &title, const QList<PagePainter> &pages);
+    virtual QString printPagesToPdf(const QString &title, const QList<PagePainter> &pages,
+                                    const QString &path);
     // Asks for a design file to open, or for the name to save one under, starting in `folder`
     // (and with the name `suggested`); empty when the user cancels. Without a dialog the answer
     // is always that.
@@ -70,13 +82,12 @@ private:
     QPrinter &m_printer;
 };
 
-// Paints the window's client area on one page of the device, as it is painted on screen: at
-// 96 pixels per inch of the device's resolution from the top-left of its printable area, and
-// scaled down uniformly only when it does not fit there. False when the device failed to start
-// or finish the page.
-bool paintPage(QWidget &window, QPaintDevice &device);
-// The same on the painter's device, begun by the caller (a page of a document of several).
+// Paints the window's client area on the page of the painter's device, as it is painted on
+// screen: at 96 pixels per inch of the device's resolution from the top-left of its printable
+// area, and scaled down uniformly only when it does not fit there.
 void paintWindow(QWidget &window, QPainter &painter);
+// The window as a page of a document, painted with its enabled look also while it is disabled.
+PagePainter windowPage(QWidget &window);
 // A PDF file of the page: its resolution and document information.
 void setUpPdf(QPdfWriter &writer, const QString &title);
 
@@ -93,6 +104,9 @@ public:
     bool hasPrinter() const override;
     QString savePdfPath(QWidget *parent) override;
     QString printWindowToPdf(QWidget &window, const QString &path) override;
+    bool printPages(const QString &title, const QList<PagePainter> &pages) override;
+    QString printPagesToPdf(const QString &title, const QList<PagePainter> &pages,
+                            const QString &path) override;
     QString openDesignPath(QWidget *parent, const QString &folder) override;
     QString saveDesignPath(QWidget *parent, const QString &folder,
                            const QString &suggested) override;

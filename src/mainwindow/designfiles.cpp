@@ -1,10 +1,12 @@
 // Design files in the main window: open and save (Ctrl+O, Ctrl+S, Ctrl+Shift+S), the five
 // most recent designs and the last folder (kept in the settings), the context menu of the
-// window's background, a file dropped on the window, the file's name in the title and the
+// window's background (which also prints or saves the report with its details page,
+// Ctrl+Shift+P), a file dropped on the window, the file's name in the title and the
 // question before the changes to a design file are lost.
 
 #include "mainwindow/mainwindow.h"
 
+#include "forms/keys.h"
 #include "lang/languagefile.h"
 #include "lang/languagetable.h"
 
@@ -35,16 +37,22 @@ struct FileTexts
     const char *saveAs;
     const char *savePdf;
     const char *print;
+    const char *printDetails;
     const char *help;
     const char *exit;
     const char *changed; // %1: the file's name
 };
 
 constexpr FileTexts English{
-    "Open…",    "Save",
-    "Save as…", "Save report as PDF…",
-    "Print",    "Help",
-    "Exit",     "The design has changed since it was saved in %1.\nSave the changes?",
+    "Open…",
+    "Save",
+    "Save as…",
+    "Save report as PDF…",
+    "Print",
+    "Print with details",
+    "Help",
+    "Exit",
+    "The design has changed since it was saved in %1.\nSave the changes?",
 };
 constexpr FileTexts Finnish{
     "Avaa…",
@@ -52,6 +60,7 @@ constexpr FileTexts Finnish{
     "Tallenna nimellä…",
     "Tallenna raportti PDF-tiedostoksi…",
     "Tulosta",
+    "Tulosta laskelmineen",
     "Ohje",
     "Lopeta",
     "Mitoitusta on muutettu sen jälkeen, kun se tallennettiin tiedostoon %1.\n"
@@ -67,6 +76,12 @@ const FileTexts &textsFor(const lang::LanguageTag &language)
 QString text(const char *utf8)
 {
     return QString::fromUtf8(utf8);
+}
+
+// A menu entry's text with the key of its command beside it.
+QString withKey(const char *utf8, const QKeySequence &keys)
+{
+    return text(utf8) + u'\t' + keys.toString(QKeySequence::NativeText);
 }
 
 QString fileName(const QString &path)
@@ -135,6 +150,11 @@ void MainWindow::createFileCommands()
     m_saveAction = command(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveDesign(); });
     m_saveAsAction =
         command(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { saveDesignAs(); });
+    // As the print command, only while it could be clicked.
+    command(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), [this] {
+        if (forms::clickable(*control("ImgPrint")))
+            printWithDetails();
+    });
 }
 
 designfile::Contents MainWindow::designContents() const
@@ -242,10 +262,18 @@ bool MainWindow::writeDesign(const QString &path)
     return true;
 }
 
+void MainWindow::printWithDetails()
+{
+    print::ReportSource source = reportSource();
+    source.working = workingValues();
+    m_printing->printReport(source, print::Printing::Pages::ReportAndDetails);
+}
+
 void MainWindow::saveReportAsPdf()
 {
     print::ReportSource source = reportSource();
     source.project = m_project;
+    source.working = workingValues();
     m_printing->saveReportAsPdf(source);
 }
 
@@ -319,13 +347,16 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
     m_menu->addSeparator();
     connect(m_menu->addAction(text(texts.savePdf)), &QAction::triggered, this,
             &MainWindow::saveReportAsPdf);
-    connect(m_menu->addAction(text(texts.print)), &QAction::triggered, this,
-            &MainWindow::ImgPrint_Click);
-    connect(m_menu->addAction(text(texts.help)), &QAction::triggered, this,
-            &MainWindow::ImgHelp_Click);
+    connect(m_menu->addAction(withKey(texts.print, QKeySequence(Qt::CTRL | Qt::Key_P))),
+            &QAction::triggered, this, &MainWindow::ImgPrint_Click);
+    connect(m_menu->addAction(
+                withKey(texts.printDetails, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P))),
+            &QAction::triggered, this, &MainWindow::printWithDetails);
+    connect(m_menu->addAction(withKey(texts.help, QKeySequence(Qt::Key_F1))), &QAction::triggered,
+            this, &MainWindow::ImgHelp_Click);
     m_menu->addSeparator();
-    connect(m_menu->addAction(text(texts.exit)), &QAction::triggered, this,
-            &MainWindow::ImgExit_Click);
+    connect(m_menu->addAction(withKey(texts.exit, QKeySequence(Qt::CTRL | Qt::Key_Q))),
+            &QAction::triggered, this, &MainWindow::ImgExit_Click);
     m_menu->popup(event->globalPos());
     event->accept();
 }

@@ -5,6 +5,7 @@
 #include "mainwindow/notice.h"
 #include "print/print.h"
 
+#include <QLocale>
 #include <QTimer>
 
 #include <array>
@@ -264,6 +265,14 @@ print::ReportSource MainWindow::reportSource() const
     if (!m_designPath.isEmpty())
         source.project = m_project;
     return source;
+}
+
+std::optional<calc::Result> MainWindow::workingValues() const
+{
+    if (!m_lastCalculation || *m_lastCalculation != currentDesign())
+        return std::nullopt;
+    return calc::Mitoitus(m_input, m_tapaus, m_concreteState, m_texts,
+                          QLocale().decimalPoint().toStdString(), calc::Working::Kept);
 }
 
 // Changes to a design file are not lost without a question.

@@ -74,6 +74,9 @@ public:
     void openDesignAsked();
     bool saveDesign();
     bool saveDesignAs();
+    // The report page and its details page (the working values of the last calculation),
+    // printed after the print confirmation or saved as a PDF file.
+    void printWithDetails();
     void saveReportAsPdf();
     // What the window would save now.
     designfile::Contents designContents() const;
@@ -123,6 +126,8 @@ private:
     void openDataSheet();
     void printDataSheet();
     print::ReportSource reportSource() const;
+    // The last calculation again with its working values, when it belongs to the inputs.
+    std::optional<calc::Result> workingValues() const;
     design::Design currentDesign() const
     {
         return {m_tapaus, m_concreteState == calc::Cracked, m_input};

@@ -10,10 +10,14 @@
 
 namespace print {
 
-bool printEnabled(forms::Platform &platform, QWidget *window)
+bool printEnabled(forms::Platform &platform, QWidget *window,
+                  const QList<forms::PagePainter> &after)
 {
     if (!window)
         return false;
+    if (!after.isEmpty())
+        return platform.printPages(window->windowTitle(),
+                                   QList<forms::PagePainter>{forms::windowPage(*window)} + after);
     const bool enabled = window->isEnabled();
     window->setEnabled(true);
     const bool printed = platform.printWindow(*window);
@@ -37,21 +41,26 @@ QString saveRefusal(forms::Platform &platform, const QString &path)
 
 } // namespace
 
-void reportFailure(forms::Platform &platform, QWidget *parent, QWidget *page)
+void reportFailure(forms::Platform &platform, QWidget *parent, QWidget *page,
+                   const QList<forms::PagePainter> &after)
 {
     platform.messageBox(parent, QString::fromLatin1(CannotPrint), QString());
     if (platform.hasPrinter() || !page)
         return;
-    savePageAsPdf(platform, parent, *page);
+    savePageAsPdf(platform, parent, *page, after);
 }
 
-void savePageAsPdf(forms::Platform &platform, QWidget *parent, QWidget &page)
+void savePageAsPdf(forms::Platform &platform, QWidget *parent, QWidget &page,
+                   const QList<forms::PagePainter> &after)
 {
     const QString path = platform.savePdfPath(parent);
     if (path.isEmpty())
         return;
     QString failure = saveRefusal(platform, path);
-    if (failure.isEmpty()) {
+    if (failure.isEmpty() && !after.isEmpty()) {
+        failure = platform.printPagesToPdf(
+            page.windowTitle(), QList<forms::PagePainter>{forms::windowPage(page)} + after, path);
+    } else if (failure.isEmpty()) {
         const bool enabled = page.isEnabled();
         page.setEnabled(true);
         failure = platform.printWindowToPdf(page, path);
@@ -129,7 +138,7 @@ void ReportConfirmation::Text1_Change()
 void ReportConfirmation::Command1_Click()
 {
     bringToFront(m_main);
-    if (!printEnabled(m_platform, m_report)) {
+    if (!printEnabled(m_platform, m_report, detailsPages())) {
         failed();
         return;
     }
@@ -171,11 +180,20 @@ void ReportConfirmation::failed()
     const bool english = &definition() == &forms::FrmPRINTeng;
     if (!english)
         bringToFront(m_main);
-    reportFailure(m_platform, this, m_report);
+    reportFailure(m_platform, this, m_report, detailsPages());
     if (english)
         bringToFront(m_main);
     clearProjectLine();
     close();
+}
+
+QList<forms::PagePainter> ReportConfirmation::detailsPages() const
+{
+    if (!m_details)
+        return {};
+    DetailsSource details = *m_details;
+    details.project = m_project;
+    return {[details](QPainter &painter) { paintDetailsPage(painter, details); }};
 }
 
 SheetConfirmation::SheetConfirmation(forms::Platform &platform, forms::Form *sheet,

@@ -8,21 +8,27 @@
 
 #include "forms/form.h"
 #include "forms/platform.h"
+#include "print/detailspage.h"
 
 #include <QPointer>
 #include <functional>
+#include <optional>
 
 namespace print {
 
-// Prints the window with its enabled look, also while it is disabled for its confirmation.
-// False when the window is gone or no page was printed.
-bool printEnabled(forms::Platform &platform, QWidget *window);
+// Prints the window with its enabled look, also while it is disabled for its confirmation, and
+// the pages `after` behind it. False when the window is gone or nothing was printed.
+bool printEnabled(forms::Platform &platform, QWidget *window,
+                  const QList<forms::PagePainter> &after = {});
 
-// The failure message; without any printer, the offer to save the page as a PDF file instead.
-void reportFailure(forms::Platform &platform, QWidget *parent, QWidget *page);
-// Asks for a PDF file's name and saves the page into it; a failure is shown as the failure
-// message with why.
-void savePageAsPdf(forms::Platform &platform, QWidget *parent, QWidget &page);
+// The failure message; without any printer, the offer to save the page (and the pages `after`)
+// as a PDF file instead.
+void reportFailure(forms::Platform &platform, QWidget *parent, QWidget *page,
+                   const QList<forms::PagePainter> &after = {});
+// Asks for a PDF file's name and saves the page and the pages `after` into it; a failure is
+// shown as the failure message with why.
+void savePageAsPdf(forms::Platform &platform, QWidget *parent, QWidget &page,
+                   const QList<forms::PagePainter> &after = {});
 
 // Moves the data sheet's frame, in the order Left, Top, Height, Width.
 void moveFrame(forms::Form &sheet, const forms::Rect &twips);
@@ -40,6 +46,9 @@ public:
     ReportConfirmation(const forms::FormDef &def, forms::Platform &platform, QWidget *mainWindow,
                        forms::Form *report);
 
+    // The details page printed after the report page; its project line is the one typed here.
+    void setDetails(const DetailsSource &details) { m_details = details; }
+
     void Text1_Change();
     void Command1_Click();
     void Command2_Click();
@@ -51,11 +60,13 @@ signals:
 private:
     void clearProjectLine();
     void failed();
+    QList<forms::PagePainter> detailsPages() const;
 
     forms::Platform &m_platform;
     QPointer<QWidget> m_main;
     QPointer<forms::Form> m_report;
     QString m_project; // the entry's last text that fits the project line
+    std::optional<DetailsSource> m_details;
 };
 
 class SheetConfirmation : public forms::Form

@@ -23,7 +23,7 @@ struct Words
     const char *title, *caseWord, *cracked, *nonCracked, *inputs, *value, *checks, *legend,
         *outcome, *chosen, *stopped, *fails[4], *searchStep, *searchZero, *searchBisection,
         *searchLast, *search, *farFromEdges, *yes, *no, *stopBelow, *chosenSentence,
-        *stoppedSentence, *stale;
+        *stoppedSentence, *stale, *uncalculated;
 };
 
 const Words English{"Calculation in full",
@@ -50,7 +50,8 @@ const Words English{"Calculation in full",
                     "Chosen: %1",
                     "The calculation stopped: %1",
                     "The inputs have changed since the last calculation: no result belongs to "
-                    "them."};
+                    "them.",
+                    "No calculation has been made yet: no result belongs to the inputs."};
 
 const Words Finnish{"Laskelma kokonaisuudessaan",
                     "TAPAUS",
@@ -76,7 +77,8 @@ const Words Finnish{"Laskelma kokonaisuudessaan",
                     "Valittu: %1",
                     "Laskenta pysähtyi: %1",
                     "Lähtötietoja on muutettu viimeisen laskennan jälkeen: niille ei ole "
-                    "tulosta."};
+                    "tulosta.",
+                    "Laskentaa ei ole vielä tehty: lähtötiedoille ei ole tulosta."};
 
 // Six significant digits, the locale's decimal separator, no group separators.
 QString number(double value)
@@ -340,7 +342,8 @@ QString detailsPageHtml(const DetailsSource &source)
     if (source.result)
         html += resultHtml(source, *source.result, w);
     else
-        html += "<p><b>" + esc(QString::fromUtf8(w.stale)) + "</b></p>";
+        html += "<p><b>" + esc(QString::fromUtf8(source.calculated ? w.stale : w.uncalculated)) +
+                "</b></p>";
     return html + "</body></html>";
 }
 

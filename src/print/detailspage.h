@@ -25,6 +25,7 @@ struct DetailsSource
     // From Mitoitus with Working::Kept for `design`; none when the inputs changed after the last
     // calculation: the page then says that no result belongs to them.
     std::optional<calc::Result> result;
+    bool calculated = true; // false before the first calculation, which the page then says
 };
 
 // The page as HTML, for QTextDocument.

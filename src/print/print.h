@@ -19,6 +19,7 @@
 #include "forms/form.h"
 #include "forms/platform.h"
 #include "lang/languages.h"
+#include "print/detailspage.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -85,6 +86,9 @@ struct ReportSource
     design::Design design;
     std::optional<design::Design> lastCalculation; // none before the first calculation
     QString project; // the project name the confirmation offers; the saved page prints it
+    // The last calculation made again with its working values, for the details page; none when
+    // it does not belong to the inputs or the details page is not asked for.
+    std::optional<calc::Result> working;
 };
 
 // The main window at the moment of the data sheet's print command.
@@ -112,10 +116,14 @@ public:
              forms::Form *reportPage);
     ~Printing() override;
 
+    // What is printed: the report page alone, or followed by its details page.
+    enum class Pages { Report, ReportAndDetails };
+
     // Form1.ImgPrint: fills the report page, shows it and asks.
-    void printReport(const ReportSource &source);
-    // The report page filled as for printing, with the source's project name, saved as a PDF
-    // file under a name the user gives; nothing is asked before and the page is not shown.
+    void printReport(const ReportSource &source, Pages pages = Pages::Report);
+    // The report page filled as for printing, with the source's project name, and its details
+    // page saved as a PDF file under a name the user gives; nothing is asked before and the
+    // page is not shown.
     void saveReportAsPdf(const ReportSource &source);
     // Form2.ImgPrint: the sheet in its print layout, asked and printed.
     void printDataSheet(forms::Form &sheet, const SheetSource &source);
@@ -133,6 +141,8 @@ protected:
 
 private:
     void fillReport(forms::Form &report, const ReportSource &source);
+    // The details page of the filled report page: its head lines as the page has them.
+    DetailsSource detailsSource(const ReportSource &source) const;
 
     forms::Platform &m_platform;
     const lang::LanguageTag &m_language;

@@ -46,7 +46,20 @@ void Printing::fillReport(forms::Form &report, const ReportSource &source)
     report.setCaption(source.title);
 }
 
-void Printing::printReport(const ReportSource &source)
+DetailsSource Printing::detailsSource(const ReportSource &source) const
+{
+    DetailsSource details;
+    details.project = source.project;
+    details.versionLine = m_report->control(QStringLiteral("Lblver"))->caption();
+    details.dateTime = m_report->control(QStringLiteral("LblData"))->caption();
+    details.finnish = m_language.row().windowTexts == lang::WindowTexts::Finnish;
+    details.design = source.design;
+    details.result = source.working;
+    details.calculated = source.lastCalculation.has_value();
+    return details;
+}
+
+void Printing::printReport(const ReportSource &source, Pages pages)
 {
     if (!m_report) {
         m_platform.messageBox(m_main, QString::fromLatin1(CannotPrint), QString());
@@ -62,6 +75,8 @@ void Printing::printReport(const ReportSource &source)
     auto *confirmation = new ReportConfirmation(def, m_platform, m_main, m_report);
     m_reportConfirmation = confirmation;
     connect(confirmation, &ReportConfirmation::projectChanged, this, &Printing::projectChanged);
+    if (pages == Pages::ReportAndDetails)
+        confirmation->setDetails(detailsSource(source));
     openConfirmation(*confirmation, m_report);
     // The entry offers the design's project name; it goes onto the project line as typed.
     if (!source.project.isEmpty())
@@ -81,7 +96,9 @@ void Printing::saveReportAsPdf(const ReportSource &source)
     fillReport(*m_report, source);
     forms::Control *line = m_report->control(QStringLiteral("LblKomm"));
     line->setCaption(source.project);
-    savePageAsPdf(m_platform, m_main, *m_report);
+    const DetailsSource details = detailsSource(source);
+    savePageAsPdf(m_platform, m_main, *m_report,
+                  {[&details](QPainter &painter) { paintDetailsPage(painter, details); }});
     line->setCaption(QString());
 }
 

@@ -142,6 +142,15 @@ private:
                                 m_w->mapToGlobal(at));
         QApplication::sendEvent(target, &event);
     }
+    // The text of a page of a PDF file, as Poppler reads it.
+    static QString pdfText(const QString &pdf, int page)
+    {
+        QProcess pdftotext;
+        pdftotext.start("pdftotext",
+                        {"-f", QString::number(page), "-l", QString::number(page), pdf, "-"});
+        pdftotext.waitForFinished();
+        return QString::fromUtf8(pdftotext.readAllStandardOutput()).simplified();
+    }
     QStringList menuTexts() const
     {
         QStringList texts;
@@ -155,7 +164,7 @@ private:
     QAction *menuEntry(const QString &textOf) const
     {
         for (QAction *action : m_w->contextMenu()->actions())
-            if (action->text() == textOf)
+            if (action->text().section(u'\t', 0, 0) == textOf) // the text before its key
                 return action;
         return nullptr;
     }
@@ -389,14 +398,10 @@ void TestDesignFiles::contextMenu_data()
 {
     QTest::addColumn<int>("flag"); // the language's flag: 0 Russian, 1 English, 2 Finnish
     QTest::addColumn<QStringList>("entries");
-    const QStringList english{"Open…\tCtrl+O",
-                              "Save\tCtrl+S",
-                              "Save as…\tCtrl+Shift+S",
-                              "&1 R&&D.kiila",
-                              "Save report as PDF…",
-                              "Print",
-                              "Help",
-                              "Exit"};
+    const QStringList english{
+        "Open…\tCtrl+O",       "Save\tCtrl+S",  "Save as…\tCtrl+Shift+S",           "&1 R&&D.kiila",
+        "Save report as PDF…", "Print\tCtrl+P", "Print with details\tCtrl+Shift+P", "Help\tF1",
+        "Exit\tCtrl+Q"};
     QTest::newRow("English") << 1 << english;
     QTest::newRow("Russian falls back to English") << 0 << english;
     QTest::newRow("Finnish") << 2
@@ -405,9 +410,10 @@ void TestDesignFiles::contextMenu_data()
                                             "Tallenna nimellä…\tCtrl+Shift+S",
                                             "&1 R&&D.kiila",
                                             "Tallenna raportti PDF-tiedostoksi…",
-                                            "Tulosta",
-                                            "Ohje",
-                                            "Lopeta"};
+                                            "Tulosta\tCtrl+P",
+                                            "Tulosta laskelmineen\tCtrl+Shift+P",
+                                            "Ohje\tF1",
+                                            "Lopeta\tCtrl+Q"};
 }
 
 // A right-click on the background opens the menu in the program's language; one on a field
@@ -448,17 +454,24 @@ void TestDesignFiles::menuEntries()
     entry("Save as…")->trigger();
     QVERIFY(QFileInfo(path("menu.kiila")).isFile());
 
-    // The report page as printing fills it, saved through the PDF path.
+    // The report page as printing fills it and its details page, saved through the PDF path.
     m_platform.pdfPath = path("report.pdf");
     m_platform.writePdf = true;
     entry("Save report as PDF…")->trigger();
-    QCOMPARE(m_platform.pdfPages.size(), 1);
-    QCOMPARE(m_platform.pdfPages[0].first, path("report.pdf"));
-    QCOMPARE(m_platform.pdfPages[0].second.window, "FrmPRINT");
-    QVERIFY(QFileInfo(path("report.pdf")).size() > 0);
-    // For a look by eye: the page as it went into the file.
-    if (const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR"); !folder.isEmpty())
-        QVERIFY(m_platform.pdfPages[0].second.image.save(folder + "/frmprint-menu-pdf.png"));
+    QCOMPARE(m_platform.documents.size(), 1);
+    QCOMPARE(m_platform.documents[0].path, path("report.pdf"));
+    QCOMPARE(m_platform.documents[0].pages.size(), 2);
+    QCOMPARE(pdfText(path("report.pdf"), 1).contains("Calculation in full"), false);
+    QVERIFY(pdfText(path("report.pdf"), 2).contains("Calculation in full: CASE 4"));
+    QVERIFY(pdfText(path("report.pdf"), 2).contains("The calculation stopped: "));
+    // For a look by eye: the pages as they went into the file.
+    if (const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR"); !folder.isEmpty()) {
+        const QList<QImage> &pages = m_platform.documents[0].pages;
+        QVERIFY(pages[0]
+                    .copy(QRect(QPoint(), m_w->reportPage()->size()))
+                    .save(folder + "/frmprint-menu-pdf.png"));
+        QVERIFY(pages[1].save(folder + "/details-menu-pdf.png"));
+    }
     QCOMPARE(m_w->reportPage()->control("Label17")->caption(), c("Label17")->caption());
     QVERIFY(!m_w->printing()->reportConfirmation());
 
@@ -470,6 +483,23 @@ void TestDesignFiles::menuEntries()
     QVERIFY(!QFileInfo::exists(m_platform.savePath));
     m_w->printing()->reportConfirmation()->close();
     QTRY_VERIFY(m_w->isEnabled());
+    QCOMPARE(m_platform.documents.size(), 1);
+
+    // The same confirmation; Yes prints the report page and its details page as one job.
+    entry("Print with details")->trigger();
+    QPointer<forms::Form> confirmation = m_w->printing()->reportConfirmation();
+    QVERIFY(confirmation);
+    support::click(*confirmation, QStringLiteral("Command1"));
+    QTRY_VERIFY(!confirmation);
+    QCOMPARE(m_platform.documents.size(), 2);
+    QCOMPARE(m_platform.documents[1].path, QString());
+    QCOMPARE(m_platform.documents[1].pages.size(), 2);
+    QVERIFY(m_platform.pages.isEmpty());
+
+    // Inputs changed after the calculation: the saved details page says so.
+    type(1, "5");
+    entry("Save report as PDF…")->trigger();
+    QVERIFY(pdfText(path("report.pdf"), 2).contains("The inputs have changed"));
 
     entry("Exit")->trigger();
     QCOMPARE(m_platform.exits, 1);

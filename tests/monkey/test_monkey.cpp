@@ -605,8 +605,11 @@ void TestMonkey::monkey()
         platform.messages.clear();
         // Printed pages are only counted: their images would fill the memory.
         pages += int(platform.pages.size() + platform.pdfPages.size());
+        for (const FakePlatform::Document &document : std::as_const(platform.documents))
+            pages += int(document.pages.size());
         platform.pages.clear();
         platform.pdfPages.clear();
+        platform.documents.clear();
     }
     // The last run ends through the exit tab with the cursor in a field.
     window->activateWindow();

@@ -29,9 +29,12 @@ int pageCount(const QString &pdf)
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
-QString text(const QString &pdf)
+QString text(const QString &pdf, int page)
 {
-    return run("pdftotext", {pdf, "-"}).value_or(QString()).simplified();
+    QStringList arguments;
+    if (page > 0)
+        arguments << "-f" << QString::number(page) << "-l" << QString::number(page);
+    return run("pdftotext", arguments << pdf << "-").value_or(QString()).simplified();
 }
 
 QImage image(const QString &pdf, int dpi)

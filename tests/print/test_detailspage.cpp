@@ -5,6 +5,10 @@
 
 #include <QtTest>
 
+// Whether the page's calculation belongs to its inputs, they changed after it, or none was made.
+enum State { Current, Changed, Uncalculated };
+Q_DECLARE_METATYPE(State)
+
 class TestDetailsPage : public QObject
 {
     Q_OBJECT
@@ -17,35 +21,40 @@ private slots:
 void TestDetailsPage::content_data()
 {
     QTest::addColumn<bool>("finnish");
-    QTest::addColumn<bool>("current");
+    QTest::addColumn<State>("state");
     QTest::addColumn<int>("arrangement");
     QTest::addColumn<QStringList>("expected");
     QTest::addColumn<QString>("absent");
 
     // C1, C2, S1, NSd, V1d: M8 fails the tension, M10 the shear, M12 is chosen (shear governs).
     QTest::newRow("chosen, English")
-        << false << true << 2
+        << false << Current << 2
         << QStringList{"CASE 2, cracked concrete", "Chosen: 2 pcs Kalvex M 12",
                        "<b>2 / 2.21415 = 0.903283 *</b>", "<b>1.5 / 1.15 = 1.30435 *</b>",
                        "shear fails"}
         << "no result belongs";
     QTest::newRow("chosen, Finnish")
-        << true << true << 2
+        << true << Current << 2
         << QStringList{"TAPAUS 2, halkeillut betoni", "Valittu: 2 kpl Kalvex M 12",
                        "Kiinnityslevyn mitat min. 36 mm x 186 mm", "leikkaus ei riitä"}
         << "Chosen";
     QTest::newRow("inputs changed")
-        << false << false << 2 << QStringList{"CASE 2", "C1 = 100 mm", "no result belongs to them"}
-        << "FAnchor";
+        << false << Changed << 2
+        << QStringList{"CASE 2", "C1 = 100 mm", "no result belongs to them"} << "FAnchor";
     QTest::newRow("inputs changed, Finnish")
-        << true << false << 2 << QStringList{"niille ei ole tulosta"} << "FAnchor";
-    QTest::newRow("advice") << false << true << 1 << QStringList{"Valitse järeämpi"} << "Chosen";
+        << true << Changed << 2 << QStringList{"niille ei ole tulosta"} << "FAnchor";
+    QTest::newRow("no calculation yet")
+        << false << Uncalculated << 2
+        << QStringList{"C1 = 100 mm", "No calculation has been made yet"} << "have changed";
+    QTest::newRow("no calculation yet, Finnish")
+        << true << Uncalculated << 2 << QStringList{"Laskentaa ei ole vielä tehty"} << "muutettu";
+    QTest::newRow("advice") << false << Current << 1 << QStringList{"Valitse järeämpi"} << "Chosen";
 }
 
 void TestDetailsPage::content()
 {
     QFETCH(bool, finnish);
-    QFETCH(bool, current);
+    QFETCH(State, state);
     QFETCH(int, arrangement);
     QFETCH(QStringList, expected);
     QFETCH(QString, absent);
@@ -56,7 +65,8 @@ void TestDetailsPage::content()
     calc::Texts texts;
     if (!finnish)
         texts.fragKpl = " pcs ";
-    if (current)
+    source.calculated = state != Uncalculated;
+    if (state == Current)
         source.result =
             calc::Mitoitus(source.design.input, source.design.arrangement,
                            source.design.concreteState(), texts, ".", calc::Working::Kept);

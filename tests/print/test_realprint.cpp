@@ -173,6 +173,8 @@ private slots:
 
     void reportOnPaper_data();
     void reportOnPaper();
+    void detailsOnPaper_data();
+    void detailsOnPaper();
     void sheetOnPaper_data();
     void sheetOnPaper();
     void failure_data();
@@ -252,6 +254,53 @@ void TestRealPrint::reportOnPaper()
              0.0);
     QCOMPARE(spooled::darkShare(page, QRect(0, window.bottom() + 2, page.width(), page.height())),
              0.0);
+}
+
+void TestRealPrint::detailsOnPaper_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<bool>("changed"); // a field typed into after the calculation
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("English") << Language::English << false
+                             << QStringList{"Calculation in full: CASE 2, cracked concrete",
+                                            "Ac mm² 100000 100000", "Chosen: 2 pcs Kalvex M 12"};
+    QTest::newRow("Finnish") << Language::Finnish << false
+                             << QStringList{"Laskelma kokonaisuudessaan: TAPAUS 2, halkeillut",
+                                            "Valittu: 2 kpl Kalvex M 12"};
+    QTest::newRow("inputs changed")
+        << Language::English << true
+        << QStringList{"The inputs have changed since the last calculation"};
+}
+
+// Ctrl+Shift+P: after the same confirmation, one job of two pages, the report page and the
+// working values of its calculation under the project name typed.
+void TestRealPrint::detailsOnPaper()
+{
+    QFETCH(Language, language);
+    QFETCH(bool, changed);
+    QFETCH(QStringList, expected);
+    click(*m_w, "ImgLanguage", int(language));
+    calculate();
+    if (changed)
+        QTest::keyClicks(m_w->control(QStringLiteral("Text8"))->widget(), "5");
+    const int jobsBefore = m_cups.jobCount();
+    QTest::keyClick(m_w.get(), Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    const QPointer<Form> confirmation = m_w->printing()->reportConfirmation();
+    QVERIFY(confirmation);
+    QTest::keyClicks(confirmation->control(QStringLiteral("Text1"))->widget(), "Hall 3");
+    click(*confirmation, "Command1");
+    QTRY_VERIFY(!confirmation);
+    QVERIFY(m_desktop.messages.isEmpty());
+
+    QVERIFY2(m_cups.waitForPage(), qPrintable(m_cups.error()));
+    QCOMPARE(m_cups.jobCount(), jobsBefore + 1);
+    const QString pdf = m_cups.outputPath();
+    if (!changed)
+        keep(pdf, language == Language::English ? "report-details.pdf" : "report-details-fin.pdf");
+    QCOMPARE(spooled::pageCount(pdf), 2);
+    verifyText(spooled::text(pdf, 1), {"Hall 3", mainText("Label1")});
+    verifyText(spooled::text(pdf, 2),
+               QStringList{"Hall 3", print::dateTimeText(Clock), mainText("Label10")} + expected);
 }
 
 void TestRealPrint::sheetOnPaper_data()

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QPainter>
 #include <QStringList>
 #include <QWidget>
 #include <functional>
@@ -51,6 +52,19 @@ public:
         pdfPages.append({path, page(window)});
         return writePdf ? forms::DesktopPlatform().printWindowToPdf(window, path) : QString();
     }
+    bool printPages(const QString &title, const QList<forms::PagePainter> &pages) override
+    {
+        if (failPrint)
+            return false;
+        documents.append({title, QString(), images(pages)});
+        return true;
+    }
+    QString printPagesToPdf(const QString &title, const QList<forms::PagePainter> &pages,
+                            const QString &path) override
+    {
+        documents.append({title, path, images(pages)});
+        return writePdf ? forms::DesktopPlatform().printPagesToPdf(title, pages, path) : QString();
+    }
     QString openDesignPath(QWidget *, const QString &folder) override
     {
         designFolders.append(folder);
@@ -77,6 +91,20 @@ public:
         return {form ? form->name() : window.windowTitle(), image};
     }
 
+    // Each page of a document painted on an A4 page at 96 pixels per inch.
+    static QList<QImage> images(const QList<forms::PagePainter> &pages)
+    {
+        QList<QImage> images;
+        for (const forms::PagePainter &paint : pages) {
+            QImage image(794, 1123, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            paint(painter);
+            images << image;
+        }
+        return images;
+    }
+
     QList<std::pair<QString, QString>> messages;    // text, title
     std::function<void(const QString &)> onMessage; // runs while the box would be open
     int exits = 0;
@@ -92,6 +120,14 @@ public:
     QString pdfPath;       // the save dialog's answer; empty: cancelled
     bool writePdf = false; // the desktop's own PDF writer writes the file
     QList<std::pair<QString, Page>> pdfPages;
+    // A document of several pages, printed (no path) or saved as a PDF file (its path).
+    struct Document
+    {
+        QString title;
+        QString path;
+        QList<QImage> pages;
+    };
+    QList<Document> documents;
     QString openPath;           // the open dialog's answer; empty: cancelled
     QString savePath;           // the save dialog's answer; empty: cancelled
     QStringList designFolders;  // the folder each design dialog started in
