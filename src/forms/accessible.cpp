@@ -1,5 +1,6 @@
 #include "forms/accessible.h"
 
+#include "calc/calc.h"
 #include "forms/control.h"
 #include "forms/form.h"
 #include "forms/keys.h"
@@ -21,7 +22,8 @@ enum class As : std::uint8_t { Default, Button, Radio, Ignored };
 
 // How a control without a caption of its own, or one that is read otherwise than its kind says,
 // is presented. name: a fixed name; namedBy: the control whose caption names it; checkedBy: for
-// a radio button, the marker whose visibility shows it chosen.
+// a radio button, the marker whose visibility shows it chosen; describedBy: for a result value
+// in a row of sizes, the caption of its row, read with the size of its column as description.
 struct Entry
 {
     const char *form;
@@ -31,6 +33,7 @@ struct Entry
     const char *name = nullptr;
     const char *namedBy = nullptr;
     const char *checkedBy = nullptr;
+    const char *describedBy = nullptr;
 };
 
 constexpr Entry Table[] = {
@@ -57,6 +60,10 @@ constexpr Entry Table[] = {
     {"Form1", "Text7", NoIndex, As::Default, nullptr, "Label7"},
     {"Form1", "Text8", NoIndex, As::Default, nullptr, "Label8"},
     {"Form1", "Text9", NoIndex, As::Default, nullptr, "Label9"},
+    // The results: a value is read as its number, described by its row and size.
+    {"Form1", "veto_leikkaus", SameIndex, As::Default, nullptr, nullptr, nullptr, "Label18"},
+    {"Form1", "leikkaus", SameIndex, As::Default, nullptr, nullptr, nullptr, "Label20"},
+    {"Form1", "epak", SameIndex, As::Default, nullptr, nullptr, nullptr, "label21"},
     // The report page's copies of the fields, named by its copies of their captions.
     {"FrmPRINT", "Text1", NoIndex, As::Default, nullptr, "Label12"},
     {"FrmPRINT", "Text3", NoIndex, As::Default, nullptr, "Label11"},
@@ -66,6 +73,9 @@ constexpr Entry Table[] = {
     {"FrmPRINT", "Text7", NoIndex, As::Default, nullptr, "Label7"},
     {"FrmPRINT", "Text8", NoIndex, As::Default, nullptr, "Label8"},
     {"FrmPRINT", "Text9", NoIndex, As::Default, nullptr, "Label9"},
+    {"FrmPRINT", "veto_leikkaus", SameIndex, As::Default, nullptr, nullptr, nullptr, "Label18"},
+    {"FrmPRINT", "leikkaus", SameIndex, As::Default, nullptr, nullptr, nullptr, "Label20"},
+    {"FrmPRINT", "epak", SameIndex, As::Default, nullptr, nullptr, nullptr, "label21"},
     // The data sheet's and the help window's tabs.
     {"Form2", "ImgExit", NoIndex, As::Button, "Back"},
     {"Form2", "ImgPrint", NoIndex, As::Button, "Print"},
@@ -123,6 +133,18 @@ QString nameOf(const Control &control, const Entry *e)
         control.index() < static_cast<int>(std::size(FlagNames)))
         return QString::fromUtf8(FlagNames[control.index()]);
     return control.caption().simplified();
+}
+
+// A result value's row caption and the size of its column (1 to 4: M8 to M16), else empty.
+QString descriptionOf(const Control &control, const Entry *e)
+{
+    const int size = control.index();
+    if (!e || !e->describedBy || size < 1 || size > calc::SizeCount)
+        return {};
+    const Control *row = related(control, e->describedBy, NoIndex);
+    const QString heading = row ? row->caption().simplified() : QString();
+    const QString column = QStringLiteral("M%1").arg(calc::SizeTable[size - 1].dNom);
+    return heading.isEmpty() ? column : heading + QStringLiteral(", ") + column;
 }
 
 // Whether the label names another control, which then carries its caption: it is not read a
@@ -193,6 +215,8 @@ public:
     {
         if (t == QAccessible::Name)
             return nameOf(*control(), entryOf(*control()));
+        if (t == QAccessible::Description)
+            return descriptionOf(*control(), entryOf(*control()));
         return {};
     }
     QAccessible::Role role() const override { return roleOf(*control()); }

@@ -164,7 +164,7 @@ def dump(window, path):
     lines = ["# The main window as a screen reader reads it", "",
              "Made by `tests/accessibility/screenreader.py --dump` after a calculation of "
              "arrangement 1 in English (C1 150 mm, C2 150 mm, NSd 4 kN, V1d 2 kN); every object "
-             "shown, as role, name and the states that matter.", "", "```",
+             "shown, as role, name, (description) and the states that matter.", "", "```",
              f"{window.getRoleName()} \"{window.name}\""]
     window.clearCache()
     for depth, a in walk(window):
@@ -177,6 +177,8 @@ def dump(window, path):
         if a.getRole() == pyatspi.ROLE_TEXT:
             t = a.queryText()
             extra = f" text \"{t.getText(0, -1)}\""
+        if a.description:
+            extra += f" ({a.description})"
         flag_text = f" [{', '.join(flags)}]" if flags else ""
         lines.append("  " * (depth + 1) + f"{a.getRoleName()} \"{a.name}\"{extra}{flag_text}")
     lines += ["```", ""]
@@ -298,6 +300,14 @@ def run(program, kiila_calc, dump_to):
     technical = program.find(main, pyatspi.ROLE_PUSH_BUTTON, "TECHNICAL")
     shown = texts(program, main)
     check_results(expected, shown)
+    # Each capacity is described by its row and its size, as a sighted user reads the table.
+    described = {(a.name, a.description) for a in program.objects(main)
+                 if a.getRole() == pyatspi.ROLE_LABEL}
+    heading = " ".join(expected["headings"]["capacity"].split())
+    undescribed = [(f"{s['anchorCapacity']:.2f}", f"{heading}, {s['size']}")
+                   for s in expected["sizes"]]
+    undescribed = [d for d in undescribed if d not in described]
+    assert not undescribed, f"not described: {undescribed}"
 
     if dump_to:
         dump(main, dump_to)

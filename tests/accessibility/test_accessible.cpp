@@ -50,6 +50,7 @@ private slots:
     void namesFollowTheLanguage();
     void pressChoosesAndChecks();
     void pressOnAHiddenCommandDoesNothing();
+    void resultsDescribedByRowAndSize();
 
 private:
     QAccessibleInterface *of(const QString &name, int index = forms::NoIndex) const
@@ -209,6 +210,31 @@ void TestAccessible::pressOnAHiddenCommandDoesNothing()
     QVERIFY(sheet->state().invisible);
     press(sheet);
     QVERIFY(!m_w->dataSheet());
+}
+
+// A result is read as its number; its row and size come as its description, as a sighted user
+// reads them from the row's caption and the column's heading.
+void TestAccessible::resultsDescribedByRowAndSize()
+{
+    for (const auto &[number, value] : {std::pair{1, "200"}, {3, "200"}, {6, "10"}, {7, "3"}})
+        QTest::keyClicks(c(QStringLiteral("Text%1").arg(number))->widget(), value);
+    press(of("ImgCalc"));
+    const QString sizes[] = {"M8", "M10", "M12", "M16"};
+    int read = 0;
+    for (const auto &[value, row] :
+         {std::pair{"veto_leikkaus", "Label18"}, {"leikkaus", "Label20"}})
+        for (int size = 1; size <= 4; ++size) {
+            if (c(value, size)->caption().isEmpty())
+                continue;
+            QAccessibleInterface *iface = of(value, size);
+            QCOMPARE(iface->role(), QAccessible::StaticText);
+            QCOMPARE(iface->text(QAccessible::Name), c(value, size)->caption().simplified());
+            QCOMPARE(iface->text(QAccessible::Description),
+                     c(row)->caption().simplified() + ", " + sizes[size - 1]);
+            ++read;
+        }
+    QVERIFY(read >= 2);
+    QCOMPARE(of("Label13")->text(QAccessible::Description), QString());
 }
 
 QTEST_MAIN(TestAccessible)
