@@ -34,6 +34,10 @@ struct Entry
     const char *namedBy = nullptr;
     const char *checkedBy = nullptr;
     const char *describedBy = nullptr;
+    // For a tab drawn in the background: its Finnish word, read while the picture with the
+    // English words (englishBy) is hidden, as a sighted user then sees the Finnish ones.
+    const char *finnishName = nullptr;
+    const char *englishBy = nullptr;
 };
 
 constexpr Entry Table[] = {
@@ -41,9 +45,27 @@ constexpr Entry Table[] = {
     // choices, the calculate button whose caption lies below its click area, the fields named
     // by their captions.
     {"Form1", "INFO", NoIndex, As::Button, "Info"},
-    {"Form1", "ImgExit", NoIndex, As::Button, "Exit"},
-    {"Form1", "ImgPrint", NoIndex, As::Button, "Print"},
-    {"Form1", "ImgHelp", NoIndex, As::Button, "Help"},
+    {.form = "Form1",
+     .control = "ImgExit",
+     .index = NoIndex,
+     .as = As::Button,
+     .name = "Exit",
+     .finnishName = "Lopeta",
+     .englishBy = "Image2"},
+    {.form = "Form1",
+     .control = "ImgPrint",
+     .index = NoIndex,
+     .as = As::Button,
+     .name = "Print",
+     .finnishName = "Tulosta",
+     .englishBy = "Image2"},
+    {.form = "Form1",
+     .control = "ImgHelp",
+     .index = NoIndex,
+     .as = As::Button,
+     .name = "Help",
+     .finnishName = "Ohje",
+     .englishBy = "Image2"},
     {"Form1", "ImgCalc", NoIndex, As::Button, nullptr, "Label15"},
     {"Form1", "Label15", NoIndex, As::Ignored},
     // The pill of the data sheet's button; its caption takes the same clicks.
@@ -77,10 +99,34 @@ constexpr Entry Table[] = {
     {"FrmPRINT", "leikkaus", SameIndex, As::Default, nullptr, nullptr, nullptr, "Label20"},
     {"FrmPRINT", "epak", SameIndex, As::Default, nullptr, nullptr, nullptr, "label21"},
     // The data sheet's and the help window's tabs.
-    {"Form2", "ImgExit", NoIndex, As::Button, "Back"},
-    {"Form2", "ImgPrint", NoIndex, As::Button, "Print"},
-    {"Form2", "ImgHelp", NoIndex, As::Button, "Help"},
-    {"Form3", "Image1", NoIndex, As::Button, "Back"},
+    {.form = "Form2",
+     .control = "ImgExit",
+     .index = NoIndex,
+     .as = As::Button,
+     .name = "Back",
+     .finnishName = "Lopeta",
+     .englishBy = "Image2"},
+    {.form = "Form2",
+     .control = "ImgPrint",
+     .index = NoIndex,
+     .as = As::Button,
+     .name = "Print",
+     .finnishName = "Tulosta",
+     .englishBy = "Image2"},
+    {.form = "Form2",
+     .control = "ImgHelp",
+     .index = NoIndex,
+     .as = As::Button,
+     .name = "Help",
+     .finnishName = "Ohje",
+     .englishBy = "Image2"},
+    {.form = "Form3",
+     .control = "Image1",
+     .index = NoIndex,
+     .as = As::Button,
+     .name = "Back",
+     .finnishName = "Takaisin",
+     .englishBy = "ImgEng"},
     // The print confirmations: the project entry and the picture button.
     {"FrmTULOSTA", "Text1", NoIndex, As::Default, nullptr, "Label2"},
     {"FrmTULOSTA", "Command1", NoIndex, As::Default, "Kyllä"},
@@ -124,6 +170,10 @@ Control *related(const Control &control, const char *name, int index)
 
 QString nameOf(const Control &control, const Entry *e)
 {
+    if (e && e->finnishName)
+        if (const Control *english = related(control, e->englishBy, NoIndex);
+            english && !english->isVisible())
+            return QString::fromUtf8(e->finnishName);
     if (e && e->name)
         return QString::fromUtf8(e->name);
     if (e && e->namedBy)
