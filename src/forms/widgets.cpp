@@ -127,7 +127,8 @@ void Surface::mousePressEvent(QMouseEvent *event)
     const QPoint at = event->position().toPoint();
     Control *c = windowlessAt(at);
     m_pressed = c && c->isEnabled() ? c : nullptr;
-    // A press passed on from a widget lying here is no press on the background.
+    // A drag from the background, or from a control whose clicks no handler takes, moves the
+    // window; one from a widget lying here (its press passed on) does not.
     m_dragFrom.reset();
     if (dragsWindow() && (!c || !c->takesClicks()) && !childAt(at))
         m_dragFrom = at;
