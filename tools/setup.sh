@@ -28,7 +28,10 @@ packages=(cmake g++ make pkgconf qt6-base-dev qt6-svg-dev libgl-dev fonts-libera
           shared-mime-info libglib2.0-bin
           # the accessibility test: a virtual display, a private session bus with the
           # accessibility bus, and the client that reads the program as a screen reader does
-          xvfb xauth dbus at-spi2-core python3-pyatspi)
+          xvfb xauth dbus at-spi2-core python3-pyatspi
+          # the window-manager test: a window manager, and the tools that drive the program and
+          # read the window manager's properties
+          openbox xdotool x11-utils)
 # The print tests run their own CUPS scheduler with a PDF queue and read the page back with
 # Poppler. The program asks libcups whether a print job was refused. Without recommends: no
 # printer browsing, no avahi.

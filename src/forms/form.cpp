@@ -4,6 +4,7 @@
 #include "forms/artwork/artwork.h"
 #include "forms/widgets.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
 #include <QPainter>
@@ -22,8 +23,12 @@ Qt::WindowFlags flagsFor(WindowKind kind)
     case WindowKind::Borderless:
         return Qt::Window | Qt::FramelessWindowHint;
     case WindowKind::Fixed:
-    case WindowKind::DialogFrame:
         return Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | titled;
+    case WindowKind::DialogFrame:
+        // A window of its own, not a dialog: window managers keep a dialog above the window that
+        // owns it (or, without one, above every window of the program), so the report page would
+        // cover the main window the user goes back to.
+        return Qt::Window | Qt::MSWindowsFixedSizeDialogHint | titled;
     case WindowKind::ToolWindow:
         return Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | titled;
     case WindowKind::SizableToolWindow:
@@ -209,12 +214,16 @@ void Form::showWindow()
     // about to appear runs its activation handler before it is first painted, so that it is
     // painted once as it will look rather than painted again right after; the handler runs once
     // more when the window has become the active one, and then changes nothing.
-    if (isVisible())
-        raise();
-    else
+    if (!isVisible())
         emit activated();
     show();
+    raise();
     activateWindow();
+}
+
+bool Form::dragsWindow() const
+{
+    return m_def.kind == WindowKind::Borderless;
 }
 
 void Form::paintBackground(QPainter &painter)
@@ -252,18 +261,23 @@ void Form::prepare()
     create();
 }
 
-// Centred on the screen, before the window is first created: under a display, moving a window
-// that exists already costs noticeably more.
+// Centred in the free area of the screen the program is on (the panels left out), before the
+// window is first created: under a display, moving a window that exists already costs
+// noticeably more. A window larger than that area keeps its top-left corner in it.
 void Form::place()
 {
     if (m_placed)
         return;
     m_placed = true;
-    if (QScreen *s = screen()) {
-        QRect r = rect();
-        r.moveCenter(s->geometry().center());
-        move(r.topLeft());
-    }
+    const QWidget *from = parentWidget() ? parentWidget()->window() : QApplication::activeWindow();
+    QScreen *s = from && from != this ? from->screen() : screen();
+    if (!s)
+        return;
+    const QRect area = s->availableGeometry();
+    QRect r = rect();
+    r.moveCenter(area.center());
+    r.moveTopLeft({qMax(r.left(), area.left()), qMax(r.top(), area.top())});
+    move(r.topLeft());
 }
 
 void Form::setVisible(bool visible)

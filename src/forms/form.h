@@ -48,8 +48,9 @@ public:
     QString tag() const { return m_tag; }
     void setTag(const QString &tag) { m_tag = tag; }
 
-    // Non-modal show: shows the window (centred the first time), brings it to the front and
-    // activates it. A hidden window's activated() is also emitted before it is shown.
+    // Non-modal show: shows the window (the first time centred in the free area of the screen),
+    // brings it to the front and activates it. A hidden window's activated() is also emitted
+    // before it is shown.
     void showWindow();
     // Places a hidden window and creates its window on the display, so that showing it later
     // only has to put it on the screen.
@@ -68,6 +69,8 @@ protected:
     void stopHandlers();
 
     void paintBackground(QPainter &painter) override;
+    // A window without the desktop's frame is moved by a drag on its background.
+    bool dragsWindow() const override;
     void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 

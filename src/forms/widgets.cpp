@@ -3,10 +3,12 @@
 #include "forms/artwork/artwork.h"
 #include "forms/control.h"
 
+#include <QApplication>
 #include <QHash>
 #include <QMouseEvent>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QWindow>
 #include <algorithm>
 #include <cmath>
 
@@ -122,14 +124,35 @@ void Surface::mousePressEvent(QMouseEvent *event)
     // control takes the press and does nothing with it.
     if (event->button() != Qt::LeftButton)
         return;
-    Control *c = windowlessAt(event->position().toPoint());
+    const QPoint at = event->position().toPoint();
+    Control *c = windowlessAt(at);
     m_pressed = c && c->isEnabled() ? c : nullptr;
+    // A drag from the background, or from a control whose clicks no handler takes, moves the
+    // window; one from a widget lying here (its press passed on) does not.
+    m_dragFrom.reset();
+    if (dragsWindow() && (!c || !c->takesClicks()) && !childAt(at))
+        m_dragFrom = at;
+}
+
+// The window manager moves the window from the first move of a drag on; a press without a
+// drag stays a click.
+void Surface::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_dragFrom || !(event->buttons() & Qt::LeftButton) ||
+        (event->position().toPoint() - *m_dragFrom).manhattanLength() <
+            QApplication::startDragDistance())
+        return;
+    m_dragFrom.reset();
+    m_pressed = nullptr;
+    if (QWindow *handle = window()->windowHandle())
+        handle->startSystemMove();
 }
 
 void Surface::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
+    m_dragFrom.reset();
     Control *c = m_pressed;
     m_pressed = nullptr;
     if (c && c->isVisible() && c->isEnabled() &&
@@ -140,6 +163,7 @@ void Surface::mouseReleaseEvent(QMouseEvent *event)
 void Surface::mouseDoubleClickEvent(QMouseEvent *)
 {
     m_pressed = nullptr;
+    m_dragFrom.reset();
 }
 
 // A frame covers its rectangle, yet it is not marked opaque, for the reason given for picture

@@ -12,6 +12,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <optional>
+
 namespace forms {
 
 class Control;
@@ -43,9 +45,13 @@ public:
 
 protected:
     virtual void paintBackground(QPainter &painter) = 0;
+    // Whether a drag from the surface's own background (no widget, no control that takes
+    // clicks) moves the window, through the window manager.
+    virtual bool dragsWindow() const { return false; }
 
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     // The second press of a double click is no click of its own.
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -55,6 +61,7 @@ private:
 
     QList<Control *> m_windowless;
     QPointer<Control> m_pressed;
+    std::optional<QPoint> m_dragFrom;
 };
 
 // A frame: its back colour under the controls it holds.

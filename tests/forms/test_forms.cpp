@@ -12,6 +12,7 @@
 #include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
@@ -135,6 +136,8 @@ private slots:
     void textFieldEvents();
     void controlProperties();
     void windowEvents();
+    void placedInTheFreeAreaOfTheScreen_data();
+    void placedInTheFreeAreaOfTheScreen();
     void findsControlsByNameAndIndex();
 
 private:
@@ -935,6 +938,36 @@ void TestForms::windowEvents()
     QVERIFY(form->close());
     QCOMPARE(unloaded.count(), 1);
     QTRY_VERIFY(!guard);
+}
+
+void TestForms::placedInTheFreeAreaOfTheScreen_data()
+{
+    QTest::addColumn<const FormDef *>("form");
+    // The offscreen screen (800 x 800) is narrower than the screen-size windows.
+    QTest::newRow("Form1, wider than the screen") << &Form1;
+    QTest::newRow("FrmPRINT") << &FrmPRINT;
+    QTest::newRow("FrmATT") << &FrmATT;
+}
+
+// Centred in the screen's free area (up to the frame the desktop adds, unknown before the window
+// is first shown); along a side where the window is larger than the area, its top-left corner
+// stays in it.
+void TestForms::placedInTheFreeAreaOfTheScreen()
+{
+    QFETCH(const FormDef *, form);
+    Form window(*form);
+    show(window);
+    const QRect area = window.screen()->availableGeometry();
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    if (frame.width() <= area.width())
+        QVERIFY(qAbs(client.center().x() - area.center().x()) <= frame.width() - client.width());
+    else
+        QCOMPARE(frame.left(), area.left());
+    if (frame.height() <= area.height())
+        QVERIFY(qAbs(client.center().y() - area.center().y()) <= frame.height() - client.height());
+    else
+        QCOMPARE(frame.top(), area.top());
 }
 
 void TestForms::findsControlsByNameAndIndex()
