@@ -1,10 +1,13 @@
 #include "forms/artwork/painting.h"
 
 #include <QLinearGradient>
+#include <QPaintEngine>
 #include <QPainterPath>
 #include <QtMath>
 
 #include <algorithm>
+#include <map>
+#include <vector>
 
 // The seven anchor arrangements in isometric view, in main window client coordinates.
 //
@@ -137,20 +140,92 @@ quint32 nextRandom(quint32 &state)
     return state >> 8;
 }
 
-void speckle(QPainter &p, const QPainterPath &face, quint32 seed, int count, int darkness)
+// One grain of the concrete: an ellipse r wide and 0.8 r high, grey `shade` at alpha 150.
+struct Grain
 {
-    const QRectF box = face.boundingRect();
-    p.save();
-    p.setClipPath(face);
-    p.setPen(Qt::NoPen);
+    QPointF centre;
+    qreal r;
+    int shade;
+};
+
+std::vector<Grain> grains(const QRectF &box, quint32 seed, int count, int darkness)
+{
+    std::vector<Grain> all;
     quint32 state = seed;
     for (int i = 0; i < count; ++i) {
         const qreal x = box.left() + (nextRandom(state) % 10000) / 10000.0 * box.width();
         const qreal y = box.top() + (nextRandom(state) % 10000) / 10000.0 * box.height();
         const qreal r = 0.5 + (nextRandom(state) % 100) / 100.0;
         const int shade = darkness + int(nextRandom(state) % 40);
-        p.setBrush(QColor(shade, shade, shade, 150));
-        p.drawEllipse(QPointF(x, y), r, r * 0.8);
+        all.push_back({QPointF(x, y), r, shade});
+    }
+    return all;
+}
+
+// On a page the grain is most of what a report page writes and most of its time. There grains
+// of one shade that touch no grain before them are filled as one path: one colour and one fill
+// instead of one per grain, and the same pixels, since nothing painted between them lies under
+// or over them (a pixel to spare for the smoothed edges). Each point lies on a whole unit of the
+// page (1/1200 inch on a PDF), where its numbers are written without decimals, half as long; no
+// edge moves by more than 1/2400 inch.
+void speckleOnPage(QPainter &p, const std::vector<Grain> &all)
+{
+    const QTransform toDevice = p.deviceTransform();
+    p.resetTransform();
+    const QTransform fromDevice = p.deviceTransform().inverted();
+    struct Group
+    {
+        int shade;
+        QPainterPath path;
+    };
+    std::vector<Group> groups;
+    std::map<int, std::size_t> groupOfShade;
+    std::vector<QRectF> before;
+    for (const Grain &g : all) {
+        const QRectF bounds(g.centre.x() - g.r - 1, g.centre.y() - g.r * 0.8 - 1, 2 * g.r + 2,
+                            1.6 * g.r + 2);
+        const bool touches = std::any_of(before.begin(), before.end(), [&](const QRectF &other) {
+            return other.intersects(bounds);
+        });
+        before.push_back(bounds);
+
+        QPainterPath grain;
+        grain.addEllipse(g.centre, g.r, g.r * 0.8);
+        grain = toDevice.map(grain);
+        for (int e = 0; e < grain.elementCount(); ++e) {
+            // A hair above the whole unit, so that mapping it back does not fall just short.
+            const QPointF unit(qRound(grain.elementAt(e).x) + 1e-8,
+                               qRound(grain.elementAt(e).y) + 1e-8);
+            const QPointF back = fromDevice.map(unit);
+            grain.setElementPositionAt(e, back.x(), back.y());
+        }
+        const auto group = groupOfShade.find(g.shade);
+        if (touches || group == groupOfShade.end()) {
+            groupOfShade[g.shade] = groups.size();
+            groups.push_back({g.shade, grain});
+        } else {
+            groups[group->second].path.addPath(grain);
+        }
+    }
+    for (const Group &group : groups) {
+        p.setBrush(QColor(group.shade, group.shade, group.shade, 150));
+        p.drawPath(group.path);
+    }
+}
+
+void speckle(QPainter &p, const QPainterPath &face, quint32 seed, int count, int darkness)
+{
+    const std::vector<Grain> all = grains(face.boundingRect(), seed, count, darkness);
+    p.save();
+    p.setClipPath(face);
+    p.setPen(Qt::NoPen);
+    if (p.paintEngine() && p.paintEngine()->type() != QPaintEngine::Raster) {
+        speckleOnPage(p, all);
+    } else {
+        for (const Grain &g : all) {
+            p.setBrush(QColor(g.shade, g.shade, g.shade, 150));
+            p.drawEllipse(g.centre, g.r, g.r * 0.8);
+        }
     }
     p.restore();
 }
