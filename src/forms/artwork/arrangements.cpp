@@ -169,17 +169,16 @@ std::vector<Grain> grains(const QRectF &box, quint32 seed, int count, int darkne
 // same pixels, since nothing painted between them lies under or over them (a pixel to spare for the
 // smoothed edges). Each point lies on a whole unit of the page (1/1200 inch on a PDF), where its
 // numbers are written without decimals, half as long; no edge moves by more than 1/2400 inch.
-void speckleOnPage(QPainter &p, const QPainterPath &face, const std::vector<Grain> &all)
+struct GrainGroup
 {
-    const QTransform toDevice = p.deviceTransform();
-    p.resetTransform();
-    const QTransform fromDevice = p.deviceTransform().inverted();
-    struct Group
-    {
-        int shade;
-        QPainterPath path;
-    };
-    std::vector<Group> groups;
+    int shade;
+    QPainterPath path;
+};
+
+std::vector<GrainGroup> groupsOnPage(const QPainterPath &face, const std::vector<Grain> &all,
+                                     const QTransform &toDevice, const QTransform &fromDevice)
+{
+    std::vector<GrainGroup> groups;
     std::map<int, std::size_t> groupOfShade;
     std::vector<QRectF> before;
     for (const Grain &g : all) {
@@ -210,7 +209,36 @@ void speckleOnPage(QPainter &p, const QPainterPath &face, const std::vector<Grai
             groups[group->second].path.addPath(grain);
         }
     }
-    for (const Group &group : groups) {
+    return groups;
+}
+
+void speckleOnPage(QPainter &p, const QPainterPath &face, quint32 seed, int count, int darkness)
+{
+    const QTransform toDevice = p.deviceTransform();
+    p.resetTransform();
+    const QTransform fromDevice = p.deviceTransform().inverted();
+    // A report of many pages paints the same picture at the same place on every page: the grain
+    // of a face (each face has a seed of its own) is worked out once for that place.
+    struct Kept
+    {
+        quint32 seed;
+        QTransform toDevice;
+        QTransform fromDevice;
+        std::vector<GrainGroup> groups;
+    };
+    static std::vector<Kept> kept;
+    auto found = std::find_if(kept.begin(), kept.end(), [&](const Kept &k) {
+        return k.seed == seed && k.toDevice == toDevice && k.fromDevice == fromDevice;
+    });
+    if (found == kept.end()) {
+        if (kept.size() >= 32)
+            kept.clear();
+        kept.push_back({seed, toDevice, fromDevice,
+                        groupsOnPage(face, grains(face.boundingRect(), seed, count, darkness),
+                                     toDevice, fromDevice)});
+        found = kept.end() - 1;
+    }
+    for (const GrainGroup &group : found->groups) {
         p.setBrush(QColor(group.shade, group.shade, group.shade, 150));
         p.drawPath(group.path);
     }
@@ -218,14 +246,13 @@ void speckleOnPage(QPainter &p, const QPainterPath &face, const std::vector<Grai
 
 void speckle(QPainter &p, const QPainterPath &face, quint32 seed, int count, int darkness)
 {
-    const std::vector<Grain> all = grains(face.boundingRect(), seed, count, darkness);
     p.save();
     p.setClipPath(face);
     p.setPen(Qt::NoPen);
     if (p.paintEngine() && p.paintEngine()->type() != QPaintEngine::Raster) {
-        speckleOnPage(p, face, all);
+        speckleOnPage(p, face, seed, count, darkness);
     } else {
-        for (const Grain &g : all) {
+        for (const Grain &g : grains(face.boundingRect(), seed, count, darkness)) {
             p.setBrush(QColor(g.shade, g.shade, g.shade, 150));
             p.drawEllipse(g.centre, g.r, g.r * 0.8);
         }
