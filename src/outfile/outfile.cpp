@@ -78,6 +78,16 @@ bool OutputFile::start()
     return true;
 }
 
+// Why the last write or flush failed. Qt's file engine takes a write that stops short (the disk
+// filled up part-way through its buffer) as partly done, without a reason, and the flush that
+// follows reports "Unknown error": the system's own reason is then the one to give.
+QString OutputFile::File::reason(const QString &otherwise) const
+{
+    if (errno != 0)
+        return QString::fromLocal8Bit(std::strerror(errno));
+    return error() != QFileDevice::NoError ? errorString() : otherwise;
+}
+
 void OutputFile::File::fail(const QString &why)
 {
     if (failure.isEmpty())
@@ -95,10 +105,10 @@ qint64 OutputFile::File::writeData(const char *data, qint64 size)
         return -1;
     qint64 done = 0;
     while (done < size) {
+        errno = 0;
         const qint64 n = QSaveFile::writeData(data + done, size - done);
         if (n <= 0) {
-            fail(error() != QFileDevice::NoError ? errorString()
-                                                 : QStringLiteral("the write did not complete"));
+            fail(reason(QStringLiteral("the write did not complete")));
             return -1;
         }
         done += n;
@@ -115,8 +125,9 @@ bool OutputFile::finish()
         return false;
     }
     if (m_file.failure.isEmpty()) {
+        errno = 0;
         if (!m_file.flush())
-            m_file.fail(m_file.errorString());
+            m_file.fail(m_file.reason(m_file.errorString()));
         else if (m_file.size() != m_file.written)
             m_file.fail(QStringLiteral("%1 of %2 bytes reached the file")
                             .arg(m_file.size())

@@ -68,6 +68,9 @@ private:
         qint64 written = 0;
 
         void fail(const QString &why);
+        // Why the write or flush just done failed (errno cleared before it); `otherwise` when
+        // nothing says.
+        QString reason(const QString &otherwise) const;
 
     protected:
         qint64 writeData(const char *data, qint64 size) override;
