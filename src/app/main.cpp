@@ -5,8 +5,11 @@
 
 #include <QApplication>
 #include <QTimer>
+#include <QWindow>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -18,6 +21,39 @@ const char Usage[] = "Usage: kiila [--help | --version | FILE.kiila]\n"
                      "\n"
                      "  -h, --help  this text\n"
                      "  --version   the version of kiila\n";
+
+// The end mark of the launch benchmark (bench/launch): with KIILA_FIRST_PAINT_EXIT set the
+// program writes the time (microseconds since the epoch) at which its window's first paint
+// reached the display, and ends.
+class FirstPaintExit : public QObject
+{
+public:
+    explicit FirstPaintExit(QWidget &window) : m_window(window) { window.installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        // A paint on the screen, not a grab of the window.
+        if (object != &m_window || event->type() != QEvent::Paint || !m_window.windowHandle() ||
+            !m_window.windowHandle()->isExposed())
+            return false;
+        m_window.removeEventFilter(this);
+        // The paint is handed over when its event has been handled; sync waits for the display.
+        QTimer::singleShot(0, this, [] {
+            QGuiApplication::sync();
+            const auto now = std::chrono::system_clock::now().time_since_epoch();
+            std::printf("%lld\n",
+                        static_cast<long long>(
+                            std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
+            std::fflush(stdout);
+            QCoreApplication::quit();
+        });
+        return false;
+    }
+
+private:
+    QWidget &m_window;
+};
 
 } // namespace
 
@@ -48,6 +84,9 @@ int main(int argc, char *argv[])
     forms::DesktopPlatform platform;
     lang::LanguageTag language;
     mainwindow::MainWindow window(platform, language);
+    std::optional<FirstPaintExit> benchmark;
+    if (!qEnvironmentVariableIsEmpty("KIILA_FIRST_PAINT_EXIT"))
+        benchmark.emplace(window);
     window.showWindow();
     // Qt has taken its own options out by now; the first other argument is the design.
     const QStringList arguments = QApplication::arguments().mid(1);

@@ -1,0 +1,65 @@
+// bare_window: the least a Qt program does to show a picture, the yardstick of the launch
+// benchmark (launch_bench.sh): a borderless window that draws a 1024 x 768 picture, built on Qt
+// Widgets alone. The picture is drawn at start (a gradient) rather than read from a file: Qt's
+// image reader would load every image format plugin, which the program does not.
+//
+// With KIILA_FIRST_PAINT_EXIT set it writes the time its first paint reached the display and
+// ends, as kiila does.
+
+#include <QApplication>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+class Picture : public QWidget
+{
+public:
+    Picture() : m_picture(1024, 768)
+    {
+        QLinearGradient gradient(0, 0, 1024, 768);
+        gradient.setColorAt(0, QColor(192, 192, 192));
+        gradient.setColorAt(1, QColor(0, 0, 128));
+        QPainter(&m_picture).fillRect(m_picture.rect(), gradient);
+        setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+        setFixedSize(m_picture.size());
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter(this).drawPixmap(0, 0, m_picture);
+        if (m_painted || qEnvironmentVariableIsEmpty("KIILA_FIRST_PAINT_EXIT"))
+            return;
+        m_painted = true;
+        // After the paint has been handed over, and the display has taken it.
+        QTimer::singleShot(0, this, [] {
+            QGuiApplication::sync();
+            const auto now = std::chrono::system_clock::now().time_since_epoch();
+            std::printf("%lld\n",
+                        static_cast<long long>(
+                            std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
+            std::fflush(stdout);
+            QCoreApplication::quit();
+        });
+    }
+
+private:
+    QPixmap m_picture;
+    bool m_painted = false;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    Picture window;
+    window.show();
+    return QApplication::exec();
+}
