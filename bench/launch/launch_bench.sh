@@ -3,8 +3,9 @@
 # showing a 1024 x 768 picture (bare_window, built with the benchmarks), launched in turn
 # under a virtual display. Run by hand, never by ctest:
 #   bench/launch/launch_bench.sh [BUILD] [RUNS]          (default build, 31 runs of each)
-# Each program, started with KIILA_FIRST_PAINT_EXIT, writes the time at which the display has
-# taken its first paint and ends: launch to visible is that time less the time of the launch.
+# Each program, started with KIILA_FIRST_PAINT_EXIT, writes the time at which its first paint
+# has been handed to the display (the X server) and ends, before anything it leaves for later:
+# launch to visible is that time less the time of the launch.
 # Then each is started once more and left running until its window is mapped, to count the
 # shared libraries it has loaded by then (/proc/PID/maps). Needs Xvfb and xvfb-run (package
 # xvfb) and xdotool.

@@ -266,7 +266,7 @@ void MainWindow::printWithDetails()
 {
     print::ReportSource source = reportSource();
     source.working = workingValues();
-    m_printing->printReport(source, print::Printing::Pages::ReportAndDetails);
+    printing()->printReport(source, print::Printing::Pages::ReportAndDetails);
 }
 
 void MainWindow::saveReportAsPdf()
@@ -274,7 +274,7 @@ void MainWindow::saveReportAsPdf()
     print::ReportSource source = reportSource();
     source.project = m_project;
     source.working = workingValues();
-    m_printing->saveReportAsPdf(source);
+    printing()->saveReportAsPdf(source);
 }
 
 void MainWindow::showTitle()

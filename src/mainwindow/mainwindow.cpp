@@ -21,8 +21,45 @@ MainWindow::MainWindow(forms::Platform &platform, lang::LanguageTag &language,
     Form_Load();
     createFileCommands();
     createKeys();
+}
+
+// The report page and the print commands cost a part of the start-up that nothing on the screen
+// needs: they are made once the window has been painted, or when a command needs them first. A
+// page made late is given what the window has given it so far.
+void MainWindow::preparePrinting()
+{
+    if (m_printing)
+        return;
+    if (m_reportDef) {
+        m_reportPage = new forms::Form(*m_reportDef, this);
+        m_reportPage->control("Picture1", forms::arrangementPicture(1))->setVisible(true);
+        if (m_reportCharset)
+            lang::setLabelCharset(*m_reportPage, *m_reportCharset);
+        if (m_clickedArrangement)
+            showReportArrangement();
+    }
+    m_printing = new print::Printing(m_platform, m_language, *this, m_reportPage);
     connect(m_printing, &print::Printing::projectChanged, this,
             [this](const QString &project) { m_project = project; });
+}
+
+void MainWindow::paintEvent(QPaintEvent *event)
+{
+    forms::Form::paintEvent(event);
+    if (m_printing || m_printingScheduled)
+        return;
+    m_printingScheduled = true;
+    QTimer::singleShot(0, this, &MainWindow::preparePrinting);
+}
+
+// The report page shows the picture of the arrangement clicked last, its plate line hidden.
+void MainWindow::showReportArrangement()
+{
+    m_reportPage->control("Label14")->setVisible(false);
+    for (int i = 0; i < forms::ArrangementPictureCount; ++i)
+        m_reportPage->control("Picture1", i)->setVisible(false);
+    m_reportPage->control("Picture1", forms::arrangementPicture(m_clickedArrangement))
+        ->setVisible(true);
 }
 
 // The data sheet is a window of its own, not a child: it is not disabled with this one.
@@ -101,11 +138,6 @@ forms::Control *MainWindow::field(int number) const
 
 void MainWindow::Form_Load()
 {
-    if (m_reportDef) {
-        m_reportPage = new forms::Form(*m_reportDef, this);
-        m_reportPage->control("Picture1", forms::arrangementPicture(1))->setVisible(true);
-    }
-    m_printing = new print::Printing(m_platform, m_language, *this, m_reportPage);
     startupLanguageStep();
     ClearResults();
     m_tapaus = 1;
@@ -123,12 +155,9 @@ void MainWindow::ImgSIT_Click(int index)
         control("ShpSit", i)->setVisible(false);
     control("ShpSit", index)->setVisible(true);
 
-    if (m_reportPage) {
-        m_reportPage->control("Label14")->setVisible(false);
-        for (int i = 0; i < forms::ArrangementPictureCount; ++i)
-            m_reportPage->control("Picture1", i)->setVisible(false);
-        m_reportPage->control("Picture1", forms::arrangementPicture(index + 1))->setVisible(true);
-    }
+    m_clickedArrangement = index + 1;
+    if (m_reportPage)
+        showReportArrangement();
 
     // Leaving the field that had the focus writes its number back first. Each emptied field
     // only sets its own stored value, so the order does not matter.
@@ -214,7 +243,7 @@ void MainWindow::printDataSheet()
         m_dataSheet->setChosenSize(m_dataSheetSize, m_dataSheetTitle);
         m_dataSheet->Form_Activate();
     };
-    m_printing->printDataSheet(
+    printing()->printDataSheet(
         *m_dataSheet, {control("Label11")->caption(), control("Label10")->caption(), refresh});
 }
 
@@ -230,7 +259,7 @@ void MainWindow::INFO_Click()
 
 void MainWindow::ImgPrint_Click()
 {
-    m_printing->printReport(reportSource());
+    printing()->printReport(reportSource());
 }
 
 print::ReportSource MainWindow::reportSource() const

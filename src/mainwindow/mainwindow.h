@@ -38,7 +38,8 @@ class MainWindow : public forms::Form
 {
     Q_OBJECT
 public:
-    // The report page is created at start-up from its definition, when the program has one.
+    // The report page is made from its definition, when the program has one, while the program
+    // waits after the window's first paint, or earlier when something needs it.
     MainWindow(forms::Platform &platform, lang::LanguageTag &language,
                const forms::FormDef *reportPage = forms::findDefinition("FrmPRINT"),
                QWidget *parent = nullptr);
@@ -52,9 +53,17 @@ public:
     lang::LanguageTag &language() const { return m_language; }
     // The pieces of the result texts and messages; the language files fill them.
     calc::Texts &texts() { return m_texts; }
-    forms::Form *reportPage() const { return m_reportPage; }
+    forms::Form *reportPage()
+    {
+        preparePrinting();
+        return m_reportPage;
+    }
     // The print commands and their confirmations.
-    print::Printing *printing() const { return m_printing; }
+    print::Printing *printing()
+    {
+        preparePrinting();
+        return m_printing;
+    }
     // The notice, the data sheet and the help window while they are open, else nullptr.
     Notice *notice() const { return m_notice; }
     datasheet::DataSheet *dataSheet() const { return m_dataSheet; }
@@ -105,8 +114,11 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
+    void preparePrinting();
+    void showReportArrangement();
     void connectHandlers();
     void createFileCommands();
     void createKeys();
@@ -139,6 +151,11 @@ private:
     const forms::FormDef *m_reportDef;
     QPointer<forms::Form> m_reportPage;
     print::Printing *m_printing = nullptr;
+    // What the report page is given before it exists: the character set of its labels and the
+    // arrangement clicked last (none: 0), whose picture it shows.
+    std::optional<int> m_reportCharset;
+    int m_clickedArrangement = 0;
+    bool m_printingScheduled = false;
     QPointer<Notice> m_notice;
     QPointer<datasheet::DataSheet> m_dataSheet;
     // A sheet made ready, hidden, once a calculation has shown the commands to it; the next

@@ -74,6 +74,8 @@ private slots:
     void finnishFileMissing_data();
     void finnishFileMissing();
     void russianSelector();
+    void reportPageMadeLate_data();
+    void reportPageMadeLate();
     void captionsFitTheirLabels_data();
     void captionsFitTheirLabels();
     void grabWindows();
@@ -451,6 +453,52 @@ void TestLanguages::russianSelector()
     fill({{1, "200"}, {3, "200"}, {6, "1"}, {7, "1"}});
     m_w->ImgLanguage_Click(0); // results come out in Russian
     QCOMPARE(c("Label17")->caption(), QString::fromUtf8("1 шт.  Kalvex M 8"));
+}
+
+// The report page is made after the window's first paint or when first needed; what the window
+// gave it before that (the character set of a language, the arrangement's picture) reaches it
+// all the same: it is the page a window that made it at once holds.
+void TestLanguages::reportPageMadeLate_data()
+{
+    QTest::addColumn<QList<int>>("languages"); // the flags clicked, in turn
+    QTest::addColumn<int>("arrangement");      // the arrangement clicked after them, else -1
+    QTest::newRow("as started") << QList<int>{} << -1;
+    QTest::newRow("Russian") << QList<int>{0} << -1;
+    QTest::newRow("arrangement 4") << QList<int>{} << 3;
+    QTest::newRow("Russian, Finnish, arrangement 7") << QList<int>{0, 2} << 6;
+    QTest::newRow("Finnish, Russian, arrangement 2") << QList<int>{2, 0} << 1;
+}
+
+void TestLanguages::reportPageMadeLate()
+{
+    QFETCH(QList<int>, languages);
+    QFETCH(int, arrangement);
+    m_platform = FakePlatform();
+    m_platform.folder = shippedFolder({"english.txt", "fin.txt", "rus.txt"});
+    const forms::FormDef *page = forms::findDefinition("FrmPRINT");
+    lang::LanguageTag earlyLanguage;
+    MainWindow early(m_platform, earlyLanguage, page);
+    QVERIFY(early.reportPage());
+    lang::LanguageTag lateLanguage;
+    MainWindow late(m_platform, lateLanguage, page); // never shown: nothing makes its page
+    for (MainWindow *window : {&early, &late}) {
+        for (int language : languages)
+            window->ImgLanguage_Click(language);
+        if (arrangement >= 0)
+            window->ImgSIT_Click(arrangement);
+    }
+    forms::Form *made = late.reportPage();
+    QVERIFY(made);
+    QCOMPARE(made->controls().size(), early.reportPage()->controls().size());
+    for (qsizetype i = 0; i < made->controls().size(); ++i) {
+        const Control *a = early.reportPage()->controls().at(i);
+        const Control *b = made->controls().at(i);
+        QCOMPARE(b->caption(), a->caption());
+        QCOMPARE(b->isVisible(), a->isVisible());
+        QCOMPARE(b->charset(), a->charset());
+        QCOMPARE(b->geometry(), a->geometry());
+    }
+    QCOMPARE(made->grab().toImage(), early.reportPage()->grab().toImage());
 }
 
 void TestLanguages::captionsFitTheirLabels_data()
