@@ -1,19 +1,16 @@
 #include "forms/platform.h"
 
+#include "forms/printer.h"
+
 #include "outfile/outfile.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFileDialog>
+#include <QLibrary>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
-#include <QTemporaryDir>
 #include <QWindow>
-
-#include <cups/cups.h>
 
 namespace forms {
 void keepInFrontOf(QWidget &window, QWidget *owner)
@@ -112,42 +109,6 @@ QString DesktopPlatform::saveDesignPath(QWidget *parent, const QString &folder,
     return designPath(parent, folder, suggested, true);
 }
 
-int PageDevice::metric(PaintDeviceMetric m) const
-{
-    switch (m) {
-    case PdmWidth:
-        return m_printer.width();
-    case PdmHeight:
-        return m_printer.height();
-    case PdmWidthMM:
-        return m_printer.widthMM();
-    case PdmHeightMM:
-        return m_printer.heightMM();
-    case PdmNumColors:
-        return m_printer.colorCount();
-    case PdmDepth:
-        return m_printer.depth();
-    case PdmDpiX:
-        return m_printer.logicalDpiX();
-    case PdmDpiY:
-        return m_printer.logicalDpiY();
-    case PdmPhysicalDpiX:
-        return m_printer.physicalDpiX();
-    case PdmPhysicalDpiY:
-        return m_printer.physicalDpiY();
-    case PdmDevicePixelRatio:
-        return 1;
-    case PdmDevicePixelRatioScaled:
-        return int(devicePixelRatioFScale());
-    }
-    return 0;
-}
-
-QPaintEngine *PageDevice::paintEngine() const
-{
-    return m_printer.paintEngine();
-}
-
 void paintWindow(QWidget &window, QPainter &painter)
 {
     const QPaintDevice &device = *painter.device();
@@ -218,40 +179,41 @@ QList<PagePainter> onePage(QWidget &window)
     return {[&window](QPainter &painter) { paintWindow(window, painter); }};
 }
 
-// The options Qt's print engine gives a job of one copy: the paper, one or two sides, the
-// orientation. Freed with cupsFreeOptions.
-int jobOptions(const QPrinter &printer, cups_option_t **options)
-{
-    const QPageLayout layout = printer.pageLayout();
-    const bool portrait = layout.orientation() == QPageLayout::Portrait;
-    const char *sides = "one-sided";
-    switch (printer.duplex()) {
-    case QPrinter::DuplexNone:
-        break;
-    case QPrinter::DuplexAuto:
-        sides = portrait ? "two-sided-long-edge" : "two-sided-short-edge";
-        break;
-    case QPrinter::DuplexLongSide:
-        sides = "two-sided-long-edge";
-        break;
-    case QPrinter::DuplexShortSide:
-        sides = "two-sided-short-edge";
-        break;
-    }
-    int count = cupsAddOption("media", layout.pageSize().key().toUtf8().constData(), 0, options);
-    count = cupsAddOption("sides", sides, count, options);
-    if (!portrait)
-        count = cupsAddOption("landscape", "", count, options);
-    return count;
-}
-
 } // namespace
 
-// Qt's own print engine writes the job into a temporary file without checking a write and
-// hands the file to the scheduler whatever came of it: a full temporary folder would print
-// half a page or none, reported as printed. The page is therefore written here, with the
-// printer's paper, margins and resolution, into a spool file of the checked writer, and
-// handed to the scheduler only when it is complete.
+// The module that prints: its entries, none when it could not be loaded.
+struct DesktopPlatform::Printer
+{
+    decltype(&kiila_printer_print) print = nullptr;
+    decltype(&kiila_printer_exists) exists = nullptr;
+};
+
+DesktopPlatform::DesktopPlatform(const QString &printerModule) : m_printerModule(printerModule) {}
+
+// Loaded once, on the first call that needs it, and kept for the rest of the run. Without it
+// nothing can be printed; the program says so the usual way.
+const DesktopPlatform::Printer &DesktopPlatform::printer() const
+{
+    if (m_printer)
+        return *m_printer;
+    auto printer = std::make_shared<Printer>();
+    QLibrary module(m_printerModule.isEmpty() ? QApplication::applicationDirPath() +
+                                                    QStringLiteral("/" KIILA_PRINTER_FROM_BIN)
+                                              : m_printerModule);
+    if (module.load()) {
+        printer->print =
+            reinterpret_cast<decltype(printer->print)>(module.resolve("kiila_printer_print"));
+        printer->exists =
+            reinterpret_cast<decltype(printer->exists)>(module.resolve("kiila_printer_exists"));
+    }
+    if (!printer->print || !printer->exists) {
+        qWarning("kiila: cannot print: %s", qPrintable(module.errorString()));
+        *printer = Printer();
+    }
+    m_printer = printer;
+    return *m_printer;
+}
+
 bool DesktopPlatform::printWindow(QWidget &window)
 {
     return printPages(window.windowTitle(), onePage(window));
@@ -259,34 +221,17 @@ bool DesktopPlatform::printWindow(QWidget &window)
 
 bool DesktopPlatform::printPages(const QString &title, const QList<PagePainter> &pages)
 {
-    // Without a default printer Qt would print into a PDF file of no name: nothing is printed.
-    const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-    if (info.isNull())
-        return false;
-    QPrinter printer(info, QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::NativeFormat);
-    if (!printer.isValid() || !printer.outputFileName().isEmpty())
-        return false;
-    const QTemporaryDir spool(QDir::tempPath() + QStringLiteral("/kiila-print-XXXXXX"));
-    const QString path = spool.filePath(QStringLiteral("page.pdf"));
-    const QPageLayout layout = printer.pageLayout();
-    if (!spool.isValid() || !writePdf(title, pages, path, &layout, printer.resolution()).isEmpty())
-        return false;
-
-    cups_option_t *options = nullptr;
-    const int count = jobOptions(printer, &options);
-    // The queue's own name: an instance ("queue/instance") is the user's set of options.
-    const QByteArray queue = printer.printerName().section(u'/', 0, 0).toLocal8Bit();
-    const int job = cupsPrintFile(queue.constData(), QFile::encodeName(path).constData(),
-                                  title.toUtf8().constData(), count, options);
-    cupsFreeOptions(count, options);
-    // A queue that refuses the job answers with no job.
-    return job > 0 && cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE;
+    const Printer &module = printer();
+    return module.print &&
+           module.print(title, [&](const QString &path, const QPageLayout &layout, int resolution) {
+               return writePdf(title, pages, path, &layout, resolution).isEmpty();
+           });
 }
 
 bool DesktopPlatform::hasPrinter() const
 {
-    return !QPrinterInfo::defaultPrinter().isNull();
+    const Printer &module = printer();
+    return module.exists && module.exists();
 }
 
 QString DesktopPlatform::savePdfPath(QWidget *parent)

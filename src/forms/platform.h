@@ -10,10 +10,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QPainter;
 class QPdfWriter;
-class QPrinter;
 class QWidget;
 
 namespace forms {
@@ -66,22 +66,6 @@ public:
     virtual void beep();
 };
 
-// The printer's page as a plain paint device: QWidget::render onto a printer paints the window
-// into a bitmap first and prints that (text lost, pictures coarse); onto any other device with
-// the printer's engine and metrics the widgets paint straight onto the page.
-class PageDevice : public QPaintDevice
-{
-public:
-    explicit PageDevice(QPrinter &printer) : m_printer(printer) {}
-    QPaintEngine *paintEngine() const override;
-
-protected:
-    int metric(PaintDeviceMetric m) const override;
-
-private:
-    QPrinter &m_printer;
-};
-
 // Paints the window's client area on the page of the painter's device, as it is painted on
 // screen: at 96 pixels per inch of the device's resolution from the top-left of its printable
 // area, and scaled down uniformly only when it does not fit there.
@@ -98,6 +82,9 @@ void keepInFrontOf(QWidget &window, QWidget *owner);
 class DesktopPlatform : public Platform
 {
 public:
+    // Printing loads the module kiila-printer (forms/printer.h) when it is first needed: the
+    // file `printerModule`, or where the installation puts it seen from the program's folder.
+    explicit DesktopPlatform(const QString &printerModule = QString());
     Answer messageBox(QWidget *parent, const QString &text, const QString &title,
                       Buttons buttons = Buttons::Ok) override;
     bool printWindow(QWidget &window) override;
@@ -113,6 +100,13 @@ public:
     QDateTime now() const override;
     void exit() override;
     QString programFolder() const override;
+
+private:
+    struct Printer;
+    const Printer &printer() const;
+
+    QString m_printerModule;
+    mutable std::shared_ptr<const Printer> m_printer;
 };
 
 } // namespace forms

@@ -74,6 +74,19 @@ run)
         fail "kiila-calc --report ended with status $?"
     pdfinfo "$pdf" | grep -qE '^Pages: +1$' || fail "kiila-calc --report wrote no one-page PDF"
 
+    # kiila starts without Qt Print Support and libcups: they come with its printer module,
+    # which the package puts beside kiila-report.so and which finds all it needs.
+    printer=$(find "$root/usr/lib" -name kiila-printer.so)
+    [ -n "$printer" ] && [ "$(dirname "$printer")" = "$(dirname "$(find "$root/usr/lib" -name kiila-report.so)")" ] ||
+        fail "no kiila-printer.so beside kiila-report.so"
+    if ldd "$root/usr/bin/kiila" | grep -E 'libQt6PrintSupport|libcups'; then
+        fail "kiila links the print libraries itself"
+    fi
+    ldd "$printer" | grep -q libcups || fail "kiila-printer.so does not link libcups"
+    if ldd "$printer" | grep 'not found'; then
+        fail "kiila-printer.so misses libraries"
+    fi
+
     # The program on the offscreen platform, until its main window is on the screen.
     shown=$(QT_QPA_GENERIC_PLUGINS=kiilashowprobe timeout 60 "$root/usr/bin/kiila") ||
         fail "kiila ended with status $? before or after its window showed: $shown"

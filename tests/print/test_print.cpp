@@ -9,10 +9,12 @@
 #include "windowdriver.h"
 
 #include <QDir>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -94,6 +96,9 @@ private slots:
     void desktopMessageBoxOverDisabledWindow();
     void closedWindowsAreSkipped();
     void disabledWindowsDoNotClose();
+    void desktopLoadsThePrinterOnFirstUse();
+    void desktopWithoutItsPrinterModule_data();
+    void desktopWithoutItsPrinterModule();
     void desktopWithoutPrinterPrintsNothing();
     void desktopPdfIsOnePage();
 
@@ -804,6 +809,64 @@ void TestPrint::disabledWindowsDoNotClose()
     support::click(*sheetConfirmation(), QStringLiteral("Command2"));
     support::click(*confirmation(), QStringLiteral("Command2"));
     QVERIFY(sheet->isEnabled());
+}
+
+// The libraries the process has loaded whose names hold `part`.
+static int loaded(const QString &part)
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        return -1;
+    return int(QString::fromLocal8Bit(maps.readAll()).count(part));
+}
+
+// The program starts without Qt Print Support and libcups (and what libcups brings); the first
+// question about printing loads them with the module kiila-printer.
+void TestPrint::desktopLoadsThePrinterOnFirstUse()
+{
+    QTemporaryDir folder;
+    qputenv("CUPS_SERVER", QFile::encodeName(folder.filePath(QStringLiteral("none.sock"))));
+    forms::DesktopPlatform desktop;
+    QCOMPARE(loaded(QStringLiteral("libQt6PrintSupport.so")), 0);
+    QCOMPARE(loaded(QStringLiteral("libcups.so")), 0);
+    QVERIFY(!desktop.hasPrinter());
+    QVERIFY(loaded(QStringLiteral("kiila-printer.so")) > 0);
+    QVERIFY(loaded(QStringLiteral("libQt6PrintSupport.so")) > 0);
+    QVERIFY(loaded(QStringLiteral("libcups.so")) > 0);
+}
+
+// Without its module the desktop prints nothing and says so with false, as without a printer;
+// saving the page as a PDF file, which needs no printer, still works.
+void TestPrint::desktopWithoutItsPrinterModule_data()
+{
+    QTest::addColumn<QString>("module");
+    QTest::newRow("missing") << QStringLiteral("missing/kiila-printer.so");
+    QTest::newRow("not a library") << QStringLiteral("kiila-printer.so");
+    QTest::newRow("a library without the entries")
+        << QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms/libqoffscreen.so";
+}
+
+void TestPrint::desktopWithoutItsPrinterModule()
+{
+    QFETCH(QString, module);
+    QTemporaryDir folder;
+    QVERIFY(QDir::setCurrent(folder.path()));
+    QFile text(QStringLiteral("kiila-printer.so"));
+    QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a library\n") > 0);
+    text.close();
+    if (QFileInfo(module).isRelative())
+        module = folder.filePath(module);
+    else
+        QVERIFY(QFileInfo::exists(module));
+    forms::DesktopPlatform desktop(module);
+    // Said once, when the module is first needed.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^kiila: cannot print: "));
+    QVERIFY(!desktop.hasPrinter());
+    QVERIFY(!desktop.printWindow(*report()));
+    QVERIFY(!desktop.printPages(QStringLiteral("page"), {forms::windowPage(*report())}));
+    QCOMPARE(desktop.printWindowToPdf(*report(), folder.filePath(QStringLiteral("page.pdf"))),
+             QString());
+    QVERIFY(QFileInfo(folder.filePath(QStringLiteral("page.pdf"))).size() > 0);
 }
 
 // Without a default printer nothing is printed and false comes back; Qt's fallback of printing

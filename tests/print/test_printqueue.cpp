@@ -4,7 +4,7 @@
 // test pins down what Qt reports when there is no default printer or the queue refuses the job.
 
 #include "cupsfixture.h"
-#include "forms/platform.h"
+#include "forms/printer.h"
 #include "spooledpage.h"
 
 #include <QImage>

@@ -1,0 +1,16 @@
+// The module kiila-printer: the entries DesktopPlatform resolves when it first prints.
+
+#include "forms/printer.h"
+
+extern "C" {
+
+Q_DECL_EXPORT bool kiila_printer_print(const QString &title, const forms::SpoolWriter &write)
+{
+    return forms::printOnDefaultPrinter(title, write);
+}
+
+Q_DECL_EXPORT bool kiila_printer_exists()
+{
+    return forms::defaultPrinterExists();
+}
+}
