@@ -10,6 +10,7 @@
 //   keys.h         shortcuts and Tab for the windowless commands, with their focus mark
 //   accessible.h   what screen readers see of the windows and their windowless controls
 //   platform.h     message boxes, exit and the program's folder, replaced by tests
+//   printer.h      the printer's side of printing: the module kiila-printer, loaded on first print
 //
 // A window's logic derives from Form, looks up its controls by name and index
 // (control("Picture1", 7)) and connects their events to its handlers.

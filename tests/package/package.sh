@@ -82,7 +82,7 @@ run)
     if ldd "$root/usr/bin/kiila" | grep -E 'libQt6PrintSupport|libcups'; then
         fail "kiila links the print libraries itself"
     fi
-    ldd "$printer" | grep -q libcups || fail "kiila-printer.so does not link libcups"
+    ldd "$printer" | grep libcups >/dev/null || fail "kiila-printer.so does not link libcups"
     if ldd "$printer" | grep 'not found'; then
         fail "kiila-printer.so misses libraries"
     fi
