@@ -6,14 +6,13 @@
 // With KIILA_FIRST_PAINT_EXIT set it writes the time its first paint has been handed to the
 // display and ends, as kiila does.
 
+#include "app/firstpaint.h"
+
 #include <QApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPixmap>
-#include <QTimer>
 #include <QWidget>
-#include <chrono>
-#include <cstdio>
 
 namespace {
 
@@ -38,14 +37,7 @@ protected:
             return;
         m_painted = true;
         // After the paint has been handed over.
-        QTimer::singleShot(0, this, [] {
-            const auto now = std::chrono::system_clock::now().time_since_epoch();
-            std::printf("%lld\n",
-                        static_cast<long long>(
-                            std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
-            std::fflush(stdout);
-            QCoreApplication::quit();
-        });
+        app::writeTimeAndQuitAfterPaint(this);
     }
 
 private:

@@ -1,12 +1,12 @@
 // kiila: the main window, borderless and of screen size, centred; the program ends with its
 // exit tab. A design file named on the command line opens once the window is up.
 
+#include "app/firstpaint.h"
 #include "mainwindow/mainwindow.h"
 
 #include <QApplication>
 #include <QTimer>
 #include <QWindow>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -40,14 +40,7 @@ protected:
         m_window.removeEventFilter(this);
         // The paint is handed over when its event has been handled. The time is taken before
         // anything the program leaves for after its first paint.
-        QTimer::singleShot(0, this, [] {
-            const auto now = std::chrono::system_clock::now().time_since_epoch();
-            std::printf("%lld\n",
-                        static_cast<long long>(
-                            std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
-            std::fflush(stdout);
-            QCoreApplication::quit();
-        });
+        app::writeTimeAndQuitAfterPaint(this);
         return false;
     }
 

@@ -303,6 +303,19 @@ class Desktop:
                 h <= bottom - top and y + h > bottom):
             self.fail(f"{what} at {x},{y} {w}x{h} is not inside the work area {work_area()}")
 
+    def shown_and_back(self, open_window, what, back_to, back_what, inside=False):
+        """The window open_window() opens is in front (inside the work area); Esc closes it and
+        back_to is in front again."""
+        before = clients()
+        open_window()
+        window = self.new_window(before, what)
+        self.in_front(window, what)
+        if inside:
+            self.inside_work_area(window, what)
+        key("Escape")
+        self.gone(window, what + " closed")
+        self.in_front(back_to, back_what)
+
     def main_takes_click(self, what):
         self.in_front(self.main, what)
         click(self.main, MAIN_FIELD_NSD)
@@ -344,21 +357,10 @@ class Desktop:
         time.sleep(0.3)
 
         # The window commands: info (by the mouse, right after the drag), help, back.
-        before = clients()
-        click(main, MAIN_INFO)
-        info = self.new_window(before, "the disclaimer")
-        self.in_front(info, "the disclaimer")
-        self.inside_work_area(info, "the disclaimer")
-        key("Escape")
-        self.gone(info, "the disclaimer closed")
-        self.in_front(main, "the main window after the disclaimer's back")
-        before = clients()
-        key("F1")
-        help_window = self.new_window(before, "the help window")
-        self.in_front(help_window, "the help window")
-        key("Escape")
-        self.gone(help_window, "the help window closed")
-        self.in_front(main, "the main window after the help's back")
+        self.shown_and_back(lambda: click(main, MAIN_INFO), "the disclaimer", main,
+                            "the main window after the disclaimer's back", inside=True)
+        self.shown_and_back(lambda: key("F1"), "the help window", main,
+                            "the main window after the help's back")
 
         # The report: No, the confirmation's close box, Yes without a printer.
         before = self.print_command()
@@ -418,20 +420,10 @@ class Desktop:
         self.in_front(sheet, "the data sheet")
         self.inside_work_area(sheet, "the data sheet")
         # Its print question (a message box in English), answered No with Esc.
-        before = clients()
-        key("ctrl+p")
-        question = self.new_window(before, "the data sheet's print question")
-        self.in_front(question, "the data sheet's print question")
-        key("Escape")
-        self.gone(question, "the print question answered")
-        self.in_front(sheet, "the data sheet after its print question")
-        before = clients()
-        key("F1")
-        help_window = self.new_window(before, "the help window over the data sheet")
-        self.in_front(help_window, "the help window over the data sheet")
-        key("Escape")
-        self.gone(help_window, "the help window closed")
-        self.in_front(sheet, "the data sheet after the help's back")
+        self.shown_and_back(lambda: key("ctrl+p"), "the data sheet's print question", sheet,
+                            "the data sheet after its print question")
+        self.shown_and_back(lambda: key("F1"), "the help window over the data sheet", sheet,
+                            "the data sheet after the help's back")
         key("Escape")
         self.gone(sheet, "the data sheet closed")
         self.in_front(main, "the main window after the data sheet's back")
