@@ -109,37 +109,28 @@ struct ValueRow
 std::vector<ValueRow> valueRows()
 {
     using D = const SizeDetails &;
-    auto tension = [](auto member) {
-        return [member](D d) -> std::optional<double> {
-            if (!d.tension)
+    // A value of the size itself, or of one of its parts (none where the pass did not reach it).
+    auto own = [](auto field) { return [field](D d) { return std::optional<double>(d.*field); }; };
+    auto in = [](auto part, auto field) {
+        return [part, field](D d) -> std::optional<double> {
+            if (!(d.*part))
                 return std::nullopt;
-            return (*d.tension).*member;
+            return std::optional<double>((*(d.*part)).*field);
         };
     };
-    auto shear = [](auto member) {
-        return [member](D d) -> std::optional<double> {
-            if (!d.shear)
-                return std::nullopt;
-            return std::optional<double>((*d.shear).*member);
-        };
-    };
-    auto eccentric = [](auto member) {
-        return [member](D d) -> std::optional<double> {
-            if (!d.eccentric)
-                return std::nullopt;
-            return (*d.eccentric).*member;
-        };
-    };
+    auto tension = [in](auto field) { return in(&SizeDetails::tension, field); };
+    auto shear = [in](auto field) { return in(&SizeDetails::shear, field); };
+    auto eccentric = [in](auto field) { return in(&SizeDetails::eccentric, field); };
     using T = calc::TensionDetails;
     using S = calc::ShearDetails;
     using E = calc::EccentricDetails;
     return {
-        {"C1calc", "mm", [](D d) { return std::optional(d.C1calc); }},
-        {"C2calc", "mm", [](D d) { return std::optional(d.C2calc); }},
-        {"S1calc", "mm", [](D d) { return std::optional(d.S1calc); }},
-        {"S2calc", "mm", [](D d) { return std::optional(d.S2calc); }},
-        {"e1Calc", "mm", [](D d) { return std::optional(d.e1Calc); }},
-        {"e2Calc", "mm", [](D d) { return std::optional(d.e2Calc); }},
+        {"C1calc", "mm", own(&SizeDetails::C1calc)},
+        {"C2calc", "mm", own(&SizeDetails::C2calc)},
+        {"S1calc", "mm", own(&SizeDetails::S1calc)},
+        {"S2calc", "mm", own(&SizeDetails::S2calc)},
+        {"e1Calc", "mm", own(&SizeDetails::e1Calc)},
+        {"e2Calc", "mm", own(&SizeDetails::e2Calc)},
         {"FRd", "kN", tension(&T::FRd)},
         {"Ac0", "mm²", tension(&T::Ac0)},
         {"Ac", "mm²", tension(&T::Ac)},
@@ -147,13 +138,13 @@ std::vector<ValueRow> valueRows()
         {"psiS", "", tension(&T::psiS)},
         {"FAnchor", "kN", tension(&T::FAnchor)},
         {"NSd/nAnchors", "kN", tension(&T::NSdPerAnchor)},
-        {"VAnchor", "kN", [](D d) { return d.shear ? d.shear->VAnchor : std::nullopt; }},
-        {"FTorsion", "kN", [](D d) { return d.shear ? d.shear->FTorsion : std::nullopt; }},
-        {"rCorner", "mm", [](D d) { return d.shear ? d.shear->rCorner : std::nullopt; }},
-        {"sumR2", "mm²", [](D d) { return d.shear ? d.shear->sumR2 : std::nullopt; }},
-        {"angleT", "rad", [](D d) { return d.shear ? d.shear->angleT : std::nullopt; }},
+        {"VAnchor", "kN", shear(&S::VAnchor)},
+        {"FTorsion", "kN", shear(&S::FTorsion)},
+        {"rCorner", "mm", shear(&S::rCorner)},
+        {"sumR2", "mm²", shear(&S::sumR2)},
+        {"angleT", "rad", shear(&S::angleT)},
         {"VRes", "kN", shear(&S::VRes)},
-        {"VGroupCap", "kN", [](D d) { return d.shear ? d.shear->VGroupCap : std::nullopt; }},
+        {"VGroupCap", "kN", shear(&S::VGroupCap)},
         {"xNA", "mm", eccentric(&E::xNA)},
         {"FMiddle", "kN", eccentric(&E::FMiddle)},
         {"FInner", "kN", eccentric(&E::FInner)},
