@@ -3,11 +3,14 @@
 #include "calc/numbers.h"
 #include "forms/definitions.h"
 #include "forms/keys.h"
+#include "forms/names.h"
 #include "product/sheettable.h"
 
 #include <cmath>
 
 namespace datasheet {
+
+namespace ctl = forms::names::Form2;
 
 using product::ColumnCount;
 using product::Columns;
@@ -32,24 +35,24 @@ DataSheet::DataSheet(lang::LanguageTag &language, help::Help &help, QWidget *ret
     setAttribute(Qt::WA_DeleteOnClose);
     using forms::Control;
     connect(this, &forms::Form::activated, this, &DataSheet::Form_Activate);
-    connect(control("ImgExit"), &Control::clicked, this, &DataSheet::ImgExit_Click);
-    connect(control("ImgHelp"), &Control::clicked, this, &DataSheet::ImgHelp_Click);
-    connect(control("ImgPrint"), &Control::clicked, this, &DataSheet::ImgPrint_Click);
+    connect(control(ctl::ImgExit), &Control::clicked, this, &DataSheet::ImgExit_Click);
+    connect(control(ctl::ImgHelp), &Control::clicked, this, &DataSheet::ImgHelp_Click);
+    connect(control(ctl::ImgPrint), &Control::clicked, this, &DataSheet::ImgPrint_Click);
     lang::connectFlags(*this, [this](int index) { ImgLanguage_Click(index); });
     // The commands by key and by Tab; Esc goes back.
-    forms::addFocusStop(control("ImgPrint"));
-    forms::addShortcut(*this, QKeySequence(Qt::CTRL | Qt::Key_P), control("ImgPrint"));
-    forms::addFocusStop(control("ImgHelp"));
-    forms::addShortcut(*this, QKeySequence(Qt::Key_F1), control("ImgHelp"));
+    forms::addFocusStop(control(ctl::ImgPrint));
+    forms::addShortcut(*this, QKeySequence(Qt::CTRL | Qt::Key_P), control(ctl::ImgPrint));
+    forms::addFocusStop(control(ctl::ImgHelp));
+    forms::addShortcut(*this, QKeySequence(Qt::Key_F1), control(ctl::ImgHelp));
     lang::addFlagKeys(*this, m_language);
-    forms::addFocusStop(control("ImgExit"));
-    forms::addShortcut(*this, QKeySequence(Qt::Key_Escape), control("ImgExit"));
+    forms::addFocusStop(control(ctl::ImgExit));
+    forms::addShortcut(*this, QKeySequence(Qt::Key_Escape), control(ctl::ImgExit));
 }
 
 void DataSheet::setChosenSize(int sizeNo, const QString &title)
 {
-    control("Text1")->setText(QString::number(sizeNo));
-    control("Label1")->setCaption(title);
+    control(ctl::Text1)->setText(QString::number(sizeNo));
+    control(ctl::Label1)->setCaption(title);
 }
 
 // Language, size, fill and show, each time the sheet becomes active: coming back to it always
@@ -57,7 +60,7 @@ void DataSheet::setChosenSize(int sizeNo, const QString &title)
 void DataSheet::Form_Activate()
 {
     ImgLanguage_Click(m_language.index());
-    const int sizeIndex = sizeIndexOf(control("Text1")->text());
+    const int sizeIndex = sizeIndexOf(control(ctl::Text1)->text());
     for (int row = 1; row <= RowCount; ++row)
         for (int column = 0; column < ColumnCount; ++column)
             control(QLatin1String(Columns[column].array), row)
@@ -92,9 +95,9 @@ void DataSheet::ImgLanguage_Click(int index)
     if (!language || language->windowTexts == lang::WindowTexts::Unchanged)
         return;
     m_language.set(language->language);
-    control("Image2")->setVisible(language->windowTexts == lang::WindowTexts::English);
+    control(ctl::Image2)->setVisible(language->windowTexts == lang::WindowTexts::English);
     if (language->sizeHeading)
-        control("Label2", 7)->setCaption(QString::fromUtf8(language->sizeHeading));
+        control(ctl::Label2, 7)->setCaption(QString::fromUtf8(language->sizeHeading));
 }
 
 } // namespace datasheet

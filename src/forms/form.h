@@ -12,10 +12,12 @@
 //   platform.h     message boxes, exit and the program's folder, replaced by tests
 //   printer.h      the printer's side of printing: the module kiila-printer, loaded on first print
 //
-// A window's logic derives from Form, looks up its controls by name and index
-// (control("Picture1", 7)) and connects their events to its handlers.
+// A window's logic derives from Form, looks up its controls by the constants generated from
+// its definition (control(names::Form1::Picture1, 7), forms/names.h) and connects their
+// events to its handlers.
 
 #include "forms/control.h"
+#include "forms/controlname.h"
 #include "forms/definition.h"
 #include "forms/widgets.h"
 
@@ -38,7 +40,14 @@ public:
     QString name() const;
 
     // The control of that name and index; a name the definition does not have is a fault of
-    // the program and stops it.
+    // the program and stops it. The program's logic names controls by the generated constants,
+    // which the compiler checks; a name written as a string is for what reads a window from
+    // outside (tests, the accessibility table).
+    Control *control(ControlName name) const { return control(QLatin1String(name.name)); }
+    Control *control(ControlArrayName name, int index) const
+    {
+        return control(QLatin1String(name.name), index);
+    }
     Control *control(const QString &name, int index = NoIndex) const;
     Control *findControl(const QString &name, int index = NoIndex) const;
     // Every control, lowest first.

@@ -2,20 +2,23 @@
 
 #include "forms/definitions.h"
 #include "forms/keys.h"
+#include "forms/names.h"
 
 namespace help {
+
+namespace ctl = forms::names::Form3;
 
 HelpWindow::HelpWindow(lang::LanguageTag &language, QWidget *parent)
     : forms::Form(forms::Form3, parent), m_language(language)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     connect(this, &forms::Form::activated, this, &HelpWindow::Form_Activate);
-    connect(control("Image1"), &forms::Control::clicked, this, &HelpWindow::Image1_Click);
+    connect(control(ctl::Image1), &forms::Control::clicked, this, &HelpWindow::Image1_Click);
     lang::connectFlags(*this, [this](int index) { ImgLanguage_Click(index); });
     // Esc goes back, as the back word does; Tab reaches it and the flags.
     lang::addFlagKeys(*this, m_language);
-    forms::addFocusStop(control("Image1"));
-    forms::addShortcut(*this, QKeySequence(Qt::Key_Escape), control("Image1"));
+    forms::addFocusStop(control(ctl::Image1));
+    forms::addShortcut(*this, QKeySequence(Qt::Key_Escape), control(ctl::Image1));
     Form_Initialize();
 }
 
@@ -27,11 +30,11 @@ void HelpWindow::showLanguageText(bool hideDisclaimer)
     if (texts == lang::WindowTexts::Unchanged)
         return;
     const bool english = texts == lang::WindowTexts::English;
-    control("ImgEng")->setVisible(english);
-    control("Label1")->setVisible(english);
-    control("Label2")->setVisible(!english);
+    control(ctl::ImgEng)->setVisible(english);
+    control(ctl::Label1)->setVisible(english);
+    control(ctl::Label2)->setVisible(!english);
     if (hideDisclaimer)
-        control("Label3")->setVisible(false);
+        control(ctl::Label3)->setVisible(false);
 }
 
 void HelpWindow::Form_Initialize()
@@ -45,9 +48,9 @@ void HelpWindow::Form_Activate()
     showLanguageText(true);
     if (tag() != QLatin1String(InfoMode))
         return;
-    control("Label1")->setVisible(false);
-    control("Label2")->setVisible(false);
-    control("Label3")->setVisible(true);
+    control(ctl::Label1)->setVisible(false);
+    control(ctl::Label2)->setVisible(false);
+    control(ctl::Label3)->setVisible(true);
 }
 
 void HelpWindow::Image1_Click()

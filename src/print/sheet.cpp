@@ -4,7 +4,11 @@
 #include "print/confirmations.h"
 #include "print/print.h"
 
+#include "forms/names.h"
+
 namespace print {
+
+namespace ctl = forms::names::Form2;
 namespace {
 
 // The frame at the top-left corner, as wide as the client area and 10 twips taller.
@@ -12,14 +16,14 @@ constexpr forms::Rect PrintLayout{0, 0, 15405, 11530};
 
 forms::Rect designPlace(const forms::Form &sheet)
 {
-    return sheet.control(QStringLiteral("Frame1"))->definition().rect;
+    return sheet.control(ctl::Frame1)->definition().rect;
 }
 
 void leavePrintLayout(forms::Form &sheet)
 {
     moveFrame(sheet, designPlace(sheet));
-    sheet.control(QStringLiteral("Lblver"))->setVisible(false);
-    sheet.control(QStringLiteral("LblData"))->setVisible(false);
+    sheet.control(ctl::Lblver)->setVisible(false);
+    sheet.control(ctl::LblData)->setVisible(false);
 }
 
 } // namespace
@@ -27,10 +31,10 @@ void leavePrintLayout(forms::Form &sheet)
 void Printing::printDataSheet(forms::Form &sheet, const SheetSource &source)
 {
     sheet.installEventFilter(this);
-    sheet.control(QStringLiteral("Lblver"))->setCaption(versionLine(source.title, source.version));
-    sheet.control(QStringLiteral("LblData"))->setCaption(dateTimeText(m_platform.now()));
-    sheet.control(QStringLiteral("Lblver"))->setVisible(true);
-    sheet.control(QStringLiteral("LblData"))->setVisible(true);
+    sheet.control(ctl::Lblver)->setCaption(versionLine(source.title, source.version));
+    sheet.control(ctl::LblData)->setCaption(dateTimeText(m_platform.now()));
+    sheet.control(ctl::Lblver)->setVisible(true);
+    sheet.control(ctl::LblData)->setVisible(true);
     moveFrame(sheet, PrintLayout);
 
     // Finnish asks in a window of its own; the other languages (English, Russian) in an English

@@ -259,15 +259,20 @@ void TestForms::stateAtCreation()
 // Positions that belong together in the design: slips in the transcribed numbers show here.
 void TestForms::form1Alignment()
 {
+    // The fields share one left edge and width; their captions share one right edge, left of
+    // the fields.
     const int fields[] = {1, 3, 4, 5, 6, 7, 8, 9};
+    const ControlDef &first = find(Form1, "Text1");
+    const ControlDef &firstCaption = find(Form1, "Label1");
     for (int n : fields) {
         const QByteArray text = "Text" + QByteArray::number(n);
         const QByteArray label = "Label" + QByteArray::number(n);
         const ControlDef &f = find(Form1, text.constData());
         const ControlDef &l = find(Form1, label.constData());
-        QCOMPARE(f.rect.left, 12720);
-        QCOMPARE(f.rect.width, 600);
-        QCOMPARE(l.rect.left + l.rect.width, 12495); // the caption ends left of its field
+        QCOMPARE(f.rect.left, first.rect.left);
+        QCOMPARE(f.rect.width, first.rect.width);
+        QCOMPARE(l.rect.left + l.rect.width, firstCaption.rect.left + firstCaption.rect.width);
+        QVERIFY2(l.rect.left + l.rect.width < f.rect.left, label.constData());
         // On the line of its field; the lines are 32 pixels apart.
         QVERIFY2(qAbs(centre(f).y() - centre(l).y()) <= 8, label.constData());
     }
@@ -352,7 +357,7 @@ void TestForms::form2Grid()
     for (int c = 0; c < product::ColumnCount; ++c) {
         const product::Column &column = product::Columns[c];
         QCOMPARE(column.array, expected[c].array);
-        const Control *header = form.control("Label2", column.header);
+        const Control *header = form.control(QStringLiteral("Label2"), column.header);
         const Rect h = header->definition().rect;
         QCOMPARE(header->caption(), QString::fromUtf8(expected[c].caption));
         QCOMPARE(cell(ys, h.top, h.height), 0);
@@ -450,7 +455,7 @@ void TestForms::tabsLieAboveTheirPictures()
 {
     Form sheet(Form2);
     show(sheet);
-    sheet.control("Image2")->setVisible(true);
+    sheet.control(QStringLiteral("Image2"))->setVisible(true);
     for (const char *tab : {"ImgExit", "ImgPrint", "ImgHelp"}) {
         QSignalSpy clicked(sheet.control(tab), &Control::clicked);
         clickAt(sheet, centre(find(Form2, tab)));
@@ -459,13 +464,15 @@ void TestForms::tabsLieAboveTheirPictures()
 
     Form help(Form3);
     show(help);
-    QSignalSpy back(help.control("Image1"), &Control::clicked);
+    QSignalSpy back(help.control(QStringLiteral("Image1")), &Control::clicked);
     clickAt(help, centre(find(Form3, "ImgEng")));
     QCOMPARE(back.count(), 1);
     // The English help lies over the disclaimer, the disclaimer over the Finnish help.
     const QList<Control *> &controls = help.controls();
-    QVERIFY(controls.indexOf(help.control("Label1")) > controls.indexOf(help.control("Label3")));
-    QVERIFY(controls.indexOf(help.control("Label3")) > controls.indexOf(help.control("Label2")));
+    QVERIFY(controls.indexOf(help.control(QStringLiteral("Label1"))) >
+            controls.indexOf(help.control(QStringLiteral("Label3"))));
+    QVERIFY(controls.indexOf(help.control(QStringLiteral("Label3"))) >
+            controls.indexOf(help.control(QStringLiteral("Label2"))));
 }
 
 // The page as the report prints it: everything on the page, every caption on its label, and
@@ -518,16 +525,19 @@ void TestForms::reportPageInputs()
         {"Label6", "Text6"},  {"Label7", "Text7"},  {"Label8", "Text8"},  {"Label9", "Text9"}};
     QSet<QString> expected{"Label13", "KYLLA",   "EI",      "Label17",
                            "Label14", "Label18", "Label20", "label21"};
+    const ControlDef &firstCaption = find(FrmPRINT, inputs[0].first);
+    const ControlDef &firstField = find(FrmPRINT, inputs[0].second);
     for (auto [caption, field] : inputs) {
         const ControlDef &l = find(FrmPRINT, caption);
         const ControlDef &f = find(FrmPRINT, field);
         expected.insert(QLatin1String(caption));
-        QCOMPARE(l.rect.left + l.rect.width, 10215);
+        QCOMPARE(l.rect.left + l.rect.width, firstCaption.rect.left + firstCaption.rect.width);
+        QVERIFY2(l.rect.left + l.rect.width < f.rect.left, caption);
         QCOMPARE(l.align, Align::Right);
         QVERIFY(l.transparent);
         QCOMPARE(f.kind, Kind::TextBox);
-        QCOMPARE(f.rect.left, 10500);
-        QCOMPARE(f.rect.width, 600);
+        QCOMPARE(f.rect.left, firstField.rect.left);
+        QCOMPARE(f.rect.width, firstField.rect.width);
         QVERIFY2(qAbs(l.rect.top - f.rect.top) <= 15, caption);
     }
     QSet<QString> lbl;
@@ -578,7 +588,8 @@ void TestForms::confirmations()
     QCOMPARE(window.minimumSize() != window.maximumSize(), sizable);
     QCOMPARE(window.tag(), "0");
 
-    const auto *yes = qobject_cast<QPushButton *>(window.control("Command1")->widget());
+    const auto *yes =
+        qobject_cast<QPushButton *>(window.control(QStringLiteral("Command1"))->widget());
     QCOMPARE(yes->text().isEmpty(), yesIsPicture);
     QCOMPARE(!yes->icon().isNull(), yesIsPicture);
     if (Control *entry = window.findControl("Text1")) {
@@ -616,7 +627,7 @@ void TestForms::grabDialogs()
     Form page(FrmPRINT);
     for (const char *shown : {"KYLLA", "Pic1"})
         page.control(QLatin1String(shown))->setVisible(true);
-    page.control("Picture1", 2)->setVisible(true); // the widest
+    page.control(QStringLiteral("Picture1"), 2)->setVisible(true); // the widest
     const std::pair<const char *, const char *> texts[] = {
         {"LblKomm",
          "Project: Harbour warehouse, extension\nColumn base B12\nDesigner: A. Engineer"},
@@ -649,26 +660,27 @@ void TestForms::geometryInPixels()
     QCOMPARE(main.size(), QSize(1027, 768));
     QVERIFY(main.windowFlags().testFlag(Qt::FramelessWindowHint));
     QCOMPARE(main.caption(), QString::fromUtf8(Form1.caption));
-    QCOMPARE(main.control("Text4")->widget()->geometry(), QRect(848, 161, 40, 17));
-    QCOMPARE(main.control("Text4")->geometry(), QRect(848, 161, 40, 17));
-    QCOMPARE(main.control("Picture1", 7)->widget()->geometry(), QRect(556, 536, 329, 129));
-    QCOMPARE(main.control("ShpSit", 0)->geometry().size(), QSize(11, 11));
+    QCOMPARE(main.control(QStringLiteral("Text4"))->widget()->geometry(), QRect(848, 161, 40, 17));
+    QCOMPARE(main.control(QStringLiteral("Text4"))->geometry(), QRect(848, 161, 40, 17));
+    QCOMPARE(main.control(QStringLiteral("Picture1"), 7)->widget()->geometry(),
+             QRect(556, 536, 329, 129));
+    QCOMPARE(main.control(QStringLiteral("ShpSit"), 0)->geometry().size(), QSize(11, 11));
 
     Form fixture(Fixture);
     QCOMPARE(fixture.size(), QSize(420, 200));
     QCOMPARE(fixture.minimumSize(), fixture.maximumSize()); // a fixed window
     QVERIFY(!fixture.windowFlags().testFlag(Qt::FramelessWindowHint));
     // Controls of a frame are placed in the frame.
-    const Control *inside = fixture.control("Inside");
-    QCOMPARE(inside->container(), fixture.control("Box")->widget());
+    const Control *inside = fixture.control(QStringLiteral("Inside"));
+    QCOMPARE(inside->container(), fixture.control(QStringLiteral("Box"))->widget());
     QCOMPARE(inside->container()->mapTo(&fixture, inside->geometry().topLeft()), QPoint(310, 30));
-    QCOMPARE(fixture.control("Rule", 0)->geometry(), QRect(0, 10, 101, 1));
+    QCOMPARE(fixture.control(QStringLiteral("Rule"), 0)->geometry(), QRect(0, 10, 101, 1));
 }
 
 void TestForms::drawing()
 {
     Form form(Fixture);
-    form.control("Clear")->setCaption(QString());
+    form.control(QStringLiteral("Clear"))->setCaption(QString());
     const QImage image = form.grab().toImage();
     const auto at = [&](const char *name) {
         return QColor(image.pixel(form.control(QLatin1String(name))->geometry().center()));
@@ -705,23 +717,23 @@ void TestForms::clicksReachTheTopmostControl()
     // A dot takes no clicks: its check box does.
     QCOMPARE(clicksAt(centre(find(Form1, "ShpSit", 0))), QStringList{"ImgSIT(0)"});
     // The data sheet caption takes its own clicks, the pill around it the rest.
-    main.control("ImgSHOW")->setVisible(true);
-    main.control("Label14")->setVisible(true);
+    main.control(QStringLiteral("ImgSHOW"))->setVisible(true);
+    main.control(QStringLiteral("Label14"))->setVisible(true);
     QCOMPARE(clicksAt(centre(find(Form1, "Label14"))), QStringList{"Label14"});
     QCOMPARE(clicksAt({530, 425}), QStringList{"ImgSHOW"});
     // The English tabs lie below the tab click areas.
-    main.control("Image2")->setVisible(true);
+    main.control(QStringLiteral("Image2"))->setVisible(true);
     for (const char *tab : {"INFO", "ImgExit", "ImgPrint", "ImgHelp"})
         QCOMPARE(clicksAt(centre(find(Form1, tab))), QStringList{QLatin1String(tab)});
     // A disabled label takes no clicks; a hidden click area neither.
-    main.control("Label4")->setEnabled(false);
+    main.control(QStringLiteral("Label4"))->setEnabled(false);
     QCOMPARE(clicksAt(centre(find(Form1, "Label4"))), QStringList{});
     QCOMPARE(clicksAt(centre(find(Form1, "ImgLanguage", 0)) - QPoint(10, 0)), QStringList{});
     // A press outside and a release inside is no click.
     clicks.clear();
     QTest::mousePress(main.windowHandle(), Qt::LeftButton, {}, {5, 5});
     QTest::mouseRelease(main.windowHandle(), Qt::LeftButton, {},
-                        main.control("ImgCalc")->geometry().center());
+                        main.control(QStringLiteral("ImgCalc"))->geometry().center());
     QVERIFY(clicks.isEmpty());
 }
 
@@ -729,8 +741,8 @@ void TestForms::labelsLieBelowWidgets()
 {
     Form form(Fixture);
     show(form);
-    const QRect under = form.control("Under")->geometry();
-    const QRect field = form.control("First")->geometry();
+    const QRect under = form.control(QStringLiteral("Under"))->geometry();
+    const QRect field = form.control(QStringLiteral("First"))->geometry();
     const QRect both = under & field;
     QVERIFY(!both.isEmpty());
     const QImage image = form.grab().toImage();
@@ -738,9 +750,9 @@ void TestForms::labelsLieBelowWidgets()
     QCOMPARE(QColor(image.pixel(under.bottomRight() - QPoint(2, 2))), toColor(Red));
 
     // Where the two overlap the field takes the click; the rest of the label is the label's.
-    QSignalSpy clicked(form.control("Under"), &Control::clicked);
+    QSignalSpy clicked(form.control(QStringLiteral("Under")), &Control::clicked);
     clickAt(form, both.center());
-    QVERIFY(form.control("First")->hasFocus());
+    QVERIFY(form.control(QStringLiteral("First"))->hasFocus());
     QCOMPARE(clicked.count(), 0);
     clickAt(form, under.bottomRight() - QPoint(2, 2));
     QCOMPARE(clicked.count(), 1);
@@ -751,7 +763,7 @@ void TestForms::disabledLabelsAreGreyed()
     // The label "x", black on the frame's grey; disabled, or in a disabled frame, it is drawn
     // in mid grey: nothing darker than that grey shows.
     Form form(Fixture);
-    Control *inside = form.control("Inside");
+    Control *inside = form.control(QStringLiteral("Inside"));
     const auto darkest = [&] {
         const QImage image = form.grab().toImage();
         const QRect r = inside->geometry().translated(inside->container()->pos());
@@ -766,7 +778,7 @@ void TestForms::disabledLabelsAreGreyed()
     inside->setEnabled(false);
     QVERIFY(greyed(darkest()));
     inside->setEnabled(true);
-    form.control("Box")->setEnabled(false);
+    form.control(QStringLiteral("Box"))->setEnabled(false);
     QVERIFY(greyed(darkest()));
 }
 
@@ -790,8 +802,8 @@ void TestForms::changesRepaintWhereTheControlWasAndIs()
 {
     Form form(Fixture);
     show(form);
-    Control *inside = form.control("Inside");
-    Control *clear = form.control("Clear");
+    Control *inside = form.control(QStringLiteral("Inside"));
+    Control *clear = form.control(QStringLiteral("Clear"));
     PaintRecorder frame(inside->container());
     PaintRecorder window(&form);
     // Applies a change once everything pending is painted, so only its repaint is recorded.
@@ -811,7 +823,7 @@ void TestForms::changesRepaintWhereTheControlWasAndIs()
     });
     QCOMPARE(inside->geometry(), QRect(20, 60, 60, 30));
     QTRY_VERIFY(frame.painted.contains(was) && frame.painted.contains(inside->geometry()));
-    Control *area = form.control("Area");
+    Control *area = form.control(QStringLiteral("Area"));
     change(window, [&] { area->setPicture(QStringLiteral("blue_pill")); });
     QCOMPARE(area->picture(), "blue_pill");
     QTRY_VERIFY(window.painted.contains(area->geometry()));
@@ -832,8 +844,8 @@ void TestForms::textFieldEvents()
     Form form(Fixture);
     show(form);
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    Control *first = form.control("First");
-    Control *second = form.control("Second");
+    Control *first = form.control(QStringLiteral("First"));
+    Control *second = form.control(QStringLiteral("Second"));
     QSignalSpy changed(first, &Control::changed);
     QSignalSpy left(first, &Control::lostFocus);
     QSignalSpy enter(first, &Control::returnPressed);
@@ -853,7 +865,7 @@ void TestForms::textFieldEvents()
     // The tab order given: Second, First, Button, Note, Yes; the tab key also leaves a
     // multi-line field.
     QTest::keyClick(first->widget(), Qt::Key_Tab);
-    QVERIFY(form.control("Button")->hasFocus());
+    QVERIFY(form.control(QStringLiteral("Button"))->hasFocus());
     QCOMPARE(left.count(), 1);
     QStringList visited;
     for (int i = 0; i < 3; ++i) {
@@ -863,21 +875,21 @@ void TestForms::textFieldEvents()
     QCOMPARE(visited, (QStringList{"Note", "Yes", "Second"}));
     QVERIFY(second->hasFocus());
 
-    Control *note = form.control("Note");
+    Control *note = form.control(QStringLiteral("Note"));
     QSignalSpy noteChanged(note, &Control::changed);
     note->setText(QStringLiteral("line 1\nline 2"));
     QCOMPARE(note->text(), "line 1\nline 2");
     QCOMPARE(noteChanged.count(), 1);
 
-    QSignalSpy pressed(form.control("Button"), &Control::clicked);
-    QTest::mouseClick(form.control("Button")->widget(), Qt::LeftButton);
+    QSignalSpy pressed(form.control(QStringLiteral("Button")), &Control::clicked);
+    QTest::mouseClick(form.control(QStringLiteral("Button"))->widget(), Qt::LeftButton);
     QCOMPARE(pressed.count(), 1);
 }
 
 void TestForms::controlProperties()
 {
     Form form(Fixture);
-    Control *inside = form.control("Inside");
+    Control *inside = form.control(QStringLiteral("Inside"));
     inside->setTop(600);
     QCOMPARE(inside->top(), 600);
     QCOMPARE(inside->geometry().y(), 40);
@@ -892,12 +904,14 @@ void TestForms::controlProperties()
 
     inside->setForeColor(QColor(64, 0, 64));
     QCOMPARE(inside->foreColor(), QColor(64, 0, 64));
-    QCOMPARE(form.control("Box")->caption(), "Frame1");
-    QCOMPARE(form.control("Button")->caption(), "OK");
-    QVERIFY(!qobject_cast<QPushButton *>(form.control("Yes")->widget())->icon().isNull());
+    QCOMPARE(form.control(QStringLiteral("Box"))->caption(), "Frame1");
+    QCOMPARE(form.control(QStringLiteral("Button"))->caption(), "OK");
+    QVERIFY(!qobject_cast<QPushButton *>(form.control(QStringLiteral("Yes"))->widget())
+                 ->icon()
+                 .isNull());
 
     // A frame moves and takes its size in twips, as the data sheet's frame does for printing.
-    Control *box = form.control("Box");
+    Control *box = form.control(QStringLiteral("Box"));
     box->setLeft(0);
     box->setTop(0);
     box->setHeight(3015);
@@ -906,7 +920,7 @@ void TestForms::controlProperties()
     QCOMPARE(std::tuple(box->left(), box->top(), box->width(), box->height()),
              std::tuple(0, 0, 6300, 3015));
     // A picture box shows the picture set, as the report's drawing is copied.
-    Control *photo = form.control("Photo");
+    Control *photo = form.control(QStringLiteral("Photo"));
     QVERIFY(photo->picture().isEmpty());
     photo->setPicture(QStringLiteral("form3_back_eng"));
     QCOMPARE(photo->picture(), "form3_back_eng");
@@ -973,9 +987,9 @@ void TestForms::placedInTheFreeAreaOfTheScreen()
 void TestForms::findsControlsByNameAndIndex()
 {
     Form main(Form1);
-    QCOMPARE(main.control("Picture1", 7)->index(), 7);
-    QCOMPARE(main.control("Picture1", 7)->name(), "Picture1");
-    QCOMPARE(main.control("epak", 4)->kind(), Kind::Label);
+    QCOMPARE(main.control(QStringLiteral("Picture1"), 7)->index(), 7);
+    QCOMPARE(main.control(QStringLiteral("Picture1"), 7)->name(), "Picture1");
+    QCOMPARE(main.control(QStringLiteral("epak"), 4)->kind(), Kind::Label);
     QVERIFY(!main.findControl("Picture1", 11));
     QVERIFY(!main.findControl("epak", 0)); // the size arrays start at 1
     QVERIFY(!main.findControl("Text2"));

@@ -341,7 +341,7 @@ void TestPrint::sheetPrint_data()
     QTest::addColumn<int>("pages");
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<forms::Rect>("after");
-    const forms::Rect design{1980, 1740, 11775, 7635};
+    const forms::Rect design = forms::findControl(forms::Form2, "Frame1")->rect;
     const forms::Rect confirmed{1920, 1800, 11715, 7635};
     const QString question = QStringLiteral("           PRINT?");
     QTest::newRow("English yes") << Language::English << Way::Yes << 1 << QStringList{question}
