@@ -32,7 +32,7 @@ inline constexpr NumberText Table[] = {
     {"comma without a whole part", ",125", Read::Number, 0.125},
     {"negative with a comma", "-2,5", Read::Number, -2.5},
     {"a point is always decimal", "1.000", Read::Number, 1},
-    {"blanks around", " 12 \t", Read::Number, 12},
+    {"blanks around", " 12  ", Read::Number, 12},
     {"blank between digits", "1 2", Read::Number, 12},
     {"exponent", "1e3", Read::Number, 1000},
     {"exponent after a comma", "2,5E-1", Read::Number, 0.25},
