@@ -680,12 +680,14 @@ void TestPrint::editedFieldKeepsItsText_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("printed");
     QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("letters after the number") << QStringLiteral("12abc") << QStringLiteral("12");
+    QTest::newRow("decimal comma") << QStringLiteral("2,50") << QStringLiteral("2.5");
+    QTest::newRow("not a number: as typed") << QStringLiteral("12abc") << QStringLiteral("12abc");
     QTest::newRow("number") << QStringLiteral("250") << QStringLiteral("250");
 }
 
-// Printing with the cursor in a field puts the number it holds on the page; the field itself
-// keeps what was typed, and an empty one still asks for its value at the next calculation.
+// Printing with the cursor in a field puts the number it holds on the page (a text that is not
+// one number as typed); the field itself keeps what was typed, and an empty one still asks for
+// its value at the next calculation.
 void TestPrint::editedFieldKeepsItsText()
 {
     QFETCH(QString, typed);
