@@ -51,16 +51,88 @@ std::string withSeparator(std::string text, std::string_view decimalSeparator)
     return text;
 }
 
-} // namespace
-
-ParsedNumber parseNumber(std::string_view text)
+// Blanks count nowhere, not even between digits.
+std::string withoutBlanks(std::string_view text)
 {
-    // Blanks count nowhere, not even between digits.
     std::string s;
     s.reserve(text.size());
     for (char c : text)
         if (!isBlank(c))
             s += c;
+    return s;
+}
+
+bool isExponentLetter(char c)
+{
+    return c == 'e' || c == 'E' || c == 'd' || c == 'D';
+}
+
+// Where the digits after the comma of a text that reads as one number end.
+std::size_t fractionEnd(const std::string &s, std::size_t comma)
+{
+    std::size_t end = comma + 1;
+    while (end < s.size() && isDigit(s[end]))
+        ++end;
+    return end;
+}
+
+// Whether the comma of a text that reads as one number has exactly three digits after it and a
+// non-zero whole part before it.
+bool isAmbiguous(const std::string &s, std::size_t comma)
+{
+    const std::size_t end = fractionEnd(s, comma);
+    if (end - comma - 1 != 3 || (end < s.size() && !isExponentLetter(s[end])))
+        return false;
+    const std::size_t first = (s[0] == '+' || s[0] == '-') ? 1 : 0;
+    return s.find_first_of("123456789", first) < comma;
+}
+
+} // namespace
+
+ReadNumber readNumber(std::string_view text)
+{
+    std::string s = withoutBlanks(text);
+    if (s.empty())
+        return {Reading::Blank, 0};
+    const std::size_t comma = s.find(',');
+    if (comma != std::string::npos)
+        s[comma] = '.';
+    const ParsedNumber parsed = parseNumber(s);
+    if (!parsed.whole)
+        return {Reading::NotNumber, 0};
+    if (comma != std::string::npos && isAmbiguous(s, comma))
+        return {Reading::Ambiguous, 0};
+    return {Reading::Number, parsed.value};
+}
+
+AmbiguousReadings ambiguousReadings(std::string_view text)
+{
+    const std::string s = withoutBlanks(text);
+    const std::size_t comma = s.find(',');
+    if (comma == std::string::npos)
+        return {};
+    const std::size_t end = fractionEnd(s, comma);
+    const std::string whole = s.substr(0, comma);
+    const std::string fraction = s.substr(comma + 1, end - comma - 1);
+    const std::string exponent = s.substr(end);
+    // The fraction with its ending zeros dropped, or with one more: never three digits.
+    std::string shorter = fraction;
+    while (shorter.size() > 1 && shorter.back() == '0')
+        shorter.pop_back();
+    if (shorter.size() == 3)
+        shorter += '0';
+    AmbiguousReadings readings;
+    readings.thousandsText = whole + fraction + exponent;
+    readings.pointText = whole + '.' + fraction + exponent;
+    readings.commaText = whole + ',' + shorter + exponent;
+    readings.thousands = parseNumber(readings.thousandsText).value;
+    readings.decimals = parseNumber(readings.pointText).value;
+    return readings;
+}
+
+ParsedNumber parseNumber(std::string_view text)
+{
+    const std::string s = withoutBlanks(text);
 
     ParsedNumber result;
     std::size_t end = 0;

@@ -1,9 +1,8 @@
 #pragma once
 
-// Number texts of the program: the parse of a field's text, the written form of a stored
+// Number texts of the program: the reading of a typed number, the written form of a stored
 // value, and the two forms numbers take in results ("0.00" and the general form). The decimal
-// separator of the two result forms is a parameter; the parse and the written form always
-// use a point.
+// separator of the two result forms is a parameter; the written form always uses a point.
 
 #include <string>
 #include <string_view>
@@ -16,15 +15,43 @@ struct ParsedNumber
     bool whole = false; // the text held the number and blanks only
 };
 
-// The number the text begins with. Blanks, tabs and line feeds are skipped wherever they stand;
-// "&H"/"&O" start a hexadecimal/octal integer; the exponent letter is E or D. A text without a
-// leading number gives 0; a number beyond the range of a double gives the largest finite value,
-// one too small for a double gives 0. Any number of digits and any exponent read exactly.
+// The number the text begins with, a point separating the decimals. Blanks, tabs and line feeds
+// are skipped wherever they stand; "&H"/"&O" start a hexadecimal/octal integer; the exponent
+// letter is E or D. A text without a leading number gives 0; a number beyond the range of a
+// double gives the largest finite value, one too small for a double gives 0. Any number of
+// digits and any exponent read exactly.
 ParsedNumber parseNumber(std::string_view text);
-inline double parseField(std::string_view text)
+
+// How a number typed into a field, written into a design file or given to kiila-calc reads.
+// Either a point or a comma separates the decimals ("2,5" is 2.5); blanks count nowhere; the
+// signs, exponents and "&H"/"&O" forms read as parseNumber reads them. Nothing is read from
+// a text that is not wholly one number, and nothing is guessed: a comma followed by exactly
+// three digits after a non-zero whole part ("1,000", "-12,500e3") separates thousands to some
+// readers and decimals to others, and is refused. "0,125" and "2,5" are not in doubt.
+enum class Reading {
+    Number,    // the text is one number: `value`
+    Blank,     // nothing but blanks (or nothing at all): no number
+    NotNumber, // more than a number: a unit, letters, a second separator
+    Ambiguous, // "1,000": a thousand or one
+};
+struct ReadNumber
 {
-    return parseNumber(text).value;
-}
+    Reading reading = Reading::Blank;
+    double value = 0; // 0 unless `reading` is Number
+};
+ReadNumber readNumber(std::string_view text);
+
+// The two readings of an ambiguous text and how each is written without doubt: for "1,000"
+// 1000 and 1, written "1000", and "1.000" or "1,0".
+struct AmbiguousReadings
+{
+    double thousands = 0;
+    double decimals = 0;
+    std::string thousandsText; // the comma dropped
+    std::string pointText;     // the comma a point
+    std::string commaText;     // a comma with other than three digits after it
+};
+AmbiguousReadings ambiguousReadings(std::string_view text);
 
 // The general form: at most 15 significant digits, no zeros at the end of the fraction,
 // "0" for zero, an exponent ("1E+16") for very large or small magnitudes.

@@ -58,7 +58,9 @@ const char Usage[] =
     "  --s1, --s2       anchor spacings (mm)\n"
     "  --nsd, --v1d     design tension and shear (kN)\n"
     "  --e1, --e2       eccentricities of the tension and the shear (mm)\n"
-    "                   (an omitted value is 0)\n"
+    "                   (an omitted value is 0; a point or a comma separates the\n"
+    "                   decimals; 1,000 is refused: write 1000 for a thousand, 1.000 or\n"
+    "                   1,0 for one)\n"
     "  --lang L         texts from the language file beside the program: eng (default), fin,\n"
     "                   rus, or none for the built-in Finnish texts\n"
     "  --json           one JSON object per design\n"
@@ -70,7 +72,8 @@ const char Usage[] =
     "                   page\n"
     "  --design FILE    the design in the design file FILE (.kiila), which the program saves:\n"
     "                   its fields read as the program reads them when it calculates; an\n"
-    "                   empty field that the arrangement uses is an error\n"
+    "                   empty field that the arrangement uses, or one that is not a\n"
+    "                   number, is an error\n"
     "  --csv FILE       the designs of a CSV file (- for standard input) with the header\n"
     "                   arrangement,cracked,c1,c2,s1,s2,nsd,v1d,e1,e2 in any order;\n"
     "                   cracked is 0/1 or yes/no\n"
@@ -217,22 +220,37 @@ std::optional<double> plainDecimal(std::string_view text)
     return v;
 }
 
-// A value that is wholly a number, blanks around it allowed; an empty text is 0.
-std::optional<double> value(std::string_view text)
+// Why a text that is not one number is refused: "not a number: '5 kN'", or for "1,000" how to
+// write each of the numbers it may mean.
+std::string refusal(std::string_view text, calc::Reading reading)
+{
+    if (reading != calc::Reading::Ambiguous)
+        return "not a number: " + cli::quoted(std::string(text));
+    const calc::AmbiguousReadings r = calc::ambiguousReadings(text);
+    return cli::quoted(std::string(text)) + " can be read as " + calc::writtenForm(r.thousands) +
+           " or as " + calc::writtenForm(r.decimals) + ": write " + r.thousandsText +
+           " if the comma separates thousands, or " + r.pointText + " or " + r.commaText +
+           " if it separates decimals";
+}
+
+// A value that is wholly a number, blanks around it allowed; an empty text is 0. Else nothing,
+// with `why` saying why not.
+std::optional<double> value(std::string_view text, std::string &why)
 {
     if (const std::optional<double> plain = plainDecimal(text))
         return plain;
-    if (trimmed(text).empty())
-        return 0.0;
-    const calc::ParsedNumber parsed = calc::parseNumber(text);
-    if (!parsed.whole)
+    const calc::ReadNumber read = calc::readNumber(text);
+    if (read.reading == calc::Reading::NotNumber || read.reading == calc::Reading::Ambiguous) {
+        why = refusal(text, read.reading);
         return std::nullopt;
-    return parsed.value;
+    }
+    return read.value;
 }
 
 std::optional<int> arrangement(std::string_view text)
 {
-    const std::optional<double> v = value(text);
+    std::string why;
+    const std::optional<double> v = value(text, why);
     if (!v || trimmed(text).empty() || *v != std::floor(*v) || *v < 1 || *v > 7)
         return std::nullopt;
     return static_cast<int>(*v);
@@ -376,9 +394,10 @@ std::string optionsDesign(const QCommandLineParser &parser, design::Design &desi
             continue;
         }
         const std::string text = parser.value(name).toStdString();
-        const std::optional<double> v = value(text);
+        std::string why = "not a number: " + cli::quoted(text);
+        const std::optional<double> v = value(text, why);
         if (!v || trimmed(text).empty())
-            return "--" + name.toStdString() + ": not a number: " + cli::quoted(text);
+            return "--" + name.toStdString() + ": " + why;
         design.input.*input.value = *v;
         if (design::uses(*n, input))
             saved = parser.value(name);
@@ -387,9 +406,9 @@ std::string optionsDesign(const QCommandLineParser &parser, design::Design &desi
 }
 
 // The design in a design file, read as the main window reads it after opening the file: each
-// field the arrangement uses gives the number its text begins with, as when the calculate
-// command runs, and where one is empty the window only shows its notice of a missing input.
-// The fields the arrangement does not use are disabled and empty in the window: 0 here.
+// field the arrangement uses gives its number, as when the calculate command runs, and where
+// one is empty or not one number the window calculates nothing. The fields the arrangement
+// does not use are disabled and empty in the window: 0 here.
 std::string fileDesign(const designfile::Contents &contents, const QString &path,
                        design::Design &design)
 {
@@ -405,7 +424,12 @@ std::string fileDesign(const designfile::Contents &contents, const QString &path
                    ": the input " + std::string(input.key) + " (" + std::string(input.label) +
                    ") is empty, and arrangement " + std::to_string(contents.arrangement) +
                    " uses it";
-        design.input.*input.value = calc::parseField(text.toStdString());
+        const calc::ReadNumber read = calc::readNumber(text.toStdString());
+        if (read.reading == calc::Reading::NotNumber || read.reading == calc::Reading::Ambiguous)
+            return "cannot calculate the design " + cli::quoted(path.toStdString()) +
+                   ": the input " + std::string(input.key) + " (" + std::string(input.label) +
+                   "): " + refusal(text.toStdString(), read.reading);
+        design.input.*input.value = read.value;
     }
     return {};
 }
@@ -485,9 +509,10 @@ std::string readDesign(const std::vector<std::string> &fields, bool tooLong,
                 return "cracked: give 0/1 or yes/no, not " + cli::quoted(text);
             design.cracked = *c;
         } else {
-            const std::optional<double> v = value(text);
+            std::string why;
+            const std::optional<double> v = value(text, why);
             if (!v)
-                return cli::designColumnName(column) + ": not a number: " + cli::quoted(text);
+                return cli::designColumnName(column) + ": " + why;
             design.input.*design::Inputs[column - 2].value = *v;
         }
     }

@@ -20,7 +20,7 @@ using product::SizeCount;
 
 int sizeIndexOf(const QString &text1)
 {
-    const double value = calc::parseField(text1.toStdString());
+    const double value = calc::parseNumber(text1.toStdString()).value;
     if (!std::isfinite(value))
         return 0;
     // The current rounding mode, to nearest with halves to even: 0.5 gives 0, 4.5 gives 4.

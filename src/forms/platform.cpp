@@ -33,6 +33,8 @@ Platform::Answer DesktopPlatform::messageBox(QWidget *parent, const QString &tex
         shown = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
     QMessageBox box(QMessageBox::NoIcon, title,
                     QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")), shown);
+    // The texts are plain, also where they echo what was typed or a file held ("<b>1</b>").
+    box.setTextFormat(Qt::PlainText);
     if (buttons == Buttons::SaveDiscardCancel)
         box.setEscapeButton(QMessageBox::Cancel);
     keepInFrontOf(box, parent);

@@ -1,11 +1,15 @@
 // The input fields, the calculate command and the displays of its result.
 
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/owntexts.h"
 
 #include "calc/numbers.h"
 
 #include <QLocale>
 #include <QTimer>
+
+#include <cmath>
+#include <limits>
 
 namespace mainwindow {
 namespace {
@@ -24,24 +28,45 @@ QString fromUtf8(const std::string &text)
 
 } // namespace
 
-// The stored value follows every change of the text, typed or set by the program.
+// The stored value follows every change of the text, typed or set by the program. A text that
+// is not wholly one number stores no number (NaN): nothing is calculated from a part of it, and
+// the design differs from every design calculated before.
 void MainWindow::Text_Change(int number)
 {
-    m_input.*valueOf(number) = calc::parseField(field(number)->text().toStdString());
+    const calc::ReadNumber read = calc::readNumber(field(number)->text().toStdString());
+    const bool refused =
+        read.reading == calc::Reading::NotNumber || read.reading == calc::Reading::Ambiguous;
+    m_input.*valueOf(number) = refused ? std::numeric_limits<double>::quiet_NaN() : read.value;
 }
 
-// Leaving the field shows the number it holds ("12abc" becomes "12", the empty text "0").
+// Leaving the field shows the number it holds ("2,50" becomes "2.5", the empty text "0"); a text
+// that is not one number stays as typed, so that the user sees what the calculation refuses.
+QString MainWindow::writtenText(int number) const
+{
+    const double value = m_input.*valueOf(number);
+    return std::isnan(value) ? field(number)->text() : fromUtf8(calc::writtenForm(value));
+}
+
 void MainWindow::Text_LostFocus(int number)
 {
-    field(number)->setText(fromUtf8(calc::writtenForm(m_input.*valueOf(number))));
+    field(number)->setText(writtenText(number));
 }
 
+// An empty field opens the notice and leaves the results; a text that is not one number is
+// refused by name, and nothing calculated before stays on screen beside it.
 void MainWindow::ImgCalc_Click()
 {
     for (const design::Input &input : design::Inputs) {
         forms::Control *text = field(input.field);
-        if (text->isEnabled() && text->text().isEmpty()) {
+        if (!text->isEnabled())
+            continue;
+        if (text->text().isEmpty()) {
             openNotice();
+            return;
+        }
+        const calc::Reading reading = calc::readNumber(text->text().toStdString()).reading;
+        if (reading == calc::Reading::NotNumber || reading == calc::Reading::Ambiguous) {
+            refuseNumber(input, reading);
             return;
         }
     }
@@ -49,6 +74,30 @@ void MainWindow::ImgCalc_Click()
     ClearResults();
     m_lastCalculation = currentDesign();
     Mitoitus();
+}
+
+void MainWindow::refuseNumber(const design::Input &input, calc::Reading reading)
+{
+    m_firstPictureToClear = forms::installationPicture(1);
+    ClearResults();
+    m_lastCalculation.reset();
+
+    forms::Control *text = field(input.field);
+    const OwnTexts &texts = ownTexts(m_language);
+    const QString caption =
+        control(QStringLiteral("Label%1").arg(input.field))->caption().trimmed();
+    QString message;
+    if (reading == calc::Reading::Ambiguous) {
+        const calc::AmbiguousReadings r = calc::ambiguousReadings(text->text().toStdString());
+        message = QString::fromUtf8(texts.ambiguous)
+                      .arg(caption, text->text(), fromUtf8(calc::writtenForm(r.thousands)),
+                           fromUtf8(calc::writtenForm(r.decimals)), fromUtf8(r.thousandsText),
+                           fromUtf8(r.pointText), fromUtf8(r.commaText));
+    } else {
+        message = QString::fromUtf8(texts.notNumber).arg(caption, text->text());
+    }
+    m_platform.messageBox(this, message, m_title);
+    text->setFocus();
 }
 
 // From the calculate command only the installation drawings are hidden and the arrangement

@@ -5,6 +5,7 @@
 // question before the changes to a design file are lost.
 
 #include "mainwindow/mainwindow.h"
+#include "mainwindow/owntexts.h"
 
 #include "forms/keys.h"
 #include "lang/languagefile.h"
@@ -26,52 +27,6 @@ namespace {
 constexpr int RecentCount = 5;
 const char RecentKey[] = "designs/recent";
 const char FolderKey[] = "designs/folder";
-
-// The texts of the context menu and of the question before changes are lost, in the windows'
-// English or Finnish as the language's row chooses; a language that keeps the windows' texts
-// as they are (Russian) takes the English ones.
-struct FileTexts
-{
-    const char *open;
-    const char *save;
-    const char *saveAs;
-    const char *savePdf;
-    const char *print;
-    const char *printDetails;
-    const char *help;
-    const char *exit;
-    const char *changed; // %1: the file's name
-};
-
-constexpr FileTexts English{
-    "Open…",
-    "Save",
-    "Save as…",
-    "Save report as PDF…",
-    "Print",
-    "Print with details",
-    "Help",
-    "Exit",
-    "The design has changed since it was saved in %1.\nSave the changes?",
-};
-constexpr FileTexts Finnish{
-    "Avaa…",
-    "Tallenna",
-    "Tallenna nimellä…",
-    "Tallenna raportti PDF-tiedostoksi…",
-    "Tulosta",
-    "Tulosta laskelmineen",
-    "Ohje",
-    "Lopeta",
-    "Mitoitusta on muutettu sen jälkeen, kun se tallennettiin tiedostoon %1.\n"
-    "Tallennetaanko muutokset?",
-};
-
-const FileTexts &textsFor(const lang::LanguageTag &language)
-{
-    return lang::row(language.language()).windowTexts == lang::WindowTexts::Finnish ? Finnish
-                                                                                    : English;
-}
 
 QString text(const char *utf8)
 {
@@ -290,7 +245,7 @@ bool MainWindow::mayEnd()
 {
     if (!m_savedContents || *m_savedContents == designContents())
         return true;
-    const QString question = text(textsFor(m_language).changed).arg(fileName(m_designPath));
+    const QString question = text(ownTexts(m_language).changed).arg(fileName(m_designPath));
     switch (m_platform.messageBox(this, question, m_title,
                                   forms::Platform::Buttons::SaveDiscardCancel)) {
     case forms::Platform::Answer::Save:
@@ -315,7 +270,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
 // time, in the language of the moment; it is not modal, so nothing waits on it.
 void MainWindow::contextMenuEvent(QContextMenuEvent *event)
 {
-    const FileTexts &texts = textsFor(m_language);
+    const OwnTexts &texts = ownTexts(m_language);
     delete m_menu;
     m_menu = new QMenu(this);
     m_menu->setAttribute(Qt::WA_DeleteOnClose);

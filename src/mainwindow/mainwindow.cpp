@@ -273,9 +273,8 @@ print::ReportSource MainWindow::reportSource() const
     for (const design::Input &input : design::Inputs) {
         const forms::Control *text = field(input.field);
         const bool edited = focusWidget() && focusWidget() == text->widget();
-        source.fields << (edited && !text->caption().isEmpty()
-                              ? QString::fromStdString(calc::writtenForm(m_input.*(input.value)))
-                              : text->caption());
+        source.fields << (edited && !text->caption().isEmpty() ? writtenText(input.field)
+                                                               : text->caption());
     }
     source.title = control("Label11")->caption();
     source.version = control("Label10")->caption();

@@ -8,6 +8,7 @@
 //   language.cpp     the start-up language step and the flags (lang/ reads the files)
 //   designfiles.cpp  design files: open, save, the recent designs, the context menu and its
 //                    shortcuts, dropping a file, the question before changes are lost
+//   owntexts.h       the window's own English and Finnish texts (menu, questions, refusals)
 //
 // The window is built from the definition Form1 (forms/), its handlers bear the names of the
 // controls and events, and the calculation itself is calc::Mitoitus: this window turns its
@@ -15,6 +16,7 @@
 // printing (print/) and hands them plain values: the chosen size and title, the language tag.
 
 #include "calc/calc.h"
+#include "calc/numbers.h"
 #include "datasheet/datasheet.h"
 #include "design/design.h"
 #include "designfile/designfile.h"
@@ -105,6 +107,8 @@ public:
     // Change and LostFocus of the fields Text1, Text3 ... Text9, by the field's number.
     void Text_Change(int number);
     void Text_LostFocus(int number);
+    // What leaving field TextN writes into it.
+    QString writtenText(int number) const;
 
     void ClearResults();
     void Mitoitus();
@@ -134,6 +138,7 @@ private:
     void applyLanguageLines(const QStringList &lines);
     void enableFields(int index);
     void openNotice();
+    void refuseNumber(const design::Input &input, calc::Reading reading);
     void prepareDataSheet();
     void openDataSheet();
     void printDataSheet();

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QTextDocument>
 
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -80,9 +81,12 @@ const Words Finnish{"Laskelma kokonaisuudessaan",
                     "tulosta.",
                     "Laskentaa ei ole vielä tehty: lähtötiedoille ei ole tulosta."};
 
-// Six significant digits, the locale's decimal separator, no group separators.
+// Six significant digits, the locale's decimal separator, no group separators. An input whose
+// field is not one number holds none: "?".
 QString number(double value)
 {
+    if (std::isnan(value))
+        return QStringLiteral("?");
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     return locale.toString(value, 'g', 6);

@@ -1,4 +1,5 @@
 #include "calc/numbers.h"
+#include "numbertexts.h"
 
 #include <QtTest>
 
@@ -11,6 +12,10 @@ class TestNumbers : public QObject
 private slots:
     void parse_data();
     void parse();
+    void reading_data();
+    void reading();
+    void ambiguousReadings_data();
+    void ambiguousReadings();
     void writtenForm_data();
     void writtenForm();
     void fixed_data();
@@ -32,8 +37,7 @@ void TestNumbers::parse_data()
     QTest::newRow("blank between digits") << QByteArray("1 2") << 12.0 << true;
     QTest::newRow("line feed between digits") << QByteArray("1\n2.5") << 12.5 << true;
     QTest::newRow("trailing letters") << QByteArray("12abc") << 12.0 << false;
-    QTest::newRow("comma is no separator") << QByteArray("2,5") << 2.0 << false;
-    QTest::newRow("zero comma five") << QByteArray("0,5") << 0.0 << false;
+    QTest::newRow("a comma stops the prefix") << QByteArray("2,5") << 2.0 << false;
     QTest::newRow("negative") << QByteArray("-5") << -5.0 << true;
     QTest::newRow("sign after blank") << QByteArray(" - 5") << -5.0 << true;
     QTest::newRow("plus") << QByteArray("+7.25") << 7.25 << true;
@@ -92,6 +96,73 @@ void TestNumbers::parse()
     QCOMPARE(parsed.whole, whole);
 }
 
+void TestNumbers::reading_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("read");
+    QTest::addColumn<double>("value");
+    for (const numbertexts::NumberText &row : numbertexts::Table)
+        QTest::addRow("%s", row.name) << QByteArray(row.text) << int(row.read) << row.value;
+}
+
+// A typed number reads whole or not at all: the table is the one the windows and kiila-calc
+// are tested with.
+void TestNumbers::reading()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(int, read);
+    QFETCH(double, value);
+    using numbertexts::Read;
+    const calc::ReadNumber number = calc::readNumber(text.toStdString());
+    const calc::Reading expected[] = {calc::Reading::Number, calc::Reading::Blank,
+                                      calc::Reading::NotNumber, calc::Reading::Ambiguous};
+    QCOMPARE(int(number.reading), int(expected[read]));
+    QCOMPARE(number.value, value);
+    // What leaving a field writes reads back to the same value.
+    if (number.reading == calc::Reading::Number) {
+        const calc::ReadNumber again = calc::readNumber(calc::writtenForm(number.value));
+        QCOMPARE(int(again.reading), int(calc::Reading::Number));
+        QCOMPARE(again.value, number.value);
+    }
+}
+
+void TestNumbers::ambiguousReadings_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<double>("thousands");
+    QTest::addColumn<double>("decimals");
+    QTest::addColumn<QByteArray>("thousandsText");
+    QTest::addColumn<QByteArray>("pointText");
+    QTest::addColumn<QByteArray>("commaText");
+
+    QTest::newRow("a thousand or one") << QByteArray("1,000") << 1000.0 << 1.0 << QByteArray("1000")
+                                       << QByteArray("1.000") << QByteArray("1,0");
+    QTest::newRow("ending zero dropped")
+        << QByteArray(" 12,500") << 12500.0 << 12.5 << QByteArray("12500") << QByteArray("12.500")
+        << QByteArray("12,5");
+    QTest::newRow("no ending zero: one added")
+        << QByteArray("-1,234") << -1234.0 << -1.234 << QByteArray("-1234") << QByteArray("-1.234")
+        << QByteArray("-1,2340");
+    QTest::newRow("exponent kept") << QByteArray("1,000e3") << 1e6 << 1e3 << QByteArray("1000e3")
+                                   << QByteArray("1.000e3") << QByteArray("1,0e3");
+}
+
+// The spellings a refusal suggests read back, each as the one number it means.
+void TestNumbers::ambiguousReadings()
+{
+    QFETCH(QByteArray, text);
+    QVERIFY(calc::readNumber(text.toStdString()).reading == calc::Reading::Ambiguous);
+    const calc::AmbiguousReadings r = calc::ambiguousReadings(text.toStdString());
+    QTEST(r.thousands, "thousands");
+    QTEST(r.decimals, "decimals");
+    QTEST(QByteArray::fromStdString(r.thousandsText), "thousandsText");
+    QTEST(QByteArray::fromStdString(r.pointText), "pointText");
+    QTEST(QByteArray::fromStdString(r.commaText), "commaText");
+    QCOMPARE(calc::readNumber(r.thousandsText).value, r.thousands);
+    QCOMPARE(calc::readNumber(r.pointText).value, r.decimals);
+    QCOMPARE(calc::readNumber(r.commaText).value, r.decimals);
+}
+
 void TestNumbers::writtenForm_data()
 {
     QTest::addColumn<double>("value");
@@ -121,7 +192,7 @@ void TestNumbers::writtenForm()
     const std::string written = calc::writtenForm(value);
     QCOMPARE(QByteArray::fromStdString(written), text);
     // Writing the text back into the field parses it again; it must read back as a number.
-    QVERIFY(calc::parseNumber(written).whole);
+    QVERIFY(calc::readNumber(written).reading == calc::Reading::Number);
 }
 
 void TestNumbers::fixed_data()

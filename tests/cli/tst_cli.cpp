@@ -181,8 +181,8 @@ void TestCli::usageErrors_data()
         << QStringList{"--arrangement", "8"} << QByteArray() << QByteArray("--arrangement");
     QTest::newRow("arrangement 2.5")
         << QStringList{"--arrangement", "2.5"} << QByteArray() << QByteArray("--arrangement");
-    QTest::newRow("value with a comma")
-        << QStringList{"--arrangement", "1", "--c1", "2,5"} << QByteArray() << QByteArray("--c1");
+    QTest::newRow("a thousand or one")
+        << QStringList{"--arrangement", "1", "--c1", "2,500"} << QByteArray() << QByteArray("--c1");
     QTest::newRow("value with a unit")
         << QStringList{"--arrangement", "1", "--nsd", "3kN"} << QByteArray() << QByteArray("--nsd");
     QTest::newRow("empty value") << QStringList{"--arrangement", "1", "--e2="} << QByteArray()
@@ -487,7 +487,7 @@ void TestCli::csvRows()
                              "20,2,100,100,150,3,2,yes\r\n"
                              "\r\n"
                              "0,9,200,200,0,1,1,0\n"
-                             "0,1,\"4,0\",200,0,1,1,no\n"
+                             "0,1,\"4,0 mm\",200,0,1,1,no\n"
                              "0,1,200\n"
                              "0,1,200,200,0,1,1,maybe\n"
                              "0,7,600,600,150,1,1,1\n";
@@ -505,8 +505,8 @@ void TestCli::csvRows()
     QVERIFY(lines[2].endsWith("\"arrangement: give a number from 1 to 7, not '9'\""));
     QVERIFY(lines[2].contains(",error,"));
     QCOMPARE(lines[2].count(',') - 1 + 1, columns); // one comma inside the quoted error
-    QVERIFY(lines[3].startsWith("1,no,\"4,0\",200,"));
-    QVERIFY(lines[3].endsWith("\"c1: not a number: '4,0'\""));
+    QVERIFY(lines[3].startsWith("1,no,\"4,0 mm\",200,"));
+    QVERIFY(lines[3].endsWith("\"c1: not a number: '4,0 mm'\""));
     QVERIFY(lines[4].endsWith("\"row has 3 fields, the header 8\""));
     QVERIFY(lines[5].contains("cracked"));
     // The stop message keeps its line breaks inside the quoted field.
@@ -1138,11 +1138,11 @@ void TestCli::designFields_data()
     QTest::addColumn<QJsonObject>("inputs");
     QTest::addColumn<QJsonObject>("read"); // the inputs kiila-calc calculated with
 
-    QTest::newRow("leading numbers")
-        << 2 << QJsonObject{{"c1", "120abc"}, {"c2", " 1 5 0 "}, {"s1", "x"},
-                            {"nsd", "&H0A"},  {"v1d", "2,5"},    {"e1", "1D2"}}
-        << QJsonObject{{"c1", 120}, {"c2", 150}, {"s1", 0},   {"s2", 0},
-                       {"nsd", 10}, {"v1d", 2},  {"e1", 100}, {"e2", 0}};
+    QTest::newRow("numbers as typed")
+        << 2 << QJsonObject{{"c1", "120,0"}, {"c2", " 1 5 0 "}, {"s1", "  "},
+                            {"nsd", "&H0A"}, {"v1d", "2,5"},    {"e1", "1D2"}}
+        << QJsonObject{{"c1", 120}, {"c2", 150},  {"s1", 0},   {"s2", 0},
+                       {"nsd", 10}, {"v1d", 2.5}, {"e1", 100}, {"e2", 0}};
     QTest::newRow("unused fields left out")
         << 1 << QJsonObject{{"c1", "200"}, {"c2", "200"}, {"s1", "150"}, {"s2", "150"},
                             {"nsd", "3"},  {"v1d", "2"},  {"e1", "30"},  {"e2", "40"}}

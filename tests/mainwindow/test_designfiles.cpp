@@ -749,7 +749,7 @@ void TestDesignFiles::kiilaCalcReadsTheSameDesign()
     } else {
         designfile::Contents byHand;
         byHand.arrangement = 1;
-        byHand.texts = {"12abc", " 150", "50", "7", "10", "3e0", "5", "x"};
+        byHand.texts = {" 1 2 0", " 150", "50", "7", "1e1", "2,5", "5", "x"};
         QCOMPARE(designfile::write(file, byHand), QString());
     }
     QVERIFY(QFileInfo(file).isFile());

@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QSignalSpy>
 #include <QTest>
+#include <limits>
 #include <memory>
 
 using forms::Control;
@@ -245,10 +246,12 @@ void TestMainWindow::fieldParseAndWriteBack_data()
     QTest::addColumn<double>("value");
     QTest::addColumn<QString>("shown"); // after leaving the field
 
+    const double none = std::numeric_limits<double>::quiet_NaN();
     QTest::newRow("plain") << "250" << 250.0 << "250";
-    QTest::newRow("trailing letters") << "12abc" << 12.0 << "12";
+    QTest::newRow("trailing letters: no number, kept") << "12abc" << none << "12abc";
+    QTest::newRow("a thousand or one: kept") << "1,000" << none << "1,000";
     QTest::newRow("nothing") << "" << 0.0 << "0";
-    QTest::newRow("comma is no separator") << "2,5" << 2.0 << "2";
+    QTest::newRow("decimal comma") << "2,5" << 2.5 << "2.5";
     QTest::newRow("zeros of the fraction") << "2.50" << 2.5 << "2.5";
     QTest::newRow("negative") << "-5" << -5.0 << "-5";
     QTest::newRow("blank between digits") << "1 2" << 12.0 << "12";

@@ -592,7 +592,7 @@ void TestPrint::resultsOnlyBesideTheirInputs()
         click("ImgNO", 1);
     } else if (change == QLatin1String("editing")) {
         text(3)->setText(QString());
-        fill({{3, "120abc"}});
+        fill({{3, "120,50"}});
     }
     printReport();
 
@@ -604,8 +604,8 @@ void TestPrint::resultsOnlyBesideTheirInputs()
     QCOMPARE(r("Pic1")->isVisible(), results);
     if (change == QLatin1String("editing")) {
         // The page shows the number; the field keeps what was typed.
-        QCOMPARE(text(3)->text(), "120abc");
-        QCOMPARE(report()->control(QStringLiteral("Text3"))->text(), "120");
+        QCOMPARE(text(3)->text(), "120,50");
+        QCOMPARE(report()->control(QStringLiteral("Text3"))->text(), "120.5");
     }
 }
 
@@ -680,12 +680,14 @@ void TestPrint::editedFieldKeepsItsText_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("printed");
     QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("letters after the number") << QStringLiteral("12abc") << QStringLiteral("12");
+    QTest::newRow("decimal comma") << QStringLiteral("2,50") << QStringLiteral("2.5");
+    QTest::newRow("not a number: as typed") << QStringLiteral("12abc") << QStringLiteral("12abc");
     QTest::newRow("number") << QStringLiteral("250") << QStringLiteral("250");
 }
 
-// Printing with the cursor in a field puts the number it holds on the page; the field itself
-// keeps what was typed, and an empty one still asks for its value at the next calculation.
+// Printing with the cursor in a field puts the number it holds on the page (a text that is not
+// one number as typed); the field itself keeps what was typed, and an empty one still asks for
+// its value at the next calculation.
 void TestPrint::editedFieldKeepsItsText()
 {
     QFETCH(QString, typed);

@@ -1,0 +1,69 @@
+#pragma once
+
+// The main window's own texts, which neither the window definitions nor the language files
+// hold: the context menu, the question before changes are lost and the refusal of a number
+// that cannot be read. In the windows' English or Finnish as the language's row chooses; a
+// language that keeps the windows' texts as they are (Russian) takes the English ones.
+
+#include "lang/languages.h"
+#include "lang/languagetable.h"
+
+namespace mainwindow {
+
+struct OwnTexts
+{
+    const char *open;
+    const char *save;
+    const char *saveAs;
+    const char *savePdf;
+    const char *print;
+    const char *printDetails;
+    const char *help;
+    const char *exit;
+    const char *changed; // %1: the file's name
+    // A field's text that is not one number; %1 the field's caption, %2 the text.
+    const char *notNumber;
+    // "1,000"; %1 the caption, %2 the text, %3 and %4 the thousands and the decimals it may mean,
+    // %5 the thousands written without doubt, %6 and %7 the decimals.
+    const char *ambiguous;
+};
+
+inline constexpr OwnTexts English{
+    "Open…",
+    "Save",
+    "Save as…",
+    "Save report as PDF…",
+    "Print",
+    "Print with details",
+    "Help",
+    "Exit",
+    "The design has changed since it was saved in %1.\nSave the changes?",
+    "%1: \"%2\" is not a number.\nType the number alone, without a unit or a thousands "
+    "separator; a point or a comma separates the decimals (2.5 or 2,5).",
+    "%1: \"%2\" can be read as %3 or as %4.\nWrite %5 if the comma separates thousands, or %6 "
+    "or %7 if it separates decimals.",
+};
+inline constexpr OwnTexts Finnish{
+    "Avaa…",
+    "Tallenna",
+    "Tallenna nimellä…",
+    "Tallenna raportti PDF-tiedostoksi…",
+    "Tulosta",
+    "Tulosta laskelmineen",
+    "Ohje",
+    "Lopeta",
+    "Mitoitusta on muutettu sen jälkeen, kun se tallennettiin tiedostoon %1.\n"
+    "Tallennetaanko muutokset?",
+    "%1: \"%2\" ei ole luku.\nKirjoita pelkkä luku ilman yksikköä ja tuhaterottimia; desimaalit "
+    "erotetaan pisteellä tai pilkulla (2.5 tai 2,5).",
+    "%1: \"%2\" voidaan lukea lukuna %3 tai lukuna %4.\nKirjoita %5, jos pilkku erottaa "
+    "tuhannet, tai %6 tai %7, jos se erottaa desimaalit.",
+};
+
+inline const OwnTexts &ownTexts(const lang::LanguageTag &language)
+{
+    return lang::row(language.language()).windowTexts == lang::WindowTexts::Finnish ? Finnish
+                                                                                    : English;
+}
+
+} // namespace mainwindow
