@@ -123,7 +123,7 @@ constexpr ControlDef Controls[] = {
     // calculation stopped on, or that no result belongs to the inputs).
     [] {
         ControlDef c =
-            label("LblNote", {6420, 6180, 4875, 2355}, "", Arial975Bold, Align::Center, "lbl");
+            label("LblNote", {6420, 6180, 4755, 2355}, "", Arial975Bold, Align::Center, "lbl");
         c.visible = false;
         return c;
     }(),
