@@ -237,6 +237,18 @@ std::string formatGeneral(double value, std::string_view decimalSeparator)
     return withSeparator(std::move(text), decimalSeparator);
 }
 
+std::string exactForm(double value)
+{
+    std::string text = writtenForm(value);
+    if (parseNumber(text).value == value || !std::isfinite(value))
+        return text;
+    char buffer[64];
+    text.assign(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+    if (const std::size_t e = text.find('e'); e != std::string::npos)
+        text[e] = 'E';
+    return text;
+}
+
 std::string formatFixed(double value, int decimals, std::string_view decimalSeparator)
 {
     if (std::isnan(value))

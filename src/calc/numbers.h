@@ -63,6 +63,11 @@ inline std::string writtenForm(double value)
     return formatGeneral(value, ".");
 }
 
+// The written form when it reads back as the value itself, else the shortest text that does
+// (its exponent written "1E+16"): 2.7000000000000004, whose 15 digits read back as 2.7, is
+// written whole. What a page prints for a value it was not typed as.
+std::string exactForm(double value);
+
 // "0.00", "0.000" and the like: rounded to the given decimals, at least one digit before the
 // separator, no sign on a value that rounds to zero. Every digit of a huge value is written.
 std::string formatFixed(double value, int decimals, std::string_view decimalSeparator = ".");

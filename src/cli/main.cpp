@@ -18,6 +18,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -345,21 +346,27 @@ bool sameFile(const QString &a, const QString &b)
     return first && second && first->device == second->device && first->inode == second->inode;
 }
 
-// What becomes of each design read: the observer sees it (--report makes its page), then it is
-// calculated with the texts and written.
+// What becomes of each design read: it is calculated once with the texts, written, and then
+// seen by the observer (--report makes its page of the same result).
 struct Designs
 {
+    using Observer = std::function<void(const design::Design &, const calc::Result &)>;
     const calc::Texts &texts;
     cli::Writer &writer;
-    const std::function<void(const design::Design &)> &observer; // may be empty
-    calc::Working working = calc::Working::Omitted;              // Kept for --details
+    const Observer &observer;                       // may be empty
+    calc::Working working = calc::Working::Omitted; // Kept for --details
+    // Counts the calculations when the run was asked to tell them (KIILA_COUNT_CALCULATIONS).
+    std::atomic<long> *calculations = nullptr;
 
     void calculate(const design::Design &design) const
     {
+        const calc::Result result = calc::Mitoitus(design.input, design.arrangement,
+                                                   design.concreteState(), texts, ".", working);
+        if (calculations)
+            ++*calculations;
+        writer.design(design, result);
         if (observer)
-            observer(design);
-        writer.design(design, calc::Mitoitus(design.input, design.arrangement,
-                                             design.concreteState(), texts, ".", working));
+            observer(design, result);
     }
 };
 
@@ -600,7 +607,8 @@ int runCsv(const QString &path, const Designs &designs, int jobs, const MakeWrit
                                                        std::size_t count, std::string &out) {
             job.out = &out;
             return calculateRows(records, count, columns,
-                                 {designs.texts, *job.writer, designs.observer, designs.working});
+                                 {designs.texts, *job.writer, designs.observer, designs.working,
+                                  designs.calculations});
         });
     }
     // Typed at a terminal, each row is answered as soon as it is read.
@@ -700,9 +708,11 @@ int run(const QCoreApplication &app, bool inputClosed)
         cli::Report::start(parser, project, runFiles(parser), reportError);
     if (!reportError.empty())
         return usageError(reportError);
-    std::function<void(const design::Design &)> observer;
+    Designs::Observer observer;
     if (report)
-        observer = [&report](const design::Design &design) { report->addPage(design); };
+        observer = [&report](const design::Design &design, const calc::Result &result) {
+            report->addPage(design, result);
+        };
 
     const bool csv = parser.isSet("csv");
     const auto isSet = [&parser](std::string_view option) {
@@ -714,8 +724,21 @@ int run(const QCoreApplication &app, bool inputClosed)
     };
     const std::unique_ptr<cli::Writer> writer = makeWriter(write);
     const bool details = parser.isSet("details");
+    // For the tests: how many calculations the run made, on standard error at its end.
+    std::atomic<long> calculations = 0;
+    const bool counted = qEnvironmentVariableIsSet("KIILA_COUNT_CALCULATIONS");
     const Designs designs{*texts, *writer, observer,
-                          details ? calc::Working::Kept : calc::Working::Omitted};
+                          details ? calc::Working::Kept : calc::Working::Omitted,
+                          counted ? &calculations : nullptr};
+    struct Teller
+    {
+        const std::atomic<long> *calculations;
+        ~Teller()
+        {
+            if (calculations)
+                std::fprintf(stderr, "kiila-calc: %ld calculations\n", calculations->load());
+        }
+    } teller{designs.calculations};
 
     if (csv) {
         if (details && !parser.isSet("json") && !parser.isSet("report"))

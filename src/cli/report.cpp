@@ -4,18 +4,17 @@
 
 #include "calc/numbers.h"
 #include "cli/text.h"
+#include "forms/definitions.h"
 #include "forms/platform.h"
 #include "forms/widgets.h"
 #include "lang/languages.h"
-#include "mainwindow/mainwindow.h"
 #include "outfile/outfile.h"
-#include "print/confirmations.h"
 #include "print/detailspage.h"
+#include "print/reportdata.h"
 
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
 
@@ -26,28 +25,27 @@
 namespace cli {
 namespace {
 
-// The pages of the main window's report, and its desktop: a message box is noted and answered
-// at once, and a printed page becomes the next page of the PDF file.
-class PdfReport : public Report, public forms::Platform, public QObject
+// The pages of the program's report page, filled from each design and the result kiila-calc
+// calculated and wrote for it, into one PDF file.
+class PdfReport : public Report, public QObject
 {
 public:
     // details: each report page followed by the details page of its calculation.
     PdfReport(const QString &path, const QString &lang, const QString &project, bool details)
-        : m_folder(lang == QLatin1String("none") ? QString()
-                                                 : QCoreApplication::applicationDirPath()),
-          m_file(path), m_project(project), m_details(details)
+        : m_file(path), m_project(project), m_details(details), m_page(forms::FrmPRINT)
     {
-        // The windows are shown on a screen nobody sees: painting them there, a few windows
-        // for every page, would cost more than the page itself. Their pages are painted by
-        // printWindow.
+        // The page is shown on a screen nobody sees: painting it there for every page would
+        // cost more than the page itself. It is painted into the file.
         QCoreApplication::instance()->installEventFilter(this);
-        m_window = std::make_unique<mainwindow::MainWindow>(*this, m_language);
-        // The program starts in English; "none" finds no file and keeps the built-in texts.
+        // "none" finds no file and keeps the built-in texts.
         const lang::LanguageRow *row = lang == QLatin1String("none")
                                            ? &lang::row(lang::BuiltIn)
                                            : lang::rowOfTag(lang.toStdString());
-        if (row && !m_language.is(row->language))
-            m_window->ImgLanguage_Click(lang::flagOf(row->language));
+        if (row)
+            m_language = row->language;
+        setCaptions(lang == QLatin1String("none"));
+        m_page.control(QStringLiteral("LblKomm"))->setCaption(m_project);
+        m_page.showWindow();
     }
 
     // Wrong usage, a missing font, or the file that cannot be written; empty when the report
@@ -58,7 +56,7 @@ public:
         if (const QString family = missingFont(); !family.isEmpty())
             return "--report: the font " + cli::quoted(family.toStdString()) +
                    ", which the report is written in, is not installed";
-        if (!m_window->reportPage()->control(QStringLiteral("LblKomm"))->fits(m_project))
+        if (!m_page.control(QStringLiteral("LblKomm"))->fits(m_project))
             return fromFile ? "--design: the file's project name does not fit the project line "
                               "of the report; give another with --project"
                             : "--project: the name does not fit the project line of the report";
@@ -67,8 +65,7 @@ public:
         return {};
     }
 
-    void addPage(const design::Design &design) override;
-    void addDetailsPage(const design::Design &design);
+    void addPage(const design::Design &design, const calc::Result &result) override;
 
     bool finish() override
     {
@@ -92,38 +89,39 @@ public:
         return event->type() == QEvent::UpdateRequest || event->type() == QEvent::Expose;
     }
 
-    Answer messageBox(QWidget *, const QString &text, const QString &, Buttons) override
-    {
-        m_message = text;
-        return Answer::Ok;
-    }
-
-    bool printWindow(QWidget &page) override
-    {
-        if (m_pages == 0) {
-            forms::setUpPdf(m_writer, page.windowTitle());
-            if (!m_painter.begin(&m_writer))
-                return false;
-        } else if (!m_writer.newPage()) {
-            return false;
-        }
-        forms::paintWindow(page, m_painter);
-        ++m_pages;
-        return m_file.failure().isEmpty();
-    }
-
-    // A printer is there: a failure is not followed by the offer of a PDF file.
-    bool hasPrinter() const override { return true; }
-    QString savePdfPath(QWidget *) override { return {}; }
-    QString printWindowToPdf(QWidget &, const QString &) override
-    {
-        return QStringLiteral("no PDF file is saved here");
-    }
-    QDateTime now() const override { return QDateTime::currentDateTime(); }
-    void exit() override {}
-    QString programFolder() const override { return m_folder; }
-
 private:
+    // The captions of the page in the language: its file's lines over the main window's
+    // definition, as the program shows them; the built-in ones without a file. The version is
+    // the language's, or English, as the program starts.
+    void setCaptions(bool builtInOnly)
+    {
+        const lang::LanguageRow &row = lang::row(m_language);
+        const QString path =
+            builtInOnly ? QString()
+                        : lang::findFile(QCoreApplication::applicationDirPath(), m_language);
+        const QStringList lines = path.isEmpty()
+                                      ? QStringList()
+                                      : lang::readLines(path, m_language).value_or(QStringList());
+        m_captions = print::reportCaptions([&lines](const QString &name, int index) {
+            return lang::captionIn(forms::Form1, lines, name, index);
+        });
+        m_captions.version = QString::fromUtf8(
+            row.version ? row.version : lang::row(lang::Language::English).version);
+        // The "lbl" captions in the language's character set, once a file set one.
+        if (!lines.isEmpty())
+            m_labelCharset = row.charset == lang::KeepCharset ? lang::WesternCharset : row.charset;
+    }
+
+    // A page into the file; false when it could not be begun.
+    bool newPage(const QString &title)
+    {
+        if (m_pages++ == 0) {
+            forms::setUpPdf(m_writer, title);
+            return m_painter.begin(&m_writer);
+        }
+        return m_writer.newPage();
+    }
+
     std::string failed(const QString &reason) const
     {
         return "cannot write " + cli::quoted(m_file.path().toStdString()) + ": " +
@@ -141,81 +139,53 @@ private:
         return font.family();
     }
 
-    QString m_folder;
     outfile::OutputFile m_file; // the file appears complete, or not at all
     QPdfWriter m_writer{m_file.device()};
     QPainter m_painter;
     int m_pages = 0;
-    QString m_message; // of the last message box
     QString m_project;
     bool m_details;
     std::string m_error;
-    lang::LanguageTag m_language;
-    std::unique_ptr<mainwindow::MainWindow> m_window;
+    lang::Language m_language = lang::Language::English;
+    print::ReportCaptions m_captions;
+    std::optional<int> m_labelCharset;
+    forms::Form m_page;
 };
 
-// As a user does it: the arrangement, the concrete state, the fields, calculate, print, the
-// project name and "Yes".
-void PdfReport::addPage(const design::Design &design)
+// A field the arrangement does not use stays empty, as the program leaves it, unless it is
+// given a value: the calculation read that value.
+void PdfReport::addPage(const design::Design &design, const calc::Result &result)
 {
     if (!m_error.empty())
         return;
-    mainwindow::MainWindow &window = *m_window;
-    window.ImgSIT_Click(design.arrangement - 1);
-    window.ImgNO_Click(design.cracked ? 0 : 1);
-    for (const design::Input &input : design::Inputs) {
-        forms::Control *field = window.control(QStringLiteral("Text%1").arg(input.field));
+    print::ReportData data;
+    data.design = design;
+    for (int i = 0; i < design::InputCount; ++i) {
+        const design::Input &input = design::Inputs[i];
         const double value = design.input.*input.value;
-        // A field the arrangement does not use stays empty, unless it is given a value: the
-        // window then calculates from what the command line gave.
-        if (field->isEnabled() || value != 0)
-            field->setText(QString::fromStdString(calc::writtenForm(value)));
+        if (design::uses(design.arrangement, input) || value != 0)
+            data.fields[std::size_t(i)] = QString::fromStdString(calc::exactForm(value));
     }
-    window.ImgCalc_Click();
-    window.ImgPrint_Click();
+    data.captions = m_captions;
+    data.result = result;
+    data.project = m_project;
+    data.dateTime = print::dateTimeText(QDateTime::currentDateTime());
+    data.language = m_language;
+    data.labelCharset = m_labelCharset;
+    print::fillReportPage(m_page, data);
 
-    auto *confirmation =
-        qobject_cast<print::ReportConfirmation *>(window.printing()->reportConfirmation());
-    if (!confirmation) {
-        m_error = failed(QString::fromLatin1(print::CannotPrint));
-        return;
-    }
-    confirmation->control(QStringLiteral("Text1"))->setText(m_project);
-    const int before = m_pages;
-    m_message.clear();
-    confirmation->Command1_Click();
-    // What the event loop would do now: the windows' events handled (without it they pile
-    // up, a few for every page) and the closed confirmation deleted.
-    QCoreApplication::processEvents();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    if (!m_file.failure().isEmpty())
-        m_error = failed(m_file.failure());
-    else if (m_pages == before)
-        m_error = failed(m_message.isEmpty() ? QString::fromLatin1(print::CannotPrint) : m_message);
-    else if (m_details)
-        addDetailsPage(design);
-}
-
-// The working values of the design, calculated again with the window's texts, on a page of
-// their own; the head lines as the report page has them.
-void PdfReport::addDetailsPage(const design::Design &design)
-{
-    forms::Form &page = *m_window->reportPage();
-    print::DetailsSource source;
-    source.project = m_project;
-    source.versionLine = page.control(QStringLiteral("Lblver"))->caption();
-    source.dateTime = page.control(QStringLiteral("LblData"))->caption();
-    source.finnish = m_language.is(lang::Language::Finnish);
-    source.design = design;
-    source.result =
-        calc::Mitoitus(design.input, design.arrangement, design.concreteState(), m_window->texts(),
-                       QLocale().decimalPoint().toStdString(), calc::Working::Kept);
-    if (!m_writer.newPage()) {
+    if (!newPage(m_page.windowTitle())) {
         m_error = failed(QStringLiteral("the PDF was not completed"));
         return;
     }
-    print::paintDetailsPage(m_painter, source);
-    ++m_pages;
+    forms::paintWindow(m_page, m_painter);
+    if (m_details) {
+        if (!newPage(m_page.windowTitle())) {
+            m_error = failed(QStringLiteral("the PDF was not completed"));
+            return;
+        }
+        print::paintDetailsPage(m_painter, print::detailsSource(data));
+    }
     if (!m_file.failure().isEmpty())
         m_error = failed(m_file.failure());
 }

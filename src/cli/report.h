@@ -2,15 +2,16 @@
 
 // kiila-calc --report: the program's report page of each design, the pages in one PDF file.
 //
-// The page is the program's own: its main window runs without a display (the offscreen
-// platform), the design is set as a user sets it (arrangement, concrete state, fields), the
-// calculate and print commands run and the confirmation is answered "Yes" with the project name.
-// The page printing paints goes into the PDF file instead of onto a printer.
+// The page is the program's own window FrmPRINT, made without a display (the offscreen
+// platform) and filled as the program fills it (print/reportdata.h): from the design and the
+// result kiila-calc calculated and wrote for it, with the captions its language gives the main
+// window. Nothing is calculated here. The page is painted into the PDF file.
 //
 //   reportloader.cpp  in kiila-calc: the options; loads the module only when --report is given,
 //                     so that the other modes start without the widget libraries
 //   report.cpp        the module kiila-report.so: the application object and the pages
 
+#include "calc/calc.h"
 #include "design/design.h"
 #include "outfile/outfile.h"
 
@@ -43,9 +44,10 @@ public:
                                          const QList<outfile::Input> &runFiles,
                                          std::string &usageError);
 
-    // Calculates the design in the main window and prints its report page into the file. After
-    // a page that could not be written no more are made, and finish() fails.
-    virtual void addPage(const design::Design &design) = 0;
+    // The report page of the design and its result (with its working values when the details
+    // pages are asked for) into the file. After a page that could not be written no more are
+    // made, and finish() fails.
+    virtual void addPage(const design::Design &design, const calc::Result &result) = 0;
     // Completes the file; with no page at all nothing is written. False when it could not be
     // written (error() tells why); the file is then left as it was.
     virtual bool finish() = 0;

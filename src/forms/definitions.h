@@ -18,11 +18,17 @@ extern const FormDef FrmTULOSTA;  // the Finnish print confirmation of the repor
 extern const FormDef FrmPRINTeng; // the English print confirmation of the report
 extern const FormDef FrmTULOSTA2; // the Finnish print confirmation of the data sheet
 
+// The index of the arrangement tapaus (1 to 7) in the control arrays of the arrangements: the
+// boxes ImgSIT, their markers ShpSit and captions LbSit.
+constexpr int arrangementIndex(int tapaus)
+{
+    return tapaus - 1;
+}
 // The picture boxes Picture1 of the main window (and of the report page for the arrangements):
 // 0 to 6 the arrangements 1 to 7, 7 to 10 the installation drawings of the sizes 1 to 4.
 constexpr int arrangementPicture(int tapaus)
 {
-    return tapaus - 1;
+    return arrangementIndex(tapaus);
 }
 constexpr int installationPicture(int sizeNo)
 {

@@ -1,6 +1,6 @@
 // The report page: a white window whose image is what the report prints. The arrangement
 // picture and the results table fill the left half, the inputs and the chosen anchor the right
-// half; the print logic fills it from the main window.
+// half; the print logic fills it from the data of one page.
 
 #include "forms/definitions.h"
 
@@ -119,6 +119,14 @@ constexpr ControlDef Controls[] = {
      .rect = {6420, 6660, 4875, 1875},
      .back = White,
      .visible = false},
+    // In the drawing's place when no anchor was chosen: why (the advice, the distance the
+    // calculation stopped on, or that no result belongs to the inputs).
+    [] {
+        ControlDef c =
+            label("LblNote", {6420, 6180, 4755, 2355}, "", Arial975Bold, Align::Center, "lbl");
+        c.visible = false;
+        return c;
+    }(),
 
     // Results table: a heading per size, then three rows of a caption and four values.
     heading("Label1", {3420, 6540, 615, 315}, "M8"),

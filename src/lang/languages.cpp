@@ -1,5 +1,6 @@
 #include "lang/languages.h"
 
+#include "forms/definitions.h"
 #include "forms/form.h"
 #include "forms/keys.h"
 
@@ -48,6 +49,17 @@ void applyToCaptions(const QStringList &lines, forms::Form &form)
         if (place.line <= lines.size())
             form.control(QLatin1String(place.control), place.index)
                 ->setCaption(lines.at(place.line - 1));
+}
+
+QString captionIn(const forms::FormDef &form, const QStringList &lines, const QString &control,
+                  int index)
+{
+    for (const forms::LanguageLine &place : form.languageLines)
+        if (place.index == index && control == QLatin1String(place.control) &&
+            place.line <= lines.size())
+            return lines.at(place.line - 1);
+    const forms::ControlDef *def = forms::findControl(form, control.toStdString(), index);
+    return def ? QString::fromUtf8(def->caption) : QString();
 }
 
 bool recalculates(const QString &text1)

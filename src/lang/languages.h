@@ -7,7 +7,8 @@
 //   languagefile.h   reading a language file into lines and into the calculation's texts
 //                    (also used by kiila-calc)
 //   languages.h      the language tag, the flags, the character set of the "lbl" captions, and
-//                    the captions a window's definition lets lines of a file fill
+//                    the captions a window's definition lets lines of a file fill (also for a
+//                    page without its window, as kiila-calc's report page)
 //
 // The program makes one LanguageTag and hands it to every window that reads or sets the
 // language; each window takes what a language sets in it from the language's row.
@@ -22,7 +23,8 @@
 
 namespace forms {
 class Form;
-}
+struct FormDef;
+} // namespace forms
 
 namespace lang {
 
@@ -67,6 +69,12 @@ void setLabelCharset(forms::Form &form, int charset);
 // Puts the lines of a language file into the captions that the window's definition names for
 // them; lines the file does not have leave their captions as they were. lines[0] is line 1.
 void applyToCaptions(const QStringList &lines, forms::Form &form);
+
+// The caption the lines of a language file give a control of the definition, as applyToCaptions
+// would set it: its line, where the definition names one for it and the file has it; else the
+// definition's own caption. For a page in a language without the window that shows it.
+QString captionIn(const forms::FormDef &form, const QStringList &lines, const QString &control,
+                  int index);
 
 // Whether a language switch calculates again: when the text of Text1 sorts after "0" by
 // character codes. "250" and "05" do; "", "0", "-5", " 5" and ".5" do not.

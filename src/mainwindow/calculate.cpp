@@ -127,35 +127,33 @@ void MainWindow::Mitoitus()
 {
     // Results use the decimal separator of the user's regional settings.
     const std::string separator = QLocale().decimalPoint().toStdString();
-    m_texts.tapaus7Caption = control("LbSit", 6)->caption().toStdString();
-    const calc::Result result =
-        calc::Mitoitus(m_input, m_tapaus, m_concreteState, m_texts, separator);
+    m_texts.tapaus7Caption = control("LbSit", forms::arrangementIndex(7))->caption().toStdString();
+    // The working values are kept for the details page, which prints this result.
+    const calc::Result &result = m_lastResult.emplace(calc::Mitoitus(
+        m_input, m_tapaus, m_concreteState, m_texts, separator, calc::Working::Kept));
     m_sizeNo = result.sizeNo;
+    const print::ResultTexts texts = print::resultTexts(result, separator);
 
     control("Picture1", forms::arrangementPicture(m_tapaus))->setVisible(true);
-    for (const calc::SizeRow &row : result.sizes) {
-        if (result.capacityHeading)
-            control("Label18")->setCaption(fromUtf8(*result.capacityHeading));
-        control("veto_leikkaus", row.sizeNo)
-            ->setCaption(fromUtf8(calc::formatFixed2(row.FAnchor, separator)));
-        if (row.shearCapacity) {
-            if (result.shearHeading)
-                control("Label20")->setCaption(fromUtf8(*result.shearHeading));
-            control("leikkaus", row.sizeNo)
-                ->setCaption(fromUtf8(calc::formatFixed2(*row.shearCapacity, separator)));
-        }
-        if (row.eccentricCapacity) {
-            if (result.eccentricHeading)
-                control("label21")->setCaption(fromUtf8(*result.eccentricHeading));
-            control("epak", row.sizeNo)
-                ->setCaption(fromUtf8(calc::formatFixed2(*row.eccentricCapacity, separator)));
-        }
+    // A heading the run did not write keeps its caption.
+    const std::pair<const char *, const QString *> headings[] = {
+        {"Label18", &texts.capacityHeading},
+        {"Label20", &texts.shearHeading},
+        {"label21", &texts.eccentricHeading}};
+    for (const auto &[name, heading] : headings)
+        if (!heading->isEmpty())
+            control(QLatin1String(name))->setCaption(*heading);
+    for (int i = 1; i <= calc::SizeCount; ++i) {
+        const std::size_t s = std::size_t(i - 1);
+        control("veto_leikkaus", i)->setCaption(texts.tension[s]);
+        control("leikkaus", i)->setCaption(texts.shear[s]);
+        control("epak", i)->setCaption(texts.eccentric[s]);
     }
 
     switch (result.outcome) {
     case calc::Outcome::Chosen: {
         const calc::ChosenSize &chosen = *result.chosen;
-        control("Label17")->setCaption(fromUtf8(chosen.anchorText));
+        control("Label17")->setCaption(texts.anchor);
         m_dataSheetSize = chosen.sizeNo;
         m_dataSheetTitle = fromUtf8(chosen.dataSheetTitle);
         // An open sheet takes the new size and title at once; it shows the table of the size
@@ -165,24 +163,23 @@ void MainWindow::Mitoitus()
         QTimer::singleShot(0, this, &MainWindow::prepareDataSheet);
         control("ImgSHOW")->setVisible(true);
         control("Label14")->setVisible(true);
-        control("Picture1", forms::installationPicture(chosen.sizeNo))->setVisible(true);
+        control("Picture1", forms::installationPicture(texts.drawing))->setVisible(true);
         control("ImgPodlozh")->setVisible(true);
-        if (!chosen.plateText.empty()) {
+        if (!texts.plate.isEmpty()) {
             forms::Control *plate = control("Label2");
-            plate->setCaption(fromUtf8(chosen.plateText));
+            plate->setCaption(texts.plate);
             plate->setVisible(true);
         }
         break;
     }
     case calc::Outcome::Stopped:
-        m_platform.messageBox(this, fromUtf8(result.message->text),
-                              fromUtf8(result.message->title));
+        m_platform.messageBox(this, texts.failure, fromUtf8(result.message->title));
         break;
     case calc::Outcome::Advice: {
         // The advice is the only word of what went wrong: it must be seen, so the label that
         // holds it is shown with it.
         forms::Control *advice = control("Label12");
-        advice->setCaption(fromUtf8(result.advice));
+        advice->setCaption(texts.failure);
         advice->setVisible(true);
         break;
     }

@@ -143,7 +143,7 @@ bool MainWindow::openDesign(const QString &path)
     for (int i = 0; i < design::InputCount; ++i)
         if (!design::uses(opened.arrangement, design::Inputs[i]))
             opened.texts[std::size_t(i)].clear();
-    ImgSIT_Click(opened.arrangement - 1);
+    chooseArrangement(opened.arrangement);
     ImgNO_Click(opened.cracked ? 0 : 1);
     for (int i = 0; i < design::InputCount; ++i)
         field(design::Inputs[i].field)->setText(opened.texts[std::size_t(i)]);
@@ -219,17 +219,13 @@ bool MainWindow::writeDesign(const QString &path)
 
 void MainWindow::printWithDetails()
 {
-    print::ReportSource source = reportSource();
-    source.working = workingValues();
-    printing()->printReport(source, print::Printing::Pages::ReportAndDetails);
+    printing()->printReport(reportData(m_designPath.isEmpty() ? QString() : m_project),
+                            print::Printing::Pages::ReportAndDetails);
 }
 
 void MainWindow::saveReportAsPdf()
 {
-    print::ReportSource source = reportSource();
-    source.project = m_project;
-    source.working = workingValues();
-    printing()->saveReportAsPdf(source);
+    printing()->saveReportAsPdf(reportData(m_project));
 }
 
 void MainWindow::showTitle()

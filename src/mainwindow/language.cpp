@@ -19,9 +19,7 @@ std::optional<QStringList> MainWindow::readLanguageFile(Language language) const
 void MainWindow::setLabelCharset(int charset)
 {
     lang::setLabelCharset(*this, charset);
-    m_reportCharset = charset;
-    if (m_reportPage)
-        lang::setLabelCharset(*m_reportPage, charset);
+    m_labelCharset = charset;
 }
 
 // The version caption and the tabs (Image2 holds the English ones) of the language, where it

@@ -24,20 +24,14 @@ MainWindow::MainWindow(forms::Platform &platform, lang::LanguageTag &language,
 }
 
 // The report page and the print commands cost a part of the start-up that nothing on the screen
-// needs: they are made once the window has been painted, or when a command needs them first. A
-// page made late is given what the window has given it so far.
+// needs: they are made once the window has been painted, or when a command needs them first.
+// The page is filled wholly by each print command, from the data the window hands it.
 void MainWindow::preparePrinting()
 {
     if (m_printing)
         return;
-    if (m_reportDef) {
+    if (m_reportDef)
         m_reportPage = new forms::Form(*m_reportDef, this);
-        m_reportPage->control("Picture1", forms::arrangementPicture(1))->setVisible(true);
-        if (m_reportCharset)
-            lang::setLabelCharset(*m_reportPage, *m_reportCharset);
-        if (m_clickedArrangement)
-            showReportArrangement();
-    }
     m_printing = new print::Printing(m_platform, m_language, *this, m_reportPage);
     connect(m_printing, &print::Printing::projectChanged, this,
             [this](const QString &project) { m_project = project; });
@@ -50,16 +44,6 @@ void MainWindow::paintEvent(QPaintEvent *event)
         return;
     m_printingScheduled = true;
     QTimer::singleShot(0, this, &MainWindow::preparePrinting);
-}
-
-// The report page shows the picture of the arrangement clicked last, its plate line hidden.
-void MainWindow::showReportArrangement()
-{
-    m_reportPage->control("Label14")->setVisible(false);
-    for (int i = 0; i < forms::ArrangementPictureCount; ++i)
-        m_reportPage->control("Picture1", i)->setVisible(false);
-    m_reportPage->control("Picture1", forms::arrangementPicture(m_clickedArrangement))
-        ->setVisible(true);
 }
 
 // The data sheet is a window of its own, not a child: it is not disabled with this one.
@@ -141,23 +125,24 @@ void MainWindow::Form_Load()
     startupLanguageStep();
     ClearResults();
     m_tapaus = 1;
-    control("Picture1", forms::arrangementPicture(1))->setVisible(true);
-    enableFields(0);
+    control("Picture1", forms::arrangementPicture(m_tapaus))->setVisible(true);
+    enableFields();
     m_concreteState = calc::NonCracked;
     m_firstPictureToClear = 0;
     control("ImgSHOW")->setVisible(false);
     control("Label14")->setVisible(false);
 }
 
+// The click areas are numbered from 0; the arrangement from 1.
 void MainWindow::ImgSIT_Click(int index)
 {
-    for (int i = 0; i < calc::ArrangementCount; ++i)
-        control("ShpSit", i)->setVisible(false);
-    control("ShpSit", index)->setVisible(true);
+    chooseArrangement(index + 1);
+}
 
-    m_clickedArrangement = index + 1;
-    if (m_reportPage)
-        showReportArrangement();
+void MainWindow::chooseArrangement(int tapaus)
+{
+    for (int i = 0; i < calc::ArrangementCount; ++i)
+        control("ShpSit", i)->setVisible(i == forms::arrangementIndex(tapaus));
 
     // Leaving the field that had the focus writes its number back first. Each emptied field
     // only sets its own stored value, so the order does not matter.
@@ -166,17 +151,17 @@ void MainWindow::ImgSIT_Click(int index)
         field(input.field)->setText(QString());
     control("Label18")->setCaption(QString());
 
-    m_tapaus = index + 1;
+    m_tapaus = tapaus;
     ClearResults();
-    control("Picture1", forms::arrangementPicture(index + 1))->setVisible(true);
-    enableFields(index);
+    control("Picture1", forms::arrangementPicture(m_tapaus))->setVisible(true);
+    enableFields();
 }
 
 // The captions and fields of the arrangement's inputs are enabled, the others disabled.
-void MainWindow::enableFields(int index)
+void MainWindow::enableFields()
 {
     for (const design::Input &input : design::Inputs) {
-        const bool enabled = design::uses(index + 1, input);
+        const bool enabled = design::uses(m_tapaus, input);
         control(QStringLiteral("Label%1").arg(input.field))->setEnabled(enabled);
         field(input.field)->setEnabled(enabled);
     }
@@ -259,48 +244,38 @@ void MainWindow::INFO_Click()
 
 void MainWindow::ImgPrint_Click()
 {
-    printing()->printReport(reportSource());
+    // The confirmation offers the project name of a design that has a file; without one it
+    // starts empty, as it always has.
+    printing()->printReport(reportData(m_designPath.isEmpty() ? QString() : m_project));
 }
 
-print::ReportSource MainWindow::reportSource() const
+print::ReportData MainWindow::reportData(const QString &project) const
 {
-    print::ReportSource source;
-    for (const print::Copy &copy : print::ReportCopies)
-        source.copies << control(QLatin1String(copy.main), copy.index)->caption();
+    print::ReportData data;
+    data.design = currentDesign();
     // The page shows the number the field being edited holds, as leaving it would write it; the
     // field itself keeps what was typed, and an empty one stays empty, so that the calculation
     // still asks for it.
-    for (const design::Input &input : design::Inputs) {
+    for (int i = 0; i < design::InputCount; ++i) {
+        const design::Input &input = design::Inputs[i];
         const forms::Control *text = field(input.field);
         const bool edited = focusWidget() && focusWidget() == text->widget();
-        source.fields << (edited && !text->caption().isEmpty() ? writtenText(input.field)
-                                                               : text->caption());
+        data.fields[std::size_t(i)] =
+            edited && !text->caption().isEmpty() ? writtenText(input.field) : text->caption();
     }
-    source.title = control("Label11")->caption();
-    source.version = control("Label10")->caption();
-    if (control("Label2")->isVisible())
-        source.plate = control("Label2")->caption();
-    // The calculation shows at most one drawing; were there several, the largest size would win.
-    for (int size = 1; size <= calc::SizeCount; ++size)
-        if (const forms::Control *drawing = control("Picture1", forms::installationPicture(size));
-            drawing->isVisible())
-            source.drawing = drawing->picture();
-    source.cracked = control("Shape1", 0)->isVisible();
-    source.design = currentDesign();
-    source.lastCalculation = m_lastCalculation;
-    // The confirmation offers the project name of a design that has a file; without one it
-    // starts empty, as it always has.
-    if (!m_designPath.isEmpty())
-        source.project = m_project;
-    return source;
-}
-
-std::optional<calc::Result> MainWindow::workingValues() const
-{
-    if (!m_lastCalculation || *m_lastCalculation != currentDesign())
-        return std::nullopt;
-    return calc::Mitoitus(m_input, m_tapaus, m_concreteState, m_texts,
-                          QLocale().decimalPoint().toStdString(), calc::Working::Kept);
+    data.captions = print::reportCaptions(
+        [this](const QString &name, int index) { return control(name, index)->caption(); });
+    // A result is printed only beside the inputs it was calculated from.
+    if (m_lastCalculation && *m_lastCalculation == data.design)
+        data.result = m_lastResult;
+    else
+        data.noResult = m_lastCalculation ? print::NoResult::Stale : print::NoResult::Uncalculated;
+    data.decimalSeparator = QLocale().decimalPoint().toStdString();
+    data.project = project;
+    data.dateTime = print::dateTimeText(m_platform.now());
+    data.language = m_language.language();
+    data.labelCharset = m_labelCharset;
+    return data;
 }
 
 // Changes to a design file are not lost without a question.

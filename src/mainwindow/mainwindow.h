@@ -122,7 +122,6 @@ protected:
 
 private:
     void preparePrinting();
-    void showReportArrangement();
     void connectHandlers();
     void createFileCommands();
     void createKeys();
@@ -136,15 +135,17 @@ private:
     void showLanguageMarks(const lang::LanguageRow &language);
     void setLabelCharset(int charset);
     void applyLanguageLines(const QStringList &lines);
-    void enableFields(int index);
+    // The arrangement tapaus (1 to 7) chosen: its marker, picture and fields, the fields and
+    // results emptied.
+    void chooseArrangement(int tapaus);
+    void enableFields();
     void openNotice();
     void refuseNumber(const design::Input &input, calc::Reading reading);
     void prepareDataSheet();
     void openDataSheet();
     void printDataSheet();
-    print::ReportSource reportSource() const;
-    // The last calculation again with its working values, when it belongs to the inputs.
-    std::optional<calc::Result> workingValues() const;
+    // What the report page prints now, with the project name given.
+    print::ReportData reportData(const QString &project) const;
     design::Design currentDesign() const
     {
         return {m_tapaus, m_concreteState == calc::Cracked, m_input};
@@ -156,10 +157,8 @@ private:
     const forms::FormDef *m_reportDef;
     QPointer<forms::Form> m_reportPage;
     print::Printing *m_printing = nullptr;
-    // What the report page is given before it exists: the character set of its labels and the
-    // arrangement clicked last (none: 0), whose picture it shows.
-    std::optional<int> m_reportCharset;
-    int m_clickedArrangement = 0;
+    // The character set a language set on the "lbl" captions; none before the first.
+    std::optional<int> m_labelCharset;
     bool m_printingScheduled = false;
     QPointer<Notice> m_notice;
     QPointer<datasheet::DataSheet> m_dataSheet;
@@ -174,8 +173,10 @@ private:
     int m_firstPictureToClear = 0;
     int m_sizeNo = 0;
     calc::Texts m_texts;
-    // What the last calculation was made from: a report prints results only beside these.
+    // What the last calculation was made from and its result, with its working values: a
+    // report prints the result only beside these inputs.
     std::optional<design::Design> m_lastCalculation;
+    std::optional<calc::Result> m_lastResult;
     // What the last calculation that chose a size left for the data sheet: the size index and
     // the title (" Kalvex X-TR M 12"); kept until the next such calculation.
     int m_dataSheetSize = 0;

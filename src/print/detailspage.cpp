@@ -1,6 +1,7 @@
 // The details page (see detailspage.h).
 
 #include "print/detailspage.h"
+#include "print/reportdata.h"
 
 #include "forms/widgets.h"
 
@@ -50,9 +51,8 @@ const Words English{"Calculation in full",
                     "%1 = %2 mm below %3 mm",
                     "Chosen: %1",
                     "The calculation stopped: %1",
-                    "The inputs have changed since the last calculation: no result belongs to "
-                    "them.",
-                    "No calculation has been made yet: no result belongs to the inputs."};
+                    StaleEnglish,
+                    UncalculatedEnglish};
 
 const Words Finnish{"Laskelma kokonaisuudessaan",
                     "TAPAUS",
@@ -77,9 +77,8 @@ const Words Finnish{"Laskelma kokonaisuudessaan",
                     "%1 = %2 mm alle %3 mm",
                     "Valittu: %1",
                     "Laskenta pysähtyi: %1",
-                    "Lähtötietoja on muutettu viimeisen laskennan jälkeen: niille ei ole "
-                    "tulosta.",
-                    "Laskentaa ei ole vielä tehty: lähtötiedoille ei ole tulosta."};
+                    StaleFinnish,
+                    UncalculatedFinnish};
 
 // Six significant digits, the locale's decimal separator, no group separators. An input whose
 // field is not one number holds none: "?".

@@ -3,24 +3,8 @@
 #include "print/confirmations.h"
 
 #include <QCloseEvent>
-#include <QLocale>
-#include <QRegularExpression>
 
 namespace print {
-
-QString versionLine(const QString &title, const QString &version)
-{
-    return title + QLatin1String("  (") + version + QLatin1Char(')');
-}
-
-QString dateTimeText(const QDateTime &at)
-{
-    // The long time form, for the seconds, without the time zone it may carry.
-    const QLocale locale;
-    QString time = locale.timeFormat(QLocale::LongFormat);
-    time.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
-    return locale.toString(at, locale.dateFormat(QLocale::ShortFormat) + u' ' + time.trimmed());
-}
 
 Printing::Printing(forms::Platform &platform, const lang::LanguageTag &language,
                    QWidget &mainWindow, forms::Form *reportPage)

@@ -2,6 +2,7 @@
 #include "numbertexts.h"
 
 #include <QtTest>
+#include <cmath>
 
 #include <limits>
 
@@ -18,6 +19,8 @@ private slots:
     void ambiguousReadings();
     void writtenForm_data();
     void writtenForm();
+    void exactForm_data();
+    void exactForm();
     void fixed_data();
     void fixed();
     void generalWithComma();
@@ -193,6 +196,33 @@ void TestNumbers::writtenForm()
     QCOMPARE(QByteArray::fromStdString(written), text);
     // Writing the text back into the field parses it again; it must read back as a number.
     QVERIFY(calc::readNumber(written).reading == calc::Reading::Number);
+}
+
+// What a page prints for a value it was not typed as: the written form where it reads back as the
+// value, else every digit needed; always read back to the value itself.
+void TestNumbers::exactForm_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addRow("15 digits suffice") << 2.7 << QByteArray("2.7");
+    QTest::addRow("one step past 2.7")
+        << std::nextafter(2.7, 3.0) << QByteArray("2.7000000000000006");
+    QTest::addRow("0.1 + 0.2") << 0.1 + 0.2 << QByteArray("0.30000000000000004");
+    QTest::addRow("large") << 1.0000000000000002e16 << QByteArray("10000000000000002");
+    QTest::addRow("exponent") << 1.0000000000000002e-20 << QByteArray("1.0000000000000002E-20");
+    QTest::addRow("negative") << -std::nextafter(150.0, 0.0) << QByteArray("-149.99999999999997");
+    QTest::addRow("zero") << 0.0 << QByteArray("0");
+}
+
+void TestNumbers::exactForm()
+{
+    QFETCH(double, value);
+    QFETCH(QByteArray, text);
+    const std::string exact = calc::exactForm(value);
+    QCOMPARE(QByteArray::fromStdString(exact), text);
+    const calc::ReadNumber read = calc::readNumber(exact);
+    QCOMPARE(read.reading, calc::Reading::Number);
+    QCOMPARE(read.value, value);
 }
 
 void TestNumbers::fixed_data()

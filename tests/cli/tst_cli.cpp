@@ -143,6 +143,11 @@ private slots:
     void reportCsv();
     void reportDetails_data();
     void reportDetails();
+    void boundaryRowNamesOneSize_data();
+    void boundaryRowNamesOneSize();
+    void reportSaysWhyThereIsNoAnchor_data();
+    void reportSaysWhyThereIsNoAnchor();
+    void csvReportCalculatesEachRowOnce();
     void reportTargets_data();
     void reportTargets();
     void reportOverRunFiles_data();
@@ -159,7 +164,7 @@ private slots:
     void saveTargets();
 };
 
-// Numbers on the report page follow the locale, as in the program: a point here.
+// The dates on the report page in a known form.
 void TestCli::initTestCase()
 {
     qputenv("LC_ALL", "C.UTF-8");
@@ -849,6 +854,123 @@ void TestCli::reportCsv()
     const QString none = dir.filePath("none.pdf");
     QCOMPARE(kiilaCalc({"--csv", "-", "--report", none}, "arrangement\nx\n").exitCode, 1);
     QVERIFY(!QFile::exists(none));
+}
+
+// A design one step of a double past a capacity or minimum of a size: its JSON, its report page
+// and its details page, all from one run, name the same size. Fifteen digits of these values
+// read back on the other side of the boundary; the page prints the value calculated.
+void TestCli::boundaryRowNamesOneSize_data()
+{
+    QTest::addColumn<QStringList>("design");
+    QTest::addColumn<QString>("input"); // the JSON key of the value at the boundary
+    QTest::addColumn<QString>("size");
+
+    QTest::newRow("tension") << QStringList{"--arrangement", "1",   "--c1",  "200",
+                                            "--c2",          "200", "--nsd", "2.7000000000000004"}
+                             << "nsd"
+                             << "M10";
+    QTest::newRow("shear") << QStringList{"--arrangement", "1",   "--c1",  "200",
+                                          "--c2",          "200", "--v1d", "2.7000000000000006"}
+                           << "v1d"
+                           << "M10";
+    QTest::newRow("eccentric") << QStringList{"--arrangement", "2",   "--c1",  "200",
+                                              "--c2",          "200", "--s1",  "150",
+                                              "--e1",          "70",  "--nsd", "2.0250000000000004"}
+                               << "nsd"
+                               << "M10";
+    QTest::newRow("stop at a minimum")
+        << QStringList{"--arrangement", "1",   "--c1",  "54.99999999999999",
+                       "--c2",          "200", "--nsd", "2"}
+        << "c1"
+        << "M10";
+}
+
+void TestCli::boundaryRowNamesOneSize()
+{
+    QFETCH(QStringList, design);
+    QFETCH(QString, input);
+    QFETCH(QString, size);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("boundary.pdf");
+    const Run run =
+        kiilaCalc(design + QStringList{"--json", "--lang", "eng", "--details", "--report", pdf});
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject o = json(run.out);
+    const bool chosen = o["outcome"] == "chosen";
+    QCOMPARE((chosen ? o["chosen"] : o["message"])["size"].toString(), size);
+
+    const auto sizeIn = [](const QString &text, const char *pattern) {
+        const QRegularExpressionMatch m = QRegularExpression(QLatin1String(pattern)).match(text);
+        return m.hasMatch() ? "M" + m.captured(1) : QString();
+    };
+    const QString report = pageText(pdf, 1);
+    const QString details = pageText(pdf, 2);
+    if (chosen) {
+        QCOMPARE(sizeIn(report, "Kalvex M (\\d+)"), size);
+        QCOMPARE(sizeIn(details, "Chosen: \\d+ pcs Kalvex M (\\d+)"), size);
+    } else {
+        QVERIFY2(!report.contains("Kalvex"), qPrintable(report));
+        QCOMPARE(sizeIn(report, "Anchor M(\\d+) edge distance"), size);
+        QCOMPARE(sizeIn(details, "The calculation stopped: Anchor M(\\d+)"), size);
+    }
+    // The field shows the value calculated, as the JSON writes it.
+    const QRegularExpressionMatch value =
+        QRegularExpression("\"" + input + "\": ([^,}]+)").match(QString::fromUtf8(run.out));
+    QVERIFY(value.hasMatch());
+    QVERIFY2((report + " ").contains(" " + value.captured(1) + " "), qPrintable(report));
+}
+
+// A page without a chosen anchor says why in the drawing's place, in the page's language, with
+// the calculation's own words.
+void TestCli::reportSaysWhyThereIsNoAnchor_data()
+{
+    QTest::addColumn<QStringList>("design");
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QString>("key"); // of the JSON whose text the page shows
+
+    const QStringList fails{"--arrangement", "1", "--c1", "200", "--c2", "200", "--nsd", "50"};
+    const QStringList stops{"--arrangement", "1", "--c1", "40", "--c2", "200", "--nsd", "2"};
+    QTest::newRow("fails every size") << fails << "eng"
+                                      << "advice";
+    QTest::newRow("fails every size, Finnish") << fails << "fin"
+                                               << "advice";
+    QTest::newRow("stopped") << stops << "eng"
+                             << "message";
+    QTest::newRow("stopped, Finnish") << stops << "fin"
+                                      << "message";
+}
+
+void TestCli::reportSaysWhyThereIsNoAnchor()
+{
+    QFETCH(QStringList, design);
+    QFETCH(QString, lang);
+    QFETCH(QString, key);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("why.pdf");
+    const Run run = kiilaCalc(design + QStringList{"--json", "--lang", lang, "--report", pdf});
+    QCOMPARE(run.exitCode, 0);
+    const QJsonObject o = json(run.out);
+    const QString why =
+        (key == "advice" ? o["advice"] : o["message"]["text"]).toString().simplified();
+    QVERIFY(!why.isEmpty());
+    const QString page = pageText(pdf, 1);
+    QVERIFY2(page.contains(why), qPrintable(why + " not in: " + page));
+    QVERIFY(!page.contains("Kalvex"));
+}
+
+// Each row is calculated once, for its output, its report page and its details page alike.
+void TestCli::csvReportCalculatesEachRowOnce()
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("rows.pdf");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("KIILA_COUNT_CALCULATIONS", "1");
+    const QByteArray input = designRows(5) + "x,200,200,5\n";
+    const Run run = kiilaCalc({"--csv", "-", "--report", pdf, "--details"}, input,
+                              QStringLiteral(KIILA_CALC), environment);
+    QCOMPARE(run.exitCode, 1);
+    QCOMPARE(run.err, QByteArray("kiila-calc: 5 calculations\n"));
+    QCOMPARE(pageCount(pdf), 10);
 }
 
 Q_DECLARE_METATYPE(Target)

@@ -6,6 +6,7 @@
 #include "designfile/designfile.h"
 #include "mainwindow/mainwindow.h"
 #include "outputtargets.h"
+#include "print/reportdata.h"
 #include "windowdriver.h"
 
 #include <QContextMenuEvent>
@@ -92,6 +93,8 @@ private slots:
     void openingAnotherAsks_data();
     void openingAnotherAsks();
     void projectNameOffered();
+    void reportSaysWhyThereIsNoAnchor_data();
+    void reportSaysWhyThereIsNoAnchor();
     void grabMenu();
     void kiilaCalcReadsTheSameDesign_data();
     void kiilaCalcReadsTheSameDesign();
@@ -681,6 +684,59 @@ void TestDesignFiles::projectNameOffered()
     keys(Qt::CTRL | Qt::Key_S);
     QString error;
     QCOMPARE(designfile::read(file, error)->project, "Hall B 2");
+}
+
+void TestDesignFiles::reportSaysWhyThereIsNoAnchor_data()
+{
+    QTest::addColumn<int>("sample");     // entered and calculated, else -1: only typed
+    QTest::addColumn<bool>("finnish");   // the Finnish flag clicked before
+    QTest::addColumn<QString>("change"); // typed into C1 after the calculation
+    QTest::addColumn<QString>("says");   // on the report page, where the drawing would be
+
+    QTest::newRow("chosen") << 1 << false << QString() << QString();
+    QTest::newRow("fails every size")
+        << 0 << false << QString()
+        << QString::fromUtf8(calc::FinnishAdvice.data(), qsizetype(calc::FinnishAdvice.size()));
+    QTest::newRow("stopped") << 3 << false << QString()
+                             << "Ankkurien M12 arvo s2 kasvatettava minimiarvoon 150 mm";
+    QTest::newRow("changed after the calculation")
+        << 1 << false << "5" << QString::fromUtf8(print::StaleEnglish);
+    QTest::newRow("changed after the calculation, Finnish")
+        << 1 << true << "5" << QString::fromUtf8(print::StaleFinnish);
+    QTest::newRow("never calculated")
+        << -1 << false << "250" << QString::fromUtf8(print::UncalculatedEnglish);
+}
+
+// The report page, saved as a PDF file and read back, never shows a result that does not belong
+// to the inputs: in the drawing's place it says why there is no anchor.
+void TestDesignFiles::reportSaysWhyThereIsNoAnchor()
+{
+    QFETCH(int, sample);
+    QFETCH(bool, finnish);
+    QFETCH(QString, change);
+    QFETCH(QString, says);
+    QVERIFY(openWindow(forms::findDefinition("FrmPRINT")));
+    if (finnish)
+        click("ImgLanguage", lang::flagOf(lang::Language::Finnish));
+    if (sample >= 0)
+        enter(Samples[sample]);
+    if (!change.isEmpty())
+        type(1, change);
+    m_platform.pdfPath = path("why.pdf");
+    m_platform.writePdf = true;
+    m_w->saveReportAsPdf();
+    const QString page = pdfText(path("why.pdf"), 1);
+    QVERIFY2(page.contains("Kalvex") == says.isEmpty(), qPrintable(page));
+    if (!says.isEmpty())
+        QVERIFY2(page.contains(says), qPrintable(page));
+    // The details page says the same of a design without a result.
+    if (change == "5")
+        QVERIFY(pdfText(path("why.pdf"), 2).contains(says));
+    if (const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR"); !folder.isEmpty())
+        QVERIFY(m_platform.documents.last()
+                    .pages[0]
+                    .copy(QRect(QPoint(), m_w->reportPage()->size()))
+                    .save(folder + "/frmprint-" + QTest::currentDataTag() + ".png"));
 }
 
 // Writes the window with its context menu open to $KIILA_GRAB_DIR, for a look by eye.

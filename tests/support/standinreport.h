@@ -1,7 +1,8 @@
 #pragma once
 
-// The report page as far as the main window touches it: the arrangement pictures it mirrors,
-// its Label14, one caption tagged "lbl" and one value that is not.
+// A report page for the tests of windows that never print: the main window makes it, and only
+// printing (print/reportdata.h) fills it. The arrangement pictures, Label14, one caption tagged
+// "lbl" and one value that is not.
 
 #include "forms/definition.h"
 

@@ -1,0 +1,202 @@
+// The report page filled from its data (see reportdata.h).
+
+#include "print/reportdata.h"
+
+#include "calc/numbers.h"
+#include "forms/definitions.h"
+#include "lang/languages.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace print {
+namespace {
+
+QString fromUtf8(const std::string &text)
+{
+    return QString::fromStdString(text);
+}
+
+// The caption of each input on the report page, by the number of its field: those of C1, C2
+// and S1 are named otherwise than in the main window.
+QString captionControl(int field)
+{
+    switch (field) {
+    case 1:
+        return QStringLiteral("Label12");
+    case 3:
+        return QStringLiteral("Label11");
+    case 4:
+        return QStringLiteral("Label10");
+    default:
+        return QStringLiteral("Label%1").arg(field);
+    }
+}
+
+// The artwork of the size's installation drawing, as the main window's definition shows it.
+QString drawingOf(int sizeNo)
+{
+    const forms::ControlDef *drawing =
+        forms::findControl(forms::Form1, "Picture1", forms::installationPicture(sizeNo));
+    return drawing && drawing->picture ? QString::fromLatin1(drawing->picture) : QString();
+}
+
+QString noResultText(NoResult why, bool finnish)
+{
+    if (why == NoResult::Stale)
+        return QString::fromUtf8(finnish ? StaleFinnish : StaleEnglish);
+    return QString::fromUtf8(finnish ? UncalculatedFinnish : UncalculatedEnglish);
+}
+
+} // namespace
+
+ReportCaptions
+reportCaptions(const std::function<QString(const QString &name, int index)> &captionOf)
+{
+    const auto of = [&captionOf](const char *name) {
+        return captionOf(QLatin1String(name), forms::NoIndex);
+    };
+    ReportCaptions captions;
+    captions.title = of("Label11");
+    captions.version = of("Label10");
+    for (int i = 0; i < design::InputCount; ++i)
+        captions.inputs[std::size_t(i)] =
+            captionOf(QStringLiteral("Label%1").arg(design::Inputs[i].field), forms::NoIndex);
+    captions.concrete = of("Label13");
+    captions.yes = of("KYLLA");
+    captions.no = of("EI");
+    return captions;
+}
+
+QString versionLine(const QString &title, const QString &version)
+{
+    return title + QLatin1String("  (") + version + QLatin1Char(')');
+}
+
+// As the calculation wrote its result rows: a heading with the first value of its row.
+ResultTexts resultTexts(const calc::Result &result, const std::string &decimalSeparator)
+{
+    ResultTexts texts;
+    const auto fixed = [&decimalSeparator](double value) {
+        return fromUtf8(calc::formatFixed2(value, decimalSeparator));
+    };
+    for (const calc::SizeRow &row : result.sizes) {
+        const std::size_t i = std::size_t(row.sizeNo - 1);
+        if (result.capacityHeading)
+            texts.capacityHeading = fromUtf8(*result.capacityHeading);
+        texts.tension[i] = fixed(row.FAnchor);
+        if (row.shearCapacity) {
+            if (result.shearHeading)
+                texts.shearHeading = fromUtf8(*result.shearHeading);
+            texts.shear[i] = fixed(*row.shearCapacity);
+        }
+        if (row.eccentricCapacity) {
+            if (result.eccentricHeading)
+                texts.eccentricHeading = fromUtf8(*result.eccentricHeading);
+            texts.eccentric[i] = fixed(*row.eccentricCapacity);
+        }
+    }
+    switch (result.outcome) {
+    case calc::Outcome::Chosen:
+        texts.anchor = fromUtf8(result.chosen->anchorText);
+        texts.plate = fromUtf8(result.chosen->plateText);
+        texts.drawing = result.chosen->sizeNo;
+        break;
+    case calc::Outcome::Stopped:
+        texts.failure = fromUtf8(result.message->text);
+        break;
+    case calc::Outcome::Advice:
+        texts.failure = fromUtf8(result.advice);
+        break;
+    }
+    return texts;
+}
+
+QString dateTimeText(const QDateTime &at)
+{
+    // The long time form, for the seconds, without the time zone it may carry.
+    const QLocale locale;
+    QString time = locale.timeFormat(QLocale::LongFormat);
+    time.remove(QRegularExpression(QStringLiteral("\\s*\\bt+\\b")));
+    return locale.toString(at, locale.dateFormat(QLocale::ShortFormat) + u' ' + time.trimmed());
+}
+
+bool finnishPage(lang::Language language)
+{
+    return lang::row(language).windowTexts == lang::WindowTexts::Finnish;
+}
+
+void fillReportPage(forms::Form &page, const ReportData &data)
+{
+    using forms::Control;
+    const auto c = [&page](const char *name, int index = forms::NoIndex) {
+        return page.control(QLatin1String(name), index);
+    };
+    const ResultTexts texts =
+        data.result ? resultTexts(*data.result, data.decimalSeparator) : ResultTexts();
+
+    if (data.labelCharset)
+        lang::setLabelCharset(page, *data.labelCharset);
+    page.setCaption(data.captions.title);
+    c("Lblver")->setCaption(versionLine(data.captions.title, data.captions.version));
+    c("LblData")->setCaption(data.dateTime);
+    for (int i = 0; i < forms::ArrangementPictureCount; ++i)
+        c("Picture1", i)->setVisible(i == forms::arrangementPicture(data.design.arrangement));
+
+    for (int i = 0; i < design::InputCount; ++i) {
+        const int field = design::Inputs[i].field;
+        page.control(captionControl(field))->setCaption(data.captions.inputs[std::size_t(i)]);
+        Control *text = page.control(QStringLiteral("Text%1").arg(field));
+        text->setCaption(data.fields[std::size_t(i)]);
+        // A value too long for its place is shown whole in a smaller font, never cut.
+        text->shrinkToFit();
+    }
+    c("Label13")->setCaption(data.captions.concrete);
+    c("KYLLA")->setCaption(data.captions.yes);
+    c("EI")->setCaption(data.captions.no);
+    c("KYLLA")->setVisible(data.design.cracked);
+    c("EI")->setVisible(!data.design.cracked);
+
+    c("Label18")->setCaption(texts.capacityHeading);
+    c("Label20")->setCaption(texts.shearHeading);
+    c("label21")->setCaption(texts.eccentricHeading);
+    for (int i = 0; i < calc::SizeCount; ++i) {
+        const std::size_t s = std::size_t(i);
+        for (const auto &[row, text] :
+             {std::pair{"veto_leikkaus", &texts.tension[s]}, std::pair{"leikkaus", &texts.shear[s]},
+              std::pair{"epak", &texts.eccentric[s]}}) {
+            Control *value = c(row, i + 1);
+            value->setCaption(*text);
+            value->shrinkToFit();
+        }
+    }
+    c("Label17")->setCaption(texts.anchor);
+
+    // A chosen anchor: its plate line and drawing. Otherwise their place says why there is none.
+    const bool chosen = texts.drawing != 0;
+    if (chosen)
+        c("Pic1")->setPicture(drawingOf(texts.drawing));
+    c("Pic1")->setVisible(chosen);
+    c("Label14")->setCaption(texts.plate);
+    c("Label14")->setVisible(chosen);
+    Control *note = c("LblNote");
+    note->setCaption(chosen        ? QString()
+                     : data.result ? texts.failure
+                                   : noResultText(data.noResult, finnishPage(data.language)));
+    note->setVisible(!chosen);
+}
+
+DetailsSource detailsSource(const ReportData &data)
+{
+    DetailsSource details;
+    details.project = data.project;
+    details.versionLine = versionLine(data.captions.title, data.captions.version);
+    details.dateTime = data.dateTime;
+    details.finnish = finnishPage(data.language);
+    details.design = data.design;
+    details.result = data.result;
+    details.calculated = data.result || data.noResult == NoResult::Stale;
+    return details;
+}
+
+} // namespace print
