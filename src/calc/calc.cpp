@@ -131,21 +131,58 @@ private:
     }
 
     // A distance below its minimum stops the run.
-    bool stopAt(const SizePass &pass, int sizeNo, std::string text, std::string_view distance,
-                double value, double minimum)
+    bool stopAt(const SizePass &pass, int sizeNo, std::string text, StopKind kind,
+                std::string_view distance, double value, double minimum)
     {
         if (SizeDetails *d = details(pass, sizeNo))
-            d->stop = StopDetails{std::string(distance), value, minimum};
+            d->stop = StopDetails{kind, std::string(distance), value, minimum};
         stop(sizeNo, std::move(text));
         return false;
     }
 
-    // The outcome of a size that reached the capacity.
+    // The outcome of a size that reached the capacity, and the check that governs it: the one
+    // that failed, else the one of highest utilisation.
     bool decide(const SizePass &pass, SizeRow &row, SizeOutcome outcome)
     {
         row.outcome = outcome;
-        if (SizeDetails *d = details(pass, row.sizeNo))
+        switch (outcome) {
+        case SizeOutcome::Tension:
+            row.governing = CheckKind::Tension;
+            break;
+        case SizeOutcome::Shear:
+            row.governing = CheckKind::Shear;
+            break;
+        case SizeOutcome::Eccentric:
+            row.governing = CheckKind::Eccentric;
+            break;
+        case SizeOutcome::Chosen: {
+            double highest = row.tensionUtilization;
+            row.governing = CheckKind::Tension;
+            if (row.shearUtilization && *row.shearUtilization > highest) {
+                highest = *row.shearUtilization;
+                row.governing = CheckKind::Shear;
+            }
+            if (row.eccentricUtilization && *row.eccentricUtilization > highest)
+                row.governing = CheckKind::Eccentric;
+            break;
+        }
+        }
+        if (SizeDetails *d = details(pass, row.sizeNo)) {
             d->outcome = outcome;
+            auto add = [&](CheckKind kind, double load, double capacity, double u,
+                           SizeOutcome fail) {
+                d->checks.push_back(
+                    {kind, load, capacity, u, outcome == fail, row.governing == kind});
+            };
+            add(CheckKind::Tension, d->tension->NSdPerAnchor, pass.FAnchor, row.tensionUtilization,
+                SizeOutcome::Tension);
+            if (d->shear)
+                add(CheckKind::Shear, d->shear->VRes, pass.FAnchor, *row.shearUtilization,
+                    SizeOutcome::Shear);
+            if (row.eccentricCapacity)
+                add(CheckKind::Eccentric, pass.NSdCalc, *row.eccentricCapacity,
+                    *row.eccentricUtilization, SizeOutcome::Eccentric);
+        }
         return outcome == SizeOutcome::Chosen;
     }
 
@@ -195,26 +232,30 @@ private:
         pass.C1calc = std::min(pass.C1calc, size.cCr);
         pass.C2calc = std::min(pass.C2calc, size.cCr);
         if (!(pass.C1calc >= size.cMin))
-            return stopAt(pass, sizeNo, edgeMessage(size, " c1 "), "c1", pass.C1calc, size.cMin);
+            return stopAt(pass, sizeNo, edgeMessage(size, " c1 "), StopKind::Edge, "c1",
+                          pass.C1calc, size.cMin);
         if (!(pass.C2calc >= size.cMin))
-            return stopAt(pass, sizeNo, edgeMessage(size, " c2 "), "c2", pass.C2calc, size.cMin);
+            return stopAt(pass, sizeNo, edgeMessage(size, " c2 "), StopKind::Edge, "c2",
+                          pass.C2calc, size.cMin);
 
         const bool usesS1 = m_arrangement.k1 != 0;
         const bool usesS2 = m_arrangement.k2 != 0;
         if (usesS1 && !(pass.S1calc >= size.sMin))
-            return stopAt(pass, sizeNo, spacingMessage(size, " s1 "), "s1", pass.S1calc, size.sMin);
+            return stopAt(pass, sizeNo, spacingMessage(size, " s1 "), StopKind::Spacing, "s1",
+                          pass.S1calc, size.sMin);
         if (usesS2 && !(pass.S2calc >= size.sMin))
-            return stopAt(pass, sizeNo, spacingMessage(size, " s2 "), "s2", pass.S2calc, size.sMin);
+            return stopAt(pass, sizeNo, spacingMessage(size, " s2 "), StopKind::Spacing, "s2",
+                          pass.S2calc, size.sMin);
         pass.S1calc = std::min(pass.S1calc, size.sCr);
         pass.S2calc = std::min(pass.S2calc, size.sCr);
 
         if (m_tapaus == 7) {
             if (!(m_in.C1 >= 10 * size.hef))
-                return stopAt(pass, sizeNo, arrangement7Message(size, " c1 "), "c1", m_in.C1,
-                              10 * size.hef);
+                return stopAt(pass, sizeNo, arrangement7Message(size, " c1 "),
+                              StopKind::FarFromEdges, "c1", m_in.C1, 10 * size.hef);
             if (!(m_in.C2 >= 10 * size.hef))
-                return stopAt(pass, sizeNo, arrangement7Message(size, " c2 "), "c2", m_in.C2,
-                              10 * size.hef);
+                return stopAt(pass, sizeNo, arrangement7Message(size, " c2 "),
+                              StopKind::FarFromEdges, "c2", m_in.C2, 10 * size.hef);
         }
 
         // Capacity of one anchor of the group by the projected area.

@@ -4,7 +4,8 @@
 //
 //   numbers.h   the parse of a field's text, its written form, the "0.00" and general forms
 //   calc.h      size and arrangement tables, the design input, the texts, Mitoitus, and on
-//               request the working values of every size tried (SizeDetails)
+//               request the working values of every size tried (SizeDetails): the checks made
+//               and the one that governs, the stop and the search with their geometry
 //
 // The main window and kiila-calc fill a DesignInput and a Texts, call Mitoitus and turn the
 // Result into their displays. Nothing here touches a window, a message box or a global.
@@ -62,6 +63,13 @@ inline constexpr std::array<Arrangement, 7> ArrangementTable{{
 }};
 inline constexpr int ArrangementCount = 7;
 
+// 2 k s: the extent of the grid in one direction. An arrangement without that direction has
+// k = 0 and never reads its spacing.
+inline double gridExtent(double k, double s)
+{
+    return k == 0 ? 0.0 : 2 * k * s;
+}
+
 enum ConcreteState : std::int16_t { Cracked = 0, NonCracked = 1 };
 
 struct DesignInput
@@ -104,6 +112,9 @@ inline constexpr std::string_view FinnishAdvice =
 
 enum class SizeOutcome { Chosen, Tension, Shear, Eccentric };
 
+// The capacity checks of a size, in the order the run makes them.
+enum class CheckKind { Tension, Shear, Eccentric };
+
 // One size that reached the capacity: what its column shows and why it failed.
 struct SizeRow
 {
@@ -115,6 +126,9 @@ struct SizeRow
     double tensionUtilization = 0;              // NSd / nAnchors / FAnchor
     std::optional<double> shearUtilization;     // VRes / FAnchor
     std::optional<double> eccentricUtilization; // NSd / NGroup
+    // The check that failed, or for a chosen size the one of highest utilisation (the first of
+    // equal ones).
+    CheckKind governing = CheckKind::Tension;
 };
 
 struct ChosenSize
@@ -137,13 +151,30 @@ struct StopMessage
 // The working values of one size pass, under the names the calculation uses, so that a result
 // can be checked by hand. Lengths in mm, areas in mm², forces in kN, moments in kN·mm.
 
+// Which check stopped the run: an edge distance below cMin, a spacing below sMin, or
+// arrangement 7's check of C1 and C2 as entered against 10 hef.
+enum class StopKind { Edge, Spacing, FarFromEdges };
+
 // A distance below the minimum of the size: which one ("c1", "c2", "s1", "s2"), its value as
-// the check read it and the minimum. Arrangement 7's 10 hef check reads C1 and C2 as entered.
+// the check read it (capped for Edge, as entered for Spacing and FarFromEdges) and the minimum.
 struct StopDetails
 {
+    StopKind kind = StopKind::Edge;
     std::string distance;
     double value = 0;
     double minimum = 0;
+};
+
+// One capacity check of a size: load against capacity (tension NSd / nAnchors against FAnchor,
+// shear VRes against FAnchor, eccentric NSd against NGroup).
+struct CheckDetails
+{
+    CheckKind kind = CheckKind::Tension;
+    double load = 0;
+    double capacity = 0;
+    double utilization = 0; // as in SizeRow
+    bool fails = false;
+    bool governs = false;
 };
 
 struct TensionDetails
@@ -167,6 +198,7 @@ struct ShearDetails
     std::optional<double> angleT;   // arrangements 6 and 7 (rad)
     double VRes = 0;                // on the most loaded anchor, compared with FAnchor
     std::optional<double> VGroupCap;
+    int capacityAnchors = 0; // VGroupCap = capacityAnchors FAnchor
 };
 
 // How the search for the neutral axis ended: at the first step within 5 %, or, when no step
@@ -177,9 +209,15 @@ enum class SearchEnd { Step, StepZero, Bisection, LastStep };
 
 struct EccentricDetails
 {
+    // The geometry of the search: the axis at step 0, the step width, the plate's width across
+    // the rows (direction 2).
+    double xStart = 0;
+    double stepWidth = 0;
+    double bPlate = 0;
     SearchEnd end = SearchEnd::Step;
     int stepNo = 0; // Bisection: the first step whose ratio fell below 1
     double xNA = 0;
+    double L = 0; // outer row to the axis
     double FMiddle = 0;
     double FInner = 0;
     double CConc = 0;
@@ -203,6 +241,7 @@ struct SizeDetails
     std::optional<TensionDetails> tension;     // the pass reached the capacity
     std::optional<ShearDetails> shear;         // the pass reached the shear check
     std::optional<EccentricDetails> eccentric; // the search ran
+    std::vector<CheckDetails> checks;          // the capacity checks made, in their order
     std::optional<SizeOutcome> outcome;        // none when the run stopped at this size
 };
 

@@ -26,13 +26,6 @@ struct SizePass
     double FAnchor = 0;
 };
 
-// 2 k s: the extent of the grid in one direction. An arrangement without that direction has
-// k = 0 and never reads its spacing.
-inline double gridExtent(double k, double s)
-{
-    return k == 0 ? 0.0 : 2 * k * s;
-}
-
 struct ShearCheck
 {
     bool passes = false;

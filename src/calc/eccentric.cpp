@@ -20,6 +20,7 @@ struct Equilibrium
     double CConc = 0;
     double MGroup = 0;
     double NFromM = 0;
+    double L = 0;
 };
 
 // Where a step's ratio lies, as far as the search needs to know.
@@ -41,6 +42,7 @@ public:
 
     double xStart() const { return -20 * m_k1 * m_S1 - 15 * m_d; }
     double stepWidth() const { return 0.015 * m_d + 0.02 * m_k1 * m_S1; }
+    double bPlate() const { return m_bPlate; }
 
     // The forces at the axis xNA, computed term by term as the design rules write them.
     Equilibrium at(double xNA) const
@@ -67,6 +69,7 @@ public:
         e.CConc = CConc;
         e.MGroup = MGroup;
         e.NFromM = NFromM;
+        e.L = L;
         return e;
     }
 
@@ -140,8 +143,8 @@ double CheckEccentricTension(const SizePass &pass, EccentricDetails *details)
     auto finish = [&](SearchEnd end, int stepNo, double xNA) {
         const Equilibrium e = section.at(xNA);
         if (details)
-            *details = {end,     stepNo,   xNA,      e.FMiddle, e.FInner,
-                        e.CConc, e.NGroup, e.MGroup, e.NFromM};
+            *details = {xStart,    width,    section.bPlate(), end,      stepNo,   xNA,     e.L,
+                        e.FMiddle, e.FInner, e.CConc,          e.NGroup, e.MGroup, e.NFromM};
         return e.NGroup;
     };
 

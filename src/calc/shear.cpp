@@ -39,13 +39,15 @@ ShearCheck CheckShear(const SizePass &pass, double C1, double C2)
     case 2:
     case 3:
         v.VRes = farFromEdges ? V / n : V;
-        v.VGroupCap = farFromEdges ? n * pass.FAnchor : pass.FAnchor;
+        v.capacityAnchors = farFromEdges ? int(n) : 1;
+        v.VGroupCap = v.capacityAnchors * pass.FAnchor;
         break;
     case 4:
     case 5:
         // The torsion couple acts over the distance between the two outer anchors.
         v.VRes = V * e2 / (2 * pass.arrangement.k2 * S2) + V / n;
-        v.VGroupCap = n * pass.FAnchor;
+        v.capacityAnchors = int(n);
+        v.VGroupCap = v.capacityAnchors * pass.FAnchor;
         break;
     case 6: {
         const double VAnchor = farFromEdges ? V / 4 : V / 2;
@@ -57,7 +59,8 @@ ShearCheck CheckShear(const SizePass &pass, double C1, double C2)
         v.rCorner = rCorner;
         v.FTorsion = FTorsion;
         v.angleT = angleT;
-        v.VGroupCap = farFromEdges ? n * pass.FAnchor : 2 * pass.FAnchor;
+        v.capacityAnchors = farFromEdges ? int(n) : 2;
+        v.VGroupCap = v.capacityAnchors * pass.FAnchor;
         break;
     }
     case 7: {
@@ -74,7 +77,8 @@ ShearCheck CheckShear(const SizePass &pass, double C1, double C2)
         v.rCorner = rCorner;
         v.FTorsion = FTorsion;
         v.angleT = angleT;
-        v.VGroupCap = n * pass.FAnchor;
+        v.capacityAnchors = int(n);
+        v.VGroupCap = v.capacityAnchors * pass.FAnchor;
         break;
     }
     default:

@@ -4,8 +4,9 @@
 // by hand. The result must come from Mitoitus with Working::Kept.
 //
 //   jsonDetails  the values of one size as a JSON object, under the calculation's names
-//   detailsText  per size tried the checks with their formula in words and in numbers, then
-//                load, capacity and utilisation of each check and which one governs
+//   detailsText  per size tried the lines of its working (src/working/) as text, then load,
+//                capacity and utilisation of each check and which one governs, as the
+//                calculation decided them
 
 #include "calc/calc.h"
 #include "design/design.h"

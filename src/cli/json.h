@@ -15,6 +15,8 @@ std::string number(double value);
 std::string jsonString(std::string_view text);
 // "chosen", "tension", "shear", "eccentric".
 std::string sizeOutcomeName(calc::SizeOutcome outcome);
+// "tension", "shear", "eccentric".
+std::string checkKindName(calc::CheckKind kind);
 
 // "key": value pairs joined into an object, in the order given.
 class JsonObject

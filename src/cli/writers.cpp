@@ -36,6 +36,19 @@ std::string sizeOutcomeName(calc::SizeOutcome outcome)
     return "eccentric";
 }
 
+std::string checkKindName(calc::CheckKind kind)
+{
+    switch (kind) {
+    case calc::CheckKind::Tension:
+        return "tension";
+    case calc::CheckKind::Shear:
+        return "shear";
+    case calc::CheckKind::Eccentric:
+        break;
+    }
+    return "eccentric";
+}
+
 std::string jsonString(std::string_view text)
 {
     std::string out = "\"";
@@ -218,6 +231,7 @@ std::string jsonDesign(const Design &design, const calc::Result &result, bool de
                      .add("shearCapacity", jsonNumber(row.shearCapacity))
                      .add("eccentricCapacity", jsonNumber(row.eccentricCapacity))
                      .add("outcome", jsonString(sizeOutcomeName(row.outcome)))
+                     .add("governs", jsonString(checkKindName(row.governing)))
                      .add("utilization", utilization)
                      .done();
         if (const std::size_t i = std::size_t(&row - result.sizes.data());

@@ -4,6 +4,7 @@
 #include "print/reportdata.h"
 
 #include "forms/widgets.h"
+#include "working/working.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QLocale>
@@ -11,8 +12,8 @@
 #include <QPainter>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <cmath>
-#include <functional>
 #include <vector>
 
 namespace print {
@@ -23,9 +24,8 @@ using calc::SizeDetails;
 struct Words
 {
     const char *title, *caseWord, *cracked, *nonCracked, *inputs, *value, *checks, *legend,
-        *outcome, *chosen, *stopped, *fails[4], *searchStep, *searchZero, *searchBisection,
-        *searchLast, *search, *farFromEdges, *yes, *no, *stopBelow, *chosenSentence,
-        *stoppedSentence, *stale, *uncalculated;
+        *outcome, *chosen, *stopped, *fails[4], *chosenSentence, *stoppedSentence, *stale,
+        *uncalculated;
 };
 
 const Words English{"Calculation in full",
@@ -40,15 +40,6 @@ const Words English{"Calculation in full",
                     "chosen",
                     "stopped",
                     {"", "tension fails", "shear fails", "eccentric tension fails"},
-                    "step %1, within 5 %",
-                    "step 0, no step within 5 %",
-                    "bisection of steps %1 and %2",
-                    "last step %1",
-                    "search ends",
-                    "far from the edges",
-                    "yes",
-                    "no",
-                    "%1 = %2 mm below %3 mm",
                     "Chosen: %1",
                     "The calculation stopped: %1",
                     StaleEnglish,
@@ -66,29 +57,18 @@ const Words Finnish{"Laskelma kokonaisuudessaan",
                     "valittu",
                     "pysähtyi",
                     {"", "veto ei riitä", "leikkaus ei riitä", "epäkeskinen veto ei riitä"},
-                    "askel %1, 5 %:n sisällä",
-                    "askel 0, ei askelta 5 %:n sisällä",
-                    "askelten %1 ja %2 puolitus",
-                    "viimeinen askel %1",
-                    "haku päättyy",
-                    "kaukana reunoista",
-                    "kyllä",
-                    "ei",
-                    "%1 = %2 mm alle %3 mm",
                     "Valittu: %1",
                     "Laskenta pysähtyi: %1",
                     StaleFinnish,
                     UncalculatedFinnish};
 
-// Six significant digits, the locale's decimal separator, no group separators. An input whose
-// field is not one number holds none: "?".
+// Six significant digits and a point, as in the formulas. An input whose field is not one
+// number holds none: "?".
 QString number(double value)
 {
     if (std::isnan(value))
         return QStringLiteral("?");
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    return locale.toString(value, 'g', 6);
+    return QString::fromStdString(working::number(value));
 }
 
 QString esc(const QString &text)
@@ -101,189 +81,139 @@ QString fromUtf8(const std::string &text)
     return QString::fromStdString(text);
 }
 
-// A row of working values: its name, unit and value in each size, none where not reached.
-struct ValueRow
+QString fromUtf8(std::string_view text)
 {
-    const char *name;
-    const char *unit;
-    std::function<std::optional<double>(const SizeDetails &)> value;
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+// A row of the working: the first line of that name a size has, and each size's line.
+struct WorkingRow
+{
+    working::Line line;
+    std::vector<std::optional<working::Line>> sizes;
 };
 
-std::vector<ValueRow> valueRows()
+// The lines of every size as rows, in the order the sizes have them; a line only some sizes
+// have goes after the row before it.
+std::vector<WorkingRow> workingRows(const DetailsSource &source, const calc::Result &result)
 {
-    using D = const SizeDetails &;
-    // A value of the size itself, or of one of its parts (none where the pass did not reach it).
-    auto own = [](auto field) { return [field](D d) { return std::optional<double>(d.*field); }; };
-    auto in = [](auto part, auto field) {
-        return [part, field](D d) -> std::optional<double> {
-            if (!(d.*part))
-                return std::nullopt;
-            return std::optional<double>((*(d.*part)).*field);
-        };
-    };
-    auto tension = [in](auto field) { return in(&SizeDetails::tension, field); };
-    auto shear = [in](auto field) { return in(&SizeDetails::shear, field); };
-    auto eccentric = [in](auto field) { return in(&SizeDetails::eccentric, field); };
-    using T = calc::TensionDetails;
-    using S = calc::ShearDetails;
-    using E = calc::EccentricDetails;
-    return {
-        {"C1calc", "mm", own(&SizeDetails::C1calc)},
-        {"C2calc", "mm", own(&SizeDetails::C2calc)},
-        {"S1calc", "mm", own(&SizeDetails::S1calc)},
-        {"S2calc", "mm", own(&SizeDetails::S2calc)},
-        {"e1Calc", "mm", own(&SizeDetails::e1Calc)},
-        {"e2Calc", "mm", own(&SizeDetails::e2Calc)},
-        {"FRd", "kN", tension(&T::FRd)},
-        {"Ac0", "mm²", tension(&T::Ac0)},
-        {"Ac", "mm²", tension(&T::Ac)},
-        {"cSmall", "mm", tension(&T::cSmall)},
-        {"psiS", "", tension(&T::psiS)},
-        {"FAnchor", "kN", tension(&T::FAnchor)},
-        {"NSd/nAnchors", "kN", tension(&T::NSdPerAnchor)},
-        {"VAnchor", "kN", shear(&S::VAnchor)},
-        {"FTorsion", "kN", shear(&S::FTorsion)},
-        {"rCorner", "mm", shear(&S::rCorner)},
-        {"sumR2", "mm²", shear(&S::sumR2)},
-        {"angleT", "rad", shear(&S::angleT)},
-        {"VRes", "kN", shear(&S::VRes)},
-        {"VGroupCap", "kN", shear(&S::VGroupCap)},
-        {"xNA", "mm", eccentric(&E::xNA)},
-        {"FMiddle", "kN", eccentric(&E::FMiddle)},
-        {"FInner", "kN", eccentric(&E::FInner)},
-        {"CConc", "kN", eccentric(&E::CConc)},
-        {"NGroup", "kN", eccentric(&E::NGroup)},
-        {"MGroup", "kN·mm", eccentric(&E::MGroup)},
-        {"NFromM", "kN", eccentric(&E::NFromM)},
-    };
-}
-
-struct Check
-{
-    QString text; // "load / capacity = utilisation"
-    double utilization = 0;
-    bool fails = false;
-};
-
-// The checks a size reached, in their order.
-std::vector<Check> checks(const SizeDetails &d, double NSd)
-{
-    std::vector<Check> list;
-    auto add = [&](double load, double capacity, bool fails) {
-        const double u = load / capacity;
-        list.push_back({number(load) + " / " + number(capacity) + " = " + number(u), u, fails});
-    };
-    if (!d.tension)
-        return list;
-    add(d.tension->NSdPerAnchor, d.tension->FAnchor,
-        !(d.tension->NSdPerAnchor <= d.tension->FAnchor));
-    if (d.shear)
-        add(d.shear->VRes, d.tension->FAnchor, !(d.shear->VRes <= d.tension->FAnchor));
-    if (d.eccentric)
-        add(NSd, d.eccentric->NGroup, !(d.eccentric->NGroup > NSd));
-    return list;
-}
-
-// The failed check governs; else the highest utilisation.
-std::size_t governing(const std::vector<Check> &list)
-{
-    std::size_t governs = 0;
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        if (list[i].fails)
-            return i;
-        if (list[i].utilization > list[governs].utilization)
-            governs = i;
+    const working::Language language =
+        source.finnish ? working::Language::Finnish : working::Language::English;
+    const std::size_t count = result.details.size();
+    std::vector<WorkingRow> rows;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::size_t at = 0;
+        for (working::Line &line : working::sizeLines(source.design, result.details[i], language)) {
+            auto found = std::find_if(rows.begin(), rows.end(), [&](const WorkingRow &r) {
+                return r.line.name == line.name;
+            });
+            if (found == rows.end())
+                found =
+                    rows.insert(rows.begin() + std::ptrdiff_t(at),
+                                WorkingRow{line, std::vector<std::optional<working::Line>>(count)});
+            found->sizes[i] = std::move(line);
+            at = std::size_t(found - rows.begin()) + 1;
+        }
     }
-    return governs;
+    return rows;
 }
 
-QString searchText(const calc::EccentricDetails &e, const Words &w)
+// A size's cell: the numbers and the value, with the formula and remark where they differ from
+// the row's.
+QString cellText(const working::Line &row, const working::Line &line)
 {
-    switch (e.end) {
-    case calc::SearchEnd::Step:
-        return QString::fromUtf8(w.searchStep).arg(e.stepNo);
-    case calc::SearchEnd::StepZero:
-        return QString::fromUtf8(w.searchZero);
-    case calc::SearchEnd::Bisection:
-        return QString::fromUtf8(w.searchBisection).arg(e.stepNo - 1).arg(e.stepNo);
-    case calc::SearchEnd::LastStep:
-        break;
-    }
-    return QString::fromUtf8(w.searchLast).arg(e.stepNo);
+    if (!line.sentence.empty())
+        return fromUtf8(line.sentence);
+    QString text;
+    if (line.formula != row.formula && !line.formula.empty())
+        text += fromUtf8(line.formula) + " = ";
+    if (!line.numbers.empty())
+        text += fromUtf8(line.numbers) + " = ";
+    text += number(*line.value);
+    if (line.remark != row.remark)
+        text += ' ' + fromUtf8(line.remark);
+    return text;
+}
+
+// The HTML of a formula or its numbers, free to break after a multiplication dot: a long
+// product then wraps between its factors, never inside a number.
+QString formulaHtml(const QString &text)
+{
+    return esc(text).replace(u'·', QStringLiteral("·\u200B"));
+}
+
+QString sizeName(const SizeDetails &d)
+{
+    return QStringLiteral("M") + number(calc::SizeTable[d.sizeNo - 1].dNom);
 }
 
 QString resultHtml(const DetailsSource &source, const calc::Result &result, const Words &w)
 {
     const std::vector<SizeDetails> &sizes = result.details;
-    auto sizeName = [](const SizeDetails &d) {
-        return QStringLiteral("M") + number(calc::SizeTable[d.sizeNo - 1].dNom);
-    };
-    QString html = QStringLiteral("<table cellspacing=0 cellpadding=2 border=1 width=100%>"
-                                  "<tr><th align=left></th><th></th>");
-    for (const SizeDetails &d : sizes)
-        html += "<th align=right>" + sizeName(d) + "</th>";
-    html += "</tr>";
+    const working::Language language =
+        source.finnish ? working::Language::Finnish : working::Language::English;
+    const QString sizeWidth = QString::number(70 / std::max<std::size_t>(1, sizes.size())) + '%';
 
-    auto row = [&](const QString &name, const QString &unit,
-                   const std::function<QString(const SizeDetails &)> &cell) {
-        QString cells;
-        bool any = false;
-        for (const SizeDetails &d : sizes) {
-            const QString c = cell(d);
-            any = any || !c.isEmpty();
-            cells += "<td align=right>" + c + "</td>";
-        }
-        if (any)
-            html += "<tr><td>" + name + "</td><td>" + unit + "</td>" + cells + "</tr>";
-    };
-    for (const ValueRow &r : valueRows())
-        row(QString::fromUtf8(r.name), QString::fromUtf8(r.unit), [&](const SizeDetails &d) {
-            const std::optional<double> v = r.value(d);
-            return v ? number(*v) : QString();
-        });
-    row(QString::fromUtf8(w.farFromEdges), {}, [&](const SizeDetails &d) {
-        if (!d.shear || (source.design.arrangement != 2 && source.design.arrangement != 3 &&
-                         source.design.arrangement != 6))
-            return QString();
-        return QString::fromUtf8(d.shear->farFromEdges ? w.yes : w.no);
-    });
-    row(QString::fromUtf8(w.search), {}, [&](const SizeDetails &d) {
-        return d.eccentric ? searchText(*d.eccentric, w) : QString();
-    });
+    // The working: each value's formula in symbols and its unit, then per size the numbers put
+    // in and the value.
+    QString html = QStringLiteral("<table cellspacing=0 cellpadding=0 border=1 width=100%>"
+                                  "<tr><th align=left width=30%></th>");
+    for (const SizeDetails &d : sizes)
+        html += "<th align=left width=" + sizeWidth + ">" + sizeName(d) + "</th>";
+    html += "</tr>";
+    for (const WorkingRow &r : workingRows(source, result)) {
+        QString name = fromUtf8(r.line.name);
+        if (!r.line.formula.empty())
+            name += " = " + fromUtf8(r.line.formula);
+        if (!r.line.unit.empty())
+            name += " [" + fromUtf8(r.line.unit) + ']';
+        if (!r.line.remark.empty())
+            name += ' ' + fromUtf8(r.line.remark);
+        html += "<tr><td>" + formulaHtml(name) + "</td>";
+        for (const std::optional<working::Line> &line : r.sizes)
+            html += "<td>" + (line ? formulaHtml(cellText(r.line, *line)) : QString()) + "</td>";
+        html += "</tr>";
+    }
     html += "</table>";
 
-    // The checks, the governing one marked.
+    // The checks as the calculation made them, the governing one marked.
     html += "<p><b>" + esc(QString::fromUtf8(w.checks)) + "</b></p>";
-    html += QStringLiteral("<table cellspacing=0 cellpadding=2 border=1 width=100%><tr><th></th>");
+    html += QStringLiteral("<table cellspacing=0 cellpadding=0 border=1 width=100%>"
+                           "<tr><th width=30%></th>");
     for (const SizeDetails &d : sizes)
-        html += "<th align=right>" + sizeName(d) + "</th>";
+        html += "<th align=right width=" + sizeWidth + ">" + sizeName(d) + "</th>";
     html += "</tr>";
-    const char *const names[] = {"NSd/nAnchors / FAnchor", "VRes / FAnchor", "NSd / NGroup"};
-    for (std::size_t i = 0; i < 3; ++i) {
+    // The kinds of check the sizes made, in the order the calculation made them.
+    std::vector<calc::CheckKind> kinds;
+    for (const SizeDetails &d : sizes)
+        for (const calc::CheckDetails &check : d.checks)
+            if (std::find(kinds.begin(), kinds.end(), check.kind) == kinds.end())
+                kinds.push_back(check.kind);
+    for (calc::CheckKind kind : kinds) {
         QString cells;
-        bool any = false;
         for (const SizeDetails &d : sizes) {
-            const std::vector<Check> list = checks(d, source.design.input.NSd);
             QString c;
-            if (i < list.size()) {
-                any = true;
-                c = esc(list[i].text);
-                if (i == governing(list))
+            for (const calc::CheckDetails &check : d.checks) {
+                if (check.kind != kind)
+                    continue;
+                c = esc(number(check.load) + " / " + number(check.capacity) + " = " +
+                        number(check.utilization));
+                if (check.governs)
                     c = "<b>" + c + " *</b>";
             }
             cells += "<td align=right>" + c + "</td>";
         }
-        if (any)
-            html += "<tr><td>" + esc(QString::fromUtf8(names[i])) + "</td>" + cells + "</tr>";
+        const working::CheckNames names = working::checkNames(kind, language);
+        html += "<tr><td>" +
+                esc(fromUtf8(names.check) + ": " + fromUtf8(names.load) + " / " +
+                    fromUtf8(names.capacity)) +
+                "</td>" + cells + "</tr>";
     }
     QString outcomes;
     for (const SizeDetails &d : sizes) {
         QString c;
         if (d.stop)
-            c = QString::fromUtf8(w.stopped) + ": " +
-                QString::fromUtf8(w.stopBelow)
-                    .arg(QString::fromStdString(d.stop->distance), number(d.stop->value),
-                         number(d.stop->minimum));
+            c = QString::fromUtf8(w.stopped);
         else if (d.outcome == calc::SizeOutcome::Chosen)
             c = QString::fromUtf8(w.chosen);
         else if (d.outcome)
@@ -347,11 +277,12 @@ void paintDetailsPage(QPainter &painter, const DetailsSource &source)
     QTextDocument document;
     document.documentLayout()->setPaintDevice(device);
     QFont font = forms::toFont(forms::Font());
-    font.setPointSizeF(8);
+    // Small enough for the working of four sizes with the eccentric search on one page.
+    font.setPointSizeF(7);
     document.setDefaultFont(font);
     document.setHtml(detailsPageHtml(source));
-    // Margins of 15 mm.
-    const double margin = 15 / 25.4 * device->logicalDpiX();
+    // Margins of 10 mm.
+    const double margin = 10 / 25.4 * device->logicalDpiX();
     const QRectF text(0, 0, device->width() - 2 * margin, device->height() - 2 * margin);
     document.setTextWidth(text.width());
     painter.save();

@@ -1,8 +1,11 @@
 #pragma once
 
-// The details page: the working values of one calculation, printed after its report page so
-// that a checker can follow every result by hand. Texts as text on an A4 page, in English or
-// Finnish; a page of its own, drawn with QTextDocument rather than from a window definition.
+// The details page: the working of one calculation, printed after its report page so that a
+// checker can redo every value by hand: the lines of src/working/ in a table, a column per size
+// tried (each value's formula in symbols, then per size the numbers put in), the checks the
+// calculation made with the governing one marked, and the outcome in a sentence. Texts as text
+// on an A4 page, in English or Finnish; a page of its own, drawn with QTextDocument rather than
+// from a window definition.
 
 #include "calc/calc.h"
 #include "design/design.h"

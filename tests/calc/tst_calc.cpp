@@ -72,6 +72,8 @@ private slots:
     void workingValues();
     void stopDetails_data();
     void stopDetails();
+    void boundaries_data();
+    void boundaries();
 };
 
 // Which sizes a run tries, why each fails and how it ends.
@@ -491,6 +493,17 @@ void TestCalc::workingValuesAgree()
         QCOMPARE(d.eccentric.has_value(), row.eccentricCapacity.has_value());
         if (d.eccentric)
             QCOMPARE(d.eccentric->NGroup, *plain.sizes[i].eccentricCapacity);
+        // One check a part reached, in the run's order, each as its row shows it.
+        QCOMPARE(d.checks.size(), 1 + d.shear.has_value() + d.eccentric.has_value());
+        for (std::size_t k = 0; k < d.checks.size(); ++k) {
+            const CheckDetails &c = d.checks[k];
+            QCOMPARE(int(c.kind), int(k));
+            QCOMPARE(c.governs, c.kind == plain.sizes[i].governing);
+            QCOMPARE(c.fails, int(row.outcome) == int(c.kind) + 1);
+            const std::optional<double> u[] = {row.tensionUtilization, row.shearUtilization,
+                                               row.eccentricUtilization};
+            QCOMPARE(c.utilization, *u[k]);
+        }
     }
     if (r.outcome == Outcome::Stopped) {
         const SizeDetails &d = r.details.back();
@@ -565,16 +578,20 @@ void TestCalc::stopDetails_data()
     QTest::addColumn<QString>("distance");
     QTest::addColumn<double>("value");
     QTest::addColumn<double>("minimum");
+    QTest::addColumn<int>("kind");
 
-    QTest::newRow("c1 below cMin") << design(40, 200, 0, 0, 1, 1) << 1 << 1 << "c1" << 40.0 << 50.0;
+    const int edge = int(StopKind::Edge);
+    QTest::newRow("c1 below cMin")
+        << design(40, 200, 0, 0, 1, 1) << 1 << 1 << "c1" << 40.0 << 50.0 << edge;
     QTest::newRow("c1 fine for M8, not M10")
-        << design(52, 200, 0, 0, 3, 0) << 1 << 2 << "c1" << 52.0 << 55.0;
+        << design(52, 200, 0, 0, 3, 0) << 1 << 2 << "c1" << 52.0 << 55.0 << edge;
     QTest::newRow("c2 capped, then below")
-        << design(200, -5, 0, 0, 1, 1) << 1 << 1 << "c2" << -5.0 << 50.0;
-    QTest::newRow("s2 of a 2x2 group")
-        << design(200, 200, 150, 10, 1, 1) << 6 << 1 << "s2" << 10.0 << 70.0;
+        << design(200, -5, 0, 0, 1, 1) << 1 << 1 << "c2" << -5.0 << 50.0 << edge;
+    QTest::newRow("s2 of a 2x2 group") << design(200, 200, 150, 10, 1, 1) << 6 << 1 << "s2" << 10.0
+                                       << 70.0 << int(StopKind::Spacing);
     QTest::newRow("arrangement 7 reads C1 as entered")
-        << design(499, 600, 150, 150, 1, 1) << 7 << 1 << "c1" << 499.0 << 500.0;
+        << design(499, 600, 150, 150, 1, 1) << 7 << 1 << "c1" << 499.0 << 500.0
+        << int(StopKind::FarFromEdges);
 }
 
 void TestCalc::stopDetails()
@@ -585,6 +602,7 @@ void TestCalc::stopDetails()
     QFETCH(QString, distance);
     QFETCH(double, value);
     QFETCH(double, minimum);
+    QFETCH(int, kind);
     const Result r = Mitoitus(in, tapaus, Cracked, {}, ".", Working::Kept);
     QCOMPARE(r.outcome, Outcome::Stopped);
     const SizeDetails &d = r.details.back();
@@ -593,6 +611,92 @@ void TestCalc::stopDetails()
     QCOMPARE(QString::fromStdString(d.stop->distance), distance);
     QCOMPARE(d.stop->value, value);
     QCOMPARE(d.stop->minimum, minimum);
+    QCOMPARE(int(d.stop->kind), kind);
+    QVERIFY(d.checks.empty());
+}
+
+// At each kind of boundary a value just at it and one just past it (the next double): the
+// first size's governing check, whether it failed, the stop and the size the run ends at.
+void TestCalc::boundaries_data()
+{
+    QTest::addColumn<DesignInput>("in");
+    QTest::addColumn<int>("tapaus");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<int>("sizeNo");  // where the run ends: the chosen or the stopped size
+    QTest::addColumn<int>("governs"); // the first size's governing check; -1 when it stopped
+    QTest::addColumn<bool>("fails");  // the first size fails its governing check
+    QTest::addColumn<int>("stop");    // the stop's kind, or -1
+
+    const double up = std::numeric_limits<double>::infinity();
+    const int tension = int(CheckKind::Tension);
+    const int shear = int(CheckKind::Shear);
+    const int eccentric = int(CheckKind::Eccentric);
+    // A single anchor beyond cCr: M8's FAnchor is the capacity of both the tension and the shear.
+    const double F = run(design(200, 200, 0, 0, 0, 0), 1, NonCracked).sizes[0].FAnchor;
+    QTest::newRow("tension at FAnchor")
+        << design(200, 200, 0, 0, F, 0) << 1 << int(NonCracked) << 1 << tension << false << -1;
+    QTest::newRow("tension past FAnchor") << design(200, 200, 0, 0, std::nextafter(F, up), 0) << 1
+                                          << int(NonCracked) << 2 << tension << true << -1;
+    QTest::newRow("shear at FAnchor")
+        << design(200, 200, 0, 0, 0, F) << 1 << int(NonCracked) << 1 << shear << false << -1;
+    QTest::newRow("shear past FAnchor") << design(200, 200, 0, 0, 0, std::nextafter(F, up)) << 1
+                                        << int(NonCracked) << 2 << shear << true << -1;
+    // A row of two with e1 = 50: M8's NGroup must exceed NSd.
+    const DesignInput row = design(100, 100, 150, 0, 0, 0, 50);
+    const double NGroup = *run(row, 2, Cracked).sizes[0].eccentricCapacity;
+    DesignInput below = row;
+    below.NSd = std::nextafter(NGroup, -up);
+    DesignInput at = row;
+    at.NSd = NGroup;
+    QTest::newRow("eccentric below NGroup")
+        << below << 2 << int(Cracked) << 1 << eccentric << false << -1;
+    QTest::newRow("eccentric at NGroup") << at << 2 << int(Cracked) << 2 << eccentric << true << -1;
+    // The minimum distances of M8: cMin 50, sMin 70, and arrangement 7's 10 hef = 500.
+    QTest::newRow("c1 at cMin") << design(50, 200, 0, 0, 0.1, 0) << 1 << int(NonCracked) << 1
+                                << tension << false << -1;
+    QTest::newRow("c1 below cMin") << design(std::nextafter(50.0, 0.0), 200, 0, 0, 0.1, 0) << 1
+                                   << int(NonCracked) << 1 << -1 << false << int(StopKind::Edge);
+    QTest::newRow("s1 at sMin") << design(200, 200, 70, 0, 0.1, 0) << 2 << int(NonCracked) << 1
+                                << tension << false << -1;
+    QTest::newRow("s1 below sMin") << design(200, 200, std::nextafter(70.0, 0.0), 0, 0.1, 0) << 2
+                                   << int(NonCracked) << 1 << -1 << false << int(StopKind::Spacing);
+    QTest::newRow("c1 at 10 hef") << design(500, 600, 150, 150, 0.1, 0) << 7 << int(NonCracked) << 1
+                                  << tension << false << -1;
+    QTest::newRow("c1 below 10 hef")
+        << design(std::nextafter(500.0, 0.0), 600, 150, 150, 0.1, 0) << 7 << int(NonCracked) << 1
+        << -1 << false << int(StopKind::FarFromEdges);
+}
+
+void TestCalc::boundaries()
+{
+    QFETCH(DesignInput, in);
+    QFETCH(int, tapaus);
+    QFETCH(int, state);
+    QFETCH(int, sizeNo);
+    QFETCH(int, governs);
+    QFETCH(bool, fails);
+    QFETCH(int, stop);
+    const Result r = Mitoitus(in, tapaus, ConcreteState(state), {}, ".", Working::Kept);
+    QCOMPARE(r.sizeNo, sizeNo);
+    if (stop >= 0) {
+        QCOMPARE(r.outcome, Outcome::Stopped);
+        QVERIFY(r.sizes.empty());
+        QCOMPARE(int(r.details.back().stop->kind), stop);
+        return;
+    }
+    QCOMPARE(r.outcome, Outcome::Chosen);
+    const SizeRow &first = r.sizes.at(0);
+    QCOMPARE(int(first.governing), governs);
+    QCOMPARE(first.outcome != SizeOutcome::Chosen, fails);
+    // The kept checks say the same: one governs, and only it may fail.
+    const SizeDetails &d = r.details.at(0);
+    int governing = 0;
+    for (const CheckDetails &c : d.checks) {
+        governing += c.governs;
+        QCOMPARE(c.governs, int(c.kind) == governs);
+        QCOMPARE(c.fails, c.governs && fails);
+    }
+    QCOMPARE(governing, 1);
 }
 
 QTEST_APPLESS_MAIN(TestCalc)

@@ -126,6 +126,8 @@ private slots:
     void detailsJson();
     void detailsText_data();
     void detailsText();
+    void boundaries_data();
+    void boundaries();
     void csvRows();
     void csvJsonRows();
     void languageFile();
@@ -458,7 +460,7 @@ void TestCli::detailsText_data()
                "governs",
                "shear      VRes 2 kN                  FAnchor 1.7 kN           1.17647  fails  "
                "governs",
-               "the search stops at step 880",
+               "first step with NGroup/NFromM within 5 % of 1: step 880",
                "xNA = xStart + stepNo·step width = -1680 + 880·1.68 = -201.6 mm",
                "FInner = (1.5·dNom − xNA)/L·FAnchor = (1.5·12 − (-201.6))/369.6·2.21415 = 1.31555 "
                "kN",
@@ -482,6 +484,92 @@ void TestCli::detailsText()
     const QString out = QString::fromUtf8(run.out);
     for (const QString &line : lines)
         QVERIFY2(out.contains(line), qPrintable(line + "\n---\n" + out));
+}
+
+// At each kind of boundary a value at it and the next double past it: the summary, the --details
+// text and the JSON name the same size, and the text and the JSON the same governing checks.
+void TestCli::boundaries_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("size"); // the chosen size, or the one that stopped the run
+    QTest::addColumn<bool>("stopped");
+
+    // A single anchor beyond cCr: M8's FAnchor is 2.7 kN.
+    const QStringList single{"--arrangement", "1", "--c1", "200", "--c2", "200"};
+    QTest::newRow("tension at FAnchor") << single + QStringList{"--nsd", "2.7"} << "M8" << false;
+    QTest::newRow("tension past FAnchor")
+        << single + QStringList{"--nsd", "2.7000000000000004"} << "M10" << false;
+    QTest::newRow("shear at FAnchor") << single + QStringList{"--v1d", "2.7"} << "M8" << false;
+    QTest::newRow("shear past FAnchor")
+        << single + QStringList{"--v1d", "2.7000000000000004"} << "M10" << false;
+    // A row of two: M8's NGroup is 1.4051976346093991 kN, which NSd must stay below.
+    const QStringList row{"--arrangement", "2",    "--cracked", "--c1", "100", "--c2",
+                          "100",           "--s1", "150",       "--e1", "50"};
+    QTest::newRow("eccentric below NGroup")
+        << row + QStringList{"--nsd", "1.4051976346093988"} << "M8" << false;
+    QTest::newRow("eccentric at NGroup")
+        << row + QStringList{"--nsd", "1.4051976346093991"} << "M10" << false;
+    QTest::newRow("c1 at cMin") << QStringList{"--arrangement", "1", "--c1", "50", "--c2", "200"}
+                                << "M8" << false;
+    QTest::newRow("c1 below cMin")
+        << QStringList{"--arrangement", "1", "--c1", "49.999999999999993", "--c2", "200"} << "M8"
+        << true;
+    QTest::newRow("s1 below sMin")
+        << QStringList{"--arrangement", "2",   "--c1", "200",
+                       "--c2",          "200", "--s1", "69.999999999999986"}
+        << "M8" << true;
+    QTest::newRow("c1 below 10 hef")
+        << QStringList{"--arrangement", "7",    "--c1", "499.99999999999994", "--c2", "600", "--s1",
+                       "150",           "--s2", "150"}
+        << "M8" << true;
+}
+
+void TestCli::boundaries()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, size);
+    QFETCH(bool, stopped);
+    arguments << "--lang"
+              << "none"
+              << "--details";
+    const Run text = kiilaCalc(arguments);
+    QCOMPARE(text.exitCode, 0);
+    const QString out = QString::fromUtf8(text.out);
+
+    // The summary's size, then each size's block of the working.
+    const QRegularExpressionMatch summary =
+        QRegularExpression(stopped ? "stopped at (M\\d+)" : "Kalvex M (\\d+)").match(out);
+    QVERIFY2(summary.hasMatch(), qPrintable(out));
+    QCOMPARE(stopped ? summary.captured(1) : "M" + summary.captured(1), size);
+    const QStringList blocks = out.split(QRegularExpression("\\n(?=M\\d+: dNom)")).mid(1);
+    QVERIFY(!blocks.isEmpty());
+    const QString last = blocks.last();
+    QVERIFY2(last.startsWith(size + ":"), qPrintable(last));
+    QVERIFY2(last.contains(stopped ? "the run stops at this size" : "outcome: chosen"),
+             qPrintable(last));
+
+    const Run jsonRun = kiilaCalc(arguments << "--json");
+    const QJsonObject object = json(jsonRun.out);
+    QCOMPARE(object[stopped ? "message" : "chosen"]["size"].toString(), size);
+    const QJsonArray sizes = object["sizes"].toArray();
+    QCOMPARE(sizes.size(), blocks.size() - (stopped ? 1 : 0));
+    if (stopped)
+        QVERIFY(object["message"]["details"]["stop"]["kind"].isString());
+    else
+        QCOMPARE(sizes.last()["details"]["outcome"].toString(), "chosen");
+    // Each size's governing check: one in the JSON's checks, the same in the text.
+    for (qsizetype i = 0; i < sizes.size(); ++i) {
+        const QString governs = sizes[i]["governs"].toString();
+        QStringList marked;
+        for (const QJsonValue check : sizes[i]["details"]["checks"].toArray())
+            if (check["governs"].toBool())
+                marked << check["kind"].toString();
+        QCOMPARE(marked, QStringList{governs});
+        const QRegularExpressionMatch line =
+            QRegularExpression("\\n  (\\w+) .*  governs\\n").match(blocks[i]);
+        QVERIFY2(line.hasMatch(), qPrintable(blocks[i]));
+        QCOMPARE(line.captured(1), governs);
+    }
 }
 
 void TestCli::csvRows()
@@ -980,39 +1068,50 @@ Q_DECLARE_METATYPE(Target)
 void TestCli::reportDetails_data()
 {
     QTest::addColumn<QString>("lang");
+    QTest::addColumn<QStringList>("design");
     QTest::addColumn<QStringList>("expected");
 
     // M8 fails the tension, M10 the shear, M12 the eccentric tension after a bisection; M16
     // stops on s1.
-    QTest::newRow("English") << "eng"
+    const QStringList row{
+        "--arrangement", "2",     "--cracked", "--c1",  "100", "--c2", "100", "--s1",
+        "150",           "--nsd", "3",         "--v1d", "2",   "--e1", "200"};
+    QTest::newRow("English") << "eng" << row
                              << QStringList{"Hall 3",
                                             "CASE 2, cracked concrete",
                                             "C1 = 100 mm",
-                                            "Ac mm² 100000 100000 120400",
+                                            "Ac0 = sCr² [mm²] 300² = 90000",
+                                            "247.387/200 = 1.23694",
                                             "bisection of steps 1017 and 1018",
                                             "1.5 / 1.15 = 1.30435 *",
                                             "2 / 1.7 = 1.17647 *",
                                             "3 / 1.23694 = 2.42535 *",
                                             "eccentric tension fails",
-                                            "stopped: s1 = 150 mm below 185 mm",
+                                            "S1calc = 150 mm < sMin = 185 mm: the run stops",
                                             "The calculation stopped: Anchor M16"};
-    QTest::newRow("Finnish") << "fin"
+    QTest::newRow("Finnish") << "fin" << row
                              << QStringList{"TAPAUS 2, halkeillut betoni", "leikkaus ei riitä",
                                             "askelten 1017 ja 1018 puolitus",
+                                            "laskenta pysähtyy tähän kokoon",
                                             "Laskenta pysähtyi: Ankkurien M16"};
+    // The largest working: six anchors, four sizes through the shear and the eccentric search,
+    // on one page down to the advice.
+    QTest::newRow("largest, Finnish")
+        << "fin" << QStringList{"--arrangement", "7",   "--c1", "800", "--c2",  "800",
+                                "--s1",          "190", "--s2", "190", "--nsd", "5",
+                                "--v1d",         "1",   "--e2", "10",  "--e1",  "1000"}
+        << QStringList{"3791.16/1000 = 3.79116", "5 / 3.79116 = 1.31886 *", "Valitse järeämpi"};
 }
 
 void TestCli::reportDetails()
 {
     QFETCH(QString, lang);
+    QFETCH(QStringList, design);
     QFETCH(QStringList, expected);
     QTemporaryDir dir;
     const QString pdf = dir.filePath("details.pdf");
     const Run run = kiilaCalc(
-        {"--arrangement", "2",      "--cracked", "--c1",     "100",   "--c2",      "100",
-         "--s1",          "150",    "--nsd",     "3",        "--v1d", "2",         "--e1",
-         "200",           "--lang", lang,        "--report", pdf,     "--project", "Hall 3",
-         "--details"});
+        design + QStringList{"--lang", lang, "--report", pdf, "--project", "Hall 3", "--details"});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(pageCount(pdf), 2);
     const QString text = pageText(pdf, 2);

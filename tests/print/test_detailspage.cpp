@@ -1,7 +1,9 @@
-// The details page's content: the outcome in a sentence in the page's language, the governing
-// check marked, and a page for inputs without a result.
+// The details page's content: every value's formula in symbols and in numbers, the words around
+// them and the outcome in a sentence in the page's language, the governing check marked, and a
+// page for inputs without a result.
 
 #include "print/detailspage.h"
+#include "working/working.h"
 
 #include <QtTest>
 
@@ -27,17 +29,28 @@ void TestDetailsPage::content_data()
     QTest::addColumn<QString>("absent");
 
     // C1, C2, S1, NSd, V1d: M8 fails the tension, M10 the shear, M12 is chosen (shear governs).
-    QTest::newRow("chosen, English")
-        << false << Current << 2
-        << QStringList{"CASE 2, cracked concrete", "Chosen: 2 pcs Kalvex M 12",
-                       "<b>2 / 2.21415 = 0.903283 *</b>", "<b>1.5 / 1.15 = 1.30435 *</b>",
-                       "shear fails"}
-        << "no result belongs";
-    QTest::newRow("chosen, Finnish")
-        << true << Current << 2
-        << QStringList{"TAPAUS 2, halkeillut betoni", "Valittu: 2 kpl Kalvex M 12",
-                       "Kiinnityslevyn mitat min. 36 mm x 186 mm", "leikkaus ei riitä"}
-        << "Chosen";
+    QTest::newRow("chosen, English") << false << Current << 2
+                                     << QStringList{"CASE 2, cracked concrete",
+                                                    "Chosen: 2 pcs Kalvex M 12",
+                                                    "<b>2 / 2.21415 = 0.903283 *</b>",
+                                                    "<b>1.5 / 1.15 = 1.30435 *</b>",
+                                                    "shear fails",
+                                                    "FAnchor = (Ac/Ac0)·psiS·FRd/nAnchors",
+                                                    "(100000/90000)·0.9·2.3/2 = 1.15",
+                                                    "first step with NGroup/NFromM within 5 % of 1",
+                                                    "step 880",
+                                                    "FInner = (1.5·dNom − xNA)/L·FAnchor [kN]"}
+                                     << "no result belongs";
+    QTest::newRow("chosen, Finnish") << true << Current << 2
+                                     << QStringList{"TAPAUS 2, halkeillut betoni",
+                                                    "Valittu: 2 kpl Kalvex M 12",
+                                                    "Kiinnityslevyn mitat min. 36 mm x 186 mm",
+                                                    "leikkaus ei riitä",
+                                                    "askel 880",
+                                                    "xNA = xStart + stepNo·askelväli",
+                                                    "kaukana reunoista (C1 ja C2 ≥ 10·hef)",
+                                                    "ei (10·hef = 500 mm)"}
+                                     << "Chosen";
     QTest::newRow("inputs changed")
         << false << Changed << 2
         << QStringList{"CASE 2", "C1 = 100 mm", "no result belongs to them"} << "FAnchor";
@@ -61,7 +74,7 @@ void TestDetailsPage::content()
     print::DetailsSource source;
     source.finnish = finnish;
     source.design = arrangement == 1 ? design::Design{1, false, {200, 200, 0, 0, 100, 0, 0, 0}}
-                                     : design::Design{2, true, {100, 100, 150, 0, 3, 2, 0, 0}};
+                                     : design::Design{2, true, {100, 100, 150, 0, 3, 2, 20, 0}};
     calc::Texts texts;
     if (!finnish)
         texts.fragKpl = " pcs ";
@@ -70,9 +83,22 @@ void TestDetailsPage::content()
         source.result =
             calc::Mitoitus(source.design.input, source.design.arrangement,
                            source.design.concreteState(), texts, ".", calc::Working::Kept);
-    const QString html = print::detailsPageHtml(source);
+    // Without the page's break opportunities after the multiplication dots.
+    const QString html = print::detailsPageHtml(source).remove(QChar(0x200B));
     for (const QString &e : expected)
         QVERIFY2(html.contains(e), qPrintable(e + "\n" + html));
+    // Every value of the working with the numbers it is made of, so that it can be redone.
+    if (source.result)
+        for (const calc::SizeDetails &d : source.result->details)
+            for (const working::Line &line : working::sizeLines(
+                     source.design, d,
+                     finnish ? working::Language::Finnish : working::Language::English)) {
+                const QString shown = QString::fromStdString(
+                    line.value ? line.numbers + (line.numbers.empty() ? "" : " = ") +
+                                     working::number(*line.value)
+                               : line.sentence);
+                QVERIFY2(html.contains(shown.toHtmlEscaped()), qPrintable(shown));
+            }
     QVERIFY(!html.contains(absent));
 }
 

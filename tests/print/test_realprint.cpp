@@ -263,7 +263,8 @@ void TestRealPrint::detailsOnPaper_data()
     QTest::addColumn<QStringList>("expected");
     QTest::newRow("English") << Language::English << false
                              << QStringList{"Calculation in full: CASE 2, cracked concrete",
-                                            "Ac mm² 100000 100000", "Chosen: 2 pcs Kalvex M 12"};
+                                            "Ac0 = sCr² [mm²] 300² = 90000",
+                                            "Chosen: 2 pcs Kalvex M 12"};
     QTest::newRow("Finnish") << Language::Finnish << false
                              << QStringList{"Laskelma kokonaisuudessaan: TAPAUS 2, halkeillut",
                                             "Valittu: 2 kpl Kalvex M 12"};

@@ -538,7 +538,7 @@ def close(a, b, tol=0.0):
 PASS_KEYS = ("C1calc", "C2calc", "S1calc", "S2calc", "e1Calc", "e2Calc")
 TENSION_KEYS = ("FRd", "Ac0", "Ac", "cSmall", "psiS", "FAnchor", "NSdPerAnchor")
 SHEAR_KEYS = ("VAnchor", "FTorsion", "rCorner", "sumR2", "angleT", "VRes", "VGroupCap")
-ECCENTRIC_KEYS = ("xNA", "FMiddle", "FInner", "CConc", "NGroup", "MGroup", "NFromM")
+ECCENTRIC_KEYS = ("xNA", "L", "FMiddle", "FInner", "CConc", "NGroup", "MGroup", "NFromM")
 
 
 def compare_details(path, want, got, diffs):
@@ -564,6 +564,7 @@ def compare_details(path, want, got, diffs):
         value(key, want[key], got.get(key))
     if "stop" in want:
         gs = got.get("stop") or {}
+        exact("stop.kind", want["stop"]["kind"], gs.get("kind"))
         exact("stop.distance", want["stop"]["distance"], gs.get("distance"))
         value("stop.value", want["stop"]["value"], gs.get("value"))
         value("stop.minimum", want["stop"]["minimum"], gs.get("minimum"))
@@ -586,6 +587,8 @@ def compare_details(path, want, got, diffs):
     else:
         exact("eccentric.end", we["end"], ge.get("end"))
         exact("eccentric.stepNo", we["stepNo"], ge.get("stepNo"))
+        value("eccentric.xStart", we["xStart"], ge.get("xStart"))
+        value("eccentric.stepWidth", we["stepWidth"], ge.get("stepWidth"))
         for key in ECCENTRIC_KEYS:
             # A bisection defines its forces only to their spread over its last bracket.
             value("eccentric." + key, we[key], ge.get(key), 2 * we["spread"][key])
@@ -632,6 +635,7 @@ def compare(want, got, details=False):
         p = "sizes[%d]." % i
         same_exact(p + "size", w["size"], g.get("size"))
         same_exact(p + "outcome", w["outcome"], g.get("outcome"))
+        same_exact(p + "governs", w["governs"], g.get("governs"))
         same_value(p + "anchorCapacity", w["anchorCapacity"], g.get("anchorCapacity"))
         same_value(p + "shearCapacity", w["shearCapacity"], g.get("shearCapacity"))
         tol = 0.0

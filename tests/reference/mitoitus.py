@@ -170,8 +170,8 @@ def eccentric_forces(x_na, d, k1, n_per_row, s1, b_plate, e1, f_anchor):
     m_group = (n_per_row * k1 * s1 * f_outer - n_per_row * k1 * s1 * f_inner
                + (1.5 * d + k1 * s1 - x_na / 3) * c_conc)
     n_from_m = fdiv(m_group, e1)
-    return dict(xNA=x_na, FMiddle=f_middle, FInner=f_inner, CConc=c_conc, NGroup=n_group,
-                MGroup=m_group, NFromM=n_from_m)
+    return dict(xNA=x_na, L=length, FMiddle=f_middle, FInner=f_inner, CConc=c_conc,
+                NGroup=n_group, MGroup=m_group, NFromM=n_from_m)
 
 
 def eccentric_state(x_na, d, k1, n_per_row, s1, b_plate, e1, f_anchor):
@@ -200,7 +200,7 @@ def eccentric_search(d, k1, k2, n_per_row, s1, s2, e1, f_anchor):
 
     def ended(how, step_no, x_na, lo=None):
         result = forces(x_na)
-        result.update(how=how, stepNo=step_no, tol=0.0,
+        result.update(how=how, stepNo=step_no, tol=0.0, xStart=x_start, stepWidth=step,
                       end={"step": "step", "step0": "step0", "bisect": "bisection"}[how],
                       spread={k: 0.0 for k in result})
         if lo is not None:
@@ -297,7 +297,7 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
         if c2c > c_cr:
             c2c = c_cr
 
-        def stop(text, distance, value, minimum):
+        def stop(text, kind, distance, value, minimum):
             result["outcome"] = "stopped"
             result["message"] = {"size": size_name(size), "title": frag["fragOhje"],
                                  "text": text}
@@ -305,7 +305,8 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
                 result["_stop_detail"] = {
                     "C1calc": c1c, "C2calc": c2c, "S1calc": s1c, "S2calc": s2c, "e1Calc": e1c,
                     "e2Calc": e2c,
-                    "stop": {"distance": distance, "value": value, "minimum": minimum}}
+                    "stop": {"kind": kind, "distance": distance, "value": value,
+                             "minimum": minimum}}
             return result
 
         def edge_message(which):
@@ -323,22 +324,22 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
 
         # Minimum edge distances (NaN-safe: only a value at or above the minimum passes).
         if not (c1c >= c_min):
-            return stop(edge_message(" c1 "), "c1", c1c, c_min)
+            return stop(edge_message(" c1 "), "edge", "c1", c1c, c_min)
         if not (c2c >= c_min):
-            return stop(edge_message(" c2 "), "c2", c2c, c_min)
+            return stop(edge_message(" c2 "), "edge", "c2", c2c, c_min)
 
         # Minimum spacings.
         if tapaus in (2, 3):
             if not (s1c >= s_min):
-                return stop(spacing_message(" s1 ", 1), "s1", s1c, s_min)
+                return stop(spacing_message(" s1 ", 1), "spacing", "s1", s1c, s_min)
         elif tapaus in (4, 5):
             if not (s2c >= s_min):
-                return stop(spacing_message(" s2 ", 1), "s2", s2c, s_min)
+                return stop(spacing_message(" s2 ", 1), "spacing", "s2", s2c, s_min)
         elif tapaus in (6, 7):
             if not (s1c >= s_min):
-                return stop(spacing_message(" s1 ", 2), "s1", s1c, s_min)
+                return stop(spacing_message(" s1 ", 2), "spacing", "s1", s1c, s_min)
             if not (s2c >= s_min):
-                return stop(spacing_message(" s2 ", 2), "s2", s2c, s_min)
+                return stop(spacing_message(" s2 ", 2), "spacing", "s2", s2c, s_min)
 
         if s1c > s_cr:
             s1c = s_cr
@@ -347,9 +348,9 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
 
         if tapaus == 7:
             if not (c1 >= 10 * hef):
-                return stop(case7_message(" c1 "), "c1", c1, 10 * hef)
+                return stop(case7_message(" c1 "), "farFromEdges", "c1", c1, 10 * hef)
             if not (c2 >= 10 * hef):
-                return stop(case7_message(" c2 "), "c2", c2, 10 * hef)
+                return stop(case7_message(" c2 "), "farFromEdges", "c2", c2, 10 * hef)
 
         # Capacity of one anchor by the projected areas.
         ac0 = s_cr * s_cr
@@ -413,6 +414,20 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
                     fail("eccentric")
 
         detail["outcome"] = row["outcome"]
+        # The check that governs: the one that failed, else the one of the highest utilisation
+        # (the first of equal ones; no value counts as 0).
+        if row["outcome"] != "chosen":
+            row["governs"] = row["outcome"]
+        else:
+            row["governs"] = "tension"
+            highest = None
+            for key in ("tension", "shear", "eccentric"):
+                u = row["utilization"][key]
+                if u is None:
+                    continue
+                u = 0.0 if math.isnan(u) else u
+                if highest is None or u > highest:
+                    row["governs"], highest = key, u
         if row["outcome"] == "chosen":
             plate = None
             plate_text = None
