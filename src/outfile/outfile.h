@@ -37,6 +37,9 @@ struct Input
 std::optional<Input> input(const QString &path, const QString &name);
 std::optional<Input> input(int descriptor, const QString &name);
 
+// "is a named pipe, not a regular file": the kind of file of `mode`, which is not a regular one.
+QString notRegular(mode_t mode);
+
 // Why nothing may be written at `path`: the end of a sentence that begins with the path ("is a
 // folder, not a regular file"), one line. Empty when a file may be written there (also when
 // nothing is there yet: whether the folder takes it shows when the file is opened).
