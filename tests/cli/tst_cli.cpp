@@ -937,6 +937,10 @@ void TestCli::reportTargets_data()
     QTest::newRow("socket") << Target::Socket << 2 << QByteArray("is a socket, not a regular file");
     QTest::newRow("folder") << Target::Folder << 2 << QByteArray("is a folder, not a regular file");
     QTest::newRow("read-only folder") << Target::ReadOnlyFolder << 2 << QByteArray("cannot write");
+    QTest::newRow("file on a read-only file system")
+        << Target::ReadOnlyFile << 2 << QByteArray(": Read-only file system\n");
+    QTest::newRow("loop of links")
+        << Target::LinkLoop << 2 << QByteArray("is a loop of symbolic links");
     QTest::newRow("full file system")
         << Target::FullDisk << 3 << QByteArray(": No space left on device");
 }
@@ -1273,6 +1277,10 @@ void TestCli::saveTargets_data()
     QTest::newRow("socket") << Target::Socket << 2 << QByteArray("is a socket, not a regular file");
     QTest::newRow("folder") << Target::Folder << 2 << QByteArray("is a folder, not a regular file");
     QTest::newRow("read-only folder") << Target::ReadOnlyFolder << 3 << QByteArray("cannot write");
+    QTest::newRow("file on a read-only file system")
+        << Target::ReadOnlyFile << 3 << QByteArray(": Read-only file system\n");
+    QTest::newRow("loop of links")
+        << Target::LinkLoop << 2 << QByteArray("is a loop of symbolic links");
     QTest::newRow("full file system")
         << Target::FullDisk << 3 << QByteArray(": No space left on device");
 }

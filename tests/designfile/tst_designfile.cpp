@@ -235,6 +235,8 @@ private slots:
         QTest::newRow("named pipe") << Target::Fifo;
         QTest::newRow("the file being read") << Target::Input;
         QTest::newRow("read-only folder") << Target::ReadOnlyFolder;
+        QTest::newRow("file on a read-only file system") << Target::ReadOnlyFile;
+        QTest::newRow("loop of links") << Target::LinkLoop;
         QTest::newRow("full file system") << Target::FullDisk;
     }
     void failedWriteKeepsTheOldFile()

@@ -301,6 +301,8 @@ void TestDesignFiles::failedSave_data()
     QTest::addColumn<Target>("target");
     QTest::newRow("folder") << Target::Folder;
     QTest::newRow("read-only folder") << Target::ReadOnlyFolder;
+    QTest::newRow("file on a read-only file system") << Target::ReadOnlyFile;
+    QTest::newRow("loop of links") << Target::LinkLoop;
     QTest::newRow("full file system") << Target::FullDisk;
     QTest::newRow("a language file") << Target::Input;
 }

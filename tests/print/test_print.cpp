@@ -488,6 +488,9 @@ void TestPrint::pdfSaveTargets_data()
     QTest::newRow("socket") << Target::Socket << "is a socket, not a regular file";
     QTest::newRow("folder") << Target::Folder << "is a folder, not a regular file";
     QTest::newRow("read-only folder") << Target::ReadOnlyFolder << "cannot write '";
+    QTest::newRow("file on a read-only file system")
+        << Target::ReadOnlyFile << ": Read-only file system";
+    QTest::newRow("loop of links") << Target::LinkLoop << "is a loop of symbolic links";
     QTest::newRow("full file system") << Target::FullDisk << ": No space left on device";
 }
 
