@@ -269,6 +269,21 @@ void TestCli::usageErrors_data()
     QTest::newRow("save a project of two lines")
         << QStringList{"--arrangement", "1", "--project", "a\nb", "--save", "/nonexistent/d.kiila"}
         << QByteArray() << QByteArray("--save: the \"project\"");
+    QTest::newRow("save a project with a line separator")
+        << QStringList{"--arrangement", "1",      "--project",
+                       "a\u2028b",      "--save", "/nonexistent/d.kiila"}
+        << QByteArray() << QByteArray("--save: the \"project\"");
+    QTest::newRow("report a project of two lines")
+        << QStringList{"--arrangement", "1", "--project", "a\nb", "--report", "/nonexistent/r.pdf"}
+        << QByteArray() << QByteArray("--project: the name is more than one line");
+    QTest::newRow("report a project with a paragraph separator")
+        << QStringList{"--arrangement", "1",        "--project",
+                       "a\u2029b",      "--report", "/nonexistent/r.pdf"}
+        << QByteArray() << QByteArray("--project: the name is more than one line");
+    QTest::newRow("report a project with a next line")
+        << QStringList{"--arrangement", "1",        "--project",
+                       "a\u0085b",      "--report", "/nonexistent/r.pdf"}
+        << QByteArray() << QByteArray("--project: the name is more than one line");
     QTest::newRow("save and report into one file")
         << QStringList{"--arrangement",  "1",        "--save",
                        "/nonexistent/x", "--report", "/nonexistent/../nonexistent/x"}
