@@ -32,6 +32,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 #include <vector>
 
@@ -333,6 +334,22 @@ QList<outfile::Input> runFiles(const QCommandLineParser &parser)
             path, QString::fromStdString("the language file " + cli::quoted(path.toStdString()))));
     add(outfile::input(STDOUT_FILENO, "standard output"));
     return files;
+}
+
+// The command line as the system gave it, in bytes.
+std::vector<std::string_view> givenArguments;
+
+// Whether the file name `name`, as Qt took it from the command line, names the file given. Bytes
+// that are not UTF-8 reach Qt as U+FFFD: the file named so would be another one, and could be
+// replaced.
+bool nameAsGiven(const QString &name)
+{
+    if (!name.contains(QChar::ReplacementCharacter))
+        return true;
+    const std::string bytes = QFile::encodeName(name).toStdString();
+    return std::any_of(givenArguments.begin(), givenArguments.end(), [&](std::string_view given) {
+        return given == bytes || given.ends_with("=" + bytes);
+    });
 }
 
 // Whether two names are of one file: the same path, or the same file through links.
@@ -665,6 +682,11 @@ int run(const QCoreApplication &app, bool inputClosed)
         return usageError("unexpected argument " +
                           cli::quoted(parser.positionalArguments().first().toStdString()));
 
+    for (const char *option : {"csv", "design", "save", "report"})
+        if (parser.isSet(option) && !nameAsGiven(parser.value(option)))
+            return usageError("--" + std::string(option) +
+                              ": the file name is not valid UTF-8; give the file a UTF-8 name");
+
     const bool fromFile = parser.isSet("design");
     if (fromFile) {
         if (parser.isSet("csv"))
@@ -779,6 +801,7 @@ int main(int argc, char *argv[])
         writeFailed("standard output is closed");
     endQuietlyOnClosedPipe();
 
+    givenArguments.assign(argv + 1, argv + argc);
     const std::unique_ptr<QCoreApplication> app = cli::application(argc, argv);
     const int status = run(*app, closed & 1);
     finishOutput();

@@ -4,6 +4,7 @@
 
 #include "calc/numbers.h"
 #include "cli/text.h"
+#include "designfile/designfile.h"
 #include "forms/definitions.h"
 #include "forms/platform.h"
 #include "forms/widgets.h"
@@ -56,6 +57,8 @@ public:
         if (const QString family = missingFont(); !family.isEmpty())
             return "--report: the font " + cli::quoted(family.toStdString()) +
                    ", which the report is written in, is not installed";
+        if (!designfile::isOneLine(m_project))
+            return "--project: the name is more than one line, or holds a control character";
         if (!m_page.control(QStringLiteral("LblKomm"))->fits(m_project))
             return fromFile ? "--design: the file's project name does not fit the project line "
                               "of the report; give another with --project"

@@ -21,18 +21,6 @@ QString quotedKey(std::string_view key)
     return u'"' + QString::fromLatin1(key.data(), qsizetype(key.size())) + u'"';
 }
 
-// A field holds one line of text: no line break, tab or other control character. Nor a
-// zero-width no-break space (U+FEFF), which Qt's JSON reader drops at the start of a text, nor
-// half of a surrogate pair, which cannot be written as UTF-8: the text would not read back as
-// it was written.
-bool isOneLine(const QString &text)
-{
-    for (const QChar c : text)
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f || c.unicode() == 0xfeff)
-            return false;
-    return text.isValidUtf16();
-}
-
 // A whole number from `low` to `high`, or nothing.
 std::optional<int> wholeNumber(const QJsonValue &value, int low, int high)
 {
@@ -67,6 +55,20 @@ QString described(const QJsonValue &value)
 }
 
 } // namespace
+
+// No line break, tab or other control character: also not the next-line character (U+0085) or
+// the line and paragraph separators (U+2028, U+2029), at which a text is drawn as several lines.
+// Nor a zero-width no-break space (U+FEFF), which Qt's JSON reader drops at the start of a text,
+// nor half of a surrogate pair, which cannot be written as UTF-8: the text would not read back
+// as it was written.
+bool isOneLine(const QString &text)
+{
+    for (const QChar c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f || c.unicode() == 0x85 ||
+            c.unicode() == 0x2028 || c.unicode() == 0x2029 || c.unicode() == 0xfeff)
+            return false;
+    return text.isValidUtf16();
+}
 
 QByteArray encode(const Contents &contents)
 {

@@ -43,6 +43,9 @@ struct Contents
     friend bool operator==(const Contents &, const Contents &) = default;
 };
 
+// Whether `text` is one line a field or the project name may hold, as a design file keeps it.
+bool isOneLine(const QString &text);
+
 // The file's bytes: the keys always in the same order, so the same design gives the same file.
 QByteArray encode(const Contents &contents);
 

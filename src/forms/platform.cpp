@@ -1,16 +1,24 @@
 #include "forms/platform.h"
 
+#include "forms/moduleimage.h"
 #include "forms/printer.h"
 
 #include "outfile/outfile.h"
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QLibrary>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QWindow>
+
+#include <cerrno>
+#include <cstring>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace forms {
 void keepInFrontOf(QWidget &window, QWidget *owner)
@@ -183,6 +191,55 @@ QList<PagePainter> onePage(QWidget &window)
 
 } // namespace
 
+namespace {
+
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+} // namespace
+
+int openPrinterModule(const QString &path, QString &why)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        why = QStringLiteral("cannot be opened: ") + systemError();
+        return -1;
+    }
+    const auto refuse = [fd, &why](const QString &reason) {
+        ::close(fd);
+        why = reason;
+        return -1;
+    };
+    struct stat status;
+    if (::fstat(fd, &status) != 0)
+        return refuse(QStringLiteral("cannot be looked at: ") + systemError());
+    // A pipe would block the read, a device give anything; a file cut short would end the
+    // program with SIGBUS where the loader maps what is not there.
+    if (!S_ISREG(status.st_mode))
+        return refuse(outfile::notRegular(status.st_mode));
+    if (status.st_size < PrinterLoadedEnd)
+        return refuse(QStringLiteral("is not the module built with this program: it has %1 bytes, "
+                                     "where that module loads %2")
+                          .arg(status.st_size)
+                          .arg(PrinterLoadedEnd));
+    QByteArray bytes(PrinterLoadedEnd, Qt::Uninitialized);
+    for (qint64 done = 0; done < bytes.size();) {
+        const ssize_t n = ::pread(fd, bytes.data() + done, size_t(bytes.size() - done), done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return refuse(QStringLiteral("cannot be read: ") +
+                          (n < 0 ? systemError() : QStringLiteral("it ended early")));
+        done += n;
+    }
+    if (loadedDigest(bytes) != QByteArray(PrinterDigest))
+        return refuse(QStringLiteral("is not the module built with this program: what it loads "
+                                     "differs (another version, or a changed file)"));
+    return fd;
+}
+
 // The module that prints: its entries, none when it could not be loaded.
 struct DesktopPlatform::Printer
 {
@@ -192,24 +249,56 @@ struct DesktopPlatform::Printer
 
 DesktopPlatform::DesktopPlatform(const QString &printerModule) : m_printerModule(printerModule) {}
 
+namespace {
+
+// The module at `path`, checked and loaded; null with why not in `why`. What is loaded is the
+// file that was checked, through its descriptor, even if another took its name meanwhile.
+void *loadPrinterModule(const QString &path, QString &why)
+{
+    const int fd = openPrinterModule(path, why);
+    if (fd < 0)
+        return nullptr;
+    void *module = ::dlopen(("/proc/self/fd/" + std::to_string(fd)).c_str(), RTLD_NOW | RTLD_LOCAL);
+    ::close(fd);
+    if (!module) {
+        const char *error = ::dlerror();
+        why = QStringLiteral("cannot be loaded: ") +
+              QString::fromLocal8Bit(error ? error : "the loader gives no reason");
+    }
+    return module;
+}
+
+} // namespace
+
 // Loaded once, on the first call that needs it, and kept for the rest of the run. Without it
-// nothing can be printed; the program says so the usual way.
+// nothing can be printed; the program says so the usual way, and why on stderr.
 const DesktopPlatform::Printer &DesktopPlatform::printer() const
 {
     if (m_printer)
         return *m_printer;
     auto printer = std::make_shared<Printer>();
-    QLibrary module(m_printerModule.isEmpty() ? QApplication::applicationDirPath() +
-                                                    QStringLiteral("/" KIILA_PRINTER_FROM_BIN)
-                                              : m_printerModule);
-    if (module.load()) {
-        printer->print =
-            reinterpret_cast<decltype(printer->print)>(module.resolve("kiila_printer_print"));
+    const QString path = m_printerModule.isEmpty() ? QApplication::applicationDirPath() +
+                                                         QStringLiteral("/" KIILA_PRINTER_FROM_BIN)
+                                                   : m_printerModule;
+    QString why;
+    if (void *module = loadPrinterModule(path, why)) {
+        const auto entry = [module, &why](const char *name) {
+            void *found = ::dlsym(module, name);
+            if (!found && why.isEmpty())
+                why = QStringLiteral("has no entry ") + QLatin1String(name);
+            return found;
+        };
+        printer->print = reinterpret_cast<decltype(printer->print)>(entry("kiila_printer_print"));
         printer->exists =
-            reinterpret_cast<decltype(printer->exists)>(module.resolve("kiila_printer_exists"));
+            reinterpret_cast<decltype(printer->exists)>(entry("kiila_printer_exists"));
+        const auto version =
+            reinterpret_cast<decltype(&kiila_printer_version)>(entry("kiila_printer_version"));
+        if (version && std::strcmp(version(), KIILA_VERSION) != 0)
+            why = QStringLiteral("is of version %1, not %2")
+                      .arg(QString::fromUtf8(version()), QLatin1String(KIILA_VERSION));
     }
-    if (!printer->print || !printer->exists) {
-        qWarning("kiila: cannot print: %s", qPrintable(module.errorString()));
+    if (!why.isEmpty()) {
+        qWarning("kiila: cannot print: the module '%s' %s", qPrintable(path), qPrintable(why));
         *printer = Printer();
     }
     m_printer = printer;

@@ -50,4 +50,6 @@ bool defaultPrinterExists();
 extern "C" {
 bool kiila_printer_print(const QString &title, const forms::SpoolWriter &write);
 bool kiila_printer_exists();
+// The program's version the module was built with.
+const char *kiila_printer_version();
 }

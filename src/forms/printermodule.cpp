@@ -13,4 +13,9 @@ Q_DECL_EXPORT bool kiila_printer_exists()
 {
     return forms::defaultPrinterExists();
 }
+
+Q_DECL_EXPORT const char *kiila_printer_version()
+{
+    return KIILA_VERSION;
+}
 }

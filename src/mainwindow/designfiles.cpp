@@ -13,12 +13,20 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QSettings>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace mainwindow {
 
@@ -69,22 +77,90 @@ QString droppedDesign(const QMimeData *data)
     return url.toLocalFile();
 }
 
+// The settings (the recent designs, the last folder) are one file of the user's, used only while
+// it is a regular file, or a link to one the user owns, of no more than five names and a folder
+// take: a named pipe there would block the window for good, a link to a device would have the
+// device replaced by a regular file, a huge file would delay every open. Anything else is said
+// once on stderr, and the program goes on without reading or saving its settings.
+constexpr qint64 MaxSettingsSize = 128 * 1024;
+
+// Where QSettings keeps the program's own settings. Named so, only that file is read (not the
+// organisation's or the system's beside it).
+QString settingsPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
+           QCoreApplication::organizationName() + u'/' + QCoreApplication::applicationName() +
+           QStringLiteral(".conf");
+}
+
+// Why the settings file is not used; empty when it is (also when there is none yet). QSettings
+// also reads the lock file it keeps beside it, when that is there.
+QString settingsRefusal(const QString &path)
+{
+    for (const QString &file : {path, path + QStringLiteral(".lock")}) {
+        const QByteArray name = QFile::encodeName(file);
+        const QString quoted = u'\'' + file + QStringLiteral("' ");
+        struct stat link;
+        if (::lstat(name.constData(), &link) != 0) {
+            if (errno == ENOENT)
+                continue;
+            return quoted + QStringLiteral("cannot be looked at: ") +
+                   QString::fromLocal8Bit(std::strerror(errno));
+        }
+        struct stat status = link;
+        const bool isLink = S_ISLNK(link.st_mode);
+        if (isLink && ::stat(name.constData(), &status) != 0)
+            return quoted + QStringLiteral("is a symbolic link to nothing that can be read");
+        if (!S_ISREG(status.st_mode))
+            return quoted + (isLink ? QStringLiteral("is a symbolic link to ") +
+                                          outfile::notRegular(status.st_mode).mid(3)
+                                    : outfile::notRegular(status.st_mode));
+        if (isLink && status.st_uid != ::geteuid())
+            return quoted + QStringLiteral("is a symbolic link to a file of another user");
+        if (status.st_size > MaxSettingsSize)
+            return quoted + QStringLiteral("is larger than settings grow (%1 bytes, at most %2)")
+                                .arg(status.st_size)
+                                .arg(MaxSettingsSize);
+    }
+    return {};
+}
+
+// The settings, or nothing when their file is refused; each refusal is said once.
+std::unique_ptr<QSettings> settings()
+{
+    static QString said;
+    const QString path = settingsPath();
+    const QString refused = settingsRefusal(path);
+    if (refused.isEmpty())
+        return std::make_unique<QSettings>(path, QSettings::IniFormat);
+    if (refused != said) {
+        said = refused;
+        qWarning("kiila: settings not used: %s", qPrintable(refused));
+    }
+    return nullptr;
+}
+
 QString lastFolder()
 {
-    const QString folder = QSettings().value(QLatin1String(FolderKey)).toString();
+    const auto kept = settings();
+    const QString folder = kept ? kept->value(QLatin1String(FolderKey)).toString() : QString();
     return folder.isEmpty() ? QDir::homePath() : folder;
 }
 
 void setRecent(const QStringList &recent)
 {
-    QSettings().setValue(QLatin1String(RecentKey), recent);
+    if (const auto kept = settings())
+        kept->setValue(QLatin1String(RecentKey), recent);
 }
 
 } // namespace
 
 QStringList MainWindow::recentDesigns()
 {
-    QStringList recent = QSettings().value(QLatin1String(RecentKey)).toStringList();
+    const auto kept = settings();
+    if (!kept)
+        return {};
+    QStringList recent = kept->value(QLatin1String(RecentKey)).toStringList();
     recent.removeAll(QString());
     return recent.mid(0, RecentCount);
 }
@@ -167,7 +243,8 @@ void MainWindow::rememberDesign(const QString &path)
     recent.removeAll(path);
     recent.prepend(path);
     setRecent(recent.mid(0, RecentCount));
-    QSettings().setValue(QLatin1String(FolderKey), QFileInfo(path).absolutePath());
+    if (const auto kept = settings())
+        kept->setValue(QLatin1String(FolderKey), QFileInfo(path).absolutePath());
 }
 
 void MainWindow::openDesignAsked()

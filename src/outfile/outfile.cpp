@@ -17,6 +17,8 @@ std::optional<Input> fromStatus(int result, const struct stat &status, const QSt
     return Input{name, status.st_dev, status.st_ino};
 }
 
+} // namespace
+
 QString notRegular(mode_t mode)
 {
     const char *what = S_ISDIR(mode)    ? "a folder"
@@ -27,8 +29,6 @@ QString notRegular(mode_t mode)
                                         : "a special file";
     return QStringLiteral("is %1, not a regular file").arg(QLatin1String(what));
 }
-
-} // namespace
 
 std::optional<Input> input(const QString &path, const QString &name)
 {
@@ -46,8 +46,9 @@ QString refusal(const QString &path, const QList<Input> &inputs)
 {
     struct stat status;
     // Nothing there (or nothing that can be looked at): the open tells whether it can be made.
+    // Links that lead round in a loop are something: the writer would replace the first of them.
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        return {};
+        return errno == ELOOP ? QStringLiteral("is a loop of symbolic links") : QString();
     for (const Input &in : inputs)
         if (in.device == status.st_dev && in.inode == status.st_ino)
             return QStringLiteral("is the same file as ") + in.name;
@@ -72,7 +73,13 @@ bool OutputFile::start()
         return false;
     }
     if (!m_file.open(QIODevice::WriteOnly)) {
-        m_file.failure = m_file.errorString();
+        // Of a file it may not replace Qt says only "Existing file … is not writable"; the
+        // system says why (a read-only file system, the file's permissions).
+        const bool exists = ::access(QFile::encodeName(m_file.fileName()).constData(), F_OK) == 0;
+        m_file.failure =
+            exists && ::access(QFile::encodeName(m_file.fileName()).constData(), W_OK) != 0
+                ? QString::fromLocal8Bit(std::strerror(errno))
+                : m_file.errorString();
         return false;
     }
     return true;

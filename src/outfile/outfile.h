@@ -6,10 +6,11 @@
 //   outfile.h / outfile.cpp   the rule (refusal) and the writer (OutputFile); Qt Core only
 //
 // The rule: a file is written only where nothing but a regular file, or nothing at all, is
-// (a link is followed to what it names), and never over a file the run reads or writes
-// elsewhere (the same device and inode, however it is named). Each writer names the files of
-// its run (`Input`); the rule is checked before anything is written and again right before the
-// file replaces what was there.
+// (a link is followed to what it names; a loop of links is refused), and never over a file the
+// run reads or writes elsewhere (the same device and inode, however it is named). Each writer
+// names the files of its run (`Input`); the rule is checked before anything is written and
+// again right before the file replaces what was there. A file that may not be replaced (a
+// read-only file system) is refused with the system's reason.
 //
 // The writer: the bytes go into a new file beside the target, every write is checked to its
 // last byte (a full disk, a quota, a device error, a short write), the file is flushed and
@@ -36,6 +37,9 @@ struct Input
 // The file at `path`, through links, or the file open on `descriptor`; nothing when there is none.
 std::optional<Input> input(const QString &path, const QString &name);
 std::optional<Input> input(int descriptor, const QString &name);
+
+// "is a named pipe, not a regular file": the kind of file of `mode`, which is not a regular one.
+QString notRegular(mode_t mode);
 
 // Why nothing may be written at `path`: the end of a sentence that begins with the path ("is a
 // folder, not a regular file"), one line. Empty when a file may be written there (also when

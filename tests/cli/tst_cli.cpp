@@ -162,6 +162,8 @@ private slots:
     void brokenDesign_data();
     void brokenDesign();
     void designProject();
+    void fileNameNotUtf8_data();
+    void fileNameNotUtf8();
     void saveTargets_data();
     void saveTargets();
 };
@@ -276,6 +278,21 @@ void TestCli::usageErrors_data()
     QTest::newRow("save a project of two lines")
         << QStringList{"--arrangement", "1", "--project", "a\nb", "--save", "/nonexistent/d.kiila"}
         << QByteArray() << QByteArray("--save: the \"project\"");
+    QTest::newRow("save a project with a line separator")
+        << QStringList{"--arrangement", "1",      "--project",
+                       "a\u2028b",      "--save", "/nonexistent/d.kiila"}
+        << QByteArray() << QByteArray("--save: the \"project\"");
+    QTest::newRow("report a project of two lines")
+        << QStringList{"--arrangement", "1", "--project", "a\nb", "--report", "/nonexistent/r.pdf"}
+        << QByteArray() << QByteArray("--project: the name is more than one line");
+    QTest::newRow("report a project with a paragraph separator")
+        << QStringList{"--arrangement", "1",        "--project",
+                       "a\u2029b",      "--report", "/nonexistent/r.pdf"}
+        << QByteArray() << QByteArray("--project: the name is more than one line");
+    QTest::newRow("report a project with a next line")
+        << QStringList{"--arrangement", "1",        "--project",
+                       "a\u0085b",      "--report", "/nonexistent/r.pdf"}
+        << QByteArray() << QByteArray("--project: the name is more than one line");
     QTest::newRow("save and report into one file")
         << QStringList{"--arrangement",  "1",        "--save",
                        "/nonexistent/x", "--report", "/nonexistent/../nonexistent/x"}
@@ -1158,6 +1175,10 @@ void TestCli::reportTargets_data()
     QTest::newRow("socket") << Target::Socket << 2 << QByteArray("is a socket, not a regular file");
     QTest::newRow("folder") << Target::Folder << 2 << QByteArray("is a folder, not a regular file");
     QTest::newRow("read-only folder") << Target::ReadOnlyFolder << 2 << QByteArray("cannot write");
+    QTest::newRow("file on a read-only file system")
+        << Target::ReadOnlyFile << 2 << QByteArray(": Read-only file system\n");
+    QTest::newRow("loop of links")
+        << Target::LinkLoop << 2 << QByteArray("is a loop of symbolic links");
     QTest::newRow("full file system")
         << Target::FullDisk << 3 << QByteArray(": No space left on device");
 }
@@ -1475,6 +1496,50 @@ void TestCli::designProject()
              tooLong.err.constData());
 }
 
+void TestCli::fileNameNotUtf8_data()
+{
+    QTest::addColumn<QString>("option"); // the shell's words, "$1" the folder
+    QTest::addColumn<int>("exitCode");
+    const QString bad = QStringLiteral("\"$1/$(printf 'bad\\377.out')\"");
+    QTest::newRow("--save") << "--save " + bad << 2;
+    QTest::newRow("--save=") << "--save=" + bad << 2;
+    QTest::newRow("--report") << "--report " + bad << 2;
+    QTest::newRow("--design") << "--design " + bad << 2;
+    QTest::newRow("--csv") << "--csv " + bad << 2;
+    // U+FFFD given as itself (UTF-8) is a name like any other.
+    QTest::newRow("a name that holds U+FFFD") << QStringLiteral("--save \"$1/bad\uFFFD.out\"") << 0;
+}
+
+// A file name that is not UTF-8 would reach the program with U+FFFD in place of its bytes: the
+// file asked for would not be written, and one under the substituted name replaced. Such a name
+// is refused before anything is read or written (exit 2, one line).
+void TestCli::fileNameNotUtf8()
+{
+    QFETCH(QString, option);
+    QFETCH(int, exitCode);
+    QTemporaryDir dir;
+    const QString substituted = dir.filePath(QStringLiteral("bad\uFFFD.out"));
+    if (exitCode != 0) {
+        QFile old(substituted);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    }
+    const auto before = folderState(dir.path());
+    const QString design = QStringLiteral("--arrangement 1 --c1 200 --c2 200 --nsd 3 ");
+    const Run run =
+        kiilaCalc({"-c", "\"$0\" " + (option.startsWith("--design") ? QString() : design) + option,
+                   KIILA_CALC, dir.path()},
+                  {}, QStringLiteral("/bin/sh"));
+    QCOMPARE(run.exitCode, exitCode);
+    if (exitCode == 0) {
+        QVERIFY(QFileInfo(substituted).size() > 0);
+        return;
+    }
+    QCOMPARE(run.out, QByteArray());
+    QCOMPARE(run.err.count('\n'), 1);
+    QVERIFY2(run.err.contains(": the file name is not valid UTF-8"), run.err.constData());
+    QCOMPARE(folderState(dir.path()), before);
+}
+
 void TestCli::saveTargets_data()
 {
     QTest::addColumn<Target>("target");
@@ -1494,6 +1559,10 @@ void TestCli::saveTargets_data()
     QTest::newRow("socket") << Target::Socket << 2 << QByteArray("is a socket, not a regular file");
     QTest::newRow("folder") << Target::Folder << 2 << QByteArray("is a folder, not a regular file");
     QTest::newRow("read-only folder") << Target::ReadOnlyFolder << 3 << QByteArray("cannot write");
+    QTest::newRow("file on a read-only file system")
+        << Target::ReadOnlyFile << 3 << QByteArray(": Read-only file system\n");
+    QTest::newRow("loop of links")
+        << Target::LinkLoop << 2 << QByteArray("is a loop of symbolic links");
     QTest::newRow("full file system")
         << Target::FullDisk << 3 << QByteArray(": No space left on device");
 }

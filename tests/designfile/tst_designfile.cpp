@@ -179,6 +179,14 @@ private slots:
                                          << "input \"c1\" is 100";
         QTest::newRow("input of two lines") << withValue("inputs.s2", "\"1\\n2\"") << ""
                                             << "input \"s2\" is a text of more than one line";
+        QTest::newRow("project with a line separator")
+            << withValue("project", "\"a\\u2028b\"") << ""
+            << "\"project\" is a text of more than one line";
+        QTest::newRow("project with a paragraph separator")
+            << withValue("project", "\"a\\u2029b\"") << ""
+            << "\"project\" is a text of more than one line";
+        QTest::newRow("input with a next line") << withValue("inputs.c1", "\"1\\u00850\"") << ""
+                                                << "input \"c1\" is a text of more than one line";
         QTest::newRow("input with U+FEFF") << withValue("inputs.c1", "\"\\ufeff1\"") << ""
                                            << "input \"c1\" is a text of more than one line or";
         QTest::newRow("half a surrogate pair") << withValue("project", "\"\\ud800\"") << ""
@@ -235,6 +243,8 @@ private slots:
         QTest::newRow("named pipe") << Target::Fifo;
         QTest::newRow("the file being read") << Target::Input;
         QTest::newRow("read-only folder") << Target::ReadOnlyFolder;
+        QTest::newRow("file on a read-only file system") << Target::ReadOnlyFile;
+        QTest::newRow("loop of links") << Target::LinkLoop;
         QTest::newRow("full file system") << Target::FullDisk;
     }
     void failedWriteKeepsTheOldFile()

@@ -22,6 +22,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 using mainwindow::MainWindow;
 using Answer = forms::Platform::Answer;
 
@@ -83,6 +87,8 @@ private slots:
     void failedSave();
     void saveAsAndRecent();
     void goneRecentDesignLeavesTheList();
+    void settingsFile_data();
+    void settingsFile();
     void contextMenu_data();
     void contextMenu();
     void menuEntries();
@@ -181,6 +187,7 @@ private:
 
     QTemporaryDir m_dir;
     QString m_title;
+    QString m_settings; // the settings file
 };
 
 // The settings go into the test's folder; the first QSettings of the run fixes where.
@@ -189,7 +196,8 @@ void TestDesignFiles::initTestCase()
     QVERIFY(m_dir.isValid());
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(path(QStringLiteral("config"))));
     QCoreApplication::setOrganizationName(QStringLiteral("kiila-test"));
-    QVERIFY2(QSettings().fileName().startsWith(m_dir.path()), qPrintable(QSettings().fileName()));
+    m_settings = QSettings().fileName();
+    QVERIFY2(m_settings.startsWith(m_dir.path()), qPrintable(m_settings));
 }
 
 void TestDesignFiles::init()
@@ -202,6 +210,10 @@ void TestDesignFiles::init()
 void TestDesignFiles::cleanup()
 {
     m_w.reset();
+    // What a row of settingsFile put in the settings' place; QSettings would block on a pipe.
+    for (const QString &file : {m_settings, m_settings + QStringLiteral(".lock")})
+        if (!QFileInfo(file).isFile() || QFileInfo(file).isSymLink())
+            QFile::remove(file);
 }
 
 void TestDesignFiles::roundTrip_data()
@@ -304,6 +316,8 @@ void TestDesignFiles::failedSave_data()
     QTest::addColumn<Target>("target");
     QTest::newRow("folder") << Target::Folder;
     QTest::newRow("read-only folder") << Target::ReadOnlyFolder;
+    QTest::newRow("file on a read-only file system") << Target::ReadOnlyFile;
+    QTest::newRow("loop of links") << Target::LinkLoop;
     QTest::newRow("full file system") << Target::FullDisk;
     QTest::newRow("a language file") << Target::Input;
 }
@@ -395,6 +409,93 @@ void TestDesignFiles::goneRecentDesignLeavesTheList()
     QCOMPARE(m_platform.messages.size(), messages + 1);
     QVERIFY(m_platform.messages.constLast().first.contains(path("gone.kiila")));
     QCOMPARE(MainWindow::recentDesigns(), QStringList{path("here.kiila")});
+}
+
+void TestDesignFiles::settingsFile_data()
+{
+    QTest::addColumn<QString>("make");   // what is made in the settings file's place
+    QTest::addColumn<QString>("reason"); // after the file's name; none when it is used
+    QTest::newRow("a link to a file of the user's") << "link"
+                                                    << "";
+    QTest::newRow("named pipe") << "fifo"
+                                << "is a named pipe, not a regular file";
+    QTest::newRow("link to a device") << "device"
+                                      << "is a symbolic link to a character device, not a regular "
+                                         "file";
+    QTest::newRow("link to a file of another user")
+        << "other"
+        << "is a symbolic link to a file of another user";
+    QTest::newRow("50 MB") << "large"
+                           << "is larger than settings grow (52428800 bytes";
+    QTest::newRow("named pipe as its lock") << "lock"
+                                            << "is a named pipe, not a regular file";
+}
+
+// The settings file is used only while it is a regular file (or a link to one of the user's own)
+// of a size the settings reach: anything else is said once on stderr and left as it is, and the
+// design opens without being remembered. Hostile files cost no more than that message: before,
+// a pipe blocked the window for good and a link to a device had the device replaced.
+void TestDesignFiles::settingsFile()
+{
+    QFETCH(QString, make);
+    QFETCH(QString, reason);
+    QTemporaryDir other;
+    const QByteArray settings = QFile::encodeName(m_settings);
+    const QString target = other.filePath(QStringLiteral("target"));
+    QFile::remove(m_settings); // as the window found it at first
+    bool made = QDir().mkpath(QFileInfo(m_settings).path());
+    if (make == "link" || make == "other") {
+        QFile file(target);
+        made = file.open(QIODevice::WriteOnly) && file.write("[designs]\n") > 0;
+        file.close();
+        if (make == "other") {
+            if (::geteuid() != 0)
+                QSKIP("only root makes a file of another user");
+            made = made && ::chown(QFile::encodeName(target).constData(), 65534, 65534) == 0;
+        }
+        made = made && QFile::link(target, m_settings);
+    } else if (make == "fifo") {
+        made = ::mkfifo(settings.constData(), 0644) == 0;
+    } else if (make == "lock") {
+        made = ::mkfifo((settings + ".lock").constData(), 0644) == 0;
+    } else if (make == "device") {
+        // Only root makes a node; anyone else cannot replace /dev/null either.
+        const QString node = ::geteuid() == 0 ? target : QStringLiteral("/dev/null");
+        if (::geteuid() == 0)
+            made = ::mknod(QFile::encodeName(node).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+        made = made && QFile::link(node, m_settings);
+    } else if (make == "large") {
+        QFile file(m_settings);
+        made = file.open(QIODevice::WriteOnly) && file.resize(50 * 1024 * 1024);
+    }
+    QVERIFY(made);
+    const auto before = folderState(QFileInfo(m_settings).path());
+    const auto targetBefore = folderState(other.path());
+
+    const QString design = path(QStringLiteral("design.kiila"));
+    QCOMPARE(designfile::write(design, designfile::Contents{}), QString());
+    if (!reason.isEmpty()) {
+        const QString said = QStringLiteral("kiila: settings not used: '%1' ")
+                                 .arg(make == "lock" ? m_settings + ".lock" : m_settings) +
+                             reason;
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(u'^' + QRegularExpression::escape(said)));
+    }
+    QTest::failOnWarning(QRegularExpression(QStringLiteral("^kiila: settings")));
+    QVERIFY(m_w->openDesign(design));
+    QCOMPARE(m_w->designPath(), design);
+    if (reason.isEmpty()) {
+        QCOMPARE(MainWindow::recentDesigns(), QStringList{design});
+        // Saved into the file the link names; the link stays.
+        QCOMPARE(QFile::symLinkTarget(m_settings), target);
+        QVERIFY(QFileInfo(target).size() > 10);
+        return;
+    }
+    QCOMPARE(MainWindow::recentDesigns(), QStringList());
+    keys(Qt::CTRL | Qt::Key_O); // asks in the home folder; cancelled
+    QCOMPARE(m_platform.designFolders, QStringList{QDir::homePath()});
+    QCOMPARE(folderState(QFileInfo(m_settings).path()), before);
+    QCOMPARE(folderState(other.path()), targetBefore);
 }
 
 void TestDesignFiles::contextMenu_data()

@@ -2,7 +2,7 @@
 # The steps of the package tests (see CMakeLists.txt); each exits non-zero with a line on what
 # failed.
 #   package.sh build WORK CPACK CONFIG   make the .deb in WORK and unpack it into WORK/root
-#   package.sh run|lintian|desktop|mime|man WORK
+#   package.sh run|lintian|desktop|mime|man WORK [PRINTERCHECK]
 set -euo pipefail
 step=$1
 work=$2
@@ -86,6 +86,8 @@ run)
     if ldd "$printer" | grep 'not found'; then
         fail "kiila-printer.so misses libraries"
     fi
+    # The program loads only the module built with it; the package's, stripped, is that one.
+    "$3" "$printer" || fail "kiila refuses the printer module the package installs"
 
     # The program on the offscreen platform, until its main window is on the screen.
     shown=$(QT_QPA_GENERIC_PLUGINS=kiilashowprobe timeout 60 "$root/usr/bin/kiila") ||

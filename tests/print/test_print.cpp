@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStyle>
@@ -487,6 +488,9 @@ void TestPrint::pdfSaveTargets_data()
     QTest::newRow("socket") << Target::Socket << "is a socket, not a regular file";
     QTest::newRow("folder") << Target::Folder << "is a folder, not a regular file";
     QTest::newRow("read-only folder") << Target::ReadOnlyFolder << "cannot write '";
+    QTest::newRow("file on a read-only file system")
+        << Target::ReadOnlyFile << ": Read-only file system";
+    QTest::newRow("loop of links") << Target::LinkLoop << "is a loop of symbolic links";
     QTest::newRow("full file system") << Target::FullDisk << ": No space left on device";
 }
 
@@ -837,38 +841,84 @@ void TestPrint::desktopLoadsThePrinterOnFirstUse()
     QVERIFY(loaded(QStringLiteral("libcups.so")) > 0);
 }
 
-// Without its module the desktop prints nothing and says so with false, as without a printer;
-// saving the page as a PDF file, which needs no printer, still works.
+// Only the module built with the program is loaded, checked before the loader sees it: anything
+// else (a file cut short would end the program with SIGBUS, a pipe would block it for good,
+// another version crash it) prints nothing and says why once, as without a printer; saving the
+// page as a PDF file, which needs no printer, still works. The module stripped, as the package
+// installs it, is the same module.
 void TestPrint::desktopWithoutItsPrinterModule_data()
 {
+    QTest::addColumn<QString>("make"); // what is made as kiila-printer.so in the test's folder
     QTest::addColumn<QString>("module");
-    QTest::newRow("missing") << QStringLiteral("missing/kiila-printer.so");
-    QTest::newRow("not a library") << QStringLiteral("kiila-printer.so");
+    QTest::addColumn<QString>("reason"); // after the module's name; none when it is taken
+    const QString other = QStringLiteral("is not the module built with this program");
+    QTest::newRow("missing") << ""
+                             << "missing/kiila-printer.so"
+                             << "cannot be opened: No such file or directory";
+    QTest::newRow("not a library") << "text"
+                                   << "kiila-printer.so" << other + ": it has 14 bytes";
     QTest::newRow("a library without the entries")
-        << QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms/libqoffscreen.so";
+        << "" << QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms/libqoffscreen.so"
+        << other + ": what it loads differs";
+    QTest::newRow("cut short") << "cut"
+                               << "kiila-printer.so" << other + ": it has 4096 bytes";
+    QTest::newRow("named pipe") << "fifo"
+                                << "kiila-printer.so"
+                                << "is a named pipe, not a regular file";
+    QTest::newRow("folder") << "folder"
+                            << "kiila-printer.so"
+                            << "is a folder, not a regular file";
+    QTest::newRow("another version")
+        << "" << KIILA_OTHER_PRINTER << other + ": what it loads differs";
+    QTest::newRow("stripped") << "stripped"
+                              << "kiila-printer.so"
+                              << "";
 }
 
 void TestPrint::desktopWithoutItsPrinterModule()
 {
+    QFETCH(QString, make);
     QFETCH(QString, module);
+    QFETCH(QString, reason);
     QTemporaryDir folder;
+    qputenv("CUPS_SERVER", QFile::encodeName(folder.filePath(QStringLiteral("none.sock"))));
     QVERIFY(QDir::setCurrent(folder.path()));
-    QFile text(QStringLiteral("kiila-printer.so"));
-    QVERIFY(text.open(QIODevice::WriteOnly) && text.write("not a library\n") > 0);
-    text.close();
+    const QString made = folder.filePath(QStringLiteral("kiila-printer.so"));
+    QFile built(QStringLiteral(KIILA_PRINTER_MODULE));
+    QVERIFY(built.open(QIODevice::ReadOnly));
+    QFile file(made);
+    if (make == "text" || make == "cut")
+        QVERIFY(file.open(QIODevice::WriteOnly) &&
+                file.write(make == "text" ? QByteArray("not a library\n") : built.read(4096)) > 0);
+    else if (make == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(made).constData(), 0644), 0);
+    else if (make == "folder")
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("kiila-printer.so")));
+    else if (make == "stripped")
+        QCOMPARE(QProcess::execute(QStringLiteral(KIILA_STRIP), {"-o", made, built.fileName()}), 0);
+    file.close();
     if (QFileInfo(module).isRelative())
         module = folder.filePath(module);
     else
         QVERIFY(QFileInfo::exists(module));
     forms::DesktopPlatform desktop(module);
     // Said once, when the module is first needed.
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^kiila: cannot print: "));
+    if (!reason.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(u'^' + QRegularExpression::escape(
+                                                           QStringLiteral("kiila: cannot print: "
+                                                                          "the module '%1' %2")
+                                                               .arg(module, reason))));
+    else
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
     QVERIFY(!desktop.hasPrinter());
     QVERIFY(!desktop.printWindow(*report()));
     QVERIFY(!desktop.printPages(QStringLiteral("page"), {forms::windowPage(*report())}));
     QCOMPARE(desktop.printWindowToPdf(*report(), folder.filePath(QStringLiteral("page.pdf"))),
              QString());
     QVERIFY(QFileInfo(folder.filePath(QStringLiteral("page.pdf"))).size() > 0);
+    if (reason.isEmpty())
+        QVERIFY(loaded(QStringLiteral("kiila-printer.so")) > 0);
 }
 
 // Without a default printer nothing is printed and false comes back; Qt's fallback of printing

@@ -2,8 +2,9 @@
 
 // The places the writer tests ask a program to write a file to, each made in a folder of the
 // test's own: a new name, a link to a file, an input of the run (also through a symbolic or a
-// hard link), a named pipe, a device node, a socket, a folder, a read-only folder and a full
-// file system. The last two are small tmpfs mounts where the test may mount one (as root);
+// hard link), a loop of symbolic links, a named pipe, a device node, a socket, a folder, a
+// read-only folder, a file on a read-only file system and a full file system. The last three are
+// small tmpfs mounts where the test may mount one (as root; the read-only folder too);
 // elsewhere the row says why it is skipped. `folderState` tells whether a refused write left
 // everything as it was.
 
@@ -29,12 +30,14 @@ enum class Target {
     Input,           // the input file of the run itself
     LinkToInput,     // a symbolic link to it
     HardLinkToInput, // another name of the same file
+    LinkLoop,        // a symbolic link to a link that leads back to it
     Fifo,
     Device, // a character device: a node of /dev/null's numbers, or /dev/null itself
     Socket,
     Folder,
     ReadOnlyFolder, // a new name in a folder nothing may be written in
     FullDisk,       // a new name on a file system of 32 KiB
+    ReadOnlyFile,   // a file on a read-only file system
 };
 
 // A tmpfs of the test's own on a temporary folder, unmounted with the object.
@@ -59,6 +62,12 @@ public:
     TestMount(const TestMount &) = delete;
     TestMount &operator=(const TestMount &) = delete;
 
+    // Mounted again read-only, with what it holds now.
+    bool makeReadOnly()
+    {
+        return ::mount("kiila-test", QFile::encodeName(m_folder.path()).constData(), "tmpfs",
+                       MS_REMOUNT | MS_RDONLY, nullptr) == 0;
+    }
     bool mounted() const { return m_mounted; }
     QString error() const { return m_error; }
     QString path() const { return m_folder.path(); }
@@ -95,6 +104,11 @@ public:
             break;
         case Target::LinkToInput:
             made = QFile::link(input, name);
+            m_path = name;
+            break;
+        case Target::LinkLoop:
+            made = QFile::link(QStringLiteral("loop.pdf"), name) &&
+                   QFile::link(QStringLiteral("out.pdf"), folder + QStringLiteral("/loop.pdf"));
             m_path = name;
             break;
         case Target::HardLinkToInput:
@@ -143,6 +157,15 @@ public:
             break;
         case Target::FullDisk:
             useMount("32k", false);
+            break;
+        case Target::ReadOnlyFile:
+            useMount("64k", false);
+            if (m_mount->mounted()) {
+                QFile old(m_path);
+                made = old.open(QIODevice::WriteOnly) && old.write("old") == 3;
+                old.close();
+                made = made && m_mount->makeReadOnly();
+            }
             break;
         }
         if (!made && m_skip.isEmpty())
