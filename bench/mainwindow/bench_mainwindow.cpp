@@ -197,7 +197,7 @@ int main(int argc, char *argv[])
                                                    {6, "3"},   {7, "2"},   {8, "20"}};
     for (const auto &[number, text] : inputs)
         window.control(QStringLiteral("Text%1").arg(number))->setText(QString::fromLatin1(text));
-    forms::Control *calculate = window.control("ImgCalc");
+    forms::Control *calculate = window.control(QStringLiteral("ImgCalc"));
     std::vector<double> clicks;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
@@ -206,7 +206,7 @@ int main(int argc, char *argv[])
         waitForPaint(watch);
         clicks.push_back(msSince(timer));
     }
-    if (window.control("Label17")->caption().isEmpty()) {
+    if (window.control(QStringLiteral("Label17"))->caption().isEmpty()) {
         std::fputs("the calculation chose no size\n", stderr);
         return 1;
     }

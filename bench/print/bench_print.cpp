@@ -79,7 +79,7 @@ int main(int argc, char *argv[])
     for (const auto &[number, text] : inputs)
         window.control(QStringLiteral("Text%1").arg(number))->setText(QString::fromLatin1(text));
     window.ImgCalc_Click();
-    if (window.control("Label17")->caption().isEmpty())
+    if (window.control(QStringLiteral("Label17"))->caption().isEmpty())
         return fail("the calculation chose no size");
 
     // One print: the command, then Yes up to the job handed over and up to the page spooled.
@@ -95,14 +95,15 @@ int main(int argc, char *argv[])
         Run run;
         QElapsedTimer timer;
         timer.start();
-        click(window.control("ImgPrint"));
+        click(window.control(QStringLiteral("ImgPrint")));
         const QPointer<forms::Form> confirmation = window.printing()->reportConfirmation();
         if (!confirmation)
             return std::nullopt;
         run.command = msSince(timer);
-        confirmation->control("Text1")->setText(QStringLiteral("Bridge 7 deck railing"));
+        confirmation->control(QStringLiteral("Text1"))
+            ->setText(QStringLiteral("Bridge 7 deck railing"));
         timer.restart();
-        click(confirmation->control("Command1"));
+        click(confirmation->control(QStringLiteral("Command1")));
         run.handedOver = msSince(timer);
         if (!cups.waitForPage())
             return std::nullopt;
@@ -120,7 +121,7 @@ int main(int argc, char *argv[])
             reports.push_back(*run);
     }
 
-    click(window.control("ImgSHOW"));
+    click(window.control(QStringLiteral("ImgSHOW")));
     forms::Form *sheet = window.dataSheet();
     if (!sheet)
         return fail("the data sheet did not open");
@@ -130,7 +131,7 @@ int main(int argc, char *argv[])
             return fail("cannot remove the last page");
         QElapsedTimer timer;
         timer.start();
-        click(sheet->control("ImgPrint"));
+        click(sheet->control(QStringLiteral("ImgPrint")));
         if (!cups.waitForPage() || desktop.failures)
             return fail("the data sheet did not print: " + cups.error());
         if (i > 0)

@@ -1,6 +1,7 @@
 // The module kiila-report.so, which kiila-calc loads for --report (see report.h).
 
 #include "cli/report.h"
+#include "forms/names.h"
 
 #include "calc/numbers.h"
 #include "cli/text.h"
@@ -24,6 +25,8 @@
 #include <malloc.h>
 
 namespace cli {
+
+namespace reportCtl = forms::names::FrmPRINT;
 namespace {
 
 // The pages of the program's report page, filled from each design and the result kiila-calc
@@ -45,7 +48,7 @@ public:
         if (row)
             m_language = row->language;
         setCaptions(lang == QLatin1String("none"));
-        m_page.control(QStringLiteral("LblKomm"))->setCaption(m_project);
+        m_page.control(reportCtl::LblKomm)->setCaption(m_project);
         m_page.showWindow();
     }
 
@@ -59,7 +62,7 @@ public:
                    ", which the report is written in, is not installed";
         if (!designfile::isOneLine(m_project))
             return "--project: the name is more than one line, or holds a control character";
-        if (!m_page.control(QStringLiteral("LblKomm"))->fits(m_project))
+        if (!m_page.control(reportCtl::LblKomm)->fits(m_project))
             return fromFile ? "--design: the file's project name does not fit the project line "
                               "of the report; give another with --project"
                             : "--project: the name does not fit the project line of the report";

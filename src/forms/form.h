@@ -41,14 +41,16 @@ public:
 
     // The control of that name and index; a name the definition does not have is a fault of
     // the program and stops it. The program's logic names controls by the generated constants,
-    // which the compiler checks; a name written as a string is for what reads a window from
-    // outside (tests, the accessibility table).
+    // which the compiler checks; a string literal does not compile. A name as a QString is for
+    // what reads a window from outside (tests, the accessibility table) and for names made from
+    // a table (Text1 ... Text9 of the inputs), whose tests walk the table.
     Control *control(ControlName name) const { return control(QLatin1String(name.name)); }
     Control *control(ControlArrayName name, int index) const
     {
         return control(QLatin1String(name.name), index);
     }
     Control *control(const QString &name, int index = NoIndex) const;
+    Control *control(const char *name, int index = NoIndex) const = delete;
     Control *findControl(const QString &name, int index = NoIndex) const;
     // Every control, lowest first.
     const QList<Control *> &controls() const { return m_controls; }

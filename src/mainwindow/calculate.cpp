@@ -1,5 +1,6 @@
 // The input fields, the calculate command and the displays of its result.
 
+#include "forms/names.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/owntexts.h"
 
@@ -12,6 +13,8 @@
 #include <limits>
 
 namespace mainwindow {
+
+namespace ctl = forms::names::Form1;
 namespace {
 
 double calc::DesignInput::*valueOf(int number)
@@ -105,7 +108,7 @@ void MainWindow::refuseNumber(const design::Input &input, calc::Reading reading)
 void MainWindow::ClearResults()
 {
     for (int k = m_firstPictureToClear; k <= forms::LastPicture; ++k)
-        control("Picture1", k)->setVisible(false);
+        control(ctl::Picture1, k)->setVisible(false);
     for (const char *name : {"Label12", "Label17", "Label20", "label21"})
         control(QLatin1String(name))->setCaption(QString());
     for (int i = 1; i <= calc::SizeCount; ++i) {
@@ -116,25 +119,26 @@ void MainWindow::ClearResults()
         }
     }
     m_firstPictureToClear = 0;
-    control("ImgSHOW")->setVisible(false);
-    control("Label14")->setVisible(false);
-    control("Label2")->setVisible(false);
+    control(ctl::ImgSHOW)->setVisible(false);
+    control(ctl::Label14)->setVisible(false);
+    control(ctl::Label2)->setVisible(false);
     // The advice is shown while it holds a text (see Mitoitus).
-    control("Label12")->setVisible(false);
+    control(ctl::Label12)->setVisible(false);
 }
 
 void MainWindow::Mitoitus()
 {
     // Results use the decimal separator of the user's regional settings.
     const std::string separator = QLocale().decimalPoint().toStdString();
-    m_texts.tapaus7Caption = control("LbSit", forms::arrangementIndex(7))->caption().toStdString();
+    m_texts.tapaus7Caption =
+        control(ctl::LbSit, forms::arrangementIndex(7))->caption().toStdString();
     // The working values are kept for the details page, which prints this result.
     const calc::Result &result = m_lastResult.emplace(calc::Mitoitus(
         m_input, m_tapaus, m_concreteState, m_texts, separator, calc::Working::Kept));
     m_sizeNo = result.sizeNo;
     const print::ResultTexts texts = print::resultTexts(result, separator);
 
-    control("Picture1", forms::arrangementPicture(m_tapaus))->setVisible(true);
+    control(ctl::Picture1, forms::arrangementPicture(m_tapaus))->setVisible(true);
     // A heading the run did not write keeps its caption.
     const std::pair<const char *, const QString *> headings[] = {
         {"Label18", &texts.capacityHeading},
@@ -145,15 +149,15 @@ void MainWindow::Mitoitus()
             control(QLatin1String(name))->setCaption(*heading);
     for (int i = 1; i <= calc::SizeCount; ++i) {
         const std::size_t s = std::size_t(i - 1);
-        control("veto_leikkaus", i)->setCaption(texts.tension[s]);
-        control("leikkaus", i)->setCaption(texts.shear[s]);
-        control("epak", i)->setCaption(texts.eccentric[s]);
+        control(ctl::veto_leikkaus, i)->setCaption(texts.tension[s]);
+        control(ctl::leikkaus, i)->setCaption(texts.shear[s]);
+        control(ctl::epak, i)->setCaption(texts.eccentric[s]);
     }
 
     switch (result.outcome) {
     case calc::Outcome::Chosen: {
         const calc::ChosenSize &chosen = *result.chosen;
-        control("Label17")->setCaption(texts.anchor);
+        control(ctl::Label17)->setCaption(texts.anchor);
         m_dataSheetSize = chosen.sizeNo;
         m_dataSheetTitle = fromUtf8(chosen.dataSheetTitle);
         // An open sheet takes the new size and title at once; it shows the table of the size
@@ -161,12 +165,12 @@ void MainWindow::Mitoitus()
         if (m_dataSheet)
             m_dataSheet->setChosenSize(m_dataSheetSize, m_dataSheetTitle);
         QTimer::singleShot(0, this, &MainWindow::prepareDataSheet);
-        control("ImgSHOW")->setVisible(true);
-        control("Label14")->setVisible(true);
-        control("Picture1", forms::installationPicture(texts.drawing))->setVisible(true);
-        control("ImgPodlozh")->setVisible(true);
+        control(ctl::ImgSHOW)->setVisible(true);
+        control(ctl::Label14)->setVisible(true);
+        control(ctl::Picture1, forms::installationPicture(texts.drawing))->setVisible(true);
+        control(ctl::ImgPodlozh)->setVisible(true);
         if (!texts.plate.isEmpty()) {
-            forms::Control *plate = control("Label2");
+            forms::Control *plate = control(ctl::Label2);
             plate->setCaption(texts.plate);
             plate->setVisible(true);
         }
@@ -178,7 +182,7 @@ void MainWindow::Mitoitus()
     case calc::Outcome::Advice: {
         // The advice is the only word of what went wrong: it must be seen, so the label that
         // holds it is shown with it.
-        forms::Control *advice = control("Label12");
+        forms::Control *advice = control(ctl::Label12);
         advice->setCaption(texts.failure);
         advice->setVisible(true);
         break;

@@ -4,6 +4,7 @@
 // Ctrl+Shift+P), a file dropped on the window, the file's name in the title and the
 // question before the changes to a design file are lost.
 
+#include "forms/names.h"
 #include "mainwindow/mainwindow.h"
 #include "mainwindow/owntexts.h"
 
@@ -29,6 +30,8 @@
 #include <unistd.h>
 
 namespace mainwindow {
+
+namespace ctl = forms::names::Form1;
 
 namespace {
 
@@ -183,7 +186,7 @@ void MainWindow::createFileCommands()
         command(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { saveDesignAs(); });
     // As the print command, only while it could be clicked.
     command(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), [this] {
-        if (forms::clickable(*control("ImgPrint")))
+        if (forms::clickable(*control(ctl::ImgPrint)))
             printWithDetails();
     });
 }

@@ -1,8 +1,11 @@
 // The language of the main window: the start-up step and the flags.
 
+#include "forms/names.h"
 #include "mainwindow/mainwindow.h"
 
 namespace mainwindow {
+
+namespace ctl = forms::names::Form1;
 
 using lang::Language;
 
@@ -27,9 +30,9 @@ void MainWindow::setLabelCharset(int charset)
 void MainWindow::showLanguageMarks(const lang::LanguageRow &language)
 {
     if (language.version)
-        control("Label10")->setCaption(QString::fromUtf8(language.version));
+        control(ctl::Label10)->setCaption(QString::fromUtf8(language.version));
     if (language.windowTexts != lang::WindowTexts::Unchanged)
-        control("Image2")->setVisible(language.windowTexts == lang::WindowTexts::English);
+        control(ctl::Image2)->setVisible(language.windowTexts == lang::WindowTexts::English);
 }
 
 // Lines 2 to 23 into the captions, 23 to 34 into the texts the calculation composes. The advice
@@ -47,15 +50,15 @@ void MainWindow::startupLanguageStep()
 {
     const lang::LanguageRow &english = lang::row(Language::English);
     m_language.set(english.language);
-    control("Label10")->setCaption(QString::fromUtf8(english.version));
-    control("Image2")->setVisible(false);
-    control("Label14")->setTop(english.label14Top);
+    control(ctl::Label10)->setCaption(QString::fromUtf8(english.version));
+    control(ctl::Image2)->setVisible(false);
+    control(ctl::Label14)->setTop(english.label14Top);
 
     const std::optional<QStringList> lines = readLanguageFile(english.language);
     if (!lines)
         return;
     setLabelCharset(lang::WesternCharset);
-    control("Image2")->setVisible(true);
+    control(ctl::Image2)->setVisible(true);
     applyLanguageLines(*lines);
 }
 
@@ -77,7 +80,7 @@ void MainWindow::ImgLanguage_Click(int index)
     const std::optional<QStringList> lines = readLanguageFile(language->language);
     if (!lines)
         return;
-    control("Label14")->setTop(language->label14Top);
+    control(ctl::Label14)->setTop(language->label14Top);
     if (language->charset != lang::KeepCharset)
         setLabelCharset(language->charset);
     if (!builtIn)

@@ -1,4 +1,5 @@
 #include "mainwindow/mainwindow.h"
+#include "forms/names.h"
 
 #include "calc/numbers.h"
 #include "forms/keys.h"
@@ -11,6 +12,8 @@
 #include <array>
 
 namespace mainwindow {
+
+namespace ctl = forms::names::Form1;
 
 MainWindow::MainWindow(forms::Platform &platform, lang::LanguageTag &language,
                        const forms::FormDef *reportPage, QWidget *parent)
@@ -58,17 +61,17 @@ void MainWindow::connectHandlers()
 {
     using forms::Control;
     for (int i = 0; i < calc::ArrangementCount; ++i)
-        connect(control("ImgSIT", i), &Control::clicked, this, [this, i] { ImgSIT_Click(i); });
+        connect(control(ctl::ImgSIT, i), &Control::clicked, this, [this, i] { ImgSIT_Click(i); });
     for (int i = 0; i < 2; ++i)
-        connect(control("ImgNO", i), &Control::clicked, this, [this, i] { ImgNO_Click(i); });
+        connect(control(ctl::ImgNO, i), &Control::clicked, this, [this, i] { ImgNO_Click(i); });
     lang::connectFlags(*this, [this](int index) { ImgLanguage_Click(index); });
-    connect(control("ImgCalc"), &Control::clicked, this, &MainWindow::ImgCalc_Click);
-    connect(control("ImgSHOW"), &Control::clicked, this, &MainWindow::ImgSHOW_Click);
-    connect(control("Label14"), &Control::clicked, this, &MainWindow::Label14_Click);
-    connect(control("ImgHelp"), &Control::clicked, this, &MainWindow::ImgHelp_Click);
-    connect(control("INFO"), &Control::clicked, this, &MainWindow::INFO_Click);
-    connect(control("ImgExit"), &Control::clicked, this, &MainWindow::ImgExit_Click);
-    connect(control("ImgPrint"), &Control::clicked, this, &MainWindow::ImgPrint_Click);
+    connect(control(ctl::ImgCalc), &Control::clicked, this, &MainWindow::ImgCalc_Click);
+    connect(control(ctl::ImgSHOW), &Control::clicked, this, &MainWindow::ImgSHOW_Click);
+    connect(control(ctl::Label14), &Control::clicked, this, &MainWindow::Label14_Click);
+    connect(control(ctl::ImgHelp), &Control::clicked, this, &MainWindow::ImgHelp_Click);
+    connect(control(ctl::INFO), &Control::clicked, this, &MainWindow::INFO_Click);
+    connect(control(ctl::ImgExit), &Control::clicked, this, &MainWindow::ImgExit_Click);
+    connect(control(ctl::ImgPrint), &Control::clicked, this, &MainWindow::ImgPrint_Click);
     for (const design::Input &input : design::Inputs) {
         const int number = input.field;
         Control *text = field(number);
@@ -91,28 +94,28 @@ void MainWindow::createKeys()
     using forms::addFocusStop;
     using forms::addShortcut;
     for (int i = 0; i < calc::ArrangementCount; ++i) {
-        addFocusStop(control("ImgSIT", i));
-        addShortcut(*this, QKeySequence(Qt::ALT | (Qt::Key_1 + i)), control("ImgSIT", i));
+        addFocusStop(control(ctl::ImgSIT, i));
+        addShortcut(*this, QKeySequence(Qt::ALT | (Qt::Key_1 + i)), control(ctl::ImgSIT, i));
     }
     // Yes and No of the concrete state, in English and in Finnish (Kyllä, Ei).
     for (int i = 0; i < 2; ++i) {
-        addFocusStop(control("ImgNO", i));
+        addFocusStop(control(ctl::ImgNO, i));
         for (const Qt::Key key :
              i == 0 ? std::array{Qt::Key_Y, Qt::Key_K} : std::array{Qt::Key_N, Qt::Key_E})
-            addShortcut(*this, QKeySequence(Qt::ALT | key), control("ImgNO", i));
+            addShortcut(*this, QKeySequence(Qt::ALT | key), control(ctl::ImgNO, i));
     }
-    addFocusStop(control("ImgCalc"));
-    addFocusStop(control("Label14"));
-    addShortcut(*this, QKeySequence(Qt::CTRL | Qt::Key_T), control("Label14"));
-    addFocusStop(control("ImgPrint"));
-    addShortcut(*this, QKeySequence(Qt::CTRL | Qt::Key_P), control("ImgPrint"));
-    addFocusStop(control("ImgHelp"));
-    addShortcut(*this, QKeySequence(Qt::Key_F1), control("ImgHelp"));
-    addFocusStop(control("INFO"));
-    addShortcut(*this, QKeySequence(Qt::CTRL | Qt::Key_I), control("INFO"));
+    addFocusStop(control(ctl::ImgCalc));
+    addFocusStop(control(ctl::Label14));
+    addShortcut(*this, QKeySequence(Qt::CTRL | Qt::Key_T), control(ctl::Label14));
+    addFocusStop(control(ctl::ImgPrint));
+    addShortcut(*this, QKeySequence(Qt::CTRL | Qt::Key_P), control(ctl::ImgPrint));
+    addFocusStop(control(ctl::ImgHelp));
+    addShortcut(*this, QKeySequence(Qt::Key_F1), control(ctl::ImgHelp));
+    addFocusStop(control(ctl::INFO));
+    addShortcut(*this, QKeySequence(Qt::CTRL | Qt::Key_I), control(ctl::INFO));
     lang::addFlagKeys(*this, m_language);
-    addFocusStop(control("ImgExit"));
-    addShortcut(*this, QKeySequence(Qt::CTRL | Qt::Key_Q), control("ImgExit"));
+    addFocusStop(control(ctl::ImgExit));
+    addShortcut(*this, QKeySequence(Qt::CTRL | Qt::Key_Q), control(ctl::ImgExit));
 }
 
 forms::Control *MainWindow::field(int number) const
@@ -125,12 +128,12 @@ void MainWindow::Form_Load()
     startupLanguageStep();
     ClearResults();
     m_tapaus = 1;
-    control("Picture1", forms::arrangementPicture(m_tapaus))->setVisible(true);
+    control(ctl::Picture1, forms::arrangementPicture(m_tapaus))->setVisible(true);
     enableFields();
     m_concreteState = calc::NonCracked;
     m_firstPictureToClear = 0;
-    control("ImgSHOW")->setVisible(false);
-    control("Label14")->setVisible(false);
+    control(ctl::ImgSHOW)->setVisible(false);
+    control(ctl::Label14)->setVisible(false);
 }
 
 // The click areas are numbered from 0; the arrangement from 1.
@@ -142,18 +145,18 @@ void MainWindow::ImgSIT_Click(int index)
 void MainWindow::chooseArrangement(int tapaus)
 {
     for (int i = 0; i < calc::ArrangementCount; ++i)
-        control("ShpSit", i)->setVisible(i == forms::arrangementIndex(tapaus));
+        control(ctl::ShpSit, i)->setVisible(i == forms::arrangementIndex(tapaus));
 
     // Leaving the field that had the focus writes its number back first. Each emptied field
     // only sets its own stored value, so the order does not matter.
     field(1)->setFocus();
     for (const design::Input &input : design::Inputs)
         field(input.field)->setText(QString());
-    control("Label18")->setCaption(QString());
+    control(ctl::Label18)->setCaption(QString());
 
     m_tapaus = tapaus;
     ClearResults();
-    control("Picture1", forms::arrangementPicture(m_tapaus))->setVisible(true);
+    control(ctl::Picture1, forms::arrangementPicture(m_tapaus))->setVisible(true);
     enableFields();
 }
 
@@ -173,8 +176,8 @@ void MainWindow::ImgNO_Click(int index)
 {
     const bool cracked = index == 0;
     m_concreteState = cracked ? calc::Cracked : calc::NonCracked;
-    control("Shape1", 0)->setVisible(cracked);
-    control("Shape1", 1)->setVisible(!cracked);
+    control(ctl::Shape1, 0)->setVisible(cracked);
+    control(ctl::Shape1, 1)->setVisible(!cracked);
 }
 
 void MainWindow::ImgSHOW_Click()
@@ -207,8 +210,8 @@ void MainWindow::openDataSheet()
                                       : new datasheet::DataSheet(m_language, m_help, this);
         m_preparedSheet = nullptr;
         connect(m_dataSheet, &forms::Form::unloaded, this, [this] {
-            control("ImgSHOW")->setVisible(false);
-            control("Label14")->setVisible(false);
+            control(ctl::ImgSHOW)->setVisible(false);
+            control(ctl::Label14)->setVisible(false);
         });
         connect(m_dataSheet, &datasheet::DataSheet::printRequested, this,
                 &MainWindow::printDataSheet);
@@ -228,8 +231,8 @@ void MainWindow::printDataSheet()
         m_dataSheet->setChosenSize(m_dataSheetSize, m_dataSheetTitle);
         m_dataSheet->Form_Activate();
     };
-    printing()->printDataSheet(
-        *m_dataSheet, {control("Label11")->caption(), control("Label10")->caption(), refresh});
+    printing()->printDataSheet(*m_dataSheet, {control(ctl::Label11)->caption(),
+                                              control(ctl::Label10)->caption(), refresh});
 }
 
 void MainWindow::ImgHelp_Click()

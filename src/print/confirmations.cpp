@@ -1,4 +1,5 @@
 #include "print/confirmations.h"
+#include "forms/names.h"
 
 #include "forms/definitions.h"
 #include "lang/languagefile.h"
@@ -9,6 +10,10 @@
 #include <QSignalBlocker>
 
 namespace print {
+
+namespace ctl = forms::names::FrmTULOSTA;
+namespace sheetCtl = forms::names::Form2;
+namespace reportCtl = forms::names::FrmPRINT;
 
 bool printEnabled(forms::Platform &platform, QWidget *window,
                   const QList<forms::PagePainter> &after)
@@ -73,7 +78,7 @@ void savePageAsPdf(forms::Platform &platform, QWidget *parent, QWidget &page,
 
 void moveFrame(forms::Form &sheet, const forms::Rect &twips)
 {
-    forms::Control *frame = sheet.control(QStringLiteral("Frame1"));
+    forms::Control *frame = sheet.control(sheetCtl::Frame1);
     frame->setLeft(twips.left);
     frame->setTop(twips.top);
     frame->setHeight(twips.height);
@@ -101,12 +106,9 @@ ReportConfirmation::ReportConfirmation(const forms::FormDef &def, forms::Platfor
     : forms::Form(def), m_platform(platform), m_main(mainWindow), m_report(report)
 {
     using forms::Control;
-    connect(control(QStringLiteral("Text1")), &Control::changed, this,
-            &ReportConfirmation::Text1_Change);
-    connect(control(QStringLiteral("Command1")), &Control::clicked, this,
-            &ReportConfirmation::Command1_Click);
-    connect(control(QStringLiteral("Command2")), &Control::clicked, this,
-            &ReportConfirmation::Command2_Click);
+    connect(control(ctl::Text1), &Control::changed, this, &ReportConfirmation::Text1_Change);
+    connect(control(ctl::Command1), &Control::clicked, this, &ReportConfirmation::Command1_Click);
+    connect(control(ctl::Command2), &Control::clicked, this, &ReportConfirmation::Command2_Click);
     connect(this, &forms::Form::unloaded, this, &ReportConfirmation::Form_Unload);
 }
 
@@ -115,9 +117,9 @@ ReportConfirmation::ReportConfirmation(const forms::FormDef &def, forms::Platfor
 // user knows why typing stops: the page prints what was typed.
 void ReportConfirmation::Text1_Change()
 {
-    forms::Control *entry = control(QStringLiteral("Text1"));
+    forms::Control *entry = control(ctl::Text1);
     const QString text = entry->text();
-    forms::Control *line = m_report ? m_report->control(QStringLiteral("LblKomm")) : nullptr;
+    forms::Control *line = m_report ? m_report->control(reportCtl::LblKomm) : nullptr;
     if (line && !line->fits(text)) {
         auto *edit = qobject_cast<QPlainTextEdit *>(entry->widget());
         const int cursor = edit->textCursor().position() - (text.size() - m_project.size());
@@ -170,7 +172,7 @@ void ReportConfirmation::Form_Unload()
 void ReportConfirmation::clearProjectLine()
 {
     if (m_report)
-        m_report->control(QStringLiteral("LblKomm"))->setCaption(QString());
+        m_report->control(reportCtl::LblKomm)->setCaption(QString());
 }
 
 // The Finnish confirmation brings the main window back before the message, the English one
@@ -202,10 +204,8 @@ SheetConfirmation::SheetConfirmation(forms::Platform &platform, forms::Form *she
       m_refresh(std::move(refresh))
 {
     using forms::Control;
-    connect(control(QStringLiteral("Command1")), &Control::clicked, this,
-            &SheetConfirmation::Command1_Click);
-    connect(control(QStringLiteral("Command2")), &Control::clicked, this,
-            &SheetConfirmation::Command2_Click);
+    connect(control(ctl::Command1), &Control::clicked, this, &SheetConfirmation::Command1_Click);
+    connect(control(ctl::Command2), &Control::clicked, this, &SheetConfirmation::Command2_Click);
     connect(this, &forms::Form::unloaded, this, &SheetConfirmation::Form_Unload);
 }
 
@@ -237,8 +237,8 @@ void SheetConfirmation::restoreSheet()
         return;
     m_sheet->setEnabled(true);
     moveFrame(*m_sheet, AfterConfirmation);
-    m_sheet->control(QStringLiteral("Lblver"))->setVisible(false);
-    m_sheet->control(QStringLiteral("LblData"))->setVisible(false);
+    m_sheet->control(sheetCtl::Lblver)->setVisible(false);
+    m_sheet->control(sheetCtl::LblData)->setVisible(false);
 }
 
 } // namespace print

@@ -1,11 +1,15 @@
 // The report command of the main window (Form1.ImgPrint).
 
+#include "forms/names.h"
 #include "print/confirmations.h"
 #include "print/print.h"
 
 #include "forms/definitions.h"
 
 namespace print {
+
+namespace ctl = forms::names::FrmTULOSTA;
+namespace reportCtl = forms::names::FrmPRINT;
 
 void Printing::printReport(const ReportData &data, Pages pages)
 {
@@ -28,7 +32,7 @@ void Printing::printReport(const ReportData &data, Pages pages)
     openConfirmation(*confirmation, m_report);
     // The entry offers the design's project name; it goes onto the project line as typed.
     if (!data.project.isEmpty())
-        confirmation->control(QStringLiteral("Text1"))->setText(data.project);
+        confirmation->control(ctl::Text1)->setText(data.project);
 
     if (m_main)
         m_main->setEnabled(false);
@@ -42,7 +46,7 @@ void Printing::saveReportAsPdf(const ReportData &data)
         return;
     }
     fillReportPage(*m_report, data);
-    forms::Control *line = m_report->control(QStringLiteral("LblKomm"));
+    forms::Control *line = m_report->control(reportCtl::LblKomm);
     line->setCaption(data.project);
     const DetailsSource details = detailsSource(data);
     savePageAsPdf(m_platform, m_main, *m_report,

@@ -1,6 +1,7 @@
 // The report page filled from its data (see reportdata.h).
 
 #include "print/reportdata.h"
+#include "forms/names.h"
 
 #include "calc/numbers.h"
 #include "forms/definitions.h"
@@ -10,6 +11,9 @@
 #include <QRegularExpression>
 
 namespace print {
+
+namespace reportCtl = forms::names::FrmPRINT;
+namespace mainCtl = forms::names::Form1;
 namespace {
 
 QString fromUtf8(const std::string &text)
@@ -53,18 +57,18 @@ QString noResultText(NoResult why, bool finnish)
 ReportCaptions
 reportCaptions(const std::function<QString(const QString &name, int index)> &captionOf)
 {
-    const auto of = [&captionOf](const char *name) {
-        return captionOf(QLatin1String(name), forms::NoIndex);
+    const auto of = [&captionOf](forms::ControlName name) {
+        return captionOf(QLatin1String(name.name), forms::NoIndex);
     };
     ReportCaptions captions;
-    captions.title = of("Label11");
-    captions.version = of("Label10");
+    captions.title = of(mainCtl::Label11);
+    captions.version = of(mainCtl::Label10);
     for (int i = 0; i < design::InputCount; ++i)
         captions.inputs[std::size_t(i)] =
             captionOf(QStringLiteral("Label%1").arg(design::Inputs[i].field), forms::NoIndex);
-    captions.concrete = of("Label13");
-    captions.yes = of("KYLLA");
-    captions.no = of("EI");
+    captions.concrete = of(mainCtl::Label13);
+    captions.yes = of(mainCtl::KYLLA);
+    captions.no = of(mainCtl::EI);
     return captions;
 }
 
@@ -129,19 +133,18 @@ bool finnishPage(lang::Language language)
 void fillReportPage(forms::Form &page, const ReportData &data)
 {
     using forms::Control;
-    const auto c = [&page](const char *name, int index = forms::NoIndex) {
-        return page.control(QLatin1String(name), index);
-    };
     const ResultTexts texts =
         data.result ? resultTexts(*data.result, data.decimalSeparator) : ResultTexts();
 
     if (data.labelCharset)
         lang::setLabelCharset(page, *data.labelCharset);
     page.setCaption(data.captions.title);
-    c("Lblver")->setCaption(versionLine(data.captions.title, data.captions.version));
-    c("LblData")->setCaption(data.dateTime);
+    page.control(reportCtl::Lblver)
+        ->setCaption(versionLine(data.captions.title, data.captions.version));
+    page.control(reportCtl::LblData)->setCaption(data.dateTime);
     for (int i = 0; i < forms::ArrangementPictureCount; ++i)
-        c("Picture1", i)->setVisible(i == forms::arrangementPicture(data.design.arrangement));
+        page.control(reportCtl::Picture1, i)
+            ->setVisible(i == forms::arrangementPicture(data.design.arrangement));
 
     for (int i = 0; i < design::InputCount; ++i) {
         const int field = design::Inputs[i].field;
@@ -151,35 +154,35 @@ void fillReportPage(forms::Form &page, const ReportData &data)
         // A value too long for its place is shown whole in a smaller font, never cut.
         text->shrinkToFit();
     }
-    c("Label13")->setCaption(data.captions.concrete);
-    c("KYLLA")->setCaption(data.captions.yes);
-    c("EI")->setCaption(data.captions.no);
-    c("KYLLA")->setVisible(data.design.cracked);
-    c("EI")->setVisible(!data.design.cracked);
+    page.control(reportCtl::Label13)->setCaption(data.captions.concrete);
+    page.control(reportCtl::KYLLA)->setCaption(data.captions.yes);
+    page.control(reportCtl::EI)->setCaption(data.captions.no);
+    page.control(reportCtl::KYLLA)->setVisible(data.design.cracked);
+    page.control(reportCtl::EI)->setVisible(!data.design.cracked);
 
-    c("Label18")->setCaption(texts.capacityHeading);
-    c("Label20")->setCaption(texts.shearHeading);
-    c("label21")->setCaption(texts.eccentricHeading);
+    page.control(reportCtl::Label18)->setCaption(texts.capacityHeading);
+    page.control(reportCtl::Label20)->setCaption(texts.shearHeading);
+    page.control(reportCtl::label21)->setCaption(texts.eccentricHeading);
     for (int i = 0; i < calc::SizeCount; ++i) {
         const std::size_t s = std::size_t(i);
-        for (const auto &[row, text] :
-             {std::pair{"veto_leikkaus", &texts.tension[s]}, std::pair{"leikkaus", &texts.shear[s]},
-              std::pair{"epak", &texts.eccentric[s]}}) {
-            Control *value = c(row, i + 1);
+        for (const auto &[row, text] : {std::pair{reportCtl::veto_leikkaus, &texts.tension[s]},
+                                        std::pair{reportCtl::leikkaus, &texts.shear[s]},
+                                        std::pair{reportCtl::epak, &texts.eccentric[s]}}) {
+            Control *value = page.control(row, i + 1);
             value->setCaption(*text);
             value->shrinkToFit();
         }
     }
-    c("Label17")->setCaption(texts.anchor);
+    page.control(reportCtl::Label17)->setCaption(texts.anchor);
 
     // A chosen anchor: its plate line and drawing. Otherwise their place says why there is none.
     const bool chosen = texts.drawing != 0;
     if (chosen)
-        c("Pic1")->setPicture(drawingOf(texts.drawing));
-    c("Pic1")->setVisible(chosen);
-    c("Label14")->setCaption(texts.plate);
-    c("Label14")->setVisible(chosen);
-    Control *note = c("LblNote");
+        page.control(reportCtl::Pic1)->setPicture(drawingOf(texts.drawing));
+    page.control(reportCtl::Pic1)->setVisible(chosen);
+    page.control(reportCtl::Label14)->setCaption(texts.plate);
+    page.control(reportCtl::Label14)->setVisible(chosen);
+    Control *note = page.control(reportCtl::LblNote);
     note->setCaption(chosen        ? QString()
                      : data.result ? texts.failure
                                    : noResultText(data.noResult, finnishPage(data.language)));

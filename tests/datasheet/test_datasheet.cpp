@@ -139,11 +139,11 @@ void TestDataSheet::opensWithTheChosenSize()
     QVERIFY(sheet);
     if (prepared)
         QCOMPARE(sheet, ready.data());
-    QCOMPARE(sheet->control("Label1")->caption(), " Kalvex X-TR M 12");
-    QCOMPARE(sheet->control("Text1")->text(), "3");
-    QVERIFY(!sheet->control("Text1")->isVisible());
-    QTEST(sheet->control("Label2", 7)->caption(), "heading");
-    QTEST(sheet->control("Image2")->isVisible(), "englishTabs");
+    QCOMPARE(sheet->control(QStringLiteral("Label1"))->caption(), " Kalvex X-TR M 12");
+    QCOMPARE(sheet->control(QStringLiteral("Text1"))->text(), "3");
+    QVERIFY(!sheet->control(QStringLiteral("Text1"))->isVisible());
+    QTEST(sheet->control(QStringLiteral("Label2"), 7)->caption(), "heading");
+    QTEST(sheet->control(QStringLiteral("Image2"))->isVisible(), "englishTabs");
     QCOMPARE(row(sheet, 1), (QStringList{"12/5", "00150", "", "02150", "", "04150", "12", "35",
                                          "80", "70", "85", "5", "54"}));
     QCOMPARE(sheet->size(), QSize(1027, 768));
@@ -188,7 +188,7 @@ void TestDataSheet::spotRows()
     calculate("200", "1");
     DataSheet *sheet = openSheet();
     QVERIFY(sheet);
-    sheet->control("Text1")->setText(text1);
+    sheet->control(QStringLiteral("Text1"))->setText(text1);
     sheet->Form_Activate();
     QTEST(TestDataSheet::row(sheet, row), "captions");
 }
@@ -209,12 +209,12 @@ void TestDataSheet::emptySheet()
     calculate("200", "1");
     DataSheet *sheet = openSheet();
     QVERIFY(sheet);
-    sheet->control("Text1")->setText(text1);
+    sheet->control(QStringLiteral("Text1"))->setText(text1);
     sheet->Form_Activate();
     for (int r = 1; r <= product::RowCount; ++r)
         QCOMPARE(row(sheet, r), QStringList(13));
     // The headers stay.
-    QCOMPARE(sheet->control("Label2", 1)->caption(), "X-TR");
+    QCOMPARE(sheet->control(QStringLiteral("Label2"), 1)->caption(), "X-TR");
 }
 
 void TestDataSheet::reactivationAfterHelp()
@@ -222,7 +222,7 @@ void TestDataSheet::reactivationAfterHelp()
     calculate("200", "1"); // M8
     QPointer<DataSheet> sheet = openSheet();
     QVERIFY(sheet);
-    QCOMPARE(sheet->control("Label2", 7)->caption(), "Size");
+    QCOMPARE(sheet->control(QStringLiteral("Label2"), 7)->caption(), "Size");
     support::click(*sheet, QStringLiteral("ImgHelp"));
     QVERIFY(m_w->helpWindow());
     QVERIFY(QTest::qWaitForWindowActive(m_w->helpWindow()));
@@ -231,7 +231,7 @@ void TestDataSheet::reactivationAfterHelp()
     sheet->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(sheet));
     QCOMPARE(row(sheet, 1), before);
-    QCOMPARE(sheet->control("Label2", 7)->caption(), "Size");
+    QCOMPARE(sheet->control(QStringLiteral("Label2"), 7)->caption(), "Size");
     // The language changed while the help window was in front: the sheet follows when it comes
     // back.
     m_w->helpWindow()->activateWindow();
@@ -239,8 +239,8 @@ void TestDataSheet::reactivationAfterHelp()
     m_language.set(Language::Finnish);
     sheet->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(sheet));
-    QCOMPARE(sheet->control("Label2", 7)->caption(), "Koko");
-    QVERIFY(!sheet->control("Image2")->isVisible());
+    QCOMPARE(sheet->control(QStringLiteral("Label2"), 7)->caption(), "Koko");
+    QVERIFY(!sheet->control(QStringLiteral("Image2"))->isVisible());
 }
 
 void TestDataSheet::calculationWhileOpen()
@@ -254,8 +254,8 @@ void TestDataSheet::calculationWhileOpen()
     calculate("200", "1"); // M8
     // The title and the size reach the open sheet at once; its table follows when it is next
     // activated.
-    QCOMPARE(sheet->control("Label1")->caption(), " Kalvex X-TR M 8");
-    QCOMPARE(sheet->control("Text1")->text(), "1");
+    QCOMPARE(sheet->control(QStringLiteral("Label1"))->caption(), " Kalvex X-TR M 8");
+    QCOMPARE(sheet->control(QStringLiteral("Text1"))->text(), "1");
     sheet->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(sheet));
     QCOMPARE(row(sheet, 1).first(), "8x50");
@@ -264,8 +264,8 @@ void TestDataSheet::calculationWhileOpen()
     QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
     calculate("20", "1"); // C1 below the minimum: a message, no size
     QCOMPARE(m_platform.messages.size(), 1);
-    QCOMPARE(sheet->control("Label1")->caption(), " Kalvex X-TR M 8");
-    QCOMPARE(sheet->control("Text1")->text(), "1");
+    QCOMPARE(sheet->control(QStringLiteral("Label1"))->caption(), " Kalvex X-TR M 8");
+    QCOMPARE(sheet->control(QStringLiteral("Text1"))->text(), "1");
 }
 
 void TestDataSheet::exitReturnsAndHidesTheCommands()

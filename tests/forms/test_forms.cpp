@@ -458,7 +458,7 @@ void TestForms::tabsLieAboveTheirPictures()
     show(sheet);
     sheet.control(QStringLiteral("Image2"))->setVisible(true);
     for (const char *tab : {"ImgExit", "ImgPrint", "ImgHelp"}) {
-        QSignalSpy clicked(sheet.control(tab), &Control::clicked);
+        QSignalSpy clicked(sheet.control(QLatin1String(tab)), &Control::clicked);
         clickAt(sheet, centre(find(Form2, tab)));
         QCOMPARE(clicked.count(), 1);
     }

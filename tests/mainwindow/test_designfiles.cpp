@@ -576,7 +576,8 @@ void TestDesignFiles::menuEntries()
                     .save(folder + "/frmprint-menu-pdf.png"));
         QVERIFY(pages[1].save(folder + "/details-menu-pdf.png"));
     }
-    QCOMPARE(m_w->reportPage()->control("Label17")->caption(), c("Label17")->caption());
+    QCOMPARE(m_w->reportPage()->control(QStringLiteral("Label17"))->caption(),
+             c("Label17")->caption());
     QVERIFY(!m_w->printing()->reportConfirmation());
 
     entry("Print")->trigger();
@@ -772,9 +773,9 @@ void TestDesignFiles::projectNameOffered()
     click("ImgPrint");
     forms::Form *confirmation = m_w->printing()->reportConfirmation();
     QVERIFY(confirmation);
-    forms::Control *entry = confirmation->control("Text1");
+    forms::Control *entry = confirmation->control(QStringLiteral("Text1"));
     QCOMPARE(entry->text(), "Hall B");
-    QCOMPARE(m_w->reportPage()->control("LblKomm")->caption(), "Hall B");
+    QCOMPARE(m_w->reportPage()->control(QStringLiteral("LblKomm"))->caption(), "Hall B");
     auto *edit = qobject_cast<QPlainTextEdit *>(entry->widget());
     edit->moveCursor(QTextCursor::End);
     QTest::keyClicks(edit, QStringLiteral(" 2"));

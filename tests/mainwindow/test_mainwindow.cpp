@@ -298,14 +298,14 @@ void TestMainWindow::missingInputOpensNotice()
 
     QVERIFY(m_w->notice());
     QTRY_COMPARE(m_w->notice()->caption(), "HELP");
-    QVERIFY(m_w->notice()->control("Label2")->isVisible());
+    QVERIFY(m_w->notice()->control(QStringLiteral("Label2"))->isVisible());
     // The English text covers the Finnish one entirely: hiding the Finnish text changes no pixel.
     {
         forms::Form *notice = m_w->notice();
         const QImage covered = notice->grab().toImage();
-        notice->control("Label1")->setVisible(false);
+        notice->control(QStringLiteral("Label1"))->setVisible(false);
         QCOMPARE(notice->grab().toImage(), covered);
-        notice->control("Label1")->setVisible(true);
+        notice->control(QStringLiteral("Label1"))->setVisible(true);
     }
     QCOMPARE(row("veto_leikkaus"), before);
     QVERIFY(c("ImgSHOW")->isVisible());
@@ -320,7 +320,7 @@ void TestMainWindow::missingInputOpensNotice()
     QVERIFY(m_w->notice() && m_w->notice()->isVisible());
 
     QPointer<forms::Form> notice = m_w->notice();
-    QTest::mouseClick(notice->control("Command1")->widget(), Qt::LeftButton);
+    QTest::mouseClick(notice->control(QStringLiteral("Command1"))->widget(), Qt::LeftButton);
     QTRY_VERIFY(!notice);
     QVERIFY(!m_w->notice());
 }
@@ -332,8 +332,8 @@ void TestMainWindow::noticeInFinnish()
     QVERIFY(m_w->notice());
     QVERIFY(QTest::qWaitForWindowActive(m_w->notice()->windowHandle()));
     QCOMPARE(m_w->notice()->caption(), "Huomio!");
-    QVERIFY(!m_w->notice()->control("Label2")->isVisible());
-    QVERIFY(m_w->notice()->control("Label1")->isVisible());
+    QVERIFY(!m_w->notice()->control(QStringLiteral("Label2"))->isVisible());
+    QVERIFY(m_w->notice()->control(QStringLiteral("Label1"))->isVisible());
     QCOMPARE(m_w->notice()->size(), QSize(542, 106));
 }
 
@@ -557,7 +557,7 @@ QString TestMainWindow::effects() const
     shown << (m_w->concreteState() == calc::Cracked ? "cracked" : "non-cracked");
     shown << m_language.text();
     if (help::HelpWindow *help = m_w->helpWindow(); help && help->isVisible())
-        shown << (help->control("Label3")->isVisible() ? "info" : "help");
+        shown << (help->control(QStringLiteral("Label3"))->isVisible() ? "info" : "help");
     if (m_w->printing()->reportConfirmation())
         shown << "print";
     if (m_w->dataSheet() && m_w->dataSheet()->isVisible())
