@@ -3,6 +3,8 @@
 #include "print/detailspage.h"
 #include "print/reportdata.h"
 
+#include "calc/numbers.h"
+
 #include "forms/widgets.h"
 #include "working/working.h"
 
@@ -69,6 +71,13 @@ QString number(double value)
     if (std::isnan(value))
         return QStringLiteral("?");
     return QString::fromStdString(working::number(value));
+}
+
+QString exactNumber(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("?");
+    return QString::fromStdString(calc::exactForm(value));
 }
 
 QString esc(const QString &text)
@@ -257,10 +266,11 @@ QString detailsPageHtml(const DetailsSource &source)
     html += "<h3>" + esc(QString::fromUtf8(w.title)) + ": " + QString::fromUtf8(w.caseWord) + ' ' +
             QString::number(design.arrangement) + ", " +
             esc(QString::fromUtf8(design.cracked ? w.cracked : w.nonCracked)) + "</h3>";
+    // The inputs with every digit the calculation read, not rounded as the working is.
     QStringList inputs;
     for (const design::Input &input : design::Inputs)
         inputs << QString::fromUtf8(input.label.data(), qsizetype(input.label.size())) + " = " +
-                      number(design.input.*input.value) + ' ' +
+                      exactNumber(design.input.*input.value) + ' ' +
                       QString::fromUtf8(input.unit.data(), qsizetype(input.unit.size()));
     html += "<p>" + esc(QString::fromUtf8(w.inputs)) + ": " + esc(inputs.join(", ")) + "</p>";
     if (source.result)

@@ -1018,11 +1018,13 @@ void TestCli::boundaryRowNamesOneSize()
         QCOMPARE(sizeIn(report, "Anchor M(\\d+) edge distance"), size);
         QCOMPARE(sizeIn(details, "The calculation stopped: Anchor M(\\d+)"), size);
     }
-    // The field shows the value calculated, as the JSON writes it.
+    // The field shows the value calculated, as the JSON writes it, and so do the details page's
+    // inputs.
     const QRegularExpressionMatch value =
         QRegularExpression("\"" + input + "\": ([^,}]+)").match(QString::fromUtf8(run.out));
     QVERIFY(value.hasMatch());
     QVERIFY2((report + " ").contains(" " + value.captured(1) + " "), qPrintable(report));
+    QVERIFY2(details.contains(" = " + value.captured(1) + " "), qPrintable(details));
 }
 
 // A page without a chosen anchor says why in the drawing's place, in the page's language, with
