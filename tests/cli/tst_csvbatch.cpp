@@ -157,22 +157,24 @@ void TestCsvBatch::outputUnchanged_data()
     // The hashes of the output kiila-calc wrote when this test was made, and again when a comma
     // came to separate decimals (the cells "3,5" and "1,5" read as numbers, no longer refused)
     // and the JSON named each size's governing check ("governs"; without it the JSON hashes as
-    // before).
+    // before), and when the inputs an arrangement does not use came to be echoed as empty
+    // cells and null (compared cell by cell and object by object with the output before: the
+    // only differences are those inputs of the rows that were calculated, 6609 of them).
     QTest::newRow("CSV") << QStringList{"--csv", "-", "--lang", "none"}
                          << QByteArray(
-                                "e4d2ce369d622d8074e5341a7c66f42f2825251277f1df5d14fbeb7d584f22c1");
+                                "9e80f3d376817d030f9bee4256a6a5f24b76ca60d9cc90f9e5024a00cae223db");
     QTest::newRow("CSV, 2 jobs")
         << QStringList{"--csv", "-", "--lang", "none", "--jobs", "2"}
-        << QByteArray("e4d2ce369d622d8074e5341a7c66f42f2825251277f1df5d14fbeb7d584f22c1");
+        << QByteArray("9e80f3d376817d030f9bee4256a6a5f24b76ca60d9cc90f9e5024a00cae223db");
     QTest::newRow("CSV, 5 jobs")
         << QStringList{"--csv", "-", "--lang", "none", "--jobs", "5"}
-        << QByteArray("e4d2ce369d622d8074e5341a7c66f42f2825251277f1df5d14fbeb7d584f22c1");
+        << QByteArray("9e80f3d376817d030f9bee4256a6a5f24b76ca60d9cc90f9e5024a00cae223db");
     QTest::newRow("JSON, 3 jobs")
         << QStringList{"--csv", "-", "--lang", "none", "--json", "--jobs", "3"}
-        << QByteArray("bc4b2bf9881153c06cbe5b396836ccb9c001f54fb83de43161edde753a0098ed");
+        << QByteArray("314caaf2193c66983c86181642dd0bfda6180e760a7e60d3ecbab00b5871f91e");
     QTest::newRow("JSON")
         << QStringList{"--csv", "-", "--lang", "none", "--json"}
-        << QByteArray("bc4b2bf9881153c06cbe5b396836ccb9c001f54fb83de43161edde753a0098ed");
+        << QByteArray("314caaf2193c66983c86181642dd0bfda6180e760a7e60d3ecbab00b5871f91e");
 }
 
 void TestCsvBatch::outputUnchanged()
