@@ -35,6 +35,7 @@ bool fill(CsvReader &reader, Chunk &chunk, std::size_t rows)
         if (!reader.next(record.fields, record.tooLong))
             break;
         record.line = reader.line();
+        record.fieldCount = reader.fieldCount();
         for (const std::string &field : record.fields)
             bytes += field.size() + 1;
         ++chunk.count;

@@ -29,6 +29,7 @@ bool CsvReader::next(std::vector<std::string> &fields, bool &tooLong)
 {
     fields.clear();
     tooLong = false;
+    m_fieldCount = 0;
     if (m_atStart) {
         m_atStart = false;
         const int mark[] = {0xEF, 0xBB, 0xBF};
@@ -80,17 +81,22 @@ bool CsvReader::next(std::vector<std::string> &fields, bool &tooLong)
             fieldStarted = quoted = true;
         } else if (c == ',' && !quoted) {
             count();
-            if (!tooLong)
+            if (!tooLong && fields.size() < m_keptFields)
                 fields.push_back(std::move(field));
+            ++m_fieldCount;
             field.clear();
             fieldStarted = false;
         } else {
             keep(c);
         }
     }
-    fields.push_back(std::move(field));
-    if (tooLong)
+    if (fields.size() < m_keptFields)
+        fields.push_back(std::move(field));
+    ++m_fieldCount;
+    if (tooLong) {
         fields.clear();
+        m_fieldCount = 0;
+    }
     return true;
 }
 

@@ -21,6 +21,12 @@ public:
     // end but comes back with tooLong set and no fields, and nothing more of it is kept.
     bool next(std::vector<std::string> &fields, bool &tooLong);
 
+    // From now on at most `count` fields of a record are kept, the rest counted only: a row of
+    // more fields than a reader takes would otherwise take a text for each of its commas.
+    void keepFields(std::size_t count) { m_keptFields = count; }
+    // How many fields the last record had, kept or not; 0 when it was too long.
+    std::size_t fieldCount() const { return m_fieldCount; }
+
     // The line on which the last record began, 1 for the first. CR, LF and CR LF each end a
     // line, inside quotes too.
     long line() const { return m_recordLine; }
@@ -39,6 +45,8 @@ private:
     bool m_atStart = true;
     long m_line = 1;
     long m_recordLine = 0;
+    std::size_t m_keptFields = std::size_t(-1);
+    std::size_t m_fieldCount = 0;
 };
 
 // The field as it stands, or quoted when it holds a comma, a quote or a line break; valid

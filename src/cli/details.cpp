@@ -98,15 +98,23 @@ std::string sizeText(const design::Design &design, const SizeDetails &d)
 
 } // namespace
 
-std::string jsonDetails(const SizeDetails &d)
+std::string jsonDetails(const design::Design &design, const SizeDetails &d)
 {
+    // The value the pass made of an input, null as the input is where the arrangement does not
+    // use it.
+    const auto of = [&design](std::string_view key, double value) {
+        for (const design::Input &input : design::Inputs)
+            if (input.key == key && !design::uses(design.arrangement, input))
+                return std::string("null");
+        return json(value);
+    };
     JsonObject o;
-    o.add("C1calc", json(d.C1calc))
-        .add("C2calc", json(d.C2calc))
-        .add("S1calc", json(d.S1calc))
-        .add("S2calc", json(d.S2calc))
-        .add("e1Calc", json(d.e1Calc))
-        .add("e2Calc", json(d.e2Calc));
+    o.add("C1calc", of("c1", d.C1calc))
+        .add("C2calc", of("c2", d.C2calc))
+        .add("S1calc", of("s1", d.S1calc))
+        .add("S2calc", of("s2", d.S2calc))
+        .add("e1Calc", of("e1", d.e1Calc))
+        .add("e2Calc", of("e2", d.e2Calc));
     if (d.stop)
         o.add("stop", JsonObject()
                           .add("kind", jsonString(stopKindName(d.stop->kind)))

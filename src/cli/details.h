@@ -15,9 +15,9 @@
 
 namespace cli {
 
-// Numbers unrounded; a value that is not a finite number, or that the pass did not reach, is
-// null.
-std::string jsonDetails(const calc::SizeDetails &details);
+// Numbers unrounded; a value that is not a finite number, that the pass did not reach, or of an
+// input the design's arrangement does not use, is null.
+std::string jsonDetails(const design::Design &design, const calc::SizeDetails &details);
 
 std::string detailsText(const design::Design &design, const calc::Result &result);
 

@@ -511,13 +511,14 @@ std::string headerColumns(const std::vector<std::string> &fields, std::vector<in
 }
 
 // The design of a row; the reason when it cannot be read.
-std::string readDesign(const std::vector<std::string> &fields, bool tooLong,
-                       const std::vector<int> &columns, design::Design &design)
+std::string readDesign(const cli::CsvRecord &record, const std::vector<int> &columns,
+                       design::Design &design)
 {
-    if (tooLong)
+    const std::vector<std::string> &fields = record.fields;
+    if (record.tooLong)
         return "row longer than 64 KiB";
-    if (fields.size() != columns.size())
-        return "row has " + std::to_string(fields.size()) + " fields, the header " +
+    if (record.fieldCount != columns.size())
+        return "row has " + std::to_string(record.fieldCount) + " fields, the header " +
                std::to_string(columns.size());
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const int column = columns[i];
@@ -550,10 +551,10 @@ bool calculateRows(const cli::CsvRecord *records, std::size_t count,
     bool anyFailed = false;
     for (const cli::CsvRecord &record : std::span(records, count)) {
         const std::vector<std::string> &fields = record.fields;
-        if (!record.tooLong && fields.size() == 1 && trimmed(fields[0]).empty())
+        if (!record.tooLong && record.fieldCount == 1 && trimmed(fields[0]).empty())
             continue; // a blank line
         design::Design design;
-        const std::string error = readDesign(fields, record.tooLong, columns, design);
+        const std::string error = readDesign(record, columns, design);
         if (error.empty()) {
             designs.calculate(design);
             continue;
@@ -561,7 +562,7 @@ bool calculateRows(const cli::CsvRecord *records, std::size_t count,
         anyFailed = true;
         // The cells by design column, as read: none when the row could not be split into them.
         std::vector<std::string> cells(cli::DesignColumnCount);
-        if (!record.tooLong && fields.size() == columns.size())
+        if (!record.tooLong && record.fieldCount == columns.size())
             for (std::size_t i = 0; i < fields.size(); ++i)
                 cells[columns[i]] = fields[i];
         designs.writer.error({record.line - 1, cells, error});
@@ -605,6 +606,8 @@ int runCsv(const QString &path, const Designs &designs, int jobs, const MakeWrit
     if (const std::string error = headerColumns(fields, columns); !error.empty())
         return usageError(cli::quoted(path.toStdString()) + ": " + error);
 
+    // A row of more fields than the header is refused: it needs none of them kept.
+    reader.keepFields(columns.size());
     designs.writer.begin();
     // Each job writes the lines of a chunk into the chunk's text, which is written at once.
     struct Job

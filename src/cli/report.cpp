@@ -5,6 +5,7 @@
 
 #include "calc/numbers.h"
 #include "cli/text.h"
+#include "cli/writer.h"
 #include "designfile/designfile.h"
 #include "forms/definitions.h"
 #include "forms/platform.h"
@@ -158,8 +159,8 @@ private:
     forms::Form m_page;
 };
 
-// A field the arrangement does not use stays empty, as the program leaves it, unless it is
-// given a value: the calculation read that value.
+// A field the arrangement does not use stays empty, as the program leaves it: the calculation
+// does not read it.
 void PdfReport::addPage(const design::Design &design, const calc::Result &result)
 {
     if (!m_error.empty())
@@ -168,9 +169,8 @@ void PdfReport::addPage(const design::Design &design, const calc::Result &result
     data.design = design;
     for (int i = 0; i < design::InputCount; ++i) {
         const design::Input &input = design::Inputs[i];
-        const double value = design.input.*input.value;
-        if (design::uses(design.arrangement, input) || value != 0)
-            data.fields[std::size_t(i)] = QString::fromStdString(calc::exactForm(value));
+        if (const std::optional<double> value = cli::usedInput(design, input))
+            data.fields[std::size_t(i)] = QString::fromStdString(calc::exactForm(*value));
     }
     data.captions = m_captions;
     data.result = result;

@@ -21,6 +21,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,11 @@ using design::Design;
 // inputs in the order of design::Inputs.
 inline constexpr int DesignColumnCount = 2 + design::InputCount;
 std::string designColumnName(int column);
+
+// The value of an input as the calculation used it; none for an input the arrangement does not
+// use (the calculation does not read it, a design file keeps it empty): what every format
+// echoes.
+std::optional<double> usedInput(const Design &design, const design::Input &input);
 
 // A row of a CSV file that could not be calculated.
 struct FailedRow

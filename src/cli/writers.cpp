@@ -131,9 +131,11 @@ std::string summary(const Design &design, const calc::Result &result)
 {
     std::string text = "TAPAUS " + std::to_string(design.arrangement) + ", " +
                        (design.cracked ? "cracked" : "non-cracked") + " concrete\n";
-    for (const design::Input &input : design::Inputs)
-        text += std::string(&input == design::Inputs ? "" : ", ") + std::string(input.label) + " " +
-                calc::formatGeneral(design.input.*input.value) + " " + std::string(input.unit);
+    for (const design::Input &input : design::Inputs) {
+        text += std::string(&input == design::Inputs ? "" : ", ") + std::string(input.label) + " ";
+        const std::optional<double> value = usedInput(design, input);
+        text += value ? calc::formatGeneral(*value) + " " + std::string(input.unit) : "-";
+    }
     text += "\n\n";
 
     if (!result.sizes.empty()) {
@@ -214,7 +216,7 @@ std::string jsonDesign(const Design &design, const calc::Result &result, bool de
 {
     JsonObject input;
     for (const design::Input &i : design::Inputs)
-        input.add(i.key, number(design.input.*i.value));
+        input.add(i.key, jsonNumber(usedInput(design, i)));
 
     std::string sizes = "[";
     for (const calc::SizeRow &row : result.sizes) {
@@ -236,7 +238,8 @@ std::string jsonDesign(const Design &design, const calc::Result &result, bool de
                      .done();
         if (const std::size_t i = std::size_t(&row - result.sizes.data());
             details && i < result.details.size()) // the object ends with its details
-            sizes.insert(sizes.size() - 1, ", \"details\": " + jsonDetails(result.details[i]));
+            sizes.insert(sizes.size() - 1,
+                         ", \"details\": " + jsonDetails(design, result.details[i]));
     }
     sizes += "]";
 
@@ -264,7 +267,8 @@ std::string jsonDesign(const Design &design, const calc::Result &result, bool de
                       .done();
     if (result.message && details &&
         !result.details.empty()) // the details of the size at which the run stopped
-        message.insert(message.size() - 1, ", \"details\": " + jsonDetails(result.details.back()));
+        message.insert(message.size() - 1,
+                       ", \"details\": " + jsonDetails(design, result.details.back()));
 
     JsonObject headings;
     if (result.capacityHeading)
@@ -340,8 +344,8 @@ void appendDesignCell(std::string &out, const Design &design, int column)
         out += std::to_string(design.arrangement);
     else if (column == 1)
         out += design.cracked ? '1' : '0';
-    else
-        appendNumber(out, design.input.*design::Inputs[column - 2].value);
+    else if (const std::optional<double> value = usedInput(design, design::Inputs[column - 2]))
+        appendNumber(out, *value);
 }
 
 // The size's row of the result, if it was tried.
@@ -508,6 +512,13 @@ std::string designColumnName(int column)
     if (column == 1)
         return "cracked";
     return std::string(design::Inputs[column - 2].key);
+}
+
+std::optional<double> usedInput(const Design &design, const design::Input &input)
+{
+    if (!design::uses(design.arrangement, input))
+        return std::nullopt;
+    return design.input.*input.value;
 }
 
 std::vector<std::string_view> formatOptions()

@@ -177,6 +177,14 @@ std::optional<Contents> decode(const QByteArray &bytes, QString &error)
                                  : described(value));
             return std::nullopt;
         }
+        if (value.toString().size() > MaxTextLength) {
+            error = QStringLiteral("the input %1 is a text of %2 characters, longer than the %3 "
+                                   "a field holds")
+                        .arg(quotedKey(key))
+                        .arg(value.toString().size())
+                        .arg(MaxTextLength);
+            return std::nullopt;
+        }
         contents.texts[std::size_t(i)] = value.toString();
     }
 

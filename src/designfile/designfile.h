@@ -11,9 +11,11 @@
 //    "inputs": {"c1": "100", "c2": "80", "s1": "", ...}, "project": "Hall B"}
 //
 // The inputs are the fields' texts exactly as typed (an empty field is an empty string), under
-// the keys of design::Inputs. A reader ignores keys it does not know, takes a missing input or
-// project as empty, and refuses a file of a newer version. Reading is bounded (a regular file
-// of at most 64 KiB) and strict: anything else is refused with one line saying what is wrong.
+// the keys of design::Inputs, each of at most MaxTextLength characters: what the main window's
+// field holds, so that a design opens as it was saved. A reader ignores keys it does not know,
+// takes a missing input or project as empty, and refuses a file of a newer version. Reading is
+// bounded (a regular file of at most 64 KiB) and strict: anything else is refused with one line
+// saying what is wrong.
 // Writing goes through outfile::OutputFile: the file appears complete or not at all.
 
 #include "design/design.h"
@@ -30,6 +32,9 @@ namespace designfile {
 inline constexpr char Format[] = "kiila-design";
 inline constexpr int Version = 1;
 inline constexpr qint64 MaxSize = 64 * 1024;
+// The longest text of an input, in UTF-16 code units (QString's characters): the main window's
+// field takes no more (its maxLength), and a reader refuses a longer one.
+inline constexpr int MaxTextLength = 32767;
 inline constexpr char Suffix[] = "kiila"; // the file name's, without the dot
 
 // What a design file holds.

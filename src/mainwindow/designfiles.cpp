@@ -19,6 +19,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QSettings>
 #include <QStandardPaths>
@@ -173,6 +174,11 @@ void MainWindow::createFileCommands()
 {
     m_title = caption();
     setAcceptDrops(true);
+    // A field holds what a design file keeps, no more: a text cut by the field would be
+    // calculated and saved otherwise than the file holds it.
+    for (const design::Input &input : design::Inputs)
+        if (auto *edit = qobject_cast<QLineEdit *>(field(input.field)->widget()))
+            edit->setMaxLength(designfile::MaxTextLength);
     const auto command = [this](const QKeySequence &keys, auto handler) {
         auto *action = new QAction(this);
         action->setShortcut(keys);

@@ -157,6 +157,8 @@ private slots:
     void reportWithoutFont();
     void designRoundTrip_data();
     void designRoundTrip();
+    void echoAsSaved_data();
+    void echoAsSaved();
     void designFields_data();
     void designFields();
     void brokenDesign_data();
@@ -275,6 +277,11 @@ void TestCli::usageErrors_data()
     QTest::newRow("save a value of two lines")
         << QStringList{"--arrangement", "1", "--c1", "1\n00", "--save", "/nonexistent/d.kiila"}
         << QByteArray() << QByteArray("--save: the input \"c1\"");
+    // A text longer than the program's field would not open as it was saved.
+    QTest::newRow("save a value longer than a field")
+        << QStringList{"--arrangement",       "1", "--c1", "100" + QString(32767, u' '), "--save",
+                       "/nonexistent/d.kiila"}
+        << QByteArray() << QByteArray("--save: the input \"c1\" is a text of 32770 characters");
     QTest::newRow("save a project of two lines")
         << QStringList{"--arrangement", "1", "--project", "a\nb", "--save", "/nonexistent/d.kiila"}
         << QByteArray() << QByteArray("--save: the \"project\"");
@@ -324,7 +331,7 @@ void TestCli::singleJson()
     QCOMPARE(o["arrangement"].toInt(), 2);
     QCOMPARE(o["cracked"].toBool(), true);
     QCOMPARE(o["input"]["c2"].toDouble(), 100.0);
-    QCOMPARE(o["input"]["e2"].toDouble(), 0.0);
+    QVERIFY(o["input"]["e2"].isNull()); // arrangement 2 does not use it
     QCOMPARE(o["outcome"].toString(), "chosen");
     const QJsonArray sizes = o["sizes"].toArray();
     QCOMPARE(sizes.size(), 3);
@@ -609,7 +616,8 @@ void TestCli::csvRows()
                                 "M8,M8_shear,M8_eccentric,M10,"));
     QVERIFY(lines[0].endsWith(",message,error"));
     const int columns = lines[0].count(',') + 1;
-    QVERIFY(lines[1].startsWith("2,1,100,100,150,0,3,2,20,0,chosen,M12,36x186,1.15,,,1.7,1.7,,"));
+    // s2 and e2 empty: arrangement 2 does not use them.
+    QVERIFY(lines[1].startsWith("2,1,100,100,150,,3,2,20,,chosen,M12,36x186,1.15,,,1.7,1.7,,"));
     QVERIFY(lines[1].contains(",3.5296939300411525,"));
     QCOMPARE(lines[1].count(',') + 1, columns);
     QVERIFY(lines[2].endsWith("\"arrangement: give a number from 1 to 7, not '9'\""));
@@ -1373,30 +1381,97 @@ void TestCli::designRoundTrip()
              kiilaCalc(options + QStringList{"--lang", "none"}).out);
 }
 
+void TestCli::echoAsSaved_data()
+{
+    QTest::addColumn<int>("arrangement");
+    for (int n = 1; n <= 7; ++n)
+        QTest::addRow("arrangement %d", n) << n;
+}
+
+// Every output echoes the inputs as the calculation used them, as --save keeps them: an input
+// the arrangement does not use, given or not, is null in JSON (its working value in --details
+// too), "-" in the summary and an empty cell in CSV.
+void TestCli::echoAsSaved()
+{
+    QFETCH(int, arrangement);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("d.kiila");
+    const QStringList options{"--arrangement", QString::number(arrangement),
+                              "--c1",          "2000",
+                              "--c2",          "1800",
+                              "--s1",          "160",
+                              "--s2",          "170",
+                              "--nsd",         "3",
+                              "--v1d",         "2",
+                              "--e1",          "10",
+                              "--e2",          "5",
+                              "--lang",        "none"};
+    const Run run = kiilaCalc(options + QStringList{"--json", "--details", "--save", path});
+    QCOMPARE(run.exitCode, 0);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QJsonObject saved = json(file.readAll())["inputs"].toObject();
+    const QJsonObject o = json(run.out);
+    const QJsonArray sizes = o["sizes"].toArray();
+    QVERIFY(!sizes.isEmpty());
+    const QByteArray summary = kiilaCalc(options).out;
+    const Run csv =
+        kiilaCalc({"--csv", "-", "--lang", "none"}, "arrangement,c1,c2,s1,s2,nsd,v1d,e1,e2\n" +
+                                                        QByteArray::number(arrangement) +
+                                                        ",2000,1800,160,170,3,2,10,5\n");
+    const QList<QByteArray> cells = csv.out.split('\n').value(1).split(',');
+
+    const QStringList keys{"c1", "c2", "s1", "s2", "nsd", "v1d", "e1", "e2"};
+    const QStringList labels{"C1", "C2", "S1", "S2", "NSd", "V1d", "e1", "e2"};
+    const QMap<QString, QString> working{{"c1", "C1calc"}, {"c2", "C2calc"}, {"s1", "S1calc"},
+                                         {"s2", "S2calc"}, {"e1", "e1Calc"}, {"e2", "e2Calc"}};
+    int unused = 0;
+    for (int i = 0; i < keys.size(); ++i) {
+        const QString &key = keys[i];
+        const QString given = options[options.indexOf("--" + key) + 1];
+        const bool used = !saved[key].toString().isEmpty();
+        unused += !used;
+        QCOMPARE(o["input"][key].isNull(), !used);
+        if (used)
+            QCOMPARE(o["input"][key].toDouble(), given.toDouble());
+        if (working.contains(key))
+            for (const QJsonValue size : sizes)
+                QCOMPARE(size["details"][working[key]].isNull(), !used);
+        const QString echo = labels[i] + (used ? " " + given + " " : QString(" -"));
+        QVERIFY2(summary.contains(echo.toUtf8()), summary.constData());
+        QCOMPARE(cells.value(2 + i).isEmpty(), !used); // after arrangement and cracked
+    }
+    // Arrangement 1 uses neither spacing nor eccentricity, 6 and 7 every input.
+    constexpr int Unused[] = {4, 2, 2, 2, 2, 0, 0};
+    QCOMPARE(unused, Unused[arrangement - 1]);
+}
+
 // The fields of a design file are read as the program's fields are read when it calculates:
 // the number a text begins with ("12abc" is 12, blanks are skipped, a text without a number
-// is 0); the fields the arrangement does not use are left out, as the window disables them.
+// is 0); the fields the arrangement does not use are left out (null), as the window disables
+// them.
 void TestCli::designFields_data()
 {
     QTest::addColumn<int>("arrangement");
     QTest::addColumn<QJsonObject>("inputs");
     QTest::addColumn<QJsonObject>("read"); // the inputs kiila-calc calculated with
 
+    const QJsonValue unused; // null
     QTest::newRow("numbers as typed")
         << 2 << QJsonObject{{"c1", "120,0"}, {"c2", " 1 5 0 "}, {"s1", "  "},
                             {"nsd", "&H0A"}, {"v1d", "2,5"},    {"e1", "1D2"}}
-        << QJsonObject{{"c1", 120}, {"c2", 150},  {"s1", 0},   {"s2", 0},
-                       {"nsd", 10}, {"v1d", 2.5}, {"e1", 100}, {"e2", 0}};
+        << QJsonObject{{"c1", 120}, {"c2", 150},  {"s1", 0},   {"s2", unused},
+                       {"nsd", 10}, {"v1d", 2.5}, {"e1", 100}, {"e2", unused}};
     QTest::newRow("unused fields left out")
         << 1 << QJsonObject{{"c1", "200"}, {"c2", "200"}, {"s1", "150"}, {"s2", "150"},
                             {"nsd", "3"},  {"v1d", "2"},  {"e1", "30"},  {"e2", "40"}}
-        << QJsonObject{{"c1", 200}, {"c2", 200}, {"s1", 0}, {"s2", 0},
-                       {"nsd", 3},  {"v1d", 2},  {"e1", 0}, {"e2", 0}};
+        << QJsonObject{{"c1", 200}, {"c2", 200}, {"s1", unused}, {"s2", unused},
+                       {"nsd", 3},  {"v1d", 2},  {"e1", unused}, {"e2", unused}};
     QTest::newRow("unused fields missing")
         << 4 << QJsonObject{{"c1", "200"}, {"c2", "200"}, {"s2", "150"},
                             {"nsd", "3"},  {"v1d", "2"},  {"e2", "0"}}
-        << QJsonObject{{"c1", 200}, {"c2", 200}, {"s1", 0}, {"s2", 150},
-                       {"nsd", 3},  {"v1d", 2},  {"e1", 0}, {"e2", 0}};
+        << QJsonObject{{"c1", 200}, {"c2", 200}, {"s1", unused}, {"s2", 150},
+                       {"nsd", 3},  {"v1d", 2},  {"e1", unused}, {"e2", 0}};
 }
 
 void TestCli::designFields()
@@ -1439,6 +1514,13 @@ void TestCli::brokenDesign_data()
     QTest::newRow("spacing of a row missing")
         << file(2, full) << QByteArray("the input s1 (S1) is empty, and arrangement 2 uses it");
     QTest::newRow("truncated") << file(1, full).left(40) << QByteArray("it is not JSON");
+    // The program's field would hold its first 32767 characters, "100" and blanks: 100.
+    QJsonObject long1 = full;
+    long1["c1"] = "100" + QString(40000, u' ') + "e-2";
+    QTest::newRow("field longer than the program's")
+        << file(1, long1)
+        << QByteArray("the input \"c1\" is a text of 40006 characters, longer than the 32767 a "
+                      "field holds");
     QTest::newRow("newer version") << file(1, full).replace("\"version\": 1", "\"version\": 2")
                                    << QByteArray("it is of version 2, written by a newer Kiila");
 }

@@ -91,6 +91,29 @@ private slots:
         QCOMPARE(readBytes(path), before);
     }
 
+    // An input holds as much as the program's field, and no more: the longest text is written
+    // and read back whole, one character more is neither written nor read.
+    void fieldLength()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("d.kiila"));
+        Contents design = sample(1);
+        design.texts[1] = QStringLiteral("100") + QString(32767 - 6, u' ') + QStringLiteral("e-2");
+        QCOMPARE(design.texts[1].size(), 32767);
+        QCOMPARE(designfile::write(path, design), QString());
+        QString error;
+        QCOMPARE(designfile::read(path, error), std::optional<Contents>(design));
+
+        const QByteArray before = readBytes(path);
+        design.texts[1].insert(3, u' ');
+        const QString refused = designfile::write(path, design);
+        QVERIFY2(refused.startsWith(QStringLiteral("cannot write '%1': the input \"c2\" is a text "
+                                                   "of 32768 characters, longer than the 32767")
+                                        .arg(path)),
+                 qPrintable(refused));
+        QCOMPARE(readBytes(path), before);
+    }
+
     // What a reader of another version may meet and must accept.
     void tolerated_data()
     {
@@ -187,6 +210,9 @@ private slots:
             << "\"project\" is a text of more than one line";
         QTest::newRow("input with a next line") << withValue("inputs.c1", "\"1\\u00850\"") << ""
                                                 << "input \"c1\" is a text of more than one line";
+        QTest::newRow("input longer than a field")
+            << withValue("inputs.e1", '"' + QByteArray(32768, '1') + '"') << ""
+            << "input \"e1\" is a text of 32768 characters, longer than the 32767 a field holds";
         QTest::newRow("input with U+FEFF") << withValue("inputs.c1", "\"\\ufeff1\"") << ""
                                            << "input \"c1\" is a text of more than one line or";
         QTest::newRow("half a surrogate pair") << withValue("project", "\"\\ud800\"") << ""

@@ -257,11 +257,18 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
         if text:
             frag[key] = text
 
+    n_anchors, n_per_row, k1, k2 = ARRANGEMENTS[tapaus]
+
+    # An input the arrangement does not use (spacing and eccentricity of a direction with one
+    # anchor) is echoed as null, and so are its working values.
+    def used(k, value):
+        return value if k != 0 else None
+
     result = {
         "arrangement": tapaus,
         "cracked": bool(cracked),
-        "input": {"c1": c1, "c2": c2, "s1": s1, "s2": s2, "nsd": nsd, "v1d": v1d,
-                  "e1": e1, "e2": e2},
+        "input": {"c1": c1, "c2": c2, "s1": used(k1, s1), "s2": used(k2, s2), "nsd": nsd,
+                  "v1d": v1d, "e1": used(k1, e1), "e2": used(k2, e2)},
         "outcome": None,
         "sizes": [],
         "chosen": None,
@@ -269,7 +276,6 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
         "advice": None,
         "headings": {},
     }
-    n_anchors, n_per_row, k1, k2 = ARRANGEMENTS[tapaus]
 
     for size_no in range(1, 5):
         size = SIZES[size_no - 1]
@@ -303,8 +309,8 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
                                  "text": text}
             if details:
                 result["_stop_detail"] = {
-                    "C1calc": c1c, "C2calc": c2c, "S1calc": s1c, "S2calc": s2c, "e1Calc": e1c,
-                    "e2Calc": e2c,
+                    "C1calc": c1c, "C2calc": c2c, "S1calc": used(k1, s1c),
+                    "S2calc": used(k2, s2c), "e1Calc": used(k1, e1c), "e2Calc": used(k2, e2c),
                     "stop": {"kind": kind, "distance": distance, "value": value,
                              "minimum": minimum}}
             return result
@@ -370,8 +376,9 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
                             "eccentric": None},
         }
         # The working values under the names of kiila-calc --details.
-        detail = {"C1calc": c1c, "C2calc": c2c, "S1calc": s1c, "S2calc": s2c, "e1Calc": e1c,
-                  "e2Calc": e2c, "FRd": frd, "Ac0": ac0, "Ac": ac, "cSmall": c_small,
+        detail = {"C1calc": c1c, "C2calc": c2c, "S1calc": used(k1, s1c),
+                  "S2calc": used(k2, s2c), "e1Calc": used(k1, e1c), "e2Calc": used(k2, e2c),
+                  "FRd": frd, "Ac0": ac0, "Ac": ac, "cSmall": c_small,
                   "psiS": psi_s, "FAnchor": f_anchor, "NSdPerAnchor": nsd_c / n_anchors,
                   "shear": None, "eccentric": None}
         if details:
