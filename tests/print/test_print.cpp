@@ -1163,6 +1163,16 @@ void TestPrint::grabReport()
     QCOMPARE(desktop.printWindowToPdf(*sheet, folder + "/form2.pdf"), QString());
     support::click(*sheetConfirmation(), QStringLiteral("Command1"));
     QVERIFY(m_platform.pages.constLast().image.save(folder + "/form2-page.png"));
+
+    // The name a design file offers, selected.
+    m_platform.savePath = m_dir.filePath(QStringLiteral("grab.kiila"));
+    QVERIFY(m_w->saveDesignAs());
+    printReport();
+    type(confirmation()->control(QStringLiteral("Text1"))->widget(), QStringLiteral("Hall A"));
+    support::click(*confirmation(), QStringLiteral("Command2"));
+    confirmationGone(confirmation());
+    printReport();
+    QVERIFY(confirmation()->grab().save(folder + "/confirmation-offered.png"));
 }
 
 QTEST_MAIN(TestPrint)
