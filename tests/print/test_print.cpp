@@ -9,6 +9,7 @@
 #include "windowdriver.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -109,6 +110,7 @@ private slots:
     void desktopWithoutItsPrinterModule();
     void desktopWithoutPrinterPrintsNothing();
     void desktopPdfIsOnePage();
+    void desktopPdfDialog();
 
     void yesAndNoButtonsLookAlike();
     void grabReport();
@@ -1097,6 +1099,28 @@ void TestPrint::desktopWithoutPrinterPrintsNothing()
     QVERIFY(!desktop.printWindow(*report()));
     QDir::setCurrent(before);
     QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+}
+
+// The desktop's save dialog starts in the folder, proposes the name and bears the title given.
+void TestPrint::desktopPdfDialog()
+{
+    QTemporaryDir folder;
+    QString folderShown, nameShown, titleShown;
+    QTimer::singleShot(0, this, [&] {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            folderShown = dialog->directory().absolutePath();
+            nameShown = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+            titleShown = dialog->windowTitle();
+            dialog->reject();
+        }
+    });
+    forms::DesktopPlatform desktop;
+    QCOMPARE(desktop.savePdfPath(m_w.get(), folder.path(), QStringLiteral("Hall B.pdf"),
+                                 QStringLiteral("Save as PDF instead of printing")),
+             QString());
+    QCOMPARE(folderShown, QDir(folder.path()).absolutePath());
+    QCOMPARE(nameShown, "Hall B.pdf");
+    QCOMPARE(titleShown, "Save as PDF instead of printing");
 }
 
 void TestPrint::desktopPdfIsOnePage()
