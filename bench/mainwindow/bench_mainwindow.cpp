@@ -36,7 +36,10 @@ public:
     }
     bool printWindow(QWidget &) override { return false; }
     bool hasPrinter() const override { return false; }
-    QString savePdfPath(QWidget *) override { return {}; }
+    QString savePdfPath(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
     QString printWindowToPdf(QWidget &, const QString &) override { return QStringLiteral("no"); }
     QDateTime now() const override { return {}; }
     void exit() override {}

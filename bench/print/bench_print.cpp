@@ -33,7 +33,10 @@ public:
             ++failures;
         return buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
     }
-    QString savePdfPath(QWidget *) override { return {}; }
+    QString savePdfPath(QWidget *, const QString &, const QString &, const QString &) override
+    {
+        return {};
+    }
 
     int failures = 0;
 };

@@ -37,7 +37,7 @@ constexpr ControlDef Controls[] = {
      .font = {"Arial", 9, true, false, Cyrillic}},
 };
 
-constexpr const char *TabOrder[] = {"Text1", "Command2", "Command1"};
+constexpr const char *TabOrder[] = {"Text1", "Command1", "Command2"};
 
 } // namespace
 

@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QToolTip>
 #include <QWindow>
 
 #include <cerrno>
@@ -21,6 +22,11 @@
 #include <unistd.h>
 
 namespace forms {
+
+namespace {
+constexpr int NoteTime = 4000; // milliseconds a note stays
+} // namespace
+
 void keepInFrontOf(QWidget &window, QWidget *owner)
 {
     QWidget *front = owner ? owner->window() : nullptr;
@@ -87,6 +93,13 @@ void Platform::beep()
 {
     QApplication::beep();
 }
+
+PrintFailure Platform::printFailure() const
+{
+    return {};
+}
+
+void Platform::note(QWidget *, const QString &) {}
 
 namespace {
 
@@ -245,6 +258,7 @@ struct DesktopPlatform::Printer
 {
     decltype(&kiila_printer_print) print = nullptr;
     decltype(&kiila_printer_exists) exists = nullptr;
+    QString refusal; // why the module is not used
 };
 
 DesktopPlatform::DesktopPlatform(const QString &printerModule) : m_printerModule(printerModule) {}
@@ -300,6 +314,7 @@ const DesktopPlatform::Printer &DesktopPlatform::printer() const
     if (!why.isEmpty()) {
         qWarning("kiila: cannot print: the module '%s' %s", qPrintable(path), qPrintable(why));
         *printer = Printer();
+        printer->refusal = QStringLiteral("'%1' %2").arg(path, why);
     }
     m_printer = printer;
     return *m_printer;
@@ -313,10 +328,24 @@ bool DesktopPlatform::printWindow(QWidget &window)
 bool DesktopPlatform::printPages(const QString &title, const QList<PagePainter> &pages)
 {
     const Printer &module = printer();
-    return module.print &&
-           module.print(title, [&](const QString &path, const QPageLayout &layout, int resolution) {
-               return writePdf(title, pages, path, &layout, resolution).isEmpty();
-           });
+    if (!module.print) {
+        m_failure = {PrintFailure::Kind::Module, module.refusal};
+        return false;
+    }
+    m_failure = {PrintFailure::Kind::NotSpooled, QString()};
+    QString spoolFailure;
+    const bool printed = module.print(
+        title,
+        [&](const QString &path, const QPageLayout &layout, int resolution) {
+            spoolFailure = writePdf(title, pages, path, &layout, resolution);
+            return spoolFailure.isEmpty();
+        },
+        &m_failure);
+    if (printed)
+        m_failure = {};
+    else if (m_failure.kind == PrintFailure::Kind::NotSpooled && m_failure.detail.isEmpty())
+        m_failure.detail = spoolFailure;
+    return printed;
 }
 
 bool DesktopPlatform::hasPrinter() const
@@ -325,11 +354,14 @@ bool DesktopPlatform::hasPrinter() const
     return module.exists && module.exists();
 }
 
-QString DesktopPlatform::savePdfPath(QWidget *parent)
+QString DesktopPlatform::savePdfPath(QWidget *parent, const QString &folder,
+                                     const QString &suggested, const QString &title)
 {
-    QFileDialog dialog(nullptr, QString(), QString(), QStringLiteral("PDF (*.pdf)"));
+    QFileDialog dialog(nullptr, title, folder, QStringLiteral("PDF (*.pdf)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    if (!suggested.isEmpty())
+        dialog.selectFile(suggested);
     keepInFrontOf(dialog, parent);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
@@ -345,6 +377,16 @@ QString DesktopPlatform::printPagesToPdf(const QString &title, const QList<PageP
                                          const QString &path)
 {
     return writePdf(title, pages, path);
+}
+
+// A tooltip in the middle of the window, for a few seconds.
+void DesktopPlatform::note(QWidget *parent, const QString &text)
+{
+    QWidget *window = parent ? parent->window() : nullptr;
+    if (!window || !window->isVisible())
+        return;
+    QToolTip::showText(window->mapToGlobal(window->rect().center()), text, window, QRect(),
+                       NoteTime);
 }
 
 QDateTime DesktopPlatform::now() const

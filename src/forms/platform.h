@@ -21,6 +21,20 @@ namespace forms {
 // One page of a document: paints it onto the painter's page (its device is the page).
 using PagePainter = std::function<void(QPainter &)>;
 
+// Why a print did not print.
+struct PrintFailure
+{
+    enum class Kind {
+        None,       // no reason known
+        NoPrinter,  // no default printer is set up
+        NotSpooled, // the page could not be written for the printer
+        Refused,    // the printer or its scheduler refused the job
+        Module,     // the printer module is missing or was refused
+    };
+    Kind kind = Kind::None;
+    QString detail; // the scheduler's or the module check's own words, one line; may be empty
+};
+
 class Platform
 {
 public:
@@ -38,10 +52,16 @@ public:
     // Prints the window's client area as one page on the default printer, without a dialog.
     // False when no page was printed: no default printer, or the printer refused or failed.
     virtual bool printWindow(QWidget &window) = 0;
+    // Why the last printWindow or printPages that printed nothing did not.
+    virtual PrintFailure printFailure() const;
     // Whether there is a default printer to print on.
     virtual bool hasPrinter() const = 0;
-    // Asks for the name of a PDF file to save into; empty when the user cancels.
-    virtual QString savePdfPath(QWidget *parent) = 0;
+    // Asks for the name of a PDF file to save into, in a dialog titled `title` that starts in
+    // `folder` with the name `suggested`; empty when the user cancels.
+    virtual QString savePdfPath(QWidget *parent, const QString &folder, const QString &suggested,
+                                const QString &title) = 0;
+    // A short note over `parent`'s window that goes by itself: nothing to answer.
+    virtual void note(QWidget *parent, const QString &text);
     // The same page as printWindow, written as a PDF file. Empty when it was written, else why
     // not (one line); the file then stays as it was.
     virtual QString printWindowToPdf(QWidget &window, const QString &path) = 0;
@@ -88,8 +108,11 @@ public:
     Answer messageBox(QWidget *parent, const QString &text, const QString &title,
                       Buttons buttons = Buttons::Ok) override;
     bool printWindow(QWidget &window) override;
+    PrintFailure printFailure() const override { return m_failure; }
     bool hasPrinter() const override;
-    QString savePdfPath(QWidget *parent) override;
+    QString savePdfPath(QWidget *parent, const QString &folder, const QString &suggested,
+                        const QString &title) override;
+    void note(QWidget *parent, const QString &text) override;
     QString printWindowToPdf(QWidget &window, const QString &path) override;
     bool printPages(const QString &title, const QList<PagePainter> &pages) override;
     QString printPagesToPdf(const QString &title, const QList<PagePainter> &pages,
@@ -105,6 +128,7 @@ private:
     struct Printer;
     const Printer &printer() const;
 
+    PrintFailure m_failure;
     QString m_printerModule;
     mutable std::shared_ptr<const Printer> m_printer;
 };

@@ -81,20 +81,28 @@ int jobOptions(const QPrinter &printer, cups_option_t **options)
 // half a page or none, reported as printed. The job is therefore written by the caller, with
 // the printer's paper, margins and resolution, into a spool file of its checked writer, and
 // handed to the scheduler only when it is complete.
-bool printOnDefaultPrinter(const QString &title, const SpoolWriter &write)
+bool printOnDefaultPrinter(const QString &title, const SpoolWriter &write, PrintFailure *failure)
 {
+    const auto failed = [failure](PrintFailure::Kind kind, const QString &detail = QString()) {
+        if (failure)
+            *failure = {kind, detail};
+        return false;
+    };
     // Without a default printer Qt would print into a PDF file of no name: nothing is printed.
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
-        return false;
+        return failed(PrintFailure::Kind::NoPrinter);
     QPrinter printer(info, QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::NativeFormat);
     if (!printer.isValid() || !printer.outputFileName().isEmpty())
-        return false;
+        return failed(PrintFailure::Kind::Refused,
+                      QStringLiteral("'%1' cannot be used").arg(info.printerName()));
     const QTemporaryDir spool(QDir::tempPath() + QStringLiteral("/kiila-print-XXXXXX"));
     const QString path = spool.filePath(QStringLiteral("page.pdf"));
-    if (!spool.isValid() || !write(path, printer.pageLayout(), printer.resolution()))
-        return false;
+    if (!spool.isValid())
+        return failed(PrintFailure::Kind::NotSpooled, spool.errorString());
+    if (!write(path, printer.pageLayout(), printer.resolution()))
+        return failed(PrintFailure::Kind::NotSpooled);
 
     cups_option_t *options = nullptr;
     const int count = jobOptions(printer, &options);
@@ -104,7 +112,14 @@ bool printOnDefaultPrinter(const QString &title, const SpoolWriter &write)
                                   title.toUtf8().constData(), count, options);
     cupsFreeOptions(count, options);
     // A queue that refuses the job answers with no job.
-    return job > 0 && cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE;
+    if (job > 0 && cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE)
+        return true;
+    const char *why = cupsLastErrorString();
+    return failed(PrintFailure::Kind::Refused,
+                  QStringLiteral("'%1': %2")
+                      .arg(QString::fromLocal8Bit(queue), why && *why
+                                                              ? QString::fromUtf8(why).simplified()
+                                                              : QStringLiteral("no job was made")));
 }
 
 bool defaultPrinterExists()

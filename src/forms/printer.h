@@ -6,6 +6,8 @@
 // the module kiila-printer (printermodule.cpp), where DesktopPlatform finds it. Tests may link it
 // as the static library kiila_printer.
 
+#include "forms/platform.h"
+
 #include <QPageLayout>
 #include <QPaintDevice>
 #include <QString>
@@ -39,8 +41,9 @@ using SpoolWriter =
 
 // Prints on the default printer, without a dialog: the job is spooled by `write` and handed to
 // the scheduler only when it is complete. False when nothing was printed: no default printer,
-// the spool file not completed, or the printer refused the job.
-bool printOnDefaultPrinter(const QString &title, const SpoolWriter &write);
+// the spool file not completed, or the printer refused the job; `failure` then says which.
+bool printOnDefaultPrinter(const QString &title, const SpoolWriter &write,
+                           PrintFailure *failure = nullptr);
 // Whether there is a default printer to print on.
 bool defaultPrinterExists();
 
@@ -48,7 +51,8 @@ bool defaultPrinterExists();
 
 // The module's entries, resolved by name.
 extern "C" {
-bool kiila_printer_print(const QString &title, const forms::SpoolWriter &write);
+bool kiila_printer_print(const QString &title, const forms::SpoolWriter &write,
+                         forms::PrintFailure *failure);
 bool kiila_printer_exists();
 // The program's version the module was built with.
 const char *kiila_printer_version();

@@ -4,9 +4,10 @@
 
 extern "C" {
 
-Q_DECL_EXPORT bool kiila_printer_print(const QString &title, const forms::SpoolWriter &write)
+Q_DECL_EXPORT bool kiila_printer_print(const QString &title, const forms::SpoolWriter &write,
+                                       forms::PrintFailure *failure)
 {
-    return forms::printOnDefaultPrinter(title, write);
+    return forms::printOnDefaultPrinter(title, write, failure);
 }
 
 Q_DECL_EXPORT bool kiila_printer_exists()

@@ -151,6 +151,13 @@ QString lastFolder()
     return folder.isEmpty() ? QDir::homePath() : folder;
 }
 
+// The folder of `path` is where the file dialogs start next.
+void rememberFolder(const QString &path)
+{
+    if (const auto kept = settings())
+        kept->setValue(QLatin1String(FolderKey), QFileInfo(path).absolutePath());
+}
+
 void setRecent(const QStringList &recent)
 {
     if (const auto kept = settings())
@@ -252,8 +259,12 @@ void MainWindow::rememberDesign(const QString &path)
     recent.removeAll(path);
     recent.prepend(path);
     setRecent(recent.mid(0, RecentCount));
-    if (const auto kept = settings())
-        kept->setValue(QLatin1String(FolderKey), QFileInfo(path).absolutePath());
+    rememberFolder(path);
+}
+
+print::Printing::Files MainWindow::printFiles() const
+{
+    return {lastFolder, rememberFolder, [this] { return m_designPath; }};
 }
 
 void MainWindow::openDesignAsked()

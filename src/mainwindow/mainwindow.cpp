@@ -36,6 +36,7 @@ void MainWindow::preparePrinting()
     if (m_reportDef)
         m_reportPage = new forms::Form(*m_reportDef, this);
     m_printing = new print::Printing(m_platform, m_language, *this, m_reportPage);
+    m_printing->setFiles(printFiles());
     connect(m_printing, &print::Printing::projectChanged, this,
             [this](const QString &project) { m_project = project; });
 }

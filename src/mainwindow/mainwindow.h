@@ -128,6 +128,8 @@ private:
     bool writeDesign(const QString &path);
     void designOpened(const QString &path, const designfile::Contents &contents);
     void rememberDesign(const QString &path);
+    // The design files' folder and name, for the PDF save dialogs.
+    print::Printing::Files printFiles() const;
     void showTitle();
     bool mayEnd();
     void startupLanguageStep();

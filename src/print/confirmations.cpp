@@ -6,6 +6,7 @@
 #include "outfile/outfile.h"
 #include "print/print.h"
 
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 
@@ -46,19 +47,24 @@ QString saveRefusal(forms::Platform &platform, const QString &path)
 
 } // namespace
 
-void reportFailure(forms::Platform &platform, QWidget *parent, QWidget *page,
+void reportFailure(forms::Platform &platform, const PdfOffer &offer, QWidget *parent, QWidget *page,
                    const QList<forms::PagePainter> &after)
 {
-    platform.messageBox(parent, QString::fromLatin1(CannotPrint), QString());
+    QString message = QString::fromLatin1(CannotPrint);
+    const QString why = failureReason(*offer.texts, platform.printFailure());
+    if (!why.isEmpty())
+        message += u'\n' + why;
+    platform.messageBox(parent, message, QString());
     if (platform.hasPrinter() || !page)
         return;
-    savePageAsPdf(platform, parent, *page, after);
+    savePageAsPdf(platform, offer, offer.texts->saveInstead, parent, *page, after);
 }
 
-void savePageAsPdf(forms::Platform &platform, QWidget *parent, QWidget &page,
-                   const QList<forms::PagePainter> &after)
+void savePageAsPdf(forms::Platform &platform, const PdfOffer &offer, const char *title,
+                   QWidget *parent, QWidget &page, const QList<forms::PagePainter> &after)
 {
-    const QString path = platform.savePdfPath(parent);
+    const QString path = platform.savePdfPath(
+        parent, offer.folder, offer.name + QStringLiteral(".pdf"), QString::fromUtf8(title));
     if (path.isEmpty())
         return;
     QString failure = saveRefusal(platform, path);
@@ -74,6 +80,14 @@ void savePageAsPdf(forms::Platform &platform, QWidget *parent, QWidget &page,
     // The one failure message, and why.
     if (!failure.isEmpty())
         platform.messageBox(parent, QString::fromLatin1(CannotPrint) + u'\n' + failure, QString());
+    else if (offer.saved)
+        offer.saved(path);
+}
+
+void notePrinted(forms::Platform &platform, const PdfOffer &offer, QWidget *window)
+{
+    if (window)
+        platform.note(window, QString::fromUtf8(offer.texts->printed));
 }
 
 void moveFrame(forms::Form &sheet, const forms::Rect &twips)
@@ -102,25 +116,48 @@ void openConfirmation(forms::Form &confirmation, QWidget *opener)
 }
 
 ReportConfirmation::ReportConfirmation(const forms::FormDef &def, forms::Platform &platform,
-                                       QWidget *mainWindow, forms::Form *report)
-    : forms::Form(def), m_platform(platform), m_main(mainWindow), m_report(report)
+                                       PdfOffer offer, QWidget *mainWindow, forms::Form *report)
+    : forms::Form(def), m_platform(platform), m_offer(std::move(offer)), m_main(mainWindow),
+      m_report(report)
 {
     using forms::Control;
+    control(ctl::Text1)->widget()->installEventFilter(this);
     connect(control(ctl::Text1), &Control::changed, this, &ReportConfirmation::Text1_Change);
     connect(control(ctl::Command1), &Control::clicked, this, &ReportConfirmation::Command1_Click);
     connect(control(ctl::Command2), &Control::clicked, this, &ReportConfirmation::Command2_Click);
     connect(this, &forms::Form::unloaded, this, &ReportConfirmation::Form_Unload);
 }
 
+void ReportConfirmation::offerProject(const QString &project)
+{
+    forms::Control *entry = control(ctl::Text1);
+    entry->setText(project);
+    qobject_cast<QPlainTextEdit *>(entry->widget())->selectAll();
+}
+
+// The name is one line: Enter in the entry confirms, as Yes does.
+bool ReportConfirmation::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && watched == control(ctl::Text1)->widget()) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Command1_Click();
+            return true;
+        }
+    }
+    return forms::Form::eventFilter(watched, event);
+}
+
 // The report's project line shows the entry as it is typed. A change after which the text
-// would no longer show whole on that line is taken back, with the desktop's beep so that the
-// user knows why typing stops: the page prints what was typed.
+// would no longer show whole on that line, or would take a second line (pasted), is taken
+// back, with the desktop's beep so that the user knows why typing stops: the page prints what
+// was typed.
 void ReportConfirmation::Text1_Change()
 {
     forms::Control *entry = control(ctl::Text1);
     const QString text = entry->text();
     forms::Control *line = m_report ? m_report->control(reportCtl::LblKomm) : nullptr;
-    if (line && !line->fits(text)) {
+    if (text.contains(u'\n') || text.contains(u'\r') || (line && !line->fits(text))) {
         auto *edit = qobject_cast<QPlainTextEdit *>(entry->widget());
         const int cursor = edit->textCursor().position() - (text.size() - m_project.size());
         const QSignalBlocker blocker(edit);
@@ -144,6 +181,7 @@ void ReportConfirmation::Command1_Click()
         failed();
         return;
     }
+    notePrinted(m_platform, m_offer, m_main);
     clearProjectLine();
     close();
 }
@@ -166,6 +204,9 @@ void ReportConfirmation::Form_Unload()
     if (m_report)
         m_report->setEnabled(true);
     clearProjectLine();
+    // The page was only shown to be printed: it goes with its confirmation, its content kept.
+    if (m_report)
+        m_report->hide();
     bringToFront(m_main);
 }
 
@@ -182,7 +223,7 @@ void ReportConfirmation::failed()
     const bool english = &definition() == &forms::FrmPRINTeng;
     if (!english)
         bringToFront(m_main);
-    reportFailure(m_platform, this, m_report, detailsPages());
+    reportFailure(m_platform, m_offer, this, m_report, detailsPages());
     if (english)
         bringToFront(m_main);
     clearProjectLine();
@@ -198,10 +239,10 @@ QList<forms::PagePainter> ReportConfirmation::detailsPages() const
     return {[details](QPainter &painter) { paintDetailsPage(painter, details); }};
 }
 
-SheetConfirmation::SheetConfirmation(forms::Platform &platform, forms::Form *sheet,
+SheetConfirmation::SheetConfirmation(forms::Platform &platform, PdfOffer offer, forms::Form *sheet,
                                      std::function<void()> refresh)
-    : forms::Form(forms::FrmTULOSTA2), m_platform(platform), m_sheet(sheet),
-      m_refresh(std::move(refresh))
+    : forms::Form(forms::FrmTULOSTA2), m_platform(platform), m_offer(std::move(offer)),
+      m_sheet(sheet), m_refresh(std::move(refresh))
 {
     using forms::Control;
     connect(control(ctl::Command1), &Control::clicked, this, &SheetConfirmation::Command1_Click);
@@ -216,8 +257,10 @@ void SheetConfirmation::Command1_Click()
     // A calculation made while this was open may have changed the chosen size.
     if (m_sheet && m_refresh)
         m_refresh();
-    if (!printEnabled(m_platform, m_sheet))
-        reportFailure(m_platform, this, m_sheet);
+    if (printEnabled(m_platform, m_sheet))
+        notePrinted(m_platform, m_offer, m_sheet);
+    else
+        reportFailure(m_platform, m_offer, this, m_sheet);
     close();
 }
 

@@ -9,6 +9,7 @@
 #include "forms/form.h"
 #include "forms/platform.h"
 #include "print/detailspage.h"
+#include "print/printtexts.h"
 
 #include <QPointer>
 #include <functional>
@@ -21,14 +22,27 @@ namespace print {
 bool printEnabled(forms::Platform &platform, QWidget *window,
                   const QList<forms::PagePainter> &after = {});
 
-// The failure message; without any printer, the offer to save the page (and the pages `after`)
-// as a PDF file instead.
-void reportFailure(forms::Platform &platform, QWidget *parent, QWidget *page,
+// What printing says beyond its one message, and where a PDF file is saved: the texts in the
+// window's language, the folder the save dialog starts in, the name it proposes (without
+// ".pdf") and who is told the file saved.
+struct PdfOffer
+{
+    const PrintTexts *texts = &EnglishTexts;
+    QString folder;
+    QString name;
+    std::function<void(const QString &path)> saved;
+};
+
+// The failure message and, on a line under it, why; without any printer, the offer to save the
+// page (and the pages `after`) as a PDF file instead.
+void reportFailure(forms::Platform &platform, const PdfOffer &offer, QWidget *parent, QWidget *page,
                    const QList<forms::PagePainter> &after = {});
-// Asks for a PDF file's name and saves the page and the pages `after` into it; a failure is
-// shown as the failure message with why.
-void savePageAsPdf(forms::Platform &platform, QWidget *parent, QWidget &page,
-                   const QList<forms::PagePainter> &after = {});
+// Asks for a PDF file's name, in the dialog titled `title`, and saves the page and the pages
+// `after` into it; a failure is shown as the failure message with why.
+void savePageAsPdf(forms::Platform &platform, const PdfOffer &offer, const char *title,
+                   QWidget *parent, QWidget &page, const QList<forms::PagePainter> &after = {});
+// The short note that a print was handed to the printer.
+void notePrinted(forms::Platform &platform, const PdfOffer &offer, QWidget *window);
 
 // Moves the data sheet's frame, in the order Left, Top, Height, Width.
 void moveFrame(forms::Form &sheet, const forms::Rect &twips);
@@ -43,8 +57,11 @@ class ReportConfirmation : public forms::Form
     Q_OBJECT
 public:
     // def: FrmTULOSTA or FrmPRINTeng.
-    ReportConfirmation(const forms::FormDef &def, forms::Platform &platform, QWidget *mainWindow,
-                       forms::Form *report);
+    ReportConfirmation(const forms::FormDef &def, forms::Platform &platform, PdfOffer offer,
+                       QWidget *mainWindow, forms::Form *report);
+
+    // The entry offers a name, selected so that typing replaces it.
+    void offerProject(const QString &project);
 
     // The details page printed after the report page; its project line is the one typed here.
     void setDetails(const DetailsSource &details) { m_details = details; }
@@ -57,12 +74,16 @@ public:
 signals:
     void projectChanged(const QString &project);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void clearProjectLine();
     void failed();
     QList<forms::PagePainter> detailsPages() const;
 
     forms::Platform &m_platform;
+    PdfOffer m_offer;
     QPointer<QWidget> m_main;
     QPointer<forms::Form> m_report;
     QString m_project; // the entry's last text that fits the project line
@@ -74,7 +95,8 @@ class SheetConfirmation : public forms::Form
     Q_OBJECT
 public:
     // refresh: puts the last calculation into the sheet right before it prints.
-    SheetConfirmation(forms::Platform &platform, forms::Form *sheet, std::function<void()> refresh);
+    SheetConfirmation(forms::Platform &platform, PdfOffer offer, forms::Form *sheet,
+                      std::function<void()> refresh);
 
     void Command1_Click();
     void Command2_Click();
@@ -84,6 +106,7 @@ private:
     void restoreSheet();
 
     forms::Platform &m_platform;
+    PdfOffer m_offer;
     QPointer<forms::Form> m_sheet;
     std::function<void()> m_refresh;
 };

@@ -156,6 +156,10 @@ QString sizeName(const SizeDetails &d)
     return QStringLiteral("M") + number(calc::SizeTable[d.sizeNo - 1].dNom);
 }
 
+// An empty cell of a table: a table whose last row ends in an empty cell is laid out without the
+// space under it, and the heading that follows stands on its last row.
+const QString NoCell = QStringLiteral("&nbsp;");
+
 QString resultHtml(const DetailsSource &source, const calc::Result &result, const Words &w)
 {
     const std::vector<SizeDetails> &sizes = result.details;
@@ -180,7 +184,7 @@ QString resultHtml(const DetailsSource &source, const calc::Result &result, cons
             name += ' ' + fromUtf8(r.line.remark);
         html += "<tr><td>" + formulaHtml(name) + "</td>";
         for (const std::optional<working::Line> &line : r.sizes)
-            html += "<td>" + (line ? formulaHtml(cellText(r.line, *line)) : QString()) + "</td>";
+            html += "<td>" + (line ? formulaHtml(cellText(r.line, *line)) : NoCell) + "</td>";
         html += "</tr>";
     }
     html += "</table>";
@@ -210,7 +214,7 @@ QString resultHtml(const DetailsSource &source, const calc::Result &result, cons
                 if (check.governs)
                     c = "<b>" + c + " *</b>";
             }
-            cells += "<td align=right>" + c + "</td>";
+            cells += "<td align=right>" + (c.isEmpty() ? NoCell : c) + "</td>";
         }
         const working::CheckNames names = working::checkNames(kind, language);
         html += "<tr><td>" +
@@ -230,7 +234,10 @@ QString resultHtml(const DetailsSource &source, const calc::Result &result, cons
         outcomes += "<td align=right>" + esc(c) + "</td>";
     }
     html += "<tr><td>" + esc(QString::fromUtf8(w.outcome)) + "</td>" + outcomes + "</tr></table>";
-    html += "<p>" + esc(QString::fromUtf8(w.legend)) + "</p>";
+    // The legend explains the mark of the governing check; a run stopped before any check has
+    // none.
+    if (!kinds.empty())
+        html += "<p>" + esc(QString::fromUtf8(w.legend)) + "</p>";
 
     // The outcome in a sentence.
     QString sentence;
@@ -281,10 +288,8 @@ QString detailsPageHtml(const DetailsSource &source)
     return html + "</body></html>";
 }
 
-void paintDetailsPage(QPainter &painter, const DetailsSource &source)
+double layOutDetailsPage(QTextDocument &document, QPaintDevice *device, const DetailsSource &source)
 {
-    QPaintDevice *device = painter.device();
-    QTextDocument document;
     document.documentLayout()->setPaintDevice(device);
     QFont font = forms::toFont(forms::Font());
     // Small enough for the working of four sizes with the eccentric search on one page.
@@ -293,8 +298,16 @@ void paintDetailsPage(QPainter &painter, const DetailsSource &source)
     document.setHtml(detailsPageHtml(source));
     // Margins of 10 mm.
     const double margin = 10 / 25.4 * device->logicalDpiX();
+    document.setTextWidth(device->width() - 2 * margin);
+    return margin;
+}
+
+void paintDetailsPage(QPainter &painter, const DetailsSource &source)
+{
+    QPaintDevice *device = painter.device();
+    QTextDocument document;
+    const double margin = layOutDetailsPage(document, device, source);
     const QRectF text(0, 0, device->width() - 2 * margin, device->height() - 2 * margin);
-    document.setTextWidth(text.width());
     painter.save();
     painter.translate(margin, margin);
     document.drawContents(&painter, text);

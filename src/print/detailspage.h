@@ -14,7 +14,9 @@
 
 #include <optional>
 
+class QPaintDevice;
 class QPainter;
+class QTextDocument;
 
 namespace print {
 
@@ -33,6 +35,11 @@ struct DetailsSource
 
 // The page as HTML, for QTextDocument.
 QString detailsPageHtml(const DetailsSource &source);
+
+// Lays the page out in `document` for the device's page; gives the page's margin, in the
+// device's pixels.
+double layOutDetailsPage(QTextDocument &document, QPaintDevice *device,
+                         const DetailsSource &source);
 
 // Paints the page onto the painter's page (its device is the page, as a QPdfWriter or a
 // QPrinter on A4 is); whatever would not fit the page is left off.

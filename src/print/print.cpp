@@ -3,6 +3,8 @@
 #include "print/confirmations.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 
 namespace print {
 
@@ -20,6 +22,19 @@ Printing::~Printing()
 {
     delete m_reportConfirmation;
     delete m_sheetConfirmation;
+}
+
+PdfOffer Printing::pdfOffer() const
+{
+    PdfOffer offer;
+    offer.texts = &printTexts(m_language);
+    offer.folder = m_files.folder ? m_files.folder() : QString();
+    if (offer.folder.isEmpty())
+        offer.folder = QDir::homePath();
+    const QString design = m_files.designPath ? m_files.designPath() : QString();
+    offer.name = design.isEmpty() ? QStringLiteral("report") : QFileInfo(design).completeBaseName();
+    offer.saved = m_files.used;
+    return offer;
 }
 
 // A report page or sheet that is disabled waits for its confirmation and does not close. The

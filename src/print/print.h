@@ -21,6 +21,7 @@
 #include "forms/form.h"
 #include "forms/platform.h"
 #include "lang/languages.h"
+#include "print/confirmations.h"
 #include "print/detailspage.h"
 #include "print/reportdata.h"
 
@@ -54,6 +55,17 @@ public:
              forms::Form *reportPage);
     ~Printing() override;
 
+    // The files of the window that prints: the folder its file dialogs share, where the PDF save
+    // dialogs start, told the file a PDF was saved as; the design file's path (empty for none),
+    // whose name the PDF file is offered under, else "report".
+    struct Files
+    {
+        std::function<QString()> folder;
+        std::function<void(const QString &path)> used;
+        std::function<QString()> designPath;
+    };
+    void setFiles(Files files) { m_files = std::move(files); }
+
     // What is printed: the report page alone, or followed by its details page.
     enum class Pages { Report, ReportAndDetails };
 
@@ -79,8 +91,11 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    PdfOffer pdfOffer() const;
+
     forms::Platform &m_platform;
     const lang::LanguageTag &m_language;
+    Files m_files;
     QPointer<QWidget> m_main;
     QPointer<forms::Form> m_report;
     QPointer<forms::Form> m_reportConfirmation;

@@ -8,7 +8,6 @@
 
 namespace print {
 
-namespace ctl = forms::names::FrmTULOSTA;
 namespace reportCtl = forms::names::FrmPRINT;
 
 void Printing::printReport(const ReportData &data, Pages pages)
@@ -24,7 +23,7 @@ void Printing::printReport(const ReportData &data, Pages pages)
     const forms::FormDef &def = m_language.row().windowTexts == lang::WindowTexts::English
                                     ? forms::FrmPRINTeng
                                     : forms::FrmTULOSTA;
-    auto *confirmation = new ReportConfirmation(def, m_platform, m_main, m_report);
+    auto *confirmation = new ReportConfirmation(def, m_platform, pdfOffer(), m_main, m_report);
     m_reportConfirmation = confirmation;
     connect(confirmation, &ReportConfirmation::projectChanged, this, &Printing::projectChanged);
     if (pages == Pages::ReportAndDetails)
@@ -32,7 +31,7 @@ void Printing::printReport(const ReportData &data, Pages pages)
     openConfirmation(*confirmation, m_report);
     // The entry offers the design's project name; it goes onto the project line as typed.
     if (!data.project.isEmpty())
-        confirmation->control(ctl::Text1)->setText(data.project);
+        confirmation->offerProject(data.project);
 
     if (m_main)
         m_main->setEnabled(false);
@@ -49,7 +48,8 @@ void Printing::saveReportAsPdf(const ReportData &data)
     forms::Control *line = m_report->control(reportCtl::LblKomm);
     line->setCaption(data.project);
     const DetailsSource details = detailsSource(data);
-    savePageAsPdf(m_platform, m_main, *m_report,
+    const PdfOffer offer = pdfOffer();
+    savePageAsPdf(m_platform, offer, offer.texts->saveReport, m_main, *m_report,
                   {[&details](QPainter &painter) { paintDetailsPage(painter, details); }});
     line->setCaption(QString());
 }

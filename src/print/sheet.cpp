@@ -41,7 +41,7 @@ void Printing::printDataSheet(forms::Form &sheet, const SheetSource &source)
     // message box.
     if (m_language.row().windowTexts == lang::WindowTexts::Finnish) {
         sheet.setEnabled(false);
-        auto *confirmation = new SheetConfirmation(m_platform, &sheet, source.refresh);
+        auto *confirmation = new SheetConfirmation(m_platform, pdfOffer(), &sheet, source.refresh);
         m_sheetConfirmation = confirmation;
         openConfirmation(*confirmation, &sheet);
         return;
@@ -54,8 +54,10 @@ void Printing::printDataSheet(forms::Form &sheet, const SheetSource &source)
     if (answer == forms::Platform::Answer::Yes) {
         if (guarded && source.refresh)
             source.refresh();
-        if (!printEnabled(m_platform, guarded))
-            reportFailure(m_platform, guarded, guarded);
+        if (printEnabled(m_platform, guarded))
+            notePrinted(m_platform, pdfOffer(), guarded);
+        else
+            reportFailure(m_platform, pdfOffer(), guarded, guarded);
     }
     if (guarded) {
         guarded->setEnabled(true);

@@ -572,14 +572,15 @@ void TestForms::confirmations_data()
     QTest::addColumn<bool>("sizable");
     QTest::addColumn<QStringList>("focusOrder");
     QTest::addColumn<bool>("yesIsPicture");
-    const QStringList withEntry{"Text1", "Command2", "Command1"};
+    const QStringList withEntry{"Text1", "Command1", "Command2"};
     QTest::newRow("FrmTULOSTA") << &FrmTULOSTA << QSize(352, 172) << false << withEntry << true;
     QTest::newRow("FrmPRINTeng") << &FrmPRINTeng << QSize(351, 182) << false << withEntry << false;
     QTest::newRow("FrmTULOSTA2") << &FrmTULOSTA2 << QSize(312, 79) << true
                                  << QStringList{"Command2", "Command1"} << true;
 }
 
-// Small tool windows; the focus starts in the entry, or on No, and the tab key goes round.
+// Small tool windows; the focus starts in the entry (then Yes before No), or on No, and the tab
+// key goes round.
 void TestForms::confirmations()
 {
     QFETCH(const FormDef *, form);

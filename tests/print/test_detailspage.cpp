@@ -5,11 +5,18 @@
 #include "print/detailspage.h"
 #include "working/working.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QBuffer>
+#include <QPdfWriter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
 #include <QtTest>
 
 // Whether the page's calculation belongs to its inputs, they changed after it, or none was made.
 enum State { Current, Changed, Uncalculated };
 Q_DECLARE_METATYPE(State)
+Q_DECLARE_METATYPE(design::Design)
 
 class TestDetailsPage : public QObject
 {
@@ -18,6 +25,8 @@ class TestDetailsPage : public QObject
 private slots:
     void content_data();
     void content();
+    void checksBelowTheWorking_data();
+    void checksBelowTheWorking();
 };
 
 void TestDetailsPage::content_data()
@@ -102,5 +111,64 @@ void TestDetailsPage::content()
     QVERIFY(!html.contains(absent));
 }
 
-QTEST_APPLESS_MAIN(TestDetailsPage)
+void TestDetailsPage::checksBelowTheWorking_data()
+{
+    QTest::addColumn<design::Design>("design");
+    QTest::addColumn<int>("resolution");
+    QTest::addColumn<bool>("checks"); // whether any check was made: the legend of its mark
+    // C1 = 55 mm: M8 fails the tension, M10 the shear, M12 stops below its cMin.
+    const design::Design stoppedAtM12{2, false, {55, 100, 150, 0, 3, 2, 20, 0}};
+    // C1 = 20 mm: M8 stops at once, before any check.
+    const design::Design stoppedAtM8{2, false, {20, 100, 150, 0, 3, 2, 20, 0}};
+    const design::Design chosen{2, true, {100, 100, 150, 0, 3, 2, 20, 0}};
+    for (const int resolution : {96, 300, 1200}) {
+        QTest::addRow("stopped at M12, %d dpi", resolution) << stoppedAtM12 << resolution << true;
+        QTest::addRow("stopped at M8, %d dpi", resolution) << stoppedAtM8 << resolution << false;
+        QTest::addRow("chosen, %d dpi", resolution) << chosen << resolution << true;
+    }
+}
+
+// The page laid out for a PDF file or a printer: the checks' heading stands below the working's
+// table with half a line's space at least, never on it; without any check, no legend of the
+// governing check's mark.
+void TestDetailsPage::checksBelowTheWorking()
+{
+    QFETCH(design::Design, design);
+    QFETCH(int, resolution);
+    QFETCH(bool, checks);
+    print::DetailsSource source;
+    source.design = design;
+    calc::Texts texts;
+    texts.fragKpl = " pcs ";
+    source.result = calc::Mitoitus(design.input, design.arrangement, design.concreteState(), texts,
+                                   ".", calc::Working::Kept);
+    QBuffer file;
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QPdfWriter writer(&file);
+    writer.setResolution(resolution);
+    QTextDocument document;
+    print::layOutDetailsPage(document, &writer, source);
+    QAbstractTextDocumentLayout *layout = document.documentLayout();
+    const QList<QTextFrame *> tables = document.rootFrame()->childFrames();
+    QVERIFY(!tables.isEmpty());
+    const QRectF working = layout->frameBoundingRect(tables.first());
+    QTextBlock heading;
+    QTextBlock legend;
+    for (QTextBlock b = document.begin(); b.isValid(); b = b.next()) {
+        if (b.text().startsWith(QStringLiteral("Checks:")))
+            heading = b;
+        if (b.text().startsWith(QStringLiteral("* governs")))
+            legend = b;
+    }
+    QVERIFY(heading.isValid());
+    QCOMPARE(legend.isValid(), checks);
+    const QRectF head = layout->blockBoundingRect(heading);
+    const double line = QFontMetricsF(document.defaultFont(), &writer).height();
+    QVERIFY2(head.top() >= working.bottom() + line / 2,
+             qPrintable(QStringLiteral("heading at %1, the table ends at %2")
+                            .arg(head.top())
+                            .arg(working.bottom())));
+}
+
+QTEST_MAIN(TestDetailsPage)
 #include "test_detailspage.moc"

@@ -9,6 +9,7 @@
 #include "windowdriver.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -60,11 +61,13 @@ QRect rectOf(const forms::Rect &r)
 Q_DECLARE_METATYPE(Way)
 Q_DECLARE_METATYPE(forms::Rect)
 Q_DECLARE_METATYPE(Target)
+Q_DECLARE_METATYPE(forms::PrintFailure)
 
 class TestPrint : public QObject, protected WindowDriver<MainWindow>
 {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -73,6 +76,11 @@ private slots:
     void reportConfirmation_data();
     void reportConfirmation();
     void projectLineFollowsEntry();
+    void confirmationKeys_data();
+    void confirmationKeys();
+    void failureSaysWhy_data();
+    void failureSaysWhy();
+    void pdfDialogFolderAndName();
     void reportCopiesTheMainWindow();
     void reportBeforeAnyCalculation();
     void sheetPrint_data();
@@ -102,6 +110,7 @@ private slots:
     void desktopWithoutItsPrinterModule();
     void desktopWithoutPrinterPrintsNothing();
     void desktopPdfIsOnePage();
+    void desktopPdfDialog();
 
     void yesAndNoButtonsLookAlike();
     void grabReport();
@@ -166,12 +175,22 @@ private:
         support::click(*sheet, QStringLiteral("ImgPrint"));
         return sheet;
     }
+    QTemporaryDir m_dir;
     static forms::Rect frameOf(const Form *sheet)
     {
         const Control *frame = sheet->control(QStringLiteral("Frame1"));
         return {frame->left(), frame->top(), frame->width(), frame->height()};
     }
 };
+
+// The settings (the file dialogs' folder) go into the test's folder; the first QSettings of the
+// run fixes where.
+void TestPrint::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
+    QCoreApplication::setOrganizationName(QStringLiteral("kiila-test"));
+}
 
 void TestPrint::init()
 {
@@ -254,8 +273,14 @@ void TestPrint::reportConfirmation()
         QCOMPARE(m_platform.messages[0].first, CannotPrint);
     QVERIFY(m_w->isEnabled());
     QVERIFY(report()->isEnabled());
-    QVERIFY(report()->isVisible());
+    // The page was shown to be printed: it goes with the confirmation, whichever way it closed.
+    QVERIFY(!report()->isVisible());
     QVERIFY(r("LblKomm")->caption().isEmpty());
+    // A print handed to the printer says so, in the window's language.
+    QCOMPARE(m_platform.notes, way == Way::Yes ? QStringList{language == Language::English
+                                                                 ? "Sent to the printer."
+                                                                 : "Lähetetty tulostimelle."}
+                                               : QStringList());
     if (way == Way::Yes) {
         const FakePlatform::Page &page = m_platform.pages[0];
         QCOMPARE(page.window, "FrmPRINT");
@@ -273,15 +298,154 @@ void TestPrint::projectLineFollowsEntry()
 {
     printReport();
     QWidget *entry = confirmation()->control(QStringLiteral("Text1"))->widget();
-    type(entry, QStringLiteral("Ha"));
-    QCOMPARE(r("LblKomm")->caption(), "Ha");
-    QTest::keyClick(entry, Qt::Key_Return);
-    QTest::keyClicks(entry, QStringLiteral("lli"));
-    // Enter starts a new line; nothing is confirmed.
-    QCOMPARE(r("LblKomm")->caption(), "Ha\nlli");
-    QVERIFY(confirmation());
+    type(entry, QStringLiteral("Hal"));
+    QCOMPARE(r("LblKomm")->caption(), "Hal");
     QTest::keyClick(entry, Qt::Key_Backspace);
-    QCOMPARE(r("LblKomm")->caption(), "Ha\nll");
+    QCOMPARE(r("LblKomm")->caption(), "Ha");
+    // The name is one line: a pasted line break is taken back.
+    auto *edit = qobject_cast<QPlainTextEdit *>(entry);
+    edit->insertPlainText(QStringLiteral("ll\nB"));
+    QCOMPARE(r("LblKomm")->caption(), "Ha");
+    QCOMPARE(m_platform.beeps, 1);
+}
+
+void TestPrint::confirmationKeys_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("keys"); // after the name: "enter", "tab space" or "tab tab space"
+    QTest::addColumn<int>("pages");
+    for (const auto &[language, name] : {std::pair{Language::Finnish, "FrmTULOSTA"},
+                                         std::pair{Language::English, "FrmPRINTeng"}}) {
+        QTest::addRow("%s enter", name) << language << "enter" << 1;
+        QTest::addRow("%s tab space", name) << language << "tab space" << 1;
+        QTest::addRow("%s tab tab space", name) << language << "tab tab space" << 0;
+    }
+}
+
+// By keyboard alone: the name offered by the design file is selected, so that typing replaces
+// it; Enter in the entry confirms, and Tab goes from the entry to Yes, then No.
+void TestPrint::confirmationKeys()
+{
+    QFETCH(Language, language);
+    QFETCH(QString, keys);
+    m_language.set(language);
+    const QString design = m_dir.filePath(QStringLiteral("keys.kiila"));
+    m_platform.savePath = design;
+    QVERIFY(m_w->saveDesignAs());
+    // The project typed for the design's last print is offered with it.
+    printReport();
+    type(confirmation()->control(QStringLiteral("Text1"))->widget(), QStringLiteral("Hall A"));
+    support::click(*confirmation(), QStringLiteral("Command2"));
+    confirmationGone(confirmation());
+    QCOMPARE(m_w->project(), "Hall A");
+
+    printReport();
+    QPointer<Form> window = confirmation();
+    QWidget *entry = window->control(QStringLiteral("Text1"))->widget();
+    QCOMPARE(QApplication::focusWidget(), entry);
+    QCOMPARE(window->control(QStringLiteral("Text1"))->text(), "Hall A");
+    QTest::keyClicks(entry, QStringLiteral("Hall B"));
+    QCOMPARE(r("LblKomm")->caption(), "Hall B");
+    for (const QString &key : keys.split(u' ')) {
+        QWidget *focused = QApplication::focusWidget();
+        QVERIFY(focused);
+        QTest::keyClick(focused, key == "enter" ? Qt::Key_Return
+                                 : key == "tab" ? Qt::Key_Tab
+                                                : Qt::Key_Space);
+    }
+    confirmationGone(window);
+    QTEST(int(m_platform.documents.size() + m_platform.pages.size()), "pages");
+    QVERIFY(m_w->isEnabled() && report()->isEnabled());
+    if (!m_platform.pages.isEmpty())
+        QVERIFY(darkest(m_platform.pages[0].image, r("LblKomm")->geometry()) < 64);
+}
+
+void TestPrint::failureSaysWhy_data()
+{
+    using Kind = forms::PrintFailure::Kind;
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<forms::PrintFailure>("failure");
+    QTest::addColumn<QString>("why"); // the line under the message; empty: none
+    QTest::newRow("no printer") << Language::English << forms::PrintFailure{Kind::NoPrinter, {}}
+                                << "No printer is set up.";
+    QTest::newRow("no printer, Finnish")
+        << Language::Finnish << forms::PrintFailure{Kind::NoPrinter, {}}
+        << "Tulostinta ei ole asetettu.";
+    QTest::newRow("refused") << Language::English
+                             << forms::PrintFailure{Kind::Refused, "'office': Printer stopped"}
+                             << "The printer refused the page. 'office': Printer stopped";
+    QTest::newRow("refused, Finnish")
+        << Language::Finnish << forms::PrintFailure{Kind::Refused, "'office': Printer stopped"}
+        << "Tulostin ei ottanut sivua vastaan. 'office': Printer stopped";
+    QTest::newRow("module") << Language::Russian
+                            << forms::PrintFailure{Kind::Module, "'/x.so' cannot be opened"}
+                            << "The printing module is missing or was refused. '/x.so' cannot "
+                               "be opened";
+    QTest::newRow("spool") << Language::English << forms::PrintFailure{Kind::NotSpooled, {}}
+                           << "The page could not be prepared for the printer.";
+    QTest::newRow("no reason known") << Language::English << forms::PrintFailure{} << "";
+}
+
+// The one message, and why on the line under it; the save dialog offered without a printer
+// says that it is the PDF in place of the print.
+void TestPrint::failureSaysWhy()
+{
+    QFETCH(Language, language);
+    QFETCH(forms::PrintFailure, failure);
+    QFETCH(QString, why);
+    m_language.set(language);
+    m_platform.failPrint = true;
+    m_platform.failure = failure;
+    m_platform.printerPresent = failure.kind == forms::PrintFailure::Kind::Refused;
+    printReport();
+    QPointer<Form> window = confirmation();
+    support::click(*window, QStringLiteral("Command1"));
+    confirmationGone(window);
+    QCOMPARE(m_platform.messages.size(), 1);
+    QCOMPARE(m_platform.messages[0].first, why.isEmpty() ? CannotPrint : CannotPrint + u'\n' + why);
+    QVERIFY(m_platform.notes.isEmpty());
+    if (m_platform.printerPresent) {
+        QCOMPARE(m_platform.pdfQuestions, 0);
+        return;
+    }
+    QCOMPARE(m_platform.pdfDialogs.size(), 1);
+    QCOMPARE(m_platform.pdfDialogs[0].title, language == Language::Finnish
+                                                 ? "Tallenna PDF-tiedostoksi tulostamisen sijaan"
+                                                 : "Save as PDF instead of printing");
+}
+
+// The PDF save dialogs start in the folder the file dialogs last used and offer the design
+// file's name, or "report"; the folder of a PDF saved is where they start next.
+void TestPrint::pdfDialogFolderAndName()
+{
+    m_language.set(Language::English);
+    const QString first = m_dir.filePath(QStringLiteral("first"));
+    const QString second = m_dir.filePath(QStringLiteral("second"));
+    QVERIFY(QDir().mkpath(first) && QDir().mkpath(second));
+
+    // No design file yet.
+    m_platform.pdfPath = first + QStringLiteral("/page.pdf");
+    m_w->saveReportAsPdf();
+    QCOMPARE(m_platform.pdfDialogs.size(), 1);
+    QCOMPARE(m_platform.pdfDialogs[0].name, "report.pdf");
+    QCOMPARE(m_platform.pdfDialogs[0].title, "Save report as PDF");
+    // The PDF's folder is the one the design dialog starts in.
+    m_platform.savePath = second + QStringLiteral("/Hall B.kiila");
+    QVERIFY(m_w->saveDesignAs());
+    QCOMPARE(m_platform.designFolders.constLast(), first);
+
+    // After the design was saved, in its folder and under its name.
+    m_platform.failPrint = true;
+    m_platform.printerPresent = false;
+    m_platform.pdfPath.clear();
+    printReport();
+    QPointer<Form> window = confirmation();
+    support::click(*window, QStringLiteral("Command1"));
+    confirmationGone(window);
+    QCOMPARE(m_platform.pdfDialogs.size(), 2);
+    QCOMPARE(m_platform.pdfDialogs[1].folder, second);
+    QCOMPARE(m_platform.pdfDialogs[1].name, "Hall B.pdf");
+    QCOMPARE(m_platform.pdfDialogs[1].title, "Save as PDF instead of printing");
 }
 
 // Every caption, field and result of the main window lands on the report control of its role.
@@ -937,6 +1101,28 @@ void TestPrint::desktopWithoutPrinterPrintsNothing()
     QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
 }
 
+// The desktop's save dialog starts in the folder, proposes the name and bears the title given.
+void TestPrint::desktopPdfDialog()
+{
+    QTemporaryDir folder;
+    QString folderShown, nameShown, titleShown;
+    QTimer::singleShot(0, this, [&] {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            folderShown = dialog->directory().absolutePath();
+            nameShown = QFileInfo(dialog->selectedFiles().value(0)).fileName();
+            titleShown = dialog->windowTitle();
+            dialog->reject();
+        }
+    });
+    forms::DesktopPlatform desktop;
+    QCOMPARE(desktop.savePdfPath(m_w.get(), folder.path(), QStringLiteral("Hall B.pdf"),
+                                 QStringLiteral("Save as PDF instead of printing")),
+             QString());
+    QCOMPARE(folderShown, QDir(folder.path()).absolutePath());
+    QCOMPARE(nameShown, "Hall B.pdf");
+    QCOMPARE(titleShown, "Save as PDF instead of printing");
+}
+
 void TestPrint::desktopPdfIsOnePage()
 {
     QTemporaryDir folder;
@@ -1001,6 +1187,16 @@ void TestPrint::grabReport()
     QCOMPARE(desktop.printWindowToPdf(*sheet, folder + "/form2.pdf"), QString());
     support::click(*sheetConfirmation(), QStringLiteral("Command1"));
     QVERIFY(m_platform.pages.constLast().image.save(folder + "/form2-page.png"));
+
+    // The name a design file offers, selected.
+    m_platform.savePath = m_dir.filePath(QStringLiteral("grab.kiila"));
+    QVERIFY(m_w->saveDesignAs());
+    printReport();
+    type(confirmation()->control(QStringLiteral("Text1"))->widget(), QStringLiteral("Hall A"));
+    support::click(*confirmation(), QStringLiteral("Command2"));
+    confirmationGone(confirmation());
+    printReport();
+    QVERIFY(confirmation()->grab().save(folder + "/confirmation-offered.png"));
 }
 
 QTEST_MAIN(TestPrint)

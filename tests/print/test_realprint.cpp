@@ -40,7 +40,7 @@ public:
         messages << text;
         return buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
     }
-    QString savePdfPath(QWidget *) override
+    QString savePdfPath(QWidget *, const QString &, const QString &, const QString &) override
     {
         ++pdfQuestions;
         return pdfPath;
@@ -396,8 +396,26 @@ void TestRealPrint::failure()
         QVERIFY(QDir(spool->path()).isEmpty());
     }
 
-    QCOMPARE(m_desktop.messages.count(CannotPrint), 1);
-    QCOMPARE(m_desktop.messages.constLast(), CannotPrint);
+    // The message once, and why on the line under it.
+    QCOMPARE(std::count_if(m_desktop.messages.cbegin(), m_desktop.messages.cend(),
+                           [](const QString &m) { return m.startsWith(CannotPrint); }),
+             1);
+    const QStringList lines = m_desktop.messages.constLast().split(u'\n');
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[0], CannotPrint);
+    const bool finnish = path == Path::SheetFinnish;
+    if (fault == Fault::NoDefault)
+        QCOMPARE(lines[1], finnish ? "Tulostinta ei ole asetettu." : "No printer is set up.");
+    else if (fault == Fault::Rejecting)
+        QVERIFY2(lines[1].startsWith(finnish ? "Tulostin ei ottanut sivua vastaan. '"
+                                             : "The printer refused the page. '"),
+                 qPrintable(lines[1]));
+    else
+        QVERIFY2(lines[1].startsWith(finnish
+                                         ? "Sivua ei saatu valmiiksi tulostimelle. "
+                                         : "The page could not be prepared for the printer. ") &&
+                     lines[1].contains(QStringLiteral("No space left on device")),
+                 qPrintable(lines[1]));
     QCOMPARE(m_cups.jobCount(), jobsBefore);
     QVERIFY(!QFile::exists(m_cups.outputPath()));
     QVERIFY(m_w->isEnabled());

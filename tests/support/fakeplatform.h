@@ -41,12 +41,16 @@ public:
         pages.append(page(window));
         return true;
     }
+    forms::PrintFailure printFailure() const override { return failure; }
     bool hasPrinter() const override { return printerPresent; }
-    QString savePdfPath(QWidget *) override
+    QString savePdfPath(QWidget *, const QString &folder, const QString &suggested,
+                        const QString &title) override
     {
         ++pdfQuestions;
+        pdfDialogs.append({folder, suggested, title});
         return pdfPath;
     }
+    void note(QWidget *, const QString &text) override { notes.append(text); }
     QString printWindowToPdf(QWidget &window, const QString &path) override
     {
         pdfPages.append({path, page(window)});
@@ -116,7 +120,15 @@ public:
     bool failPrint = false;
     bool printerPresent = true;
     QList<Page> pages;
+    forms::PrintFailure failure; // why a failed print failed
+    QStringList notes;
     int pdfQuestions = 0;
+    // Each PDF save dialog: the folder it started in, the name it proposed, its title.
+    struct PdfDialog
+    {
+        QString folder, name, title;
+    };
+    QList<PdfDialog> pdfDialogs;
     QString pdfPath;       // the save dialog's answer; empty: cancelled
     bool writePdf = false; // the desktop's own PDF writer writes the file
     QList<std::pair<QString, Page>> pdfPages;
