@@ -215,15 +215,16 @@ designfile::Contents MainWindow::designContents() const
 // command, with its notice or messages.
 bool MainWindow::openDesign(const QString &path)
 {
-    // Another design in its place loses the changes as an exit would: the same question.
-    if (!mayEnd())
-        return false;
+    // A file that cannot be read changes nothing and asks nothing; another design in the
+    // window's place loses the changes as an exit would: the same question.
     QString error;
     const std::optional<designfile::Contents> contents = designfile::read(path, error);
     if (!contents) {
         m_platform.messageBox(this, error, m_title);
         return false;
     }
+    if (!mayEnd())
+        return false;
     // The fields the arrangement does not use stay empty, as its choice leaves them: a text a
     // hand-edited file holds there is not read (kiila-calc --design does not read it either).
     designfile::Contents opened = *contents;
