@@ -168,10 +168,10 @@ void TestCsvBatch::outputUnchanged_data()
         << QByteArray("e4d2ce369d622d8074e5341a7c66f42f2825251277f1df5d14fbeb7d584f22c1");
     QTest::newRow("JSON, 3 jobs")
         << QStringList{"--csv", "-", "--lang", "none", "--json", "--jobs", "3"}
-        << QByteArray("bc4b2bf9881153c06cbe5b396836ccb9c001f54fb83de43161edde753a0098ed");
+        << QByteArray("375aabe0ba1156a8709460c0126eff5628bb9877c1606110ce00c1570bd91db9");
     QTest::newRow("JSON")
         << QStringList{"--csv", "-", "--lang", "none", "--json"}
-        << QByteArray("bc4b2bf9881153c06cbe5b396836ccb9c001f54fb83de43161edde753a0098ed");
+        << QByteArray("375aabe0ba1156a8709460c0126eff5628bb9877c1606110ce00c1570bd91db9");
 }
 
 void TestCsvBatch::outputUnchanged()
