@@ -127,6 +127,15 @@ std::string plainLines(const std::string &text)
     return out;
 }
 
+// A title without the blanks the language file puts around it (" Guidance ").
+std::string trimmed(const std::string &text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
 std::string summary(const Design &design, const calc::Result &result)
 {
     std::string text = "TAPAUS " + std::to_string(design.arrangement) + ", " +
@@ -262,8 +271,8 @@ std::string jsonDesign(const Design &design, const calc::Result &result, bool de
     if (result.message)
         message = JsonObject()
                       .add("size", jsonString(sizeName(result.message->sizeNo)))
-                      .add("title", jsonString(result.message->title))
-                      .add("text", jsonString(result.message->text))
+                      .add("title", jsonString(trimmed(result.message->title)))
+                      .add("text", jsonString(plainLines(result.message->text)))
                       .done();
     if (result.message && details &&
         !result.details.empty()) // the details of the size at which the run stopped

@@ -1,6 +1,7 @@
 // The notice that the calculate command opens when a field in use is empty. The English text
 // lies over the Finnish one and covers it when shown: its label reaches down to the Finnish
-// label's lower edge (855), so that the third Finnish line does not show below it.
+// label's lower edge (855), so that the third Finnish line does not show below it. Below them
+// the empty fields are named, in up to four lines, above the OK button.
 
 #include "forms/definitions.h"
 
@@ -25,9 +26,15 @@ constexpr ControlDef Controls[] = {
      .font = {"Arial", 11.25, true, false, Cyrillic},
      .align = Align::Center,
      .visible = false},
+    {.name = "Label3",
+     .kind = Kind::Label,
+     .rect = {300, 930, 7635, 900},
+     .fore = ButtonText,
+     .back = LightGrey,
+     .font = {"Arial", 9, false, false, Western}},
     {.name = "Command1",
      .kind = Kind::CommandButton,
-     .rect = {3300, 1020, 1635, 435},
+     .rect = {3300, 1920, 1635, 435},
      .caption = "OK",
      .back = LightGrey,
      .font = {"Arial", 9, true, false, Western}},
@@ -40,7 +47,7 @@ const FormDef FrmATT{
     .caption = "Huomio!",
     .kind = WindowKind::Fixed,
     .width = 8130,
-    .height = 1590,
+    .height = 2490,
     .back = LightGrey,
     .controls = Controls,
 };

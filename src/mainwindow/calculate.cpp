@@ -40,6 +40,7 @@ void MainWindow::Text_Change(int number)
     const bool refused =
         read.reading == calc::Reading::NotNumber || read.reading == calc::Reading::Ambiguous;
     m_input.*valueOf(number) = refused ? std::numeric_limits<double>::quiet_NaN() : read.value;
+    showTitle();
 }
 
 // Leaving the field shows the number it holds ("2,50" becomes "2.5", the empty text "0"); a text
@@ -104,7 +105,8 @@ void MainWindow::refuseNumber(const design::Input &input, calc::Reading reading)
 }
 
 // From the calculate command only the installation drawings are hidden and the arrangement
-// picture stays; from the start-up and the arrangement choice all eleven pictures.
+// picture stays; from the start-up and the arrangement choice all eleven pictures. The results
+// panel goes with the results.
 void MainWindow::ClearResults()
 {
     for (int k = m_firstPictureToClear; k <= forms::LastPicture; ++k)
@@ -122,6 +124,8 @@ void MainWindow::ClearResults()
     control(ctl::ImgSHOW)->setVisible(false);
     control(ctl::Label14)->setVisible(false);
     control(ctl::Label2)->setVisible(false);
+    // The results panel belongs to the chosen size: empty, it would look like a result.
+    control(ctl::ImgPodlozh)->setVisible(false);
     // The advice is shown while it holds a text (see Mitoitus).
     control(ctl::Label12)->setVisible(false);
 }

@@ -1,6 +1,6 @@
 // Design files in the main window: open and save (Ctrl+O, Ctrl+S, Ctrl+Shift+S), the five
-// most recent designs and the last folder (kept in the settings), the context menu of the
-// window's background (which also prints or saves the report with its details page,
+// most recent designs (a submenu) and the last folder (kept in the settings), the context menu of
+// the window's background (which also prints or saves the report with its details page,
 // Ctrl+Shift+P), a file dropped on the window, the file's name in the title and the
 // question before the changes to a design file are lost.
 
@@ -68,6 +68,15 @@ bool isDesignFile(const QString &path)
 {
     return QFileInfo(path).suffix().compare(QLatin1String(designfile::Suffix),
                                             Qt::CaseInsensitive) == 0;
+}
+
+// What leaving a field writes for the text: a text that is not one number stays as it is.
+QString settledText(const QString &text)
+{
+    const calc::ReadNumber read = calc::readNumber(text.toStdString());
+    if (read.reading == calc::Reading::NotNumber || read.reading == calc::Reading::Ambiguous)
+        return text;
+    return QString::fromStdString(calc::writtenForm(read.value));
 }
 
 // The one local design file of a drag, else empty.
@@ -179,7 +188,6 @@ QStringList MainWindow::recentDesigns()
 // The commands of the files keep their shortcuts while the menu is closed.
 void MainWindow::createFileCommands()
 {
-    m_title = caption();
     setAcceptDrops(true);
     // A field holds what a design file keeps, no more: a text cut by the field would be
     // calculated and saved otherwise than the file holds it.
@@ -220,15 +228,16 @@ designfile::Contents MainWindow::designContents() const
 // command, with its notice or messages.
 bool MainWindow::openDesign(const QString &path)
 {
-    // Another design in its place loses the changes as an exit would: the same question.
-    if (!mayEnd())
-        return false;
+    // A file that cannot be read changes nothing and asks nothing; another design in the
+    // window's place loses the changes as an exit would: the same question.
     QString error;
     const std::optional<designfile::Contents> contents = designfile::read(path, error);
     if (!contents) {
         m_platform.messageBox(this, error, m_title);
         return false;
     }
+    if (!mayEnd())
+        return false;
     // The fields the arrangement does not use stay empty, as its choice leaves them: a text a
     // hand-edited file holds there is not read (kiila-calc --design does not read it either).
     designfile::Contents opened = *contents;
@@ -327,18 +336,34 @@ void MainWindow::saveReportAsPdf()
 
 void MainWindow::showTitle()
 {
-    setCaption(m_designPath.isEmpty()
-                   ? m_title
-                   : QStringLiteral("%1 - %2").arg(fileName(m_designPath), m_title));
+    const QString title = m_designPath.isEmpty()
+                              ? m_title
+                              : QStringLiteral("%1 - %2").arg(fileName(m_designPath), m_title);
+    setCaption(hasChanges() ? u'*' + title : title);
 }
 
-// True when the program may end, or another design take the window's: the design has no file,
-// is as its file holds it, or the user saved it or let the changes go.
+// Whether the design differs from the one the window started with or last opened or saved. A
+// field's text counts as leaving the field writes it: "1.50" is "1.5", the empty text "0".
+bool MainWindow::hasChanges() const
+{
+    designfile::Contents now = designContents();
+    designfile::Contents saved = m_savedContents;
+    for (designfile::Contents *contents : {&now, &saved})
+        for (QString &text : contents->texts)
+            text = settledText(text);
+    return now != saved;
+}
+
+// True when the program may end, or another design take the window's: the design is as the
+// window started with it or as its file holds it, or the user saved it or let the changes go.
 bool MainWindow::mayEnd()
 {
-    if (!m_savedContents || *m_savedContents == designContents())
+    if (!hasChanges())
         return true;
-    const QString question = text(ownTexts(m_language).changed).arg(fileName(m_designPath));
+    const OwnTexts &texts = ownTexts(m_language);
+    const QString question = m_designPath.isEmpty()
+                                 ? text(texts.unsaved)
+                                 : text(texts.changed).arg(fileName(m_designPath));
     switch (m_platform.messageBox(this, question, m_title,
                                   forms::Platform::Buttons::SaveDiscardCancel)) {
     case forms::Platform::Answer::Save:
@@ -373,13 +398,15 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
     m_menu->addAction(m_openAction);
     m_menu->addAction(m_saveAction);
     m_menu->addAction(m_saveAsAction);
+    // The recent designs in a submenu of their own, so that the entries below do not move as
+    // the list grows; without any, the submenu is there but disabled.
+    QMenu *recentMenu = m_menu->addMenu(text(texts.recent));
     const QStringList recent = recentDesigns();
-    if (!recent.isEmpty())
-        m_menu->addSeparator();
+    recentMenu->setEnabled(!recent.isEmpty());
     for (qsizetype i = 0; i < recent.size(); ++i) {
         const QString path = recent.at(i);
         // An ampersand of the name is shown, not taken for the entry's key.
-        QAction *entry = m_menu->addAction(
+        QAction *entry = recentMenu->addAction(
             QStringLiteral("&%1 %2").arg(i + 1).arg(fileName(path).replace(u'&', "&&")));
         entry->setToolTip(path);
         connect(entry, &QAction::triggered, this, [this, path] {

@@ -20,8 +20,10 @@ MainWindow::MainWindow(forms::Platform &platform, lang::LanguageTag &language,
     : forms::Form(forms::Form1, parent), m_platform(platform), m_language(language),
       m_reportDef(reportPage), m_help(language)
 {
+    m_title = caption();
     connectHandlers();
     Form_Load();
+    m_savedContents = designContents();
     createFileCommands();
     createKeys();
 }
@@ -37,8 +39,10 @@ void MainWindow::preparePrinting()
         m_reportPage = new forms::Form(*m_reportDef, this);
     m_printing = new print::Printing(m_platform, m_language, *this, m_reportPage);
     m_printing->setFiles(printFiles());
-    connect(m_printing, &print::Printing::projectChanged, this,
-            [this](const QString &project) { m_project = project; });
+    connect(m_printing, &print::Printing::projectChanged, this, [this](const QString &project) {
+        m_project = project;
+        showTitle();
+    });
 }
 
 void MainWindow::paintEvent(QPaintEvent *event)
@@ -159,6 +163,7 @@ void MainWindow::chooseArrangement(int tapaus)
     ClearResults();
     control(ctl::Picture1, forms::arrangementPicture(m_tapaus))->setVisible(true);
     enableFields();
+    showTitle();
 }
 
 // The captions and fields of the arrangement's inputs are enabled, the others disabled.
@@ -179,6 +184,7 @@ void MainWindow::ImgNO_Click(int index)
     m_concreteState = cracked ? calc::Cracked : calc::NonCracked;
     control(ctl::Shape1, 0)->setVisible(cracked);
     control(ctl::Shape1, 1)->setVisible(!cracked);
+    showTitle();
 }
 
 void MainWindow::ImgSHOW_Click()
@@ -282,7 +288,7 @@ print::ReportData MainWindow::reportData(const QString &project) const
     return data;
 }
 
-// Changes to a design file are not lost without a question.
+// Changes to the design are not lost without a question.
 void MainWindow::ImgExit_Click()
 {
     if (!mayEnd())
@@ -292,11 +298,26 @@ void MainWindow::ImgExit_Click()
     m_ending = false;
 }
 
+// The notice names every empty field in use, and the first of them takes the focus: closing
+// the notice returns to it.
 void MainWindow::openNotice()
 {
+    QStringList empty;
+    forms::Control *first = nullptr;
+    for (const design::Input &input : design::Inputs) {
+        forms::Control *text = field(input.field);
+        if (!text->isEnabled() || !text->text().isEmpty())
+            continue;
+        if (!first)
+            first = text;
+        empty << control(QStringLiteral("Label%1").arg(input.field))->caption().trimmed();
+    }
     if (!m_notice)
         m_notice = new Notice(m_language, this);
+    m_notice->showEmptyFields(empty);
     m_notice->showWindow();
+    if (first)
+        first->setFocus();
 }
 
 } // namespace mainwindow

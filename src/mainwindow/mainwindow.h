@@ -130,7 +130,9 @@ private:
     void rememberDesign(const QString &path);
     // The design files' folder and name, for the PDF save dialogs.
     print::Printing::Files printFiles() const;
+    // The title: the design file's name, and a "*" while the design has changes not saved.
     void showTitle();
+    bool hasChanges() const;
     bool mayEnd();
     void startupLanguageStep();
     std::optional<QStringList> readLanguageFile(lang::Language language) const;
@@ -184,10 +186,11 @@ private:
     int m_dataSheetSize = 0;
     QString m_dataSheetTitle;
 
-    // The design file: its path, what it held when opened or saved (the window asks before
-    // changes to it are lost), the project name and the window's title without a file.
+    // The design file: its path; the design as the window started with it or as it was last
+    // opened or saved (the window asks before changes to it are lost); the project name and the
+    // window's title without a file.
     QString m_designPath;
-    std::optional<designfile::Contents> m_savedContents;
+    designfile::Contents m_savedContents;
     QString m_project;
     QString m_title;
     bool m_ending = false; // the program is ending through the exit command

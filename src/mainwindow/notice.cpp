@@ -2,6 +2,9 @@
 
 #include "forms/definitions.h"
 #include "forms/names.h"
+#include "mainwindow/owntexts.h"
+
+#include <QKeyEvent>
 
 namespace mainwindow {
 
@@ -15,6 +18,28 @@ Notice::Notice(const lang::LanguageTag &language, QWidget *parent)
     connect(control(ctl::Command1), &forms::Control::clicked, this, &Notice::Command1_Click);
 }
 
+// Enter and Esc answer as OK does; the OK button leaves them to its window.
+void Notice::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Escape:
+        Command1_Click();
+        return;
+    default:
+        forms::Form::keyPressEvent(event);
+    }
+}
+
+void Notice::showEmptyFields(const QStringList &captions)
+{
+    const OwnTexts &texts = ownTexts(m_language);
+    control(ctl::Label3)
+        ->setCaption(QString::fromUtf8(captions.size() == 1 ? texts.emptyField : texts.emptyFields)
+                         .arg(captions.join(QStringLiteral(", "))));
+}
+
 // A language with a title for the notice (English) shows the English text over the Finnish one.
 // Nothing turns it back while the notice stays open.
 void Notice::Form_Activate()
@@ -25,9 +50,12 @@ void Notice::Form_Activate()
     }
 }
 
+// The main window takes the keys again, at the field the notice asked for.
 void Notice::Command1_Click()
 {
     close();
+    if (QWidget *window = parentWidget(); window && window->isVisible())
+        window->activateWindow();
 }
 
 } // namespace mainwindow

@@ -15,12 +15,17 @@ struct OwnTexts
     const char *open;
     const char *save;
     const char *saveAs;
+    const char *recent;
     const char *savePdf;
     const char *print;
     const char *printDetails;
     const char *help;
     const char *exit;
     const char *changed; // %1: the file's name
+    const char *unsaved; // a design that has no file yet
+    // The notice's line of the empty fields; %1 their captions.
+    const char *emptyField;
+    const char *emptyFields;
     // A field's text that is not one number; %1 the field's caption, %2 the text.
     const char *notNumber;
     // "1,000"; %1 the caption, %2 the text, %3 and %4 the thousands and the decimals it may mean,
@@ -32,12 +37,16 @@ inline constexpr OwnTexts English{
     "Open…",
     "Save",
     "Save as…",
+    "Recent designs",
     "Save report as PDF…",
     "Print",
     "Print with details",
     "Help",
     "Exit",
     "The design has changed since it was saved in %1.\nSave the changes?",
+    "The design has not been saved.\nSave it?",
+    "Empty field: %1",
+    "Empty fields: %1",
     "%1: \"%2\" is not a number.\nType the number alone, without a unit or a thousands "
     "separator; a point or a comma separates the decimals (2.5 or 2,5).",
     "%1: \"%2\" can be read as %3 or as %4.\nWrite %5 if the comma separates thousands, or %6 "
@@ -47,6 +56,7 @@ inline constexpr OwnTexts Finnish{
     "Avaa…",
     "Tallenna",
     "Tallenna nimellä…",
+    "Viimeisimmät mitoitukset",
     "Tallenna raportti PDF-tiedostoksi…",
     "Tulosta",
     "Tulosta laskelmineen",
@@ -54,6 +64,9 @@ inline constexpr OwnTexts Finnish{
     "Lopeta",
     "Mitoitusta on muutettu sen jälkeen, kun se tallennettiin tiedostoon %1.\n"
     "Tallennetaanko muutokset?",
+    "Mitoitusta ei ole tallennettu.\nTallennetaanko se?",
+    "Tyhjä kenttä: %1",
+    "Tyhjät kentät: %1",
     "%1: \"%2\" ei ole luku.\nKirjoita pelkkä luku ilman yksikköä ja tuhaterottimia; desimaalit "
     "erotetaan pisteellä tai pilkulla (2.5 tai 2,5).",
     "%1: \"%2\" voidaan lukea lukuna %3 tai lukuna %4.\nKirjoita %5, jos pilkku erottaa "

@@ -96,6 +96,10 @@ private slots:
     void drop();
     void exitQuestion_data();
     void exitQuestion();
+    void unsavedDesignAsks_data();
+    void unsavedDesignAsks();
+    void resultsPanelGoesWithTheSize_data();
+    void resultsPanelGoesWithTheSize();
     void openingAnotherAsks_data();
     void openingAnotherAsks();
     void projectNameOffered();
@@ -170,11 +174,17 @@ private:
                               : action->text() + u'\t' + action->shortcut().toString());
         return texts;
     }
+    // An entry of the menu or of its submenus.
     QAction *menuEntry(const QString &textOf) const
     {
-        for (QAction *action : m_w->contextMenu()->actions())
+        QList<QAction *> actions = m_w->contextMenu()->actions();
+        for (qsizetype i = 0; i < actions.size(); ++i) {
+            QAction *action = actions.at(i);
             if (action->text().section(u'\t', 0, 0) == textOf) // the text before its key
                 return action;
+            if (action->menu())
+                actions << action->menu()->actions();
+        }
         return nullptr;
     }
     bool open()
@@ -310,7 +320,7 @@ void TestDesignFiles::brokenFile()
     const QString message = m_platform.messages.constLast().first;
     QVERIFY2(message.contains(file) && message.contains(reason), qPrintable(message));
     QCOMPARE(shown(), before);
-    QCOMPARE(m_w->caption(), m_title);
+    QCOMPARE(m_w->caption(), u'*' + m_title); // the typed design is still not saved
     QVERIFY(m_w->designPath().isEmpty());
     QVERIFY(MainWindow::recentDesigns().isEmpty());
 }
@@ -365,7 +375,7 @@ void TestDesignFiles::failedSave()
     QVERIFY(keptFile.open(QIODevice::ReadOnly));
     QCOMPARE(keptFile.readAll(), keptBytes);
     QCOMPARE(m_w->designPath(), kept);
-    QCOMPARE(m_w->caption(), "kept.kiila - " + m_title);
+    QCOMPARE(m_w->caption(), "*kept.kiila - " + m_title); // the changes are not saved
     QCOMPARE(MainWindow::recentDesigns(), QStringList{kept});
 }
 
@@ -506,17 +516,22 @@ void TestDesignFiles::contextMenu_data()
 {
     QTest::addColumn<int>("flag"); // the language's flag: 0 Russian, 1 English, 2 Finnish
     QTest::addColumn<QStringList>("entries");
-    const QStringList english{
-        "Open…\tCtrl+O",       "Save\tCtrl+S",  "Save as…\tCtrl+Shift+S",           "&1 R&&D.kiila",
-        "Save report as PDF…", "Print\tCtrl+P", "Print with details\tCtrl+Shift+P", "Help\tF1",
-        "Exit\tCtrl+Q"};
+    const QStringList english{"Open…\tCtrl+O",
+                              "Save\tCtrl+S",
+                              "Save as…\tCtrl+Shift+S",
+                              "Recent designs",
+                              "Save report as PDF…",
+                              "Print\tCtrl+P",
+                              "Print with details\tCtrl+Shift+P",
+                              "Help\tF1",
+                              "Exit\tCtrl+Q"};
     QTest::newRow("English") << 1 << english;
     QTest::newRow("Russian falls back to English") << 0 << english;
     QTest::newRow("Finnish") << 2
                              << QStringList{"Avaa…\tCtrl+O",
                                             "Tallenna\tCtrl+S",
                                             "Tallenna nimellä…\tCtrl+Shift+S",
-                                            "&1 R&&D.kiila",
+                                            "Viimeisimmät mitoitukset",
                                             "Tallenna raportti PDF-tiedostoksi…",
                                             "Tulosta\tCtrl+P",
                                             "Tulosta laskelmineen\tCtrl+Shift+P",
@@ -525,13 +540,26 @@ void TestDesignFiles::contextMenu_data()
 }
 
 // A right-click on the background opens the menu in the program's language; one on a field
-// opens the field's own menu.
+// opens the field's own menu. The recent designs are a submenu, disabled while there are none,
+// so that the entries below it stay where they are.
 void TestDesignFiles::contextMenu()
 {
     QFETCH(int, flag);
+    QFETCH(QStringList, entries);
+    m_w->ImgLanguage_Click(flag);
+    rightClick({20, 740});
+    QTRY_VERIFY(m_w->contextMenu() && m_w->contextMenu()->isVisible());
+    QCOMPARE(menuTexts(), entries);
+    QAction *recent = m_w->contextMenu()->actions().at(entries.indexOf(entries[3]));
+    QVERIFY(recent->menu());
+    QVERIFY(!recent->isEnabled());
+    m_w->contextMenu()->close();
+    QTRY_VERIFY(!m_w->contextMenu());
+    m_w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+
     m_platform.savePath = path("R&D.kiila");
     keys(Qt::CTRL | Qt::Key_S);
-    m_w->ImgLanguage_Click(flag);
 
     QWidget *field = text(1)->widget();
     rightClick(field->mapTo(m_w.get(), field->rect().center()));
@@ -542,7 +570,11 @@ void TestDesignFiles::contextMenu()
     rightClick({20, 740});
     QVERIFY(m_w->contextMenu());
     QTRY_VERIFY(m_w->contextMenu()->isVisible());
-    QTEST(menuTexts(), "entries");
+    QCOMPARE(menuTexts(), entries);
+    recent = m_w->contextMenu()->actions().at(entries.indexOf(entries[3]));
+    QVERIFY(recent->isEnabled());
+    QCOMPARE(recent->menu()->actions().size(), 1);
+    QCOMPARE(recent->menu()->actions().at(0)->text(), "&1 R&&D.kiila");
     m_w->contextMenu()->close();
     QTRY_VERIFY(!m_w->contextMenu());
 }
@@ -664,8 +696,10 @@ void TestDesignFiles::exitQuestion_data()
     QTest::addColumn<bool>("ends");
     QTest::addColumn<bool>("saved");
     QTest::addColumn<bool>("finnish");
-    QTest::newRow("never saved") << false << true << false << Answer::Cancel << false << true
+    QTest::newRow("never saved") << false << true << false << Answer::Cancel << true << false
                                  << false << false;
+    QTest::newRow("never saved, in Finnish")
+        << false << true << false << Answer::Cancel << true << false << false << true;
     QTest::newRow("unchanged") << true << false << false << Answer::Cancel << false << true << false
                                << false;
     QTest::newRow("save") << true << true << false << Answer::Save << true << true << true << false;
@@ -680,10 +714,11 @@ void TestDesignFiles::exitQuestion_data()
     QTest::newRow("close box, cancel")
         << true << true << true << Answer::Cancel << true << false << false << false;
     QTest::newRow("close box, never saved")
-        << false << true << true << Answer::Cancel << false << true << false << false;
+        << false << true << true << Answer::Cancel << true << false << false << false;
 }
 
-// Exit asks before changes to a design file are lost, and only then.
+// Exit asks before changes to the design are lost, and only then; the question names the file
+// the design came from.
 void TestDesignFiles::exitQuestion()
 {
     QFETCH(bool, fromFile);
@@ -711,15 +746,130 @@ void TestDesignFiles::exitQuestion()
         click("ImgExit");
 
     QTEST(m_platform.messages.size() == 1, "asked");
-    if (!m_platform.messages.isEmpty())
+    if (!m_platform.messages.isEmpty() && fromFile)
         QCOMPARE(m_platform.messages[0].first,
                  finnish ? "Mitoitusta on muutettu sen jälkeen, kun se tallennettiin tiedostoon "
                            "exit.kiila.\nTallennetaanko muutokset?"
                          : "The design has changed since it was saved in exit.kiila.\n"
                            "Save the changes?");
+    else if (!m_platform.messages.isEmpty())
+        QCOMPARE(m_platform.messages[0].first,
+                 finnish ? "Mitoitusta ei ole tallennettu.\nTallennetaanko se?"
+                         : "The design has not been saved.\nSave it?");
     QTEST(closeBox ? !m_w->isVisible() : m_platform.exits == 1, "ends");
     QString error;
     QTEST(designfile::read(file, error)->cracked, "saved");
+}
+
+void TestDesignFiles::unsavedDesignAsks_data()
+{
+    QTest::addColumn<QString>("done");
+    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<bool>("asked");
+    QTest::addColumn<bool>("ends");
+    QTest::newRow("untouched") << "" << Answer::Cancel << false << true;
+    QTest::newRow("fields entered and left, nothing typed")
+        << "enter fields" << Answer::Cancel << false << true;
+    QTest::newRow("the chosen arrangement and concrete chosen again")
+        << "choose again" << Answer::Cancel << false << true;
+    QTest::newRow("typed, cancel") << "type" << Answer::Cancel << true << false;
+    QTest::newRow("typed, discard") << "type" << Answer::Discard << true << true;
+    QTest::newRow("typed, save") << "type" << Answer::Save << true << true;
+    QTest::newRow("typed, save, the dialog cancelled")
+        << "type, no name" << Answer::Save << true << false;
+    QTest::newRow("another arrangement") << "arrangement" << Answer::Cancel << true << false;
+    QTest::newRow("typed and saved") << "type, save" << Answer::Cancel << false << true;
+    QTest::newRow("opened, 1.50 left as 1.5") << "rewrite" << Answer::Cancel << false << true;
+    QTest::newRow("opened, a number changed") << "opened, type" << Answer::Cancel << true << false;
+}
+
+// A design the user typed is not lost without a question, whether it has a file or not; one
+// the program only rewrote is no change. A "*" in the title marks a design with changes.
+void TestDesignFiles::unsavedDesignAsks()
+{
+    QFETCH(QString, done);
+    QFETCH(Answer, answer);
+    QFETCH(bool, asked);
+    const QString file = path("unsaved.kiila");
+    designfile::Contents contents;
+    contents.texts = {"200", "200", "", "", "1.50", "3", "", ""};
+    QCOMPARE(designfile::write(file, contents), QString());
+
+    if (done.isEmpty()) {
+    } else if (done == "enter fields") {
+        type(1, QString());
+        type(3, QString());
+        QCOMPARE(text(1)->text(), "0");
+    } else if (done == "choose again") {
+        click("ImgSIT", 0);
+        click("ImgNO", 1);
+    } else if (done.startsWith("type")) {
+        type(1, "200");
+    } else if (done == "arrangement") {
+        click("ImgSIT", 2);
+    } else {
+        QVERIFY(m_w->openDesign(file));
+        type(6, QString());
+        QTest::keyClick(text(6)->widget(), Qt::Key_End);
+        QTest::keyClicks(text(6)->widget(), done == "rewrite" ? QString() : QStringLiteral("5"));
+        type(7, QString()); // leaves NSd
+        QCOMPARE(text(6)->text(), done == "rewrite" ? "1.5" : "1.505");
+    }
+    m_platform.savePath = done == "type, no name" ? QString() : path("saved.kiila");
+    if (done == "type, save")
+        keys(Qt::CTRL | Qt::Key_S);
+    QCOMPARE(m_w->caption().startsWith(u'*'), asked);
+    QCOMPARE(m_w->caption().mid(asked ? 1 : 0).endsWith(m_title), true);
+
+    m_platform.saveAnswer = answer;
+    click("ImgExit");
+    QCOMPARE(m_platform.messages.size(), asked ? 1 : 0);
+    QTEST(m_platform.exits == 1, "ends");
+    if (answer == Answer::Save && asked && !m_platform.savePath.isEmpty()) {
+        QString error;
+        QCOMPARE(designfile::read(path("saved.kiila"), error)->texts[0], "200");
+        QCOMPARE(m_w->caption(), "saved.kiila - " + m_title);
+    }
+}
+
+void TestDesignFiles::resultsPanelGoesWithTheSize_data()
+{
+    QTest::addColumn<int>("next"); // the sample after one with a chosen size
+    QTest::addColumn<bool>("opened");
+    QTest::addColumn<bool>("panel");
+    QTest::newRow("calculated, stopped") << 3 << false << false;
+    QTest::newRow("calculated, no size suffices") << 0 << false << false;
+    QTest::newRow("calculated again, the size chosen again") << 1 << false << true;
+    QTest::newRow("opened, stopped") << 3 << true << false;
+    QTest::newRow("opened, no size suffices") << 0 << true << false;
+}
+
+// The results panel is shown with a chosen size and goes with it: no empty panel is left on
+// screen beside a design that has none.
+void TestDesignFiles::resultsPanelGoesWithTheSize()
+{
+    QFETCH(int, next);
+    QFETCH(bool, opened);
+    enter(Samples[1]);
+    QVERIFY(c("ImgPodlozh")->isVisible());
+    QVERIFY(!c("Label17")->caption().isEmpty());
+
+    const Sample &sample = Samples[next];
+    if (opened) {
+        designfile::Contents contents;
+        contents.arrangement = sample.arrangement;
+        contents.cracked = sample.cracked;
+        for (int i = 0; i < design::InputCount; ++i)
+            contents.texts[std::size_t(i)] = QString::fromUtf8(sample.texts[i]);
+        const QString file = path("next.kiila");
+        QCOMPARE(designfile::write(file, contents), QString());
+        m_platform.saveAnswer = Answer::Discard;
+        QVERIFY(m_w->openDesign(file));
+    } else {
+        enter(sample);
+    }
+    QTEST(c("ImgPodlozh")->isVisible(), "panel");
+    QCOMPARE(c("Label17")->caption().isEmpty(), !c("ImgPodlozh")->isVisible());
 }
 
 void TestDesignFiles::openingAnotherAsks_data()

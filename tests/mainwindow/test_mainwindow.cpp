@@ -44,6 +44,8 @@ private slots:
 
     void missingInputOpensNotice();
     void noticeInFinnish();
+    void noticeNamesTheEmptyFields_data();
+    void noticeNamesTheEmptyFields();
     void fieldsInUseAreChecked_data();
     void fieldsInUseAreChecked();
     void messageStopKeepsEarlierColumns();
@@ -210,7 +212,7 @@ void TestMainWindow::arrangementChoiceStartsOver()
     QCOMPARE(visiblePictures(), QList<int>{1});
     QVERIFY(!c("ImgSHOW")->isVisible() && !c("Label14")->isVisible());
     QVERIFY(!c("Label2")->isVisible());
-    QVERIFY(c("ImgPodlozh")->isVisible());         // the backing panel stays once shown
+    QVERIFY(!c("ImgPodlozh")->isVisible());        // the results panel goes with the results
     QCOMPARE(m_w->concreteState(), calc::Cracked); // the concrete choice is kept
 }
 
@@ -334,7 +336,61 @@ void TestMainWindow::noticeInFinnish()
     QCOMPARE(m_w->notice()->caption(), "Huomio!");
     QVERIFY(!m_w->notice()->control(QStringLiteral("Label2"))->isVisible());
     QVERIFY(m_w->notice()->control(QStringLiteral("Label1"))->isVisible());
-    QCOMPARE(m_w->notice()->size(), QSize(542, 106));
+    QCOMPARE(m_w->notice()->size(), QSize(542, 166));
+}
+
+void TestMainWindow::noticeNamesTheEmptyFields_data()
+{
+    QTest::addColumn<bool>("finnish");
+    QTest::addColumn<QList<int>>("filled");
+    QTest::addColumn<QString>("named");
+    QTest::addColumn<int>("first"); // the first empty field
+    QTest::addColumn<int>("key");   // closes the notice; 0: its OK button clicked
+    QTest::newRow("two empty, Enter")
+        << false << QList<int>{1, 6}
+        << "Empty fields: Edge distance C2 (mm), Design shear force V1d (kN)" << 3
+        << int(Qt::Key_Return);
+    QTest::newRow("one empty, Esc")
+        << false << QList<int>{1, 3, 6} << "Empty field: Design shear force V1d (kN)" << 7
+        << int(Qt::Key_Escape);
+    QTest::newRow("one empty, keypad Enter, Finnish")
+        << true << QList<int>{1, 3, 6} << "Tyhjä kenttä: Leikkausvoiman suun. arvo V1d (kN)" << 7
+        << int(Qt::Key_Enter);
+    QTest::newRow("all empty, OK") << false << QList<int>{}
+                                   << "Empty fields: Edge distance C1 (mm), Edge distance C2 (mm), "
+                                      "Design tension force NSd (kN), Design shear force V1d (kN)"
+                                   << 1 << 0;
+}
+
+// The notice names the empty fields in words in the window's language, gives the first of them
+// the focus, and closes with Enter and Esc as with OK, back to that field.
+void TestMainWindow::noticeNamesTheEmptyFields()
+{
+    QFETCH(bool, finnish);
+    QFETCH(QList<int>, filled);
+    QFETCH(int, first);
+    QFETCH(int, key);
+    // The captions of the language files, as the program's folder holds them.
+    m_platform.folder = QStringLiteral(KIILA_LANG_DIR);
+    click("ImgLanguage", lang::flagOf(finnish ? lang::Language::Finnish : lang::Language::English));
+    for (const int number : filled)
+        type(number, QStringLiteral("200"));
+    click("ImgCalc");
+    QPointer<forms::Form> notice = m_w->notice();
+    QVERIFY(notice);
+    QVERIFY(QTest::qWaitForWindowActive(notice.data()));
+    QTEST(notice->control(QStringLiteral("Label3"))->caption(), "named");
+    QVERIFY(notice->control(QStringLiteral("Label3"))->isVisible());
+    QCOMPARE(m_w->focusWidget(), text(first)->widget());
+
+    if (key)
+        QTest::keyClick(notice->control(QStringLiteral("Command1"))->widget(), Qt::Key(key));
+    else
+        QTest::mouseClick(notice->control(QStringLiteral("Command1"))->widget(), Qt::LeftButton);
+    QTRY_VERIFY(!notice);
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    QCOMPARE(QApplication::focusWidget(), text(first)->widget());
+    QVERIFY(text(first)->text().isEmpty());
 }
 
 void TestMainWindow::fieldsInUseAreChecked_data()
@@ -492,12 +548,12 @@ void TestMainWindow::endingWithAFocusedField()
 {
     QFETCH(bool, notice);
     QFETCH(bool, exitTab);
-    const int number = notice ? 1 : 7;
     if (notice)
         fill({{1, "200"}});
     else
         fill({{1, "10"}, {3, "200"}, {6, "1"}, {7, "1"}});
-    QTest::keyClick(text(number)->widget(), Qt::Key_Return);
+    QTest::keyClick(text(notice ? 1 : 7)->widget(), Qt::Key_Return);
+    const int number = notice ? 3 : 7; // the notice gave the first empty field the focus
     if (notice)
         QTRY_VERIFY(m_w->notice() && m_w->notice()->isVisible());
     else
