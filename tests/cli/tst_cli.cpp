@@ -1,3 +1,4 @@
+#include "finnishlocale.h"
 #include "outputtargets.h"
 
 #include <QJsonArray>
@@ -862,13 +863,8 @@ void TestCli::summaryNumbers()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     QTemporaryDir locales;
     if (finnishLocale) {
-        // A Finnish locale of the test's own, so that the machine's set of locales is no matter.
-        QProcess::execute("localedef",
-                          {"-i", "fi_FI", "-f", "UTF-8", locales.filePath("fi_FI.UTF-8")});
-        QVERIFY2(QFile::exists(locales.filePath("fi_FI.UTF-8/LC_NUMERIC")),
+        QVERIFY2(support::useFinnishLocale(environment, locales),
                  "localedef (Debian package locales) makes the Finnish locale");
-        environment.insert("LOCPATH", locales.path());
-        environment.insert("LC_ALL", "fi_FI.UTF-8");
     }
     const Run run = kiilaCalc(QStringList{"--arrangement", "2", "--c1", "100", "--c2", "100",
                                           "--s1", "150", "--lang", "none"} +

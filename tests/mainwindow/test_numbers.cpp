@@ -5,6 +5,7 @@
 // Poppler, and the refusal of a text that is not one number, by name, in English and Finnish.
 
 #include "designfile/designfile.h"
+#include "finnishlocale.h"
 #include "mainwindow/mainwindow.h"
 #include "numbertexts.h"
 #include "windowdriver.h"
@@ -401,14 +402,8 @@ void TestNumbers::commaWalk()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     QTemporaryDir locales;
     if (finnishLocale) {
-        // A Finnish locale of the test's own, so that the machine's set of locales is no matter.
-        QProcess::execute("localedef",
-                          {"-i", "fi_FI", "-f", "UTF-8", locales.filePath("fi_FI.UTF-8")});
-        QVERIFY2(QFile::exists(locales.filePath("fi_FI.UTF-8/LC_NUMERIC")),
+        QVERIFY2(support::useFinnishLocale(environment, locales),
                  "localedef (Debian package locales) makes the Finnish locale");
-        environment.insert("LOCPATH", locales.path());
-        environment.insert("LC_ALL", "fi_FI.UTF-8");
-        environment.insert("LANG", "fi_FI.UTF-8");
     }
     const Run run = kiilaCalc({"--design", file, "--json"}, {}, environment);
     QCOMPARE(run.exitCode, 0);
