@@ -1021,9 +1021,10 @@ void TestPrint::desktopWithoutItsPrinterModule_data()
                              << "cannot be opened: No such file or directory";
     QTest::newRow("not a library") << "text"
                                    << "kiila-printer.so" << other + ": it has 14 bytes";
+    // Its size or its digest tells it from the module, by which build is the larger.
     QTest::newRow("a library without the entries")
         << "" << QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms/libqoffscreen.so"
-        << other + ": what it loads differs";
+        << other + ": ";
     QTest::newRow("cut short") << "cut"
                                << "kiila-printer.so" << other + ": it has 4096 bytes";
     QTest::newRow("named pipe") << "fifo"
