@@ -4,6 +4,8 @@
 //
 //   definition.h   a window as data: properties and controls (twips, colours, fonts, tags)
 //   form1.cpp ...  the definitions, one file per window; definitions.h names them
+//   names.h        generated at build time (names/formnames.cpp): every control's name as a
+//                  constant, one namespace per window; controlname.h their types
 //   form.h         Form builds a window from its definition and hands out its controls
 //   control.h      the operations and events of one control
 //   widgets.h      the widgets; windows and frames draw the windowless controls
@@ -11,9 +13,10 @@
 //   accessible.h   what screen readers see of the windows and their windowless controls
 //   platform.h     message boxes, exit and the program's folder, replaced by tests
 //   printer.h      the printer's side of printing: the module kiila-printer, loaded on first print
+//   moduleimage.h  the check of that module before it is loaded (digest/: its digest at build)
 //
 // A window's logic derives from Form, looks up its controls by the constants generated from
-// its definition (control(names::Form1::Picture1, 7), forms/names.h) and connects their
+// its definition (control(names::Form1::Picture1, 7)) and connects their
 // events to its handlers.
 
 #include "forms/control.h"

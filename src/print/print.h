@@ -10,6 +10,7 @@
 //   sheet.cpp          the data sheet's print command (Form2.ImgPrint)
 //   confirmations.h    the confirmations FrmTULOSTA, FrmPRINTeng (report) and FrmTULOSTA2 (sheet)
 //   detailspage.h      the details page: the working values of a calculation, after the report
+//   printtexts.h       printing's own texts in English and Finnish (why a print failed, the notes)
 //
 // Printing never reaches into the main window's or the sheet's logic: the main window hands it
 // plain values (the report's data, the sheet's title) and the windows to print or to disable.
