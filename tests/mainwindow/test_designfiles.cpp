@@ -111,12 +111,6 @@ private slots:
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
-    void type(int number, const QString &keys)
-    {
-        QWidget *w = text(number)->widget();
-        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
-        QTest::keyClicks(w, keys);
-    }
     void enter(const Sample &sample)
     {
         click("ImgSIT", sample.arrangement - 1);

@@ -66,13 +66,6 @@ private slots:
     void focusMark();
 
 private:
-    // Clicks the field and types into it, as a user does.
-    void type(int number, const QString &keys)
-    {
-        QWidget *w = text(number)->widget();
-        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
-        QTest::keyClicks(w, keys);
-    }
     void fill(std::initializer_list<std::pair<int, const char *>> values)
     {
         for (const auto &[number, keys] : values)

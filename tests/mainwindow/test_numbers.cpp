@@ -94,12 +94,6 @@ private slots:
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
-    void type(int number, const QString &keys)
-    {
-        QWidget *w = text(number)->widget();
-        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
-        QTest::keyClicks(w, keys);
-    }
     // The window's language from its flag, with the language files beside the program.
     void language(int flag)
     {

@@ -41,6 +41,13 @@ protected:
     {
         support::click(*m_w, name, index);
     }
+    // Clicks the field TextN and types into it, as a user does.
+    void type(int number, const QString &keys)
+    {
+        QWidget *w = text(number)->widget();
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+        QTest::keyClicks(w, keys);
+    }
     // A new window on a fresh fake platform, shown; false when it did not become active.
     template <class... Args> bool openWindow(Args &&...args)
     {
