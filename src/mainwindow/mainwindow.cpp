@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include <array>
+#include <cmath>
 
 namespace mainwindow {
 
@@ -263,15 +264,19 @@ print::ReportData MainWindow::reportData(const QString &project) const
 {
     print::ReportData data;
     data.design = currentDesign();
-    // The page shows the number the field being edited holds, as leaving it would write it; the
-    // field itself keeps what was typed, and an empty one stays empty, so that the calculation
-    // still asks for it.
+    // The page shows the number the field being edited holds, as leaving it would write it
+    // where those 15 digits read back as that number, else with every digit it holds, so that
+    // the page never prints another number than the one calculated; a text that is not one
+    // number prints as typed. The field itself keeps what was typed, and an empty one stays
+    // empty, so that the calculation still asks for it.
     for (int i = 0; i < design::InputCount; ++i) {
         const design::Input &input = design::Inputs[i];
         const forms::Control *text = field(input.field);
         const bool edited = focusWidget() && focusWidget() == text->widget();
-        data.fields[std::size_t(i)] =
-            edited && !text->caption().isEmpty() ? writtenText(input.field) : text->caption();
+        const double value = m_input.*input.value;
+        data.fields[std::size_t(i)] = edited && !text->caption().isEmpty() && !std::isnan(value)
+                                          ? QString::fromStdString(calc::exactForm(value))
+                                          : text->caption();
     }
     data.captions = print::reportCaptions(
         [this](const QString &name, int index) { return control(name, index)->caption(); });

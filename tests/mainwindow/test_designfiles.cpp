@@ -105,6 +105,7 @@ private slots:
     void projectNameOffered();
     void reportSaysWhyThereIsNoAnchor_data();
     void reportSaysWhyThereIsNoAnchor();
+    void editedFieldPrintsTheNumberCalculated();
     void grabMenu();
     void kiilaCalcReadsTheSameDesign_data();
     void kiilaCalcReadsTheSameDesign();
@@ -959,6 +960,26 @@ void TestDesignFiles::reportSaysWhyThereIsNoAnchor_data()
 
 // The report page, saved as a PDF file and read back, never shows a result that does not belong
 // to the inputs: in the drawing's place it says why there is no anchor.
+// A field still being edited prints the number it holds: where its 15-digit written form would
+// read as another number, every digit, beside the size calculated from it (M8 holds 2.7 kN,
+// one step more needs M10).
+void TestDesignFiles::editedFieldPrintsTheNumberCalculated()
+{
+    QVERIFY(openWindow(forms::findDefinition("FrmPRINT")));
+    type(1, QStringLiteral("200"));
+    type(3, QStringLiteral("200"));
+    type(7, QStringLiteral("0"));
+    type(6, QStringLiteral("2.7000000000000004"));
+    QTest::keyClick(text(6)->widget(), Qt::Key_Return);
+    QVERIFY(text(6)->widget()->hasFocus());
+    m_platform.pdfPath = path("edited.pdf");
+    m_platform.writePdf = true;
+    m_w->saveReportAsPdf();
+    const QString page = pdfText(path("edited.pdf"), 1);
+    QVERIFY2(page.contains(QLatin1String("2.7000000000000006")), qPrintable(page));
+    QVERIFY2(page.contains(QLatin1String("Kalvex M 10")), qPrintable(page));
+}
+
 void TestDesignFiles::reportSaysWhyThereIsNoAnchor()
 {
     QFETCH(int, sample);
