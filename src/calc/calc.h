@@ -13,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -263,6 +264,47 @@ struct Result
     std::vector<SizeDetails> details;
 };
 
+// The loads of one load case: the combination of design forces and eccentricities a structural
+// analysis gives for the fastening. The geometry is the design's, common to every case.
+struct CaseLoads
+{
+    double NSd = 0;
+    double V1d = 0;
+    double e1 = 0;
+    double e2 = 0;
+
+    friend bool operator==(const CaseLoads &, const CaseLoads &) = default;
+};
+
+// One case at one size that reached the capacity: its outcome and the utilisation of each check
+// made (as in SizeRow).
+struct CaseRow
+{
+    int caseIndex = 0;
+    SizeOutcome outcome = SizeOutcome::Tension;
+    double tensionUtilization = 0;
+    std::optional<double> shearUtilization;
+    std::optional<double> eccentricUtilization;
+    CheckKind governing = CheckKind::Tension;
+};
+
+// The cases at one size: every case that was checked there, in the order of the cases.
+struct CasesAtSize
+{
+    int sizeNo = 0;
+    std::vector<CaseRow> cases;
+};
+
+// What a calculation of several load cases adds to its Result.
+struct CasesResult
+{
+    int caseCount = 0;
+    // For a chosen size, the case of highest utilisation there (the first of equal ones); when
+    // no size suffices, the case that failed M16; none when the run stopped on a distance.
+    std::optional<int> governingCase;
+    std::vector<CasesAtSize> sizes; // in the order of the run, M8 first
+};
+
 // Whether Mitoitus keeps the working values of every size in Result::details.
 enum class Working { Omitted, Kept };
 
@@ -271,5 +313,14 @@ enum class Working { Omitted, Kept };
 Result Mitoitus(const DesignInput &input, int tapaus, ConcreteState concreteState,
                 const Texts &texts, std::string_view decimalSeparator = ".",
                 Working working = Working::Omitted);
+
+// Mitoitus for every load case of `cases` (at least one; std::invalid_argument otherwise) on the
+// geometry of `input` (its loads are not read): a size is chosen only when it passes every case.
+// The Result is the one the governing case gives at each size tried (its rows, texts and
+// working values), so that everything that shows a Result shows this one; for a single case it
+// equals Mitoitus on that case's loads. `cases` receives every case's outcome per size.
+Result MitoitusCases(const DesignInput &input, std::span<const CaseLoads> loads, int tapaus,
+                     ConcreteState concreteState, const Texts &texts, CasesResult &cases,
+                     std::string_view decimalSeparator = ".", Working working = Working::Omitted);
 
 } // namespace calc

@@ -12,15 +12,29 @@
 
 #include "calc/calc.h"
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace design {
+
+// One load case of a design: a name and its loads.
+struct LoadCase
+{
+    std::string name; // UTF-8, one line
+    calc::CaseLoads loads;
+
+    friend bool operator==(const LoadCase &, const LoadCase &) = default;
+};
 
 struct Design
 {
     int arrangement = 1; // 1 to 7, the calculation's tapaus
     bool cracked = false;
     calc::DesignInput input;
+    // The load cases of a design of two or more; empty for a design of one case, whose loads
+    // are those of `input`.
+    std::vector<LoadCase> cases;
 
     calc::ConcreteState concreteState() const { return cracked ? calc::Cracked : calc::NonCracked; }
     friend bool operator==(const Design &, const Design &) = default;
