@@ -40,6 +40,9 @@ void MainWindow::Text_Change(int number)
     const bool refused =
         read.reading == calc::Reading::NotNumber || read.reading == calc::Reading::Ambiguous;
     m_input.*valueOf(number) = refused ? std::numeric_limits<double>::quiet_NaN() : read.value;
+    // Typing after an arrangement choice is newer than what Undo would bring back.
+    if (!field(number)->text().isEmpty())
+        m_cleared.reset();
     showTitle();
 }
 
@@ -51,9 +54,12 @@ QString MainWindow::writtenText(int number) const
     return std::isnan(value) ? field(number)->text() : fromUtf8(calc::writtenForm(value));
 }
 
+// Writing the number back is not typing: Undo of an arrangement choice stays offered.
 void MainWindow::Text_LostFocus(int number)
 {
+    const std::optional<Cleared> cleared = m_cleared;
     field(number)->setText(writtenText(number));
+    m_cleared = cleared;
 }
 
 // An empty field opens the notice and leaves the results; a text that is not one number is
@@ -121,6 +127,7 @@ void MainWindow::ClearResults()
         }
     }
     m_firstPictureToClear = 0;
+    m_resultShown = false;
     control(ctl::ImgSHOW)->setVisible(false);
     control(ctl::Label14)->setVisible(false);
     control(ctl::Label2)->setVisible(false);
@@ -139,6 +146,15 @@ void MainWindow::Mitoitus()
     // The working values are kept for the details page, which prints this result.
     const calc::Result &result = m_lastResult.emplace(calc::Mitoitus(
         m_input, m_tapaus, m_concreteState, m_texts, separator, calc::Working::Kept));
+    showResult(result, true);
+}
+
+// The displays of a result; a run that stopped says why in a message only when it has just been
+// calculated (not when Undo brings its displays back).
+void MainWindow::showResult(const calc::Result &result, bool announce)
+{
+    const std::string separator = QLocale().decimalPoint().toStdString();
+    m_resultShown = true;
     m_sizeNo = result.sizeNo;
     const print::ResultTexts texts = print::resultTexts(result, separator);
 
@@ -181,7 +197,8 @@ void MainWindow::Mitoitus()
         break;
     }
     case calc::Outcome::Stopped:
-        m_platform.messageBox(this, texts.failure, fromUtf8(result.message->title));
+        if (announce)
+            m_platform.messageBox(this, texts.failure, fromUtf8(result.message->title));
         break;
     case calc::Outcome::Advice: {
         // The advice is the only word of what went wrong: it must be seen, so the label that

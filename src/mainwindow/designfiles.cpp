@@ -192,8 +192,10 @@ void MainWindow::createFileCommands()
     // A field holds what a design file keeps, no more: a text cut by the field would be
     // calculated and saved otherwise than the file holds it.
     for (const design::Input &input : design::Inputs)
-        if (auto *edit = qobject_cast<QLineEdit *>(field(input.field)->widget()))
+        if (auto *edit = qobject_cast<QLineEdit *>(field(input.field)->widget())) {
             edit->setMaxLength(designfile::MaxTextLength);
+            edit->installEventFilter(this);
+        }
     const auto command = [this](const QKeySequence &keys, auto handler) {
         auto *action = new QAction(this);
         action->setShortcut(keys);
@@ -205,6 +207,7 @@ void MainWindow::createFileCommands()
     m_saveAction = command(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { saveDesign(); });
     m_saveAsAction =
         command(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { saveDesignAs(); });
+    command(QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undoArrangementChoice(); });
     // As the print command, only while it could be clicked.
     command(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), [this] {
         if (forms::clickable(*control(ctl::ImgPrint)))
@@ -245,6 +248,7 @@ bool MainWindow::openDesign(const QString &path)
         if (!design::uses(opened.arrangement, design::Inputs[i]))
             opened.texts[std::size_t(i)].clear();
     chooseArrangement(opened.arrangement);
+    m_cleared.reset(); // the question has been asked: the design given up is not kept for Undo
     ImgNO_Click(opened.cracked ? 0 : 1);
     for (int i = 0; i < design::InputCount; ++i)
         field(design::Inputs[i].field)->setText(opened.texts[std::size_t(i)]);
@@ -392,6 +396,10 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
     delete m_menu;
     m_menu = new QMenu(this);
     m_menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction *undo = m_menu->addAction(withKey(texts.undo, QKeySequence(Qt::CTRL | Qt::Key_Z)));
+    undo->setEnabled(canUndo());
+    connect(undo, &QAction::triggered, this, &MainWindow::undoArrangementChoice);
+    m_menu->addSeparator();
     m_openAction->setText(text(texts.open));
     m_saveAction->setText(text(texts.save));
     m_saveAsAction->setText(text(texts.saveAs));

@@ -6,6 +6,8 @@
 #include "mainwindow/notice.h"
 #include "print/print.h"
 
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QLocale>
 #include <QTimer>
 
@@ -150,6 +152,15 @@ void MainWindow::ImgSIT_Click(int index)
 
 void MainWindow::chooseArrangement(int tapaus)
 {
+    // What the choice empties is kept for Undo when there is something to lose. A second choice
+    // before anything is typed loses nothing more and keeps what the first one emptied.
+    Cleared cleared{m_tapaus, m_concreteState, {}, control(ctl::Label18)->caption(), m_resultShown};
+    bool loses = m_resultShown;
+    for (int i = 0; i < design::InputCount; ++i) {
+        cleared.texts[std::size_t(i)] = field(design::Inputs[i].field)->text();
+        loses = loses || !cleared.texts[std::size_t(i)].isEmpty();
+    }
+
     for (int i = 0; i < calc::ArrangementCount; ++i)
         control(ctl::ShpSit, i)->setVisible(i == forms::arrangementIndex(tapaus));
 
@@ -164,7 +175,45 @@ void MainWindow::chooseArrangement(int tapaus)
     ClearResults();
     control(ctl::Picture1, forms::arrangementPicture(m_tapaus))->setVisible(true);
     enableFields();
+    if (loses)
+        m_cleared = cleared;
     showTitle();
+}
+
+void MainWindow::undoArrangementChoice()
+{
+    if (!m_cleared || !isEnabled())
+        return;
+    const Cleared cleared = *m_cleared;
+    m_cleared.reset();
+    for (int i = 0; i < calc::ArrangementCount; ++i)
+        control(ctl::ShpSit, i)->setVisible(i == forms::arrangementIndex(cleared.tapaus));
+    m_tapaus = cleared.tapaus;
+    ImgNO_Click(cleared.concreteState == calc::Cracked ? 0 : 1);
+    enableFields();
+    for (int i = 0; i < design::InputCount; ++i)
+        field(design::Inputs[i].field)->setText(cleared.texts[std::size_t(i)]);
+    ClearResults();
+    control(ctl::Label18)->setCaption(cleared.rowHeading);
+    control(ctl::Picture1, forms::arrangementPicture(m_tapaus))->setVisible(true);
+    if (cleared.resultShown && m_lastResult)
+        showResult(*m_lastResult, false);
+    showTitle();
+}
+
+// Ctrl+Z in a field undoes the field's own typing while it has any; in a field the arrangement
+// choice emptied, it undoes the choice.
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && m_cleared &&
+        static_cast<QKeyEvent *>(event)->matches(QKeySequence::Undo)) {
+        const auto *edit = qobject_cast<QLineEdit *>(watched);
+        if (edit && !edit->isUndoAvailable()) {
+            undoArrangementChoice();
+            return true;
+        }
+    }
+    return forms::Form::eventFilter(watched, event);
 }
 
 // The captions and fields of the arrangement's inputs are enabled, the others disabled.
@@ -182,6 +231,8 @@ void MainWindow::enableFields()
 void MainWindow::ImgNO_Click(int index)
 {
     const bool cracked = index == 0;
+    if (cracked != (m_concreteState == calc::Cracked))
+        m_cleared.reset();
     m_concreteState = cracked ? calc::Cracked : calc::NonCracked;
     control(ctl::Shape1, 0)->setVisible(cracked);
     control(ctl::Shape1, 1)->setVisible(!cracked);

@@ -2,7 +2,8 @@
 
 // The main window: the owner of everything the design calculation reads.
 //
-//   mainwindow.cpp   start-up, the arrangement and concrete choices, the other commands
+//   mainwindow.cpp   start-up, the arrangement and concrete choices and the arrangement
+//                    choice's Undo, the other commands
 //   calculate.cpp    the input fields, the calculate command, ClearResults, Mitoitus
 //   notice.cpp       the notice FrmATT that a missing input opens
 //   language.cpp     the start-up language step and the flags (lang/ reads the files)
@@ -32,6 +33,7 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 
 namespace mainwindow {
@@ -113,7 +115,14 @@ public:
     void ClearResults();
     void Mitoitus();
 
+    // Undo of the last arrangement choice that emptied fields or results: it brings back the
+    // arrangement, the concrete, the fields and the results as they were. Offered until the
+    // user types into a field or chooses the concrete again.
+    bool canUndo() const { return m_cleared.has_value(); }
+    void undoArrangementChoice();
+
 protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
@@ -143,6 +152,7 @@ private:
     // results emptied.
     void chooseArrangement(int tapaus);
     void enableFields();
+    void showResult(const calc::Result &result, bool announce);
     void openNotice();
     void refuseNumber(const design::Input &input, calc::Reading reading);
     void prepareDataSheet();
@@ -176,7 +186,18 @@ private:
     calc::ConcreteState m_concreteState = calc::Cracked;
     int m_firstPictureToClear = 0;
     int m_sizeNo = 0;
+    bool m_resultShown = false;
     calc::Texts m_texts;
+    // What the last arrangement choice emptied, while Undo may bring it back.
+    struct Cleared
+    {
+        int tapaus;
+        calc::ConcreteState concreteState;
+        std::array<QString, design::InputCount> texts;
+        QString rowHeading; // Label18
+        bool resultShown;
+    };
+    std::optional<Cleared> m_cleared;
     // What the last calculation was made from and its result, with its working values: a
     // report prints the result only beside these inputs.
     std::optional<design::Design> m_lastCalculation;

@@ -12,6 +12,7 @@ namespace mainwindow {
 
 struct OwnTexts
 {
+    const char *undo; // the last arrangement choice
     const char *open;
     const char *save;
     const char *saveAs;
@@ -34,6 +35,7 @@ struct OwnTexts
 };
 
 inline constexpr OwnTexts English{
+    "Undo",
     "Open…",
     "Save",
     "Save as…",
@@ -53,6 +55,7 @@ inline constexpr OwnTexts English{
     "or %7 if it separates decimals.",
 };
 inline constexpr OwnTexts Finnish{
+    "Kumoa",
     "Avaa…",
     "Tallenna",
     "Tallenna nimellä…",

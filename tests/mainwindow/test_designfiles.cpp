@@ -100,6 +100,9 @@ private slots:
     void unsavedDesignAsks();
     void resultsPanelGoesWithTheSize_data();
     void resultsPanelGoesWithTheSize();
+    void undoArrangementChoice_data();
+    void undoArrangementChoice();
+    void undoOnlyBeforeNewInput();
     void openingAnotherAsks_data();
     void openingAnotherAsks();
     void projectNameOffered();
@@ -511,19 +514,16 @@ void TestDesignFiles::contextMenu_data()
 {
     QTest::addColumn<int>("flag"); // the language's flag: 0 Russian, 1 English, 2 Finnish
     QTest::addColumn<QStringList>("entries");
-    const QStringList english{"Open…\tCtrl+O",
-                              "Save\tCtrl+S",
-                              "Save as…\tCtrl+Shift+S",
-                              "Recent designs",
-                              "Save report as PDF…",
-                              "Print\tCtrl+P",
-                              "Print with details\tCtrl+Shift+P",
-                              "Help\tF1",
-                              "Exit\tCtrl+Q"};
+    const QStringList english{"Undo\tCtrl+Z",   "Open…\tCtrl+O",
+                              "Save\tCtrl+S",   "Save as…\tCtrl+Shift+S",
+                              "Recent designs", "Save report as PDF…",
+                              "Print\tCtrl+P",  "Print with details\tCtrl+Shift+P",
+                              "Help\tF1",       "Exit\tCtrl+Q"};
     QTest::newRow("English") << 1 << english;
     QTest::newRow("Russian falls back to English") << 0 << english;
     QTest::newRow("Finnish") << 2
-                             << QStringList{"Avaa…\tCtrl+O",
+                             << QStringList{"Kumoa\tCtrl+Z",
+                                            "Avaa…\tCtrl+O",
                                             "Tallenna\tCtrl+S",
                                             "Tallenna nimellä…\tCtrl+Shift+S",
                                             "Viimeisimmät mitoitukset",
@@ -545,7 +545,7 @@ void TestDesignFiles::contextMenu()
     rightClick({20, 740});
     QTRY_VERIFY(m_w->contextMenu() && m_w->contextMenu()->isVisible());
     QCOMPARE(menuTexts(), entries);
-    QAction *recent = m_w->contextMenu()->actions().at(entries.indexOf(entries[3]));
+    QAction *recent = menuEntry(entries[4]);
     QVERIFY(recent->menu());
     QVERIFY(!recent->isEnabled());
     m_w->contextMenu()->close();
@@ -566,7 +566,7 @@ void TestDesignFiles::contextMenu()
     QVERIFY(m_w->contextMenu());
     QTRY_VERIFY(m_w->contextMenu()->isVisible());
     QCOMPARE(menuTexts(), entries);
-    recent = m_w->contextMenu()->actions().at(entries.indexOf(entries[3]));
+    recent = menuEntry(entries[4]);
     QVERIFY(recent->isEnabled());
     QCOMPARE(recent->menu()->actions().size(), 1);
     QCOMPARE(recent->menu()->actions().at(0)->text(), "&1 R&&D.kiila");
@@ -865,6 +865,104 @@ void TestDesignFiles::resultsPanelGoesWithTheSize()
     }
     QTEST(c("ImgPodlozh")->isVisible(), "panel");
     QCOMPARE(c("Label17")->caption().isEmpty(), !c("ImgPodlozh")->isVisible());
+}
+
+enum class UndoBy { FieldKey, BoxKey, Menu };
+
+void TestDesignFiles::undoArrangementChoice_data()
+{
+    QTest::addColumn<int>("sample");
+    QTest::addColumn<int>("choice"); // the arrangement's box clicked after the calculation
+    QTest::addColumn<UndoBy>("by");
+    QTest::newRow("a chosen size, Ctrl+Z in the emptied field") << 1 << 5 << UndoBy::FieldKey;
+    QTest::newRow("the same arrangement again, the menu") << 5 << 5 << UndoBy::Menu;
+    QTest::newRow("a stopped run, the menu") << 3 << 0 << UndoBy::Menu;
+    QTest::newRow("no size suffices, Ctrl+Z on the box") << 0 << 6 << UndoBy::BoxKey;
+}
+
+// One stray choice of an arrangement empties every field and result; Undo brings all of it
+// back as it was, and is then spent. A stopped run's message is not shown again.
+void TestDesignFiles::undoArrangementChoice()
+{
+    QFETCH(int, sample);
+    QFETCH(int, choice);
+    QFETCH(UndoBy, by);
+    enter(Samples[sample]);
+    const Shown before = shown();
+    const qsizetype messages = m_platform.messages.size();
+    const bool panel = c("ImgPodlozh")->isVisible();
+    const bool sheetCommand = c("ImgSHOW")->isVisible();
+    const QString title = m_w->caption();
+
+    rightClick({20, 740});
+    QVERIFY(!menuEntry("Undo")->isEnabled()); // nothing emptied yet
+    m_w->contextMenu()->close();
+    QTRY_VERIFY(!m_w->contextMenu());
+    m_w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+
+    if (by == UndoBy::BoxKey) {
+        QWidget *box = m_w->findChild<QWidget *>(QStringLiteral("ImgSIT(%1)").arg(choice));
+        box->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(box, Qt::Key_Return);
+    } else {
+        click("ImgSIT", choice);
+    }
+    QVERIFY(shown() != before);
+    QVERIFY(m_w->canUndo());
+
+    switch (by) {
+    case UndoBy::FieldKey:
+        QCOMPARE(QApplication::focusWidget(), text(1)->widget());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        break;
+    case UndoBy::BoxKey:
+        m_w->findChild<QWidget *>(QStringLiteral("ImgSIT(%1)").arg(choice))->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::ControlModifier);
+        break;
+    case UndoBy::Menu:
+        rightClick({20, 740});
+        QVERIFY(menuEntry("Undo")->isEnabled());
+        menuEntry("Undo")->trigger();
+        break;
+    }
+    QCOMPARE(shown(), before);
+    QCOMPARE(c("ImgPodlozh")->isVisible(), panel);
+    QCOMPARE(c("ImgSHOW")->isVisible(), sheetCommand);
+    QCOMPARE(m_w->caption(), title);
+    QCOMPARE(m_platform.messages.size(), messages);
+    for (int i = 0; i < design::InputCount; ++i)
+        QCOMPARE(text(design::Inputs[i].field)->isEnabled(),
+                 design::uses(Samples[sample].arrangement, design::Inputs[i]));
+    QVERIFY(!m_w->canUndo());
+}
+
+// Undo never throws away what came after the choice: once a field is typed into or the concrete
+// chosen, it is no longer offered, and Ctrl+Z in the field undoes the field's own typing. A
+// choice that empties nothing offers nothing.
+void TestDesignFiles::undoOnlyBeforeNewInput()
+{
+    click("ImgSIT", 2);
+    QVERIFY(!m_w->canUndo());
+    enter(Samples[1]);
+    click("ImgSIT", 2);
+    QVERIFY(m_w->canUndo());
+    click("ImgSIT", 3); // nothing more to lose: the first choice's design is kept
+    QVERIFY(m_w->canUndo());
+    QTest::keyClicks(text(1)->widget(), "12");
+    QVERIFY(!m_w->canUndo());
+    QTest::keyClick(text(1)->widget(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(text(1)->text(), QString());
+    QCOMPARE(m_w->tapaus(), 4);
+    keys(Qt::CTRL | Qt::Key_Z);
+    QCOMPARE(m_w->tapaus(), 4);
+
+    enter(Samples[1]);
+    click("ImgSIT", 2);
+    click("ImgNO", Samples[1].cracked ? 1 : 0);
+    QVERIFY(!m_w->canUndo());
+    rightClick({20, 740});
+    QVERIFY(!menuEntry("Undo")->isEnabled());
 }
 
 void TestDesignFiles::openingAnotherAsks_data()
