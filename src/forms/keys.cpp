@@ -58,14 +58,19 @@ FocusStop::FocusStop(Control *control) : QWidget(control->container()), m_contro
     show();
 }
 
-// Without the focus nothing is drawn: the window looks as it does without the stop.
+// Without the focus nothing is drawn: the window looks as it does without the stop. The mark
+// is dotted in black and white by turns, so that it stands out on the dark tab bars as well as
+// on the light panels.
 void FocusStop::paintEvent(QPaintEvent *)
 {
     if (!hasFocus() || !m_byKey || !clickable(*m_control))
         return;
     QPainter painter(this);
+    const QRect edge = rect().adjusted(0, 0, -1, -1);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.drawRect(edge);
     painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.drawRect(edge);
 }
 
 void FocusStop::keyPressEvent(QKeyEvent *event)

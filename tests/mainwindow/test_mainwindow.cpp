@@ -10,6 +10,8 @@
 #include <QLocale>
 #include <QSignalSpy>
 #include <QTest>
+#include <algorithm>
+#include <cmath>
 #include <limits>
 #include <memory>
 
@@ -63,6 +65,7 @@ private slots:
     void keysRunTheCommands();
     void keysOnlyWhereAClickWould();
     void tabReachesTheCommands();
+    void focusMark_data();
     void focusMark();
 
 private:
@@ -715,19 +718,66 @@ void TestMainWindow::tabReachesTheCommands()
     QVERIFY(m_w->notice()); // the fields are empty
 }
 
-// The command with the keyboard focus has a dotted mark around it; without the focus on a
-// command the window is drawn as before.
+void TestMainWindow::focusMark_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("index");
+    QTest::newRow("LASKE, a dark pill on the light panel") << "ImgCalc" << forms::NoIndex;
+    QTest::newRow("a case box") << "ImgSIT" << 3;
+    // The tab bar and the flags lie on the dark blue strip at the top.
+    QTest::newRow("info") << "INFO" << forms::NoIndex;
+    QTest::newRow("exit") << "ImgExit" << forms::NoIndex;
+    QTest::newRow("print") << "ImgPrint" << forms::NoIndex;
+    QTest::newRow("help") << "ImgHelp" << forms::NoIndex;
+    QTest::newRow("the Finnish flag") << "ImgLanguage" << 2;
+}
+
+namespace {
+
+// The contrast ratio of two colours, as the accessibility guidelines reckon it (1 to 21).
+double contrast(QRgb a, QRgb b)
+{
+    const auto luminance = [](QRgb rgb) {
+        const auto channel = [](int value) {
+            const double c = value / 255.0;
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(qRed(rgb)) + 0.7152 * channel(qGreen(rgb)) +
+               0.0722 * channel(qBlue(rgb));
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace
+
+// The command with the keyboard focus has a dotted mark around it that stands out from what
+// lies under it, on the dark tab bar as on the light panels; without the focus on a command the
+// window is drawn as before.
 void TestMainWindow::focusMark()
 {
+    QFETCH(QString, command);
+    QFETCH(int, index);
     const QImage before = m_w->grab().toImage();
-    QWidget *stop = m_w->findChild<QWidget *>("ImgCalc");
+    const QString name =
+        index == forms::NoIndex ? command : QStringLiteral("%1(%2)").arg(command).arg(index);
+    QWidget *stop = m_w->findChild<QWidget *>(name);
     QVERIFY(stop);
     stop->setFocus(Qt::TabFocusReason);
     const QImage marked = m_w->grab().toImage();
     const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR");
     if (!folder.isEmpty())
-        QVERIFY(marked.save(folder + "/form1-focus.png"));
-    const QRect area = c("ImgCalc")->geometry();
+        QVERIFY(marked.save(folder + "/form1-focus-" + name + ".png"));
+    const QRect area = c(command, index)->geometry();
+    // Most of the mark's dots contrast with the window under them at least 3 to 1.
+    int standingOut = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (contrast(before.pixel(x, y), marked.pixel(x, y)) >= 3)
+                ++standingOut;
+    QVERIFY2(standingOut > (area.width() + area.height()) * 3 / 5,
+             qPrintable(QStringLiteral("%1 dots of the mark stand out").arg(standingOut)));
     const auto differing = [&](const QRect &in) {
         int count = 0;
         for (int y = 0; y < before.height(); ++y)
