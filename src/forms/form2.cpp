@@ -15,10 +15,9 @@ namespace {
 constexpr Font HeaderFont{"Arial", 11.25, true, false, Western};
 constexpr Font DataFont{"Arial", 9, true, false, Western};
 
-// Tops of the data labels of rows 1 to 6; each column uses one of these.
-constexpr int RowTops[] = {5100, 5520, 5940, 6360, 6780, 7200};
-constexpr int XtrkTops[] = {5100, 5460, 5880, 6300, 6720, 7200};
-constexpr int ValueTops[] = {5040, 5460, 5880, 6300, 6720, 7200};
+// Tops of the data labels of rows 1 to 6: their line of text lies in the middle of its row,
+// between the rules Line1(15..21); the last row is the taller.
+constexpr int RowTops[] = {5100, 5520, 5940, 6360, 6780, 7215};
 
 // One column of the grid: its header label Label2(header) and below it the data labels
 // array(1) to array(6), which show the header's word until the sheet fills them.
@@ -31,28 +30,26 @@ struct GridColumn
     const char *array;
     int left;
     int width;
-    const int *tops;
     bool product = false; // an article number column: its data labels are transparent
-    double headerPoints = HeaderFont.points;
 };
 
 // From left to right.
 constexpr GridColumn Grid[] = {
-    {7, "Koko", 60, 975, "koko", 60, 975, RowTops},
-    {1, "X-TR", 1020, 1035, "xtr", 1080, 915, RowTops, true},
-    {2, "X-TR D", 2100, 1035, "xtrd", 2220, 975, RowTops, true},
-    {3, "R-UZI", 3240, 975, "xtrk", 3300, 915, XtrkTops, true},
-    {4, "R-UZI D", 4320, 975, "xtrkd", 4380, 915, RowTops, true},
-    {5, "R-IZU", 5460, 855, "xtrh", 5400, 915, RowTops, true},
-    {6, "l", 6420, 615, "l", 6420, 615, RowTops},
-    {8, "f", 7140, 615, "f", 7140, 615, ValueTops},
-    {9, "d 0", 7860, 615, "d0", 7860, 615, ValueTops},
-    {10, "h1", 8580, 555, "h1", 8580, 555, ValueTops},
-    {11, "t fix", 9240, 615, "tfix", 9300, 615, ValueTops},
-    {12, "h nom", 9960, 675, "hnom", 10020, 555, ValueTops, false, 9.75},
-    {13, "t inst", 10620, 735, "tinst", 10740, 555, ValueTops},
+    {7, "Koko", 60, 975, "koko", 60, 975},
+    {1, "X-TR", 1020, 1035, "xtr", 1080, 915, true},
+    {2, "X-TR D", 2100, 1035, "xtrd", 2220, 975, true},
+    {3, "R-UZI", 3240, 975, "xtrk", 3300, 915, true},
+    {4, "R-UZI D", 4320, 975, "xtrkd", 4380, 915, true},
+    {5, "R-IZU", 5460, 855, "xtrh", 5400, 915, true},
+    {6, "l", 6420, 615, "l", 6420, 615},
+    {8, "f", 7140, 615, "f", 7140, 615},
+    {9, "d 0", 7860, 615, "d0", 7860, 615},
+    {10, "h1", 8580, 555, "h1", 8580, 555},
+    {11, "t fix", 9240, 615, "tfix", 9300, 615},
+    {12, "h nom", 9900, 720, "hnom", 10020, 555},
+    {13, "t inst", 10620, 735, "tinst", 10740, 555},
 };
-constexpr int HeaderTop = 4620;
+constexpr int HeaderTop = 4650; // the headings' line in the middle of their row
 constexpr int LabelHeight = 315;
 
 // The first X-TR and X-TR D labels are larger than the rest of their columns.
@@ -73,14 +70,14 @@ constexpr ControlDef header(const GridColumn &column)
             .caption = column.caption,
             .fore = DarkBlue,
             .back = White,
-            .font = {"Arial", column.headerPoints, true, false, Western},
+            .font = HeaderFont,
             .align = Align::Center,
             .container = "Frame1"};
 }
 
 constexpr ControlDef data(const GridColumn &column, int row)
 {
-    Rect rect{column.left, column.tops[row - 1], column.width, LabelHeight};
+    Rect rect{column.left, RowTops[row - 1], column.width, LabelHeight};
     for (const Row1Size &larger : LargerRow1)
         if (row == 1 && larger.array == column.array) {
             rect.width = larger.width;

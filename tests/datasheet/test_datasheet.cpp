@@ -8,8 +8,12 @@
 #include "windowdriver.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QScreen>
 #include <QTest>
+
+#include <algorithm>
+#include <cmath>
 
 using datasheet::DataSheet;
 using lang::Language;
@@ -34,6 +38,7 @@ private slots:
     void exitReturnsAndHidesTheCommands();
     void printCommandReachesPrinting();
     void keysRunTheCommands();
+    void tableIsAligned();
     void grabWindow();
 
 private:
@@ -334,6 +339,52 @@ void TestDataSheet::keysRunTheCommands()
     QTest::keyClick(sheet, Qt::Key_Escape);
     QTRY_VERIFY(!m_w->dataSheet());
     QVERIFY(!c("ImgSHOW")->isVisible());
+}
+
+// The table reads as a grid: every value sits in the middle of its row, between the rules
+// above and below it (within a pixel), each on one line; the headings share one font and each
+// shows on one line.
+void TestDataSheet::tableIsAligned()
+{
+    calculate("200", "6");
+    DataSheet *sheet = openSheet();
+    QVERIFY(sheet);
+    sheet->Form_Activate();
+    // The rules across the table, from the top of the heading row to the bottom of row 6.
+    QList<int> rules;
+    for (const forms::Control *rule : sheet->controls()) {
+        const QRect line = rule->geometry();
+        if (rule->name() == "Line1" && line.height() == 1 && !rules.contains(line.top()))
+            rules << line.top();
+    }
+    std::sort(rules.begin(), rules.end());
+    QCOMPARE(rules.size(), 8);
+    // The text's line is drawn from the label's top.
+    const auto offCentre = [&rules](const forms::Control *label, int row) {
+        const double middle = (rules[row] + rules[row + 1]) / 2.0;
+        return label->geometry().top() + QFontMetricsF(label->font()).height() / 2 - middle;
+    };
+    const forms::Control *first =
+        sheet->control(QStringLiteral("Label2"), product::Columns[0].header);
+    for (const product::Column &column : product::Columns) {
+        const forms::Control *heading = sheet->control(QStringLiteral("Label2"), column.header);
+        const QString what = QStringLiteral("the heading %1: %2 px from the middle of its row")
+                                 .arg(heading->caption())
+                                 .arg(offCentre(heading, 0));
+        QVERIFY2(heading->font() == first->font(), qPrintable(what));
+        QVERIFY2(heading->fits(heading->caption()), qPrintable(what));
+        QVERIFY2(std::abs(offCentre(heading, 0)) <= 1, qPrintable(what));
+        for (int row = 1; row <= 6; ++row) {
+            const forms::Control *value = sheet->control(QLatin1String(column.array), row);
+            const QString where = QStringLiteral("%1(%2) %3: %4 px from the middle of its row")
+                                      .arg(QLatin1String(column.array))
+                                      .arg(row)
+                                      .arg(value->caption())
+                                      .arg(offCentre(value, row));
+            QVERIFY2(value->fits(value->caption()), qPrintable(where));
+            QVERIFY2(std::abs(offCentre(value, row)) <= 1, qPrintable(where));
+        }
+    }
 }
 
 void TestDataSheet::grabWindow()
