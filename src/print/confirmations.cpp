@@ -174,13 +174,15 @@ void ReportConfirmation::Text1_Change()
     emit projectChanged(text);
 }
 
+// The main window comes back once the page is printed or given up: a failure's message and the
+// save dialog offered instead show over the page they are about.
 void ReportConfirmation::Command1_Click()
 {
-    bringToFront(m_main);
     if (!printEnabled(m_platform, m_report, detailsPages())) {
         failed();
         return;
     }
+    bringToFront(m_main);
     notePrinted(m_platform, m_offer, m_main);
     clearProjectLine();
     close();
@@ -216,16 +218,11 @@ void ReportConfirmation::clearProjectLine()
         m_report->control(reportCtl::LblKomm)->setCaption(QString());
 }
 
-// The Finnish confirmation brings the main window back before the message, the English one
-// after it.
+// Both confirmations say why over the report page, and only then bring the main window back.
 void ReportConfirmation::failed()
 {
-    const bool english = &definition() == &forms::FrmPRINTeng;
-    if (!english)
-        bringToFront(m_main);
     reportFailure(m_platform, m_offer, this, m_report, detailsPages());
-    if (english)
-        bringToFront(m_main);
+    bringToFront(m_main);
     clearProjectLine();
     close();
 }

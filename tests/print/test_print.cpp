@@ -399,8 +399,18 @@ void TestPrint::failureSaysWhy()
     m_platform.printerPresent = failure.kind == forms::PrintFailure::Kind::Refused;
     printReport();
     QPointer<Form> window = confirmation();
+    // The message shows over the report page and its confirmation, where the user looks.
+    QWidget *activeAtMessage = nullptr;
+    bool pageShown = false;
+    m_platform.onMessage = [&](const QString &) {
+        QApplication::processEvents();
+        activeAtMessage = QApplication::activeWindow();
+        pageShown = m_w->reportPage()->isVisible();
+    };
     support::click(*window, QStringLiteral("Command1"));
     confirmationGone(window);
+    QVERIFY(pageShown);
+    QVERIFY2(activeAtMessage != m_w.get(), "the main window came in front of the report page");
     QCOMPARE(m_platform.messages.size(), 1);
     QCOMPARE(m_platform.messages[0].first, why.isEmpty() ? CannotPrint : CannotPrint + u'\n' + why);
     QVERIFY(m_platform.notes.isEmpty());

@@ -18,6 +18,9 @@ with xprop and xwininfo. Checks, under openbox:
   confirmation, and the main window is active and on top, and a click on one of its fields
   where the report page stood lands in it.
 
+Then a new program ends within 0.7 s of Ctrl+Q, and of the window manager's close key, with a
+session bus and without one.
+
 Then, on a new display without a window manager, where the program stacks its windows itself:
 after a calculation and a cancelled print the first technical data comes on top of the main
 window with the keyboard focus.
@@ -132,6 +135,10 @@ def run_on_new_display(args, with_wm):
             return NO_DISPLAY
         if with_wm:
             Desktop(program).check()
+            program.terminate()
+            program.wait()
+            program = None
+            prompt_exit(args, env, home)
         else:
             bare_display(program)
         return 0
@@ -143,6 +150,57 @@ def run_on_new_display(args, with_wm):
         xvfb.terminate()
         xvfb.wait()
         shutil.rmtree(home, ignore_errors=True)
+
+
+EXIT_BOUND = 0.7  # seconds from the key to the end of the process: a fault check, not a benchmark
+
+
+def prompt_exit(args, env, home):
+    """Ctrl+Q, and closing the window with the window manager's key, end the process promptly,
+    with a session bus (and the accessibility bridge on it) and without one."""
+    bus = None
+    buses = [("without a session bus",
+              dict(env, DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(home, "no-bus")))]
+    if shutil.which("dbus-daemon"):
+        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        address = bus.stdout.readline().decode().strip()
+        buses.insert(0, ("with a session bus",
+                         dict(env, DBUS_SESSION_BUS_ADDRESS=address,
+                              QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")))
+    slow = []
+    try:
+        for what, bus_env in buses:
+            for keys in ("ctrl+q", "alt+F4"):
+                before = clients()
+                program = subprocess.Popen([args[0]], env=bus_env)
+                try:
+                    window = wait_for("the main window", lambda: [
+                        w for w in clients() if w not in before and geometry(w)[2:] == (1027, 768)],
+                        30)[0]
+                    run("xdotool", "windowactivate", "--sync", str(window))
+                    time.sleep(0.5)
+                    start = time.monotonic()
+                    key(keys)
+                    try:
+                        program.wait(5)
+                    except subprocess.TimeoutExpired:
+                        pass
+                    took = time.monotonic() - start
+                    print(f"{keys} {what}: the process ended after {took:.2f} s", flush=True)
+                    if program.poll() is None or took > EXIT_BOUND:
+                        slow.append(f"{keys} {what}: the process ended {took:.2f} s after the key")
+                finally:
+                    if program.poll() is None:
+                        program.kill()
+                    program.wait()
+    finally:
+        if bus:
+            bus.terminate()
+            bus.wait()
+    for line in slow:
+        print("FAIL: " + line, flush=True)
+    assert not slow, "the program does not end promptly"
 
 
 def viewable():
@@ -316,6 +374,12 @@ class Desktop:
         self.gone(window, what + " closed")
         self.in_front(back_to, back_what)
 
+    def page_above_main(self, report, what):
+        stack = clients()
+        if report not in stack or stack.index(report) < stack.index(self.main):
+            self.fail(f"{what}: the report page is not above the main window; lowest first: "
+                      f"{self.describe()}")
+
     def main_takes_click(self, what):
         self.in_front(self.main, what)
         click(self.main, MAIN_FIELD_NSD)
@@ -384,8 +448,8 @@ class Desktop:
         self.main_takes_click("the main window after the confirmation's close box")
 
         # Yes with no printer: the message, then the dialog to save the page instead, both
-        # cancelled. The English confirmation brings the main window back after the message,
-        # the Finnish one (Ctrl+L switches) before it.
+        # cancelled; both over the report page, which stays above the main window until they
+        # are answered. In English, then in Finnish (Ctrl+L switches).
         for yes, size, at in (("Yes", (351, 182), CONFIRM_YES),
                               ("Kyllä", (352, 172), CONFIRM_KYLLA)):
             if yes == "Kyllä":
@@ -398,11 +462,13 @@ class Desktop:
             click(confirmation, at)
             message = self.new_window(before, "the message that nothing was printed")
             self.in_front(message, "the message after " + yes)
+            self.page_above_main(report, "the message after " + yes)
             before = clients()
             key("Return")
             self.gone(message, "the message answered")
             dialog = self.new_window(before, "the dialog to save the page instead")
             self.in_front(dialog, "the save dialog after " + yes)
+            self.page_above_main(report, "the save dialog after " + yes)
             key("Escape")
             self.gone(dialog, "the save dialog cancelled")
             self.gone(report, "the report page after " + yes)
