@@ -3,6 +3,12 @@
 #include "forms/names.h"
 #include "mainwindow/mainwindow.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QPointer>
+#include <QTranslator>
+
 namespace mainwindow {
 
 namespace ctl = forms::names::Form1;
@@ -62,6 +68,34 @@ void MainWindow::startupLanguageStep()
     applyLanguageLines(*lines);
 }
 
+namespace {
+
+// The parts of the windows that the desktop draws (the buttons of a question, the file
+// dialogs) speak the windows' language: Qt's own Finnish texts while the windows are Finnish,
+// where the system has them.
+void useDesktopTexts(lang::WindowTexts texts)
+{
+    static QPointer<QTranslator> finnish;
+    const bool wanted = texts == lang::WindowTexts::Finnish;
+    if (wanted == !finnish.isNull())
+        return;
+    if (!wanted) {
+        QCoreApplication::removeTranslator(finnish);
+        delete finnish;
+        return;
+    }
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(QLocale::Finnish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return;
+    }
+    QCoreApplication::installTranslator(translator);
+    finnish = translator;
+}
+
+} // namespace
+
 // The flags, by the index of the language (the Russian image is hidden). The tag changes even
 // when the language has no file; the captions then stay as they are. The window's own language
 // shows its version caption and tabs without its file, the others only with theirs. A switch
@@ -73,6 +107,7 @@ void MainWindow::ImgLanguage_Click(int index)
     if (!language)
         return;
     m_language.set(language->language);
+    useDesktopTexts(language->windowTexts);
     const bool builtIn = language->language == lang::BuiltIn;
     if (builtIn)
         showLanguageMarks(*language);

@@ -6,8 +6,12 @@
 #include "windowdriver.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <algorithm>
@@ -46,6 +50,7 @@ private slots:
 
     void missingInputOpensNotice();
     void noticeInFinnish();
+    void questionButtonsFollowTheLanguage();
     void noticeNamesTheEmptyFields_data();
     void noticeNamesTheEmptyFields();
     void fieldsInUseAreChecked_data();
@@ -333,6 +338,24 @@ void TestMainWindow::noticeInFinnish()
     QVERIFY(!m_w->notice()->control(QStringLiteral("Label2"))->isVisible());
     QVERIFY(m_w->notice()->control(QStringLiteral("Label1"))->isVisible());
     QCOMPARE(m_w->notice()->size(), QSize(542, 166));
+}
+
+// The buttons the desktop puts under a question (save before exit) speak the windows'
+// language, not English under a Finnish question.
+void TestMainWindow::questionButtonsFollowTheLanguage()
+{
+    if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_fi.qm"))
+        QSKIP("Qt's Finnish texts are not installed (qt6-translations-l10n)");
+    const auto discard = [] {
+        QMessageBox box(QMessageBox::NoIcon, QString(), QString(),
+                        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        return box.button(QMessageBox::Discard)->text();
+    };
+    QCOMPARE(discard(), "Discard");
+    m_w->ImgLanguage_Click(2);
+    QVERIFY2(discard() != "Discard", qPrintable(discard()));
+    m_w->ImgLanguage_Click(1);
+    QCOMPARE(discard(), "Discard");
 }
 
 void TestMainWindow::noticeNamesTheEmptyFields_data()
