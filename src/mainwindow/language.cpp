@@ -49,25 +49,6 @@ void MainWindow::applyLanguageLines(const QStringList &lines)
     lang::applyToTexts(lines, m_texts);
 }
 
-// Every run starts in English. The English file, where there is one, also sets the captions
-// and fragments, the Western character set, and shows the English tabs; without it the Finnish
-// captions of the window stay.
-void MainWindow::startupLanguageStep()
-{
-    const lang::LanguageRow &english = lang::row(Language::English);
-    m_language.set(english.language);
-    control(ctl::Label10)->setCaption(QString::fromUtf8(english.version));
-    control(ctl::Image2)->setVisible(false);
-    control(ctl::Label14)->setTop(english.label14Top);
-
-    const std::optional<QStringList> lines = readLanguageFile(english.language);
-    if (!lines)
-        return;
-    setLabelCharset(lang::WesternCharset);
-    control(ctl::Image2)->setVisible(true);
-    applyLanguageLines(*lines);
-}
-
 namespace {
 
 // The parts of the windows that the desktop draws (the buttons of a question, the file
@@ -95,6 +76,26 @@ void useDesktopTexts(lang::WindowTexts texts)
 }
 
 } // namespace
+
+// Every run starts in English. The English file, where there is one, also sets the captions
+// and fragments, the Western character set, and shows the English tabs; without it the Finnish
+// captions of the window stay.
+void MainWindow::startupLanguageStep()
+{
+    const lang::LanguageRow &english = lang::row(Language::English);
+    m_language.set(english.language);
+    useDesktopTexts(english.windowTexts);
+    control(ctl::Label10)->setCaption(QString::fromUtf8(english.version));
+    control(ctl::Image2)->setVisible(false);
+    control(ctl::Label14)->setTop(english.label14Top);
+
+    const std::optional<QStringList> lines = readLanguageFile(english.language);
+    if (!lines)
+        return;
+    setLabelCharset(lang::WesternCharset);
+    control(ctl::Image2)->setVisible(true);
+    applyLanguageLines(*lines);
+}
 
 // The flags, by the index of the language (the Russian image is hidden). The tag changes even
 // when the language has no file; the captions then stay as they are. The window's own language
