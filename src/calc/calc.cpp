@@ -114,13 +114,7 @@ public:
         return true;
     }
 
-    void setLoads(const CaseLoads &loads)
-    {
-        m_in.NSd = loads.NSd;
-        m_in.V1d = loads.V1d;
-        m_in.e1 = loads.e1;
-        m_in.e2 = loads.e2;
-    }
+    void setLoads(const CaseLoads &loads) { m_in = withLoads(m_in, loads); }
 
     // One size pass of the current loads on its own: its row, or none when a distance below its
     // minimum stopped it.
@@ -441,6 +435,7 @@ Result MitoitusCases(const DesignInput &input, std::span<const CaseLoads> loads,
             return shown.take();
         }
         const int governing = governingCase(at);
+        at.governingCase = governing;
         cases.sizes.push_back(std::move(at));
         shown.setLoads(loads[std::size_t(governing)]);
         if (shown.step(sizeNo)) {

@@ -296,6 +296,16 @@ struct CaseLoads
     friend bool operator==(const CaseLoads &, const CaseLoads &) = default;
 };
 
+// The input with the loads of a case.
+inline DesignInput withLoads(DesignInput input, const CaseLoads &loads)
+{
+    input.NSd = loads.NSd;
+    input.V1d = loads.V1d;
+    input.e1 = loads.e1;
+    input.e2 = loads.e2;
+    return input;
+}
+
 // One case at one size that reached the capacity: its outcome and the utilisation of each check
 // made (as in SizeRow).
 struct CaseRow
@@ -315,6 +325,9 @@ struct CasesAtSize
 {
     int sizeNo = 0;
     std::vector<CaseRow> cases;
+    // The case whose pass the Result shows at this size: where every case passes, the one of
+    // highest utilisation, else the failing one of highest utilisation (the first of equal ones).
+    int governingCase = 0;
 
     friend bool operator==(const CasesAtSize &, const CasesAtSize &) = default;
 };
