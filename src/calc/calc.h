@@ -347,6 +347,16 @@ struct CasesResult
     friend bool operator==(const CasesResult &, const CasesResult &) = default;
 };
 
+// The case whose pass the Result shows at the size: the governing one of a size that reached the
+// capacity, else (the size the run stopped at) the first.
+inline int caseAtSize(const CasesResult &cases, int sizeNo)
+{
+    for (const CasesAtSize &at : cases.sizes)
+        if (at.sizeNo == sizeNo)
+            return at.governingCase;
+    return 0;
+}
+
 // Whether Mitoitus keeps the working values of every size in Result::details.
 enum class Working { Omitted, Kept };
 
