@@ -40,7 +40,9 @@ namespace designfile {
 
 inline constexpr char Format[] = "kiila-design";
 inline constexpr int Version = 2; // the newest this reader takes
-inline constexpr int MaxCases = 500;
+// The most load cases a design holds; many of them with long names make a file larger than a
+// reader takes, which is refused when written.
+inline constexpr int MaxCases = 1000;
 inline constexpr qint64 MaxSize = 64 * 1024;
 // The longest text of an input, in UTF-16 code units (QString's characters): the main window's
 // field takes no more (its maxLength), and a reader refuses a longer one.

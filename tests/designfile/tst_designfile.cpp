@@ -146,13 +146,13 @@ private slots:
         QCOMPARE(designfile::write(path, typed), QString());
         QCOMPARE(readBytes(path), bytes);
 
-        // The most cases a file keeps, and one more refused before anything is written.
+        // The most cases a design holds read back; one more is refused before anything is
+        // written.
         Contents many = withCases();
         many.cases.clear();
         for (int i = 0; i < designfile::MaxCases; ++i)
-            many.cases.append({QStringLiteral("LC%1").arg(i + 1), {"12.5", "3.25", "40", "0"}});
-        QCOMPARE(designfile::write(path, many), QString());
-        QCOMPARE(designfile::read(path, error), std::optional<Contents>(many));
+            many.cases.append({QStringLiteral("%1").arg(i + 1), {"12.5", "3", "40", "0"}});
+        QCOMPARE(designfile::decode(designfile::encode(many), error), std::optional(many));
         const QByteArray before = readBytes(path);
         many.cases.append(many.cases.last());
         QCOMPARE(designfile::write(path, many),
@@ -287,7 +287,7 @@ private slots:
                                        << "it is of version 3, written by a newer Kiila; this "
                                           "one reads version 2";
         QTest::newRow("version 2 without cases") << withValue("version", "2") << ""
-                                                 << "\"cases\" is missing, not a list of 1 to 500";
+                                                 << "\"cases\" is missing, not a list of 1 to 1000";
         const QByteArray cases = designfile::encode(withCases());
         QTest::newRow("cases as object") << QByteArray(cases)
                                                 .replace("\"cases\": [", "\"cases\": {\"a\": [")
@@ -300,11 +300,12 @@ private slots:
                                                                    1,
                                                                "")
                                   << ""
-                                  << "\"cases\" is a list of 0, not a list of 1 to 500 cases";
+                                  << "\"cases\" is a list of 0, not a list of 1 to 1000 cases";
         QByteArray tooMany = cases;
-        tooMany.replace("{\"name\": \"\",", QByteArray("{},").repeated(498) + "{\"name\": \"\",");
-        QTest::newRow("501 cases") << tooMany << ""
-                                   << "\"cases\" is a list of 501, not a list of 1 to 500 cases";
+        tooMany.replace("{\"name\": \"\",",
+                        QByteArray("{},").repeated(designfile::MaxCases - 2) + "{\"name\": \"\",");
+        QTest::newRow("1001 cases") << tooMany << ""
+                                    << "\"cases\" is a list of 1001, not a list of 1 to 1000 cases";
         QTest::newRow("case as number")
             << QByteArray(cases).replace("{\"name\": \"\",", "7, {\"name\": \"\",") << ""
             << "case 3 of \"cases\": it is 7, not an object";
