@@ -9,6 +9,7 @@
 #include "cli/writer.h"
 #include "designfile/designfile.h"
 #include "lang/languagefile.h"
+#include "loadcases/loadcases.h"
 #include "outfile/outfile.h"
 
 #include <QCommandLineParser>
@@ -48,8 +49,8 @@ const char Usage[] =
     "                  [--details]\n"
     "       kiila-calc --design FILE.kiila [--lang eng|fin|rus|none] [--json] [--details]\n"
     "       kiila-calc --csv FILE|- [--lang eng|fin|rus|none] [--json] [--details] [--jobs N]\n"
-    "       any form with [--report FILE.pdf], the first two with [--save FILE.kiila],\n"
-    "       either of these with [--project NAME]\n"
+    "       any form with [--report FILE.pdf], the first two with [--cases FILE|-] and\n"
+    "       [--save FILE.kiila], either of these with [--project NAME]\n"
     "\n"
     "Tries the wedge anchor sizes M8 to M16 for one fastening and names the smallest that\n"
     "carries the loads, as the program's calculate command does.\n"
@@ -79,6 +80,12 @@ const char Usage[] =
     "  --csv FILE       the designs of a CSV file (- for standard input) with the header\n"
     "                   arrangement,cracked,c1,c2,s1,s2,nsd,v1d,e1,e2 in any order;\n"
     "                   cracked is 0/1 or yes/no\n"
+    "  --cases FILE     the load cases of a CSV file (- for standard input) with the header\n"
+    "                   name,nsd,v1d,e1,e2 in any order, for the geometry of the options or\n"
+    "                   of --design (in place of --nsd, --v1d, --e1, --e2): the size chosen\n"
+    "                   carries every case, and the summary, --json and --report name the\n"
+    "                   case that governs and each case's utilisation per size; at most\n"
+    "                   1000 cases\n"
     "  --jobs N         the rows of --csv calculated in N threads at once (default 1): the\n"
     "                   same output, in the order of the rows; not with --report\n"
     "  --report FILE    also the program's report page of each design (rows that fail\n"
@@ -320,6 +327,11 @@ QList<outfile::Input> runFiles(const QCommandLineParser &parser)
         if (file)
             files << *file;
     };
+    if (const QString cases = parser.value("cases"); cases == "-")
+        add(outfile::input(STDIN_FILENO, "standard input"));
+    else if (!cases.isEmpty())
+        add(outfile::input(
+            cases, QString::fromStdString("the load cases " + cli::quoted(cases.toStdString()))));
     const QString csv = parser.value("csv");
     if (csv == "-")
         add(outfile::input(STDIN_FILENO, "standard input"));
@@ -367,7 +379,8 @@ bool sameFile(const QString &a, const QString &b)
 // seen by the observer (--report makes its page of the same result).
 struct Designs
 {
-    using Observer = std::function<void(const design::Design &, const calc::Result &)>;
+    using Observer = std::function<void(const design::Design &, const calc::Result &,
+                                        const calc::CasesResult *)>;
     const calc::Texts &texts;
     cli::Writer &writer;
     const Observer &observer;                       // may be empty
@@ -377,13 +390,28 @@ struct Designs
 
     void calculate(const design::Design &design) const
     {
+        if (design.cases.size() >= 2) {
+            std::vector<calc::CaseLoads> loads;
+            for (const design::LoadCase &c : design.cases)
+                loads.push_back(c.loads);
+            calc::CasesResult cases;
+            const calc::Result result =
+                calc::MitoitusCases(design.input, loads, design.arrangement, design.concreteState(),
+                                    texts, cases, ".", working);
+            if (calculations)
+                ++*calculations;
+            writer.cases(design, result, cases);
+            if (observer)
+                observer(design, result, &cases);
+            return;
+        }
         const calc::Result result = calc::Mitoitus(design.input, design.arrangement,
                                                    design.concreteState(), texts, ".", working);
         if (calculations)
             ++*calculations;
         writer.design(design, result);
         if (observer)
-            observer(design, result);
+            observer(design, result, nullptr);
     }
 };
 
@@ -458,6 +486,27 @@ std::string fileDesign(const designfile::Contents &contents, const QString &path
     return {};
 }
 
+// The load cases of --cases: a CSV file, or standard input for "-".
+std::string readCases(const QString &path, std::vector<design::LoadCase> &cases)
+{
+    QFile file;
+    const bool opened = path == "-" ? file.open(stdin, QIODevice::ReadOnly)
+                                    : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+    const std::string name = path == "-" ? "standard input" : cli::quoted(path.toStdString());
+    if (!opened)
+        return "--cases: cannot read " + name + ": " + file.errorString().toStdString();
+    // One byte more than a table may have tells a larger one.
+    const QByteArray bytes = file.read(loadcases::MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return "--cases: cannot read " + name + ": " + file.errorString().toStdString();
+    QString error;
+    const std::optional<std::vector<design::LoadCase>> read = loadcases::fromCsv(bytes, error);
+    if (!read)
+        return "--cases: " + name + ": " + cli::oneLine(error.toStdString());
+    cases = *read;
+    return {};
+}
+
 // The single design, from the options or from the --design file (`file`); --save writes it
 // first, with `project`.
 int runSingle(const QCommandLineParser &parser, const std::optional<designfile::Contents> &file,
@@ -469,6 +518,16 @@ int runSingle(const QCommandLineParser &parser, const std::optional<designfile::
                                    : optionsDesign(parser, design, contents);
     if (!error.empty())
         return usageError(error);
+    if (parser.isSet("cases")) {
+        std::vector<design::LoadCase> cases;
+        if (const std::string why = readCases(parser.value("cases"), cases); !why.empty())
+            return usageError(why);
+        // A design of one case is today's design: its loads are the input's.
+        if (cases.size() == 1)
+            design.input = calc::withLoads(design.input, cases.front().loads);
+        else
+            design.cases = std::move(cases);
+    }
     if (file)
         contents = *file;
     contents.project = project;
@@ -664,6 +723,7 @@ int run(const QCoreApplication &app, bool inputClosed)
     parser.addOption({"details", ""});
     parser.addOption({"csv", "", "FILE"});
     parser.addOption({"jobs", "", "N", "1"});
+    parser.addOption({"cases", "", "FILE"});
     parser.addOption({"design", "", "FILE"});
     parser.addOption({"save", "", "FILE"});
     cli::addReportOptions(parser);
@@ -685,7 +745,7 @@ int run(const QCoreApplication &app, bool inputClosed)
         return usageError("unexpected argument " +
                           cli::quoted(parser.positionalArguments().first().toStdString()));
 
-    for (const char *option : {"csv", "design", "save", "report"})
+    for (const char *option : {"csv", "design", "cases", "save", "report"})
         if (parser.isSet(option) && !nameAsGiven(parser.value(option)))
             return usageError("--" + std::string(option) +
                               ": the file name is not valid UTF-8; give the file a UTF-8 name");
@@ -698,6 +758,19 @@ int run(const QCoreApplication &app, bool inputClosed)
             if (option == "arrangement" || option == "cracked" || isInputOption(option))
                 return usageError("--" + option.toStdString() +
                                   " goes with a design given by options, not with --design");
+    }
+    if (parser.isSet("cases") && !parser.isSet("csv")) {
+        for (const design::Input &input : design::Inputs) {
+            const QString name = QString::fromLatin1(input.key.data(), input.key.size());
+            const bool load =
+                input.value == &calc::DesignInput::NSd || input.value == &calc::DesignInput::V1d ||
+                input.value == &calc::DesignInput::e1 || input.value == &calc::DesignInput::e2;
+            if (load && parser.isSet(name))
+                return usageError("--" + name.toStdString() +
+                                  " goes with a design of one load case, not with --cases");
+        }
+        if (parser.value("cases") == "-" && inputClosed)
+            return usageError("cannot read standard input: it is closed");
     }
     if (parser.isSet("project") && !parser.isSet("report") && !parser.isSet("save"))
         return usageError("--project goes with --report or --save");
@@ -735,8 +808,9 @@ int run(const QCoreApplication &app, bool inputClosed)
         return usageError(reportError);
     Designs::Observer observer;
     if (report)
-        observer = [&report](const design::Design &design, const calc::Result &result) {
-            report->addPage(design, result);
+        observer = [&report](const design::Design &design, const calc::Result &result,
+                             const calc::CasesResult *cases) {
+            report->addPage(design, result, cases);
         };
 
     const bool csv = parser.isSet("csv");

@@ -72,7 +72,8 @@ public:
         return {};
     }
 
-    void addPage(const design::Design &design, const calc::Result &result) override;
+    void addPage(const design::Design &design, const calc::Result &result,
+                 const calc::CasesResult *cases) override;
 
     bool finish() override
     {
@@ -161,7 +162,8 @@ private:
 
 // A field the arrangement does not use stays empty, as the program leaves it: the calculation
 // does not read it.
-void PdfReport::addPage(const design::Design &design, const calc::Result &result)
+void PdfReport::addPage(const design::Design &design, const calc::Result &result,
+                        const calc::CasesResult *cases)
 {
     if (!m_error.empty())
         return;
@@ -174,6 +176,8 @@ void PdfReport::addPage(const design::Design &design, const calc::Result &result
     }
     data.captions = m_captions;
     data.result = result;
+    if (cases)
+        data.cases = *cases;
     data.project = m_project;
     data.dateTime = print::dateTimeText(QDateTime::currentDateTime());
     data.language = m_language;
