@@ -40,6 +40,7 @@ void MainWindow::Text_Change(int number)
     const bool refused =
         read.reading == calc::Reading::NotNumber || read.reading == calc::Reading::Ambiguous;
     m_input.*valueOf(number) = refused ? std::numeric_limits<double>::quiet_NaN() : read.value;
+    keepCaseLoad(number);
     showTitle();
 }
 

@@ -17,6 +17,7 @@ struct OwnTexts
     const char *saveAs;
     const char *recent;
     const char *savePdf;
+    const char *loadCases;
     const char *print;
     const char *printDetails;
     const char *help;
@@ -39,6 +40,7 @@ inline constexpr OwnTexts English{
     "Save as…",
     "Recent designs",
     "Save report as PDF…",
+    "Load cases…",
     "Print",
     "Print with details",
     "Help",
@@ -58,6 +60,7 @@ inline constexpr OwnTexts Finnish{
     "Tallenna nimellä…",
     "Viimeisimmät mitoitukset",
     "Tallenna raportti PDF-tiedostoksi…",
+    "Kuormitustapaukset…",
     "Tulosta",
     "Tulosta laskelmineen",
     "Ohje",

@@ -1536,8 +1536,8 @@ void TestCli::brokenDesign_data()
         << file(1, long1)
         << QByteArray("the input \"c1\" is a text of 40006 characters, longer than the 32767 a "
                       "field holds");
-    QTest::newRow("newer version") << file(1, full).replace("\"version\": 1", "\"version\": 2")
-                                   << QByteArray("it is of version 2, written by a newer Kiila");
+    QTest::newRow("newer version") << file(1, full).replace("\"version\": 1", "\"version\": 3")
+                                   << QByteArray("it is of version 3, written by a newer Kiila");
 }
 
 void TestCli::brokenDesign()

@@ -276,7 +276,7 @@ void TestDesignFiles::brokenFile_data()
     QTest::newRow("truncated") << bytes.left(bytes.size() / 2) << ""
                                << "not JSON";
     QTest::newRow("newer version")
-        << QByteArray(bytes).replace("\"version\": 1", "\"version\": 2") << ""
+        << QByteArray(bytes).replace("\"version\": 1", "\"version\": 3") << ""
         << "newer";
     QTest::newRow("arrangement 8")
         << QByteArray(bytes).replace("\"arrangement\": 4", "\"arrangement\": 8") << ""
@@ -515,6 +515,7 @@ void TestDesignFiles::contextMenu_data()
                               "Save\tCtrl+S",
                               "Save as…\tCtrl+Shift+S",
                               "Recent designs",
+                              "Load cases…\tCtrl+K",
                               "Save report as PDF…",
                               "Print\tCtrl+P",
                               "Print with details\tCtrl+Shift+P",
@@ -527,6 +528,7 @@ void TestDesignFiles::contextMenu_data()
                                             "Tallenna\tCtrl+S",
                                             "Tallenna nimellä…\tCtrl+Shift+S",
                                             "Viimeisimmät mitoitukset",
+                                            "Kuormitustapaukset…\tCtrl+K",
                                             "Tallenna raportti PDF-tiedostoksi…",
                                             "Tulosta\tCtrl+P",
                                             "Tulosta laskelmineen\tCtrl+Shift+P",
