@@ -174,6 +174,7 @@ private slots:
     void severalCases();
     void severalCasesReport_data();
     void severalCasesReport();
+    void casesSavedAndOpened();
 };
 
 // The dates on the report page in a known form.
@@ -1814,6 +1815,45 @@ void TestCli::severalCasesReport()
          {"1 Max N", "2 Max V", "3 Uplift", "1.304", "1.739", "0.870", "0.882", "0.588", "0.452"})
         QVERIFY2(cases.contains(QLatin1String(cell)), qPrintable(cases));
     QVERIFY(cases.contains("0.903 *"));
+}
+
+// --save keeps the cases in the design file, and --design of it gives the same results; a case
+// whose load the arrangement uses and that is not a number is refused, naming the case.
+void TestCli::casesSavedAndOpened()
+{
+    QTemporaryDir dir;
+    const QString saved = dir.filePath("cases.kiila");
+    const Run run =
+        kiilaCalc(RowOfTwo + QStringList{"--json", "--cases", "-", "--save", saved}, ThreeCases);
+    QCOMPARE(run.exitCode, 0);
+    QFile file(saved);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QJsonObject contents = json(file.readAll());
+    QCOMPARE(contents["version"].toInt(), 2);
+    QCOMPARE(contents["cases"].toArray().size(), 3);
+    QCOMPARE(contents["cases"][2]["nsd"].toString(), "-2");
+    const Run reopened = kiilaCalc({"--design", saved, "--json"});
+    QCOMPARE(reopened.exitCode, 0);
+    QCOMPARE(reopened.out, run.out);
+
+    QJsonObject broken = contents;
+    QJsonArray cases = broken["cases"].toArray();
+    QJsonObject second = cases[1].toObject();
+    second["v1d"] = "2 kN";
+    cases[1] = second;
+    broken["cases"] = cases;
+    const QString brokenPath = dir.filePath("broken.kiila");
+    QFile out(brokenPath);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(QJsonDocument(broken).toJson());
+    out.close();
+    const Run refused = kiilaCalc({"--design", brokenPath});
+    QCOMPARE(refused.exitCode, 2);
+    QVERIFY2(refused.err.contains("the load case 2 'Max V': v1d (V1d): not a number: '2 kN'"),
+             refused.err);
+    // Cases given on the command line take the place of the file's.
+    QCOMPARE(kiilaCalc({"--design", brokenPath, "--json", "--cases", "-"}, ThreeCases).out,
+             run.out);
 }
 
 QTEST_GUILESS_MAIN(TestCli)
