@@ -88,13 +88,26 @@ public:
 
     Result run()
     {
-        for (int sizeNo = 1; !step(sizeNo); ++sizeNo) {
+        for (int sizeNo = 1; sizeNo <= SizeCount; ++sizeNo) {
+            m_result.sizeNo = sizeNo;
+            if (sizePass(sizeNo)) {
+                m_result.outcome = Outcome::Chosen;
+                m_result.chosen = chosenSize(sizeNo);
+                return std::move(m_result);
+            }
+            if (m_result.message) {
+                m_result.outcome = Outcome::Stopped;
+                return std::move(m_result);
+            }
         }
+        m_result.outcome = Outcome::Advice;
+        m_result.advice = m_texts.advice;
         return std::move(m_result);
     }
 
     // One size pass into the result; true when it ends the run (the size chosen, a distance
-    // below its minimum, or M16 failed, which leaves the advice).
+    // below its minimum, or M16 failed, which leaves the advice). The run of several cases goes
+    // a size at a time; run() keeps its own loop, the one of a single case as it always was.
     bool step(int sizeNo)
     {
         m_result.sizeNo = sizeNo;
