@@ -3,6 +3,7 @@
 #include "calc/checks.h"
 #include "calc/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <limits>
@@ -103,6 +104,44 @@ public:
         m_result.advice = m_texts.advice;
         return std::move(m_result);
     }
+
+    // One size pass into the result; true when it ends the run (the size chosen, a distance
+    // below its minimum, or M16 failed, which leaves the advice). The run of several cases goes
+    // a size at a time; run() keeps its own loop, the one of a single case as it always was.
+    bool step(int sizeNo)
+    {
+        m_result.sizeNo = sizeNo;
+        if (sizePass(sizeNo)) {
+            m_result.outcome = Outcome::Chosen;
+            m_result.chosen = chosenSize(sizeNo);
+            return true;
+        }
+        if (m_result.message) {
+            m_result.outcome = Outcome::Stopped;
+            return true;
+        }
+        if (sizeNo < SizeCount)
+            return false;
+        m_result.outcome = Outcome::Advice;
+        m_result.advice = m_texts.advice;
+        return true;
+    }
+
+    void setLoads(const CaseLoads &loads) { m_in = withLoads(m_in, loads); }
+
+    // One size pass of the current loads on its own: its row, or none when a distance below its
+    // minimum stopped it.
+    std::optional<SizeRow> probe(int sizeNo)
+    {
+        m_result.sizes.clear();
+        m_result.message.reset();
+        sizePass(sizeNo);
+        if (m_result.message)
+            return std::nullopt;
+        return m_result.sizes.back();
+    }
+
+    Result take() { return std::move(m_result); }
 
 private:
     std::string general(double value) const { return formatGeneral(value, m_sep); }
@@ -332,7 +371,7 @@ private:
         return chosen;
     }
 
-    const DesignInput &m_in;
+    DesignInput m_in;
     int m_tapaus;
     ConcreteState m_concreteState;
     Fragments m_texts;
@@ -344,7 +383,80 @@ private:
     Result m_result;
 };
 
+// The case that governs a size: at a size every case passes, the one of highest utilisation;
+// otherwise the failing one of highest utilisation. The first of equal ones.
+int governingCase(const CasesAtSize &at)
+{
+    bool anyFails = false;
+    for (const CaseRow &row : at.cases)
+        anyFails = anyFails || row.outcome != SizeOutcome::Chosen;
+    int governing = -1;
+    double highest = 0;
+    for (const CaseRow &row : at.cases) {
+        if (anyFails && row.outcome == SizeOutcome::Chosen)
+            continue;
+        const double u = caseUtilization(row);
+        if (governing < 0 || u > highest) {
+            governing = row.caseIndex;
+            highest = u;
+        }
+    }
+    return governing;
+}
+
 } // namespace
+
+double caseUtilization(const CaseRow &row)
+{
+    double highest = row.tensionUtilization;
+    if (row.shearUtilization)
+        highest = std::max(highest, *row.shearUtilization);
+    if (row.eccentricUtilization)
+        highest = std::max(highest, *row.eccentricUtilization);
+    return highest;
+}
+
+Result MitoitusCases(const DesignInput &input, std::span<const CaseLoads> loads, int tapaus,
+                     ConcreteState concreteState, const Texts &texts, CasesResult &cases,
+                     std::string_view decimalSeparator, Working working)
+{
+    if (tapaus < 1 || tapaus > ArrangementCount)
+        throw std::out_of_range("tapaus must be 1 to 7");
+    if (loads.empty())
+        throw std::invalid_argument("at least one load case");
+    cases = CasesResult{};
+    cases.caseCount = int(loads.size());
+    // Every case is tried on its own at a size; the Result then takes the pass of the case that
+    // governs there, so that it reads as that case's run.
+    Run probe(input, tapaus, concreteState, texts, decimalSeparator, Working::Omitted);
+    Run shown(input, tapaus, concreteState, texts, decimalSeparator, working);
+    for (int sizeNo = 1;; ++sizeNo) {
+        CasesAtSize at{sizeNo, {}};
+        at.cases.reserve(loads.size());
+        for (std::size_t i = 0; i < loads.size(); ++i) {
+            probe.setLoads(loads[i]);
+            const std::optional<SizeRow> row = probe.probe(sizeNo);
+            // A distance below its minimum depends on the geometry alone: every case stops.
+            if (!row)
+                break;
+            at.cases.push_back({int(i), row->outcome, row->tensionUtilization,
+                                row->shearUtilization, row->eccentricUtilization, row->governing});
+        }
+        if (at.cases.empty()) {
+            shown.setLoads(loads[0]);
+            shown.step(sizeNo);
+            return shown.take();
+        }
+        const int governing = governingCase(at);
+        at.governingCase = governing;
+        cases.sizes.push_back(std::move(at));
+        shown.setLoads(loads[std::size_t(governing)]);
+        if (shown.step(sizeNo)) {
+            cases.governingCase = governing;
+            return shown.take();
+        }
+    }
+}
 
 Result Mitoitus(const DesignInput &input, int tapaus, ConcreteState concreteState,
                 const Texts &texts, std::string_view decimalSeparator, Working working)

@@ -130,6 +130,8 @@ struct SizeRow
     // The check that failed, or for a chosen size the one of highest utilisation (the first of
     // equal ones).
     CheckKind governing = CheckKind::Tension;
+
+    friend bool operator==(const SizeRow &, const SizeRow &) = default;
 };
 
 struct ChosenSize
@@ -139,6 +141,8 @@ struct ChosenSize
     std::string dataSheetTitle;                 // Form2.Label1
     std::optional<std::array<double, 2>> plate; // extent in direction 2, then direction 1 (mm)
     std::string plateText;                      // Label2; empty for arrangement 1
+
+    friend bool operator==(const ChosenSize &, const ChosenSize &) = default;
 };
 
 // A distance below the minimum of a size: the run stops with a message box.
@@ -147,6 +151,8 @@ struct StopMessage
     int sizeNo = 0;
     std::string text;
     std::string title;
+
+    friend bool operator==(const StopMessage &, const StopMessage &) = default;
 };
 
 // The working values of one size pass, under the names the calculation uses, so that a result
@@ -164,6 +170,8 @@ struct StopDetails
     std::string distance;
     double value = 0;
     double minimum = 0;
+
+    friend bool operator==(const StopDetails &, const StopDetails &) = default;
 };
 
 // One capacity check of a size: load against capacity (tension NSd / nAnchors against FAnchor,
@@ -176,6 +184,8 @@ struct CheckDetails
     double utilization = 0; // as in SizeRow
     bool fails = false;
     bool governs = false;
+
+    friend bool operator==(const CheckDetails &, const CheckDetails &) = default;
 };
 
 struct TensionDetails
@@ -187,6 +197,8 @@ struct TensionDetails
     double psiS = 0;
     double FAnchor = 0;
     double NSdPerAnchor = 0; // NSd / nAnchors, compared with FAnchor
+
+    friend bool operator==(const TensionDetails &, const TensionDetails &) = default;
 };
 
 struct ShearDetails
@@ -200,6 +212,8 @@ struct ShearDetails
     double VRes = 0;                // on the most loaded anchor, compared with FAnchor
     std::optional<double> VGroupCap;
     int capacityAnchors = 0; // VGroupCap = capacityAnchors FAnchor
+
+    friend bool operator==(const ShearDetails &, const ShearDetails &) = default;
 };
 
 // How the search for the neutral axis ended: at the first step within 5 %, or, when no step
@@ -225,6 +239,8 @@ struct EccentricDetails
     double NGroup = 0;
     double MGroup = 0;
     double NFromM = 0;
+
+    friend bool operator==(const EccentricDetails &, const EccentricDetails &) = default;
 };
 
 struct SizeDetails
@@ -244,6 +260,8 @@ struct SizeDetails
     std::optional<EccentricDetails> eccentric; // the search ran
     std::vector<CheckDetails> checks;          // the capacity checks made, in their order
     std::optional<SizeOutcome> outcome;        // none when the run stopped at this size
+
+    friend bool operator==(const SizeDetails &, const SizeDetails &) = default;
 };
 
 enum class Outcome { Chosen, Stopped, Advice };
@@ -262,6 +280,8 @@ struct Result
     int sizeNo = 1; // the chosen size, the size of the message, or 4 after the advice
     // Only when asked for: the working values of every size tried, the stopped one included.
     std::vector<SizeDetails> details;
+
+    friend bool operator==(const Result &, const Result &) = default;
 };
 
 // The loads of one load case: the combination of design forces and eccentricities a structural
@@ -276,6 +296,16 @@ struct CaseLoads
     friend bool operator==(const CaseLoads &, const CaseLoads &) = default;
 };
 
+// The input with the loads of a case.
+inline DesignInput withLoads(DesignInput input, const CaseLoads &loads)
+{
+    input.NSd = loads.NSd;
+    input.V1d = loads.V1d;
+    input.e1 = loads.e1;
+    input.e2 = loads.e2;
+    return input;
+}
+
 // One case at one size that reached the capacity: its outcome and the utilisation of each check
 // made (as in SizeRow).
 struct CaseRow
@@ -286,6 +316,8 @@ struct CaseRow
     std::optional<double> shearUtilization;
     std::optional<double> eccentricUtilization;
     CheckKind governing = CheckKind::Tension;
+
+    friend bool operator==(const CaseRow &, const CaseRow &) = default;
 };
 
 // The cases at one size: every case that was checked there, in the order of the cases.
@@ -293,7 +325,15 @@ struct CasesAtSize
 {
     int sizeNo = 0;
     std::vector<CaseRow> cases;
+    // The case whose pass the Result shows at this size: where every case passes, the one of
+    // highest utilisation, else the failing one of highest utilisation (the first of equal ones).
+    int governingCase = 0;
+
+    friend bool operator==(const CasesAtSize &, const CasesAtSize &) = default;
 };
+
+// The highest utilisation of the checks the case made at the size.
+double caseUtilization(const CaseRow &row);
 
 // What a calculation of several load cases adds to its Result.
 struct CasesResult
@@ -303,7 +343,19 @@ struct CasesResult
     // no size suffices, the case that failed M16; none when the run stopped on a distance.
     std::optional<int> governingCase;
     std::vector<CasesAtSize> sizes; // in the order of the run, M8 first
+
+    friend bool operator==(const CasesResult &, const CasesResult &) = default;
 };
+
+// The case whose pass the Result shows at the size: the governing one of a size that reached the
+// capacity, else (the size the run stopped at) the first.
+inline int caseAtSize(const CasesResult &cases, int sizeNo)
+{
+    for (const CasesAtSize &at : cases.sizes)
+        if (at.sizeNo == sizeNo)
+            return at.governingCase;
+    return 0;
+}
 
 // Whether Mitoitus keeps the working values of every size in Result::details.
 enum class Working { Omitted, Kept };

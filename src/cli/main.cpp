@@ -9,6 +9,7 @@
 #include "cli/writer.h"
 #include "designfile/designfile.h"
 #include "lang/languagefile.h"
+#include "loadcases/loadcases.h"
 #include "outfile/outfile.h"
 
 #include <QCommandLineParser>
@@ -48,8 +49,8 @@ const char Usage[] =
     "                  [--details]\n"
     "       kiila-calc --design FILE.kiila [--lang eng|fin|rus|none] [--json] [--details]\n"
     "       kiila-calc --csv FILE|- [--lang eng|fin|rus|none] [--json] [--details] [--jobs N]\n"
-    "       any form with [--report FILE.pdf], the first two with [--save FILE.kiila],\n"
-    "       either of these with [--project NAME]\n"
+    "       any form with [--report FILE.pdf], the first two with [--cases FILE|-] and\n"
+    "       [--save FILE.kiila], either of these with [--project NAME]\n"
     "\n"
     "Tries the wedge anchor sizes M8 to M16 for one fastening and names the smallest that\n"
     "carries the loads, as the program's calculate command does.\n"
@@ -79,6 +80,13 @@ const char Usage[] =
     "  --csv FILE       the designs of a CSV file (- for standard input) with the header\n"
     "                   arrangement,cracked,c1,c2,s1,s2,nsd,v1d,e1,e2 in any order;\n"
     "                   cracked is 0/1 or yes/no\n"
+    "  --cases FILE     the load cases of a CSV file (- for standard input) with the header\n"
+    "                   name,nsd,v1d,e1,e2 in any order, for the geometry of the options or\n"
+    "                   of --design (in place of --nsd, --v1d, --e1, --e2): the size chosen\n"
+    "                   carries every case, and the summary, --json and --report name the\n"
+    "                   case that governs and each case's utilisation per size; at most\n"
+    "                   1000 cases. A --design file of several cases is calculated for its\n"
+    "                   cases, which --cases replaces; --save keeps the cases\n"
     "  --jobs N         the rows of --csv calculated in N threads at once (default 1): the\n"
     "                   same output, in the order of the rows; not with --report\n"
     "  --report FILE    also the program's report page of each design (rows that fail\n"
@@ -320,6 +328,11 @@ QList<outfile::Input> runFiles(const QCommandLineParser &parser)
         if (file)
             files << *file;
     };
+    if (const QString cases = parser.value("cases"); cases == "-")
+        add(outfile::input(STDIN_FILENO, "standard input"));
+    else if (!cases.isEmpty())
+        add(outfile::input(
+            cases, QString::fromStdString("the load cases " + cli::quoted(cases.toStdString()))));
     const QString csv = parser.value("csv");
     if (csv == "-")
         add(outfile::input(STDIN_FILENO, "standard input"));
@@ -367,7 +380,8 @@ bool sameFile(const QString &a, const QString &b)
 // seen by the observer (--report makes its page of the same result).
 struct Designs
 {
-    using Observer = std::function<void(const design::Design &, const calc::Result &)>;
+    using Observer = std::function<void(const design::Design &, const calc::Result &,
+                                        const calc::CasesResult *)>;
     const calc::Texts &texts;
     cli::Writer &writer;
     const Observer &observer;                       // may be empty
@@ -377,13 +391,28 @@ struct Designs
 
     void calculate(const design::Design &design) const
     {
+        if (design.cases.size() >= 2) {
+            std::vector<calc::CaseLoads> loads;
+            for (const design::LoadCase &c : design.cases)
+                loads.push_back(c.loads);
+            calc::CasesResult cases;
+            const calc::Result result =
+                calc::MitoitusCases(design.input, loads, design.arrangement, design.concreteState(),
+                                    texts, cases, ".", working);
+            if (calculations)
+                ++*calculations;
+            writer.cases(design, result, cases);
+            if (observer)
+                observer(design, result, &cases);
+            return;
+        }
         const calc::Result result = calc::Mitoitus(design.input, design.arrangement,
                                                    design.concreteState(), texts, ".", working);
         if (calculations)
             ++*calculations;
         writer.design(design, result);
         if (observer)
-            observer(design, result);
+            observer(design, result, nullptr);
     }
 };
 
@@ -429,32 +458,89 @@ std::string optionsDesign(const QCommandLineParser &parser, design::Design &desi
     return {};
 }
 
+// The value of an input's text in a design file, read as the program reads it when it
+// calculates; else why not, naming the input as `what`.
+std::string fileValue(const QString &text, int arrangement, const std::string &what, double &value)
+{
+    if (text.isEmpty())
+        return what + " is empty, and arrangement " + std::to_string(arrangement) + " uses it";
+    const calc::ReadNumber read = calc::readNumber(text.toStdString());
+    if (read.reading == calc::Reading::NotNumber || read.reading == calc::Reading::Ambiguous)
+        return what + ": " + refusal(text.toStdString(), read.reading);
+    value = read.value;
+    return {};
+}
+
 // The design in a design file, read as the main window reads it after opening the file: each
 // field the arrangement uses gives its number, as when the calculate command runs, and where
 // one is empty or not one number the window calculates nothing. The fields the arrangement
-// does not use are disabled and empty in the window: 0 here.
+// does not use are disabled and empty in the window: 0 here. The loads of a file of several
+// cases are those of its cases, read alike, unless `ownCases` replace them.
 std::string fileDesign(const designfile::Contents &contents, const QString &path,
-                       design::Design &design)
+                       design::Design &design, bool ownCases)
 {
     design.arrangement = contents.arrangement;
     design.cracked = contents.cracked;
+    const std::string where = "cannot calculate the design " + cli::quoted(path.toStdString());
+    const auto isLoad = [](const design::Input &input) {
+        return std::find(std::begin(designfile::LoadInputs), std::end(designfile::LoadInputs),
+                         int(&input - design::Inputs)) != std::end(designfile::LoadInputs);
+    };
+    const bool cases = !contents.cases.isEmpty();
     for (int i = 0; i < design::InputCount; ++i) {
         const design::Input &input = design::Inputs[i];
-        if (!design::uses(contents.arrangement, input))
+        if (!design::uses(contents.arrangement, input) || ((cases || ownCases) && isLoad(input)))
             continue;
-        const QString &text = contents.texts[std::size_t(i)];
-        if (text.isEmpty())
-            return "cannot calculate the design " + cli::quoted(path.toStdString()) +
-                   ": the input " + std::string(input.key) + " (" + std::string(input.label) +
-                   ") is empty, and arrangement " + std::to_string(contents.arrangement) +
-                   " uses it";
-        const calc::ReadNumber read = calc::readNumber(text.toStdString());
-        if (read.reading == calc::Reading::NotNumber || read.reading == calc::Reading::Ambiguous)
-            return "cannot calculate the design " + cli::quoted(path.toStdString()) +
-                   ": the input " + std::string(input.key) + " (" + std::string(input.label) +
-                   "): " + refusal(text.toStdString(), read.reading);
-        design.input.*input.value = read.value;
+        const std::string why =
+            fileValue(contents.texts[std::size_t(i)], contents.arrangement,
+                      "the input " + std::string(input.key) + " (" + std::string(input.label) + ")",
+                      design.input.*input.value);
+        if (!why.empty())
+            return where + ": " + why;
     }
+    if (!cases || ownCases)
+        return {};
+    for (qsizetype k = 0; k < contents.cases.size(); ++k) {
+        const designfile::CaseTexts &texts = contents.cases[k];
+        design::LoadCase loadCase{texts.name.toStdString(), {}};
+        calc::DesignInput loads;
+        for (int l = 0; l < designfile::LoadCount; ++l) {
+            const design::Input &input = design::Inputs[designfile::LoadInputs[l]];
+            if (!design::uses(contents.arrangement, input))
+                continue;
+            const std::string why =
+                fileValue(texts.loads[std::size_t(l)], contents.arrangement,
+                          "the load case " + std::to_string(k + 1) + " " +
+                              cli::quoted(texts.name.toStdString()) + ": " +
+                              std::string(input.key) + " (" + std::string(input.label) + ")",
+                          loads.*input.value);
+            if (!why.empty())
+                return where + ": " + why;
+        }
+        loadCase.loads = {loads.NSd, loads.V1d, loads.e1, loads.e2};
+        design.cases.push_back(std::move(loadCase));
+    }
+    return {};
+}
+
+// The load cases of --cases: a CSV file, or standard input for "-".
+std::string readCases(const QString &path, std::vector<design::LoadCase> &cases)
+{
+    QFile file;
+    const bool opened = path == "-" ? file.open(stdin, QIODevice::ReadOnly)
+                                    : (file.setFileName(path), file.open(QIODevice::ReadOnly));
+    const std::string name = path == "-" ? "standard input" : cli::quoted(path.toStdString());
+    if (!opened)
+        return "--cases: cannot read " + name + ": " + file.errorString().toStdString();
+    // One byte more than a table may have tells a larger one.
+    const QByteArray bytes = file.read(loadcases::MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return "--cases: cannot read " + name + ": " + file.errorString().toStdString();
+    QString error;
+    const std::optional<std::vector<design::LoadCase>> read = loadcases::fromCsv(bytes, error);
+    if (!read)
+        return "--cases: " + name + ": " + cli::oneLine(error.toStdString());
+    cases = *read;
     return {};
 }
 
@@ -465,13 +551,47 @@ int runSingle(const QCommandLineParser &parser, const std::optional<designfile::
 {
     design::Design design;
     designfile::Contents contents;
-    const std::string error = file ? fileDesign(*file, parser.value("design"), design)
+    const bool ownCases = parser.isSet("cases");
+    const std::string error = file ? fileDesign(*file, parser.value("design"), design, ownCases)
                                    : optionsDesign(parser, design, contents);
     if (!error.empty())
         return usageError(error);
     if (file)
         contents = *file;
     contents.project = project;
+    if (ownCases) {
+        std::vector<design::LoadCase> cases;
+        if (const std::string why = readCases(parser.value("cases"), cases); !why.empty())
+            return usageError(why);
+        // A design of one case is today's design: its loads are the input's. The file keeps
+        // the loads as numbers that read back as themselves; those the arrangement does not use
+        // as empty fields.
+        const auto text = [&](const design::Input &input, double value) {
+            return design::uses(design.arrangement, input)
+                       ? QString::fromStdString(calc::exactForm(value))
+                       : QString();
+        };
+        contents.cases.clear();
+        if (cases.size() == 1) {
+            design.input = calc::withLoads(design.input, cases.front().loads);
+            for (const int i : designfile::LoadInputs)
+                contents.texts[std::size_t(i)] =
+                    text(design::Inputs[i], design.input.*design::Inputs[i].value);
+        } else {
+            for (const int i : designfile::LoadInputs)
+                contents.texts[std::size_t(i)].clear();
+            for (const design::LoadCase &c : cases) {
+                designfile::CaseTexts saved{QString::fromStdString(c.name), {}};
+                const calc::DesignInput loads = calc::withLoads({}, c.loads);
+                for (int l = 0; l < designfile::LoadCount; ++l) {
+                    const design::Input &input = design::Inputs[designfile::LoadInputs[l]];
+                    saved.loads[std::size_t(l)] = text(input, loads.*input.value);
+                }
+                contents.cases << saved;
+            }
+            design.cases = std::move(cases);
+        }
+    }
     if (parser.isSet("save")) {
         // A text the file cannot keep (a line break) would make a file that does not open.
         QString why;
@@ -664,6 +784,7 @@ int run(const QCoreApplication &app, bool inputClosed)
     parser.addOption({"details", ""});
     parser.addOption({"csv", "", "FILE"});
     parser.addOption({"jobs", "", "N", "1"});
+    parser.addOption({"cases", "", "FILE"});
     parser.addOption({"design", "", "FILE"});
     parser.addOption({"save", "", "FILE"});
     cli::addReportOptions(parser);
@@ -685,7 +806,7 @@ int run(const QCoreApplication &app, bool inputClosed)
         return usageError("unexpected argument " +
                           cli::quoted(parser.positionalArguments().first().toStdString()));
 
-    for (const char *option : {"csv", "design", "save", "report"})
+    for (const char *option : {"csv", "design", "cases", "save", "report"})
         if (parser.isSet(option) && !nameAsGiven(parser.value(option)))
             return usageError("--" + std::string(option) +
                               ": the file name is not valid UTF-8; give the file a UTF-8 name");
@@ -698,6 +819,19 @@ int run(const QCoreApplication &app, bool inputClosed)
             if (option == "arrangement" || option == "cracked" || isInputOption(option))
                 return usageError("--" + option.toStdString() +
                                   " goes with a design given by options, not with --design");
+    }
+    if (parser.isSet("cases") && !parser.isSet("csv")) {
+        for (const design::Input &input : design::Inputs) {
+            const QString name = QString::fromLatin1(input.key.data(), input.key.size());
+            const bool load =
+                input.value == &calc::DesignInput::NSd || input.value == &calc::DesignInput::V1d ||
+                input.value == &calc::DesignInput::e1 || input.value == &calc::DesignInput::e2;
+            if (load && parser.isSet(name))
+                return usageError("--" + name.toStdString() +
+                                  " goes with a design of one load case, not with --cases");
+        }
+        if (parser.value("cases") == "-" && inputClosed)
+            return usageError("cannot read standard input: it is closed");
     }
     if (parser.isSet("project") && !parser.isSet("report") && !parser.isSet("save"))
         return usageError("--project goes with --report or --save");
@@ -735,8 +869,9 @@ int run(const QCoreApplication &app, bool inputClosed)
         return usageError(reportError);
     Designs::Observer observer;
     if (report)
-        observer = [&report](const design::Design &design, const calc::Result &result) {
-            report->addPage(design, result);
+        observer = [&report](const design::Design &design, const calc::Result &result,
+                             const calc::CasesResult *cases) {
+            report->addPage(design, result, cases);
         };
 
     const bool csv = parser.isSet("csv");

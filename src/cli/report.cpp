@@ -72,7 +72,8 @@ public:
         return {};
     }
 
-    void addPage(const design::Design &design, const calc::Result &result) override;
+    void addPage(const design::Design &design, const calc::Result &result,
+                 const calc::CasesResult *cases) override;
 
     bool finish() override
     {
@@ -161,7 +162,8 @@ private:
 
 // A field the arrangement does not use stays empty, as the program leaves it: the calculation
 // does not read it.
-void PdfReport::addPage(const design::Design &design, const calc::Result &result)
+void PdfReport::addPage(const design::Design &design, const calc::Result &result,
+                        const calc::CasesResult *cases)
 {
     if (!m_error.empty())
         return;
@@ -174,6 +176,8 @@ void PdfReport::addPage(const design::Design &design, const calc::Result &result
     }
     data.captions = m_captions;
     data.result = result;
+    if (cases)
+        data.cases = *cases;
     data.project = m_project;
     data.dateTime = print::dateTimeText(QDateTime::currentDateTime());
     data.language = m_language;
@@ -186,11 +190,14 @@ void PdfReport::addPage(const design::Design &design, const calc::Result &result
     }
     forms::paintWindow(m_page, m_painter);
     if (m_details) {
-        if (!newPage(m_page.windowTitle())) {
-            m_error = failed(QStringLiteral("the PDF was not completed"));
-            return;
+        const print::DetailsSource details = print::detailsSource(data);
+        for (int page = 0; page < print::detailsPageCount(details); ++page) {
+            if (!newPage(m_page.windowTitle())) {
+                m_error = failed(QStringLiteral("the PDF was not completed"));
+                return;
+            }
+            print::paintDetailsPage(m_painter, details, page);
         }
-        print::paintDetailsPage(m_painter, print::detailsSource(data));
     }
     if (!m_file.failure().isEmpty())
         m_error = failed(m_file.failure());

@@ -47,7 +47,9 @@ public:
     // The report page of the design and its result (with its working values when the details
     // pages are asked for) into the file. After a page that could not be written no more are
     // made, and finish() fails.
-    virtual void addPage(const design::Design &design, const calc::Result &result) = 0;
+    // `cases`: what MitoitusCases gave for a design of several load cases, else nullptr.
+    virtual void addPage(const design::Design &design, const calc::Result &result,
+                         const calc::CasesResult *cases) = 0;
     // Completes the file; with no page at all nothing is written. False when it could not be
     // written (error() tells why); the file is then left as it was.
     virtual bool finish() = 0;

@@ -61,6 +61,13 @@ public:
     // Before the first design (the CSV header).
     virtual void begin() {}
     virtual void design(const Design &design, const calc::Result &result) = 0;
+    // A design of several load cases (Design::cases) and what MitoitusCases gave for them.
+    virtual void cases(const Design &design, const calc::Result &result,
+                       const calc::CasesResult &cases)
+    {
+        (void)cases;
+        this->design(design, result);
+    }
     virtual void error(const FailedRow &row) = 0;
 
     // --details: the working values of each size too; the results must have them.

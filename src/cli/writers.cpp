@@ -136,16 +136,90 @@ std::string trimmed(const std::string &text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::string summary(const Design &design, const calc::Result &result)
+bool isLoad(const design::Input &input)
+{
+    return input.value == &calc::DesignInput::NSd || input.value == &calc::DesignInput::V1d ||
+           input.value == &calc::DesignInput::e1 || input.value == &calc::DesignInput::e2;
+}
+
+// "k NAME": a case as the summary names it, numbered from 1.
+std::string caseName(const Design &design, int index)
+{
+    return std::to_string(index + 1) + " " + design.cases[std::size_t(index)].name;
+}
+
+// Text padded with blanks to the width.
+std::string padded(std::string text, std::size_t width)
+{
+    text.resize(std::max(width, text.size()), ' ');
+    return text;
+}
+
+// Each case's loads and, per size, the utilisation of its checks (the highest), why it fails
+// there and a star where it governs the size.
+std::string casesTable(const Design &design, const calc::CasesResult &cases)
+{
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> heading{"load case"};
+    for (const design::Input &input : design::Inputs)
+        if (isLoad(input) && design::uses(design.arrangement, input))
+            heading.push_back(std::string(input.label));
+    for (const calc::CasesAtSize &at : cases.sizes)
+        heading.push_back(sizeName(at.sizeNo));
+    rows.push_back(heading);
+    for (int i = 0; i < int(design.cases.size()); ++i) {
+        std::vector<std::string> row{caseName(design, i)};
+        const Design withLoads = design::withCase(design, i);
+        for (const design::Input &input : design::Inputs)
+            if (isLoad(input) && design::uses(design.arrangement, input))
+                row.push_back(calc::formatGeneral(withLoads.input.*input.value));
+        for (const calc::CasesAtSize &at : cases.sizes) {
+            const calc::CaseRow &c = at.cases[std::size_t(i)];
+            std::string cell = ratio(calc::caseUtilization(c));
+            if (c.outcome != calc::SizeOutcome::Chosen)
+                cell += " " + sizeOutcomeName(c.outcome);
+            if (at.governingCase == i)
+                cell += " *";
+            row.push_back(cell);
+        }
+        rows.push_back(row);
+    }
+    std::vector<std::size_t> widths(heading.size(), 0);
+    for (const std::vector<std::string> &row : rows)
+        for (std::size_t k = 0; k < row.size(); ++k)
+            widths[k] = std::max(widths[k], row[k].size() + 2);
+    widths[0] = std::max<std::size_t>(widths[0], 22);
+    std::string text;
+    for (const std::vector<std::string> &row : rows) {
+        std::string line;
+        for (std::size_t k = 0; k < row.size(); ++k)
+            line += padded(row[k], k == 0 ? widths[k] : std::max<std::size_t>(widths[k], 10));
+        while (line.back() == ' ')
+            line.pop_back();
+        text += line + "\n";
+    }
+    return text;
+}
+
+// With several load cases: the inputs line holds the geometry, the cases their loads, and the
+// size table names the case it shows at each size.
+std::string summary(const Design &design, const calc::Result &result,
+                    const calc::CasesResult *cases = nullptr)
 {
     std::string text = "TAPAUS " + std::to_string(design.arrangement) + ", " +
                        (design.cracked ? "cracked" : "non-cracked") + " concrete\n";
+    bool first = true;
     for (const design::Input &input : design::Inputs) {
-        text += std::string(&input == design::Inputs ? "" : ", ") + std::string(input.label) + " ";
+        if (cases && isLoad(input))
+            continue;
+        text += std::string(first ? "" : ", ") + std::string(input.label) + " ";
+        first = false;
         const std::optional<double> value = usedInput(design, input);
         text += value ? calc::formatGeneral(*value) + " " + std::string(input.unit) : "-";
     }
     text += "\n\n";
+    if (cases)
+        text += casesTable(design, *cases) + "\n";
 
     if (!result.sizes.empty()) {
         // One column per size tried.
@@ -172,6 +246,10 @@ std::string summary(const Design &design, const calc::Result &result)
             return r.outcome == calc::SizeOutcome::Chosen ? std::string("-")
                                                           : sizeOutcomeName(r.outcome);
         });
+        if (cases)
+            line("governing case", [&](const Row &r) {
+                return std::to_string(calc::caseAtSize(*cases, r.sizeNo) + 1);
+            });
         text += "\n";
         if (result.capacityHeading)
             text += "capacity:  " + *result.capacityHeading + "\n";
@@ -196,6 +274,23 @@ std::string summary(const Design &design, const calc::Result &result)
         text += result.advice + "\n";
         break;
     }
+    if (cases && cases->governingCase)
+        text += "governing case: " + caseName(design, *cases->governingCase) + " (" +
+                std::to_string(*cases->governingCase + 1) + " of " +
+                std::to_string(cases->caseCount) + ")\n";
+    return text;
+}
+
+// The working of each size for the loads of the case the Result shows there.
+std::string casesDetailsText(const Design &design, const calc::Result &result,
+                             const calc::CasesResult &cases)
+{
+    std::string text;
+    for (const calc::SizeDetails &d : result.details) {
+        calc::Result one;
+        one.details.push_back(d);
+        text += detailsText(design::withCase(design, calc::caseAtSize(cases, d.sizeNo)), one);
+    }
     return text;
 }
 
@@ -207,6 +302,12 @@ public:
     {
         line(details() ? summary(design, result) + detailsText(design, result)
                        : summary(design, result));
+    }
+    void cases(const Design &design, const calc::Result &result,
+               const calc::CasesResult &cases) override
+    {
+        line(details() ? summary(design, result, &cases) + casesDetailsText(design, result, cases)
+                       : summary(design, result, &cases));
     }
     void error(const FailedRow &row) override
     {
@@ -221,11 +322,54 @@ std::string jsonNumber(const std::optional<double> &value)
     return value ? number(*value) : "null";
 }
 
-std::string jsonDesign(const Design &design, const calc::Result &result, bool details)
+// Each case's loads and its outcome and utilisations at every size that reached the capacity.
+std::string jsonCases(const Design &design, const calc::CasesResult &cases)
+{
+    std::string list = "[";
+    for (int i = 0; i < int(design.cases.size()); ++i) {
+        if (list.size() > 1)
+            list += ", ";
+        const Design withLoads = design::withCase(design, i);
+        JsonObject c;
+        c.add("case", std::to_string(i + 1))
+            .add("name", jsonString(design.cases[std::size_t(i)].name));
+        for (const design::Input &input : design::Inputs)
+            if (isLoad(input))
+                c.add(input.key, jsonNumber(usedInput(withLoads, input)));
+        std::string sizes = "[";
+        for (const calc::CasesAtSize &at : cases.sizes) {
+            const calc::CaseRow &row = at.cases[std::size_t(i)];
+            if (sizes.size() > 1)
+                sizes += ", ";
+            sizes +=
+                JsonObject()
+                    .add("size", jsonString(sizeName(at.sizeNo)))
+                    .add("outcome", jsonString(sizeOutcomeName(row.outcome)))
+                    .add("governs", jsonString(checkKindName(row.governing)))
+                    .add("utilization", JsonObject()
+                                            .add("tension", number(row.tensionUtilization))
+                                            .add("shear", jsonNumber(row.shearUtilization))
+                                            .add("eccentric", jsonNumber(row.eccentricUtilization))
+                                            .done())
+                    .done();
+        }
+        list += c.add("sizes", sizes + "]").done();
+    }
+    return list + "]";
+}
+
+// With `cases`, the loads of the input are null (each case has its own), every size names the
+// case it shows, and the cases and the governing one follow the headings.
+std::string jsonDesign(const Design &design, const calc::Result &result, bool details,
+                       const calc::CasesResult *cases = nullptr)
 {
     JsonObject input;
     for (const design::Input &i : design::Inputs)
-        input.add(i.key, jsonNumber(usedInput(design, i)));
+        input.add(i.key, cases && isLoad(i) ? "null" : jsonNumber(usedInput(design, i)));
+    // The working of a size is that of the loads its Result has.
+    const auto sizeDesign = [&](int sizeNo) {
+        return cases ? design::withCase(design, calc::caseAtSize(*cases, sizeNo)) : design;
+    };
 
     std::string sizes = "[";
     for (const calc::SizeRow &row : result.sizes) {
@@ -245,10 +389,14 @@ std::string jsonDesign(const Design &design, const calc::Result &result, bool de
                      .add("governs", jsonString(checkKindName(row.governing)))
                      .add("utilization", utilization)
                      .done();
+        if (cases)
+            sizes.insert(sizes.size() - 1,
+                         ", \"governingCase\": " +
+                             std::to_string(calc::caseAtSize(*cases, row.sizeNo) + 1));
         if (const std::size_t i = std::size_t(&row - result.sizes.data());
             details && i < result.details.size()) // the object ends with its details
-            sizes.insert(sizes.size() - 1,
-                         ", \"details\": " + jsonDetails(design, result.details[i]));
+            sizes.insert(sizes.size() - 1, ", \"details\": " + jsonDetails(sizeDesign(row.sizeNo),
+                                                                           result.details[i]));
     }
     sizes += "]";
 
@@ -277,7 +425,8 @@ std::string jsonDesign(const Design &design, const calc::Result &result, bool de
     if (result.message && details &&
         !result.details.empty()) // the details of the size at which the run stopped
         message.insert(message.size() - 1,
-                       ", \"details\": " + jsonDetails(design, result.details.back()));
+                       ", \"details\": " + jsonDetails(sizeDesign(result.details.back().sizeNo),
+                                                       result.details.back()));
 
     JsonObject headings;
     if (result.capacityHeading)
@@ -287,8 +436,8 @@ std::string jsonDesign(const Design &design, const calc::Result &result, bool de
     if (result.eccentricHeading)
         headings.add("eccentric", jsonString(*result.eccentricHeading));
 
-    return JsonObject()
-        .add("arrangement", std::to_string(design.arrangement))
+    JsonObject object;
+    object.add("arrangement", std::to_string(design.arrangement))
         .add("cracked", design.cracked ? "true" : "false")
         .add("input", input.done())
         .add("outcome", jsonString(outcomeName(result.outcome)))
@@ -296,8 +445,12 @@ std::string jsonDesign(const Design &design, const calc::Result &result, bool de
         .add("chosen", chosen)
         .add("message", message)
         .add("advice", result.outcome == calc::Outcome::Advice ? jsonString(result.advice) : "null")
-        .add("headings", headings.done())
-        .done();
+        .add("headings", headings.done());
+    if (cases)
+        object.add("cases", jsonCases(design, *cases))
+            .add("governingCase", cases->governingCase ? std::to_string(*cases->governingCase + 1)
+                                                       : std::string("null"));
+    return object.done();
 }
 
 class JsonWriter : public Writer
@@ -307,6 +460,11 @@ public:
     void design(const Design &design, const calc::Result &result) override
     {
         line(jsonDesign(design, result, details()));
+    }
+    void cases(const Design &design, const calc::Result &result,
+               const calc::CasesResult &cases) override
+    {
+        line(jsonDesign(design, result, details(), &cases));
     }
     void error(const FailedRow &row) override
     {

@@ -40,6 +40,14 @@ struct Design
     friend bool operator==(const Design &, const Design &) = default;
 };
 
+// The design with the loads of its case `index` in its input; a design of one case as it is.
+inline Design withCase(Design design, int index)
+{
+    if (index >= 0 && std::size_t(index) < design.cases.size())
+        design.input = calc::withLoads(design.input, design.cases[std::size_t(index)].loads);
+    return design;
+}
+
 // Which anchor rows an arrangement has decides which inputs it uses: spacings and
 // eccentricities exist only in a direction with more than one anchor.
 enum class UsedBy {

@@ -1,10 +1,12 @@
 #include "designfile/designfile.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
@@ -54,6 +56,27 @@ QString described(const QJsonValue &value)
     return QStringLiteral("missing");
 }
 
+bool isLoad(int input)
+{
+    return std::find(std::begin(LoadInputs), std::end(LoadInputs), input) != std::end(LoadInputs);
+}
+
+const QString SeveralLines =
+    QStringLiteral("a text of more than one line or a character no field holds");
+
+// The one-line text of a field, at most MaxTextLength long; else what is wrong with `value`.
+QString fieldTextProblem(const QJsonValue &value)
+{
+    if (!value.isString() || !isOneLine(value.toString()))
+        return QStringLiteral("%1, not the one-line text of a field")
+            .arg(value.isString() ? SeveralLines : described(value));
+    if (value.toString().size() > MaxTextLength)
+        return QStringLiteral("a text of %1 characters, longer than the %2 a field holds")
+            .arg(value.toString().size())
+            .arg(MaxTextLength);
+    return {};
+}
+
 } // namespace
 
 // No line break, tab or other control character: also not the next-line character (U+0085) or
@@ -80,19 +103,37 @@ QByteArray encode(const Contents &contents)
             .sliced(5)
             .chopped(1); // {"s":"..."} -> "..."
     };
+    const auto keyOf = [](int input) {
+        const std::string_view key = design::Inputs[input].key;
+        return QByteArray(key.data(), qsizetype(key.size()));
+    };
+    const bool withCases = !contents.cases.isEmpty();
+    QList<int> inputs;
+    for (int i = 0; i < design::InputCount; ++i)
+        if (!withCases || !isLoad(i))
+            inputs.append(i);
     QByteArray out = "{\n";
     out += "    \"format\": \"" + QByteArray(Format) + "\",\n";
-    out += "    \"version\": " + QByteArray::number(Version) + ",\n";
+    out += "    \"version\": " + QByteArray(withCases ? "2" : "1") + ",\n";
     out += "    \"arrangement\": " + QByteArray::number(contents.arrangement) + ",\n";
     out += "    \"cracked\": " + QByteArray(contents.cracked ? "true" : "false") + ",\n";
     out += "    \"inputs\": {\n";
-    for (int i = 0; i < design::InputCount; ++i) {
-        const std::string_view key = design::Inputs[i].key;
-        out += "        \"" + QByteArray(key.data(), qsizetype(key.size())) +
-               "\": " + string(contents.texts[std::size_t(i)]) +
-               (i + 1 < design::InputCount ? ",\n" : "\n");
-    }
+    for (const int i : inputs)
+        out += "        \"" + keyOf(i) + "\": " + string(contents.texts[std::size_t(i)]) +
+               (i != inputs.last() ? ",\n" : "\n");
     out += "    },\n";
+    if (withCases) {
+        out += "    \"cases\": [\n";
+        for (qsizetype c = 0; c < contents.cases.size(); ++c) {
+            const CaseTexts &loadCase = contents.cases[c];
+            out += "        {\"name\": " + string(loadCase.name);
+            for (int l = 0; l < LoadCount; ++l)
+                out +=
+                    ", \"" + keyOf(LoadInputs[l]) + "\": " + string(loadCase.loads[std::size_t(l)]);
+            out += c + 1 < contents.cases.size() ? "},\n" : "}\n";
+        }
+        out += "    ],\n";
+    }
     out += "    \"project\": " + string(contents.project) + "\n";
     out += "}\n";
     return out;
@@ -163,29 +204,59 @@ std::optional<Contents> decode(const QByteArray &bytes, QString &error)
         return std::nullopt;
     }
     for (int i = 0; i < design::InputCount; ++i) {
+        if (*v >= 2 && isLoad(i))
+            continue; // the cases hold the loads
         const std::string_view key = design::Inputs[i].key;
         const QJsonValue value =
             inputs.toObject().value(QLatin1String(key.data(), qsizetype(key.size())));
         if (value.isUndefined())
             continue; // an empty field
-        if (!value.isString() || !isOneLine(value.toString())) {
-            error = QStringLiteral("the input %1 is %2, not the one-line text of a field")
-                        .arg(quotedKey(key),
-                             value.isString()
-                                 ? QStringLiteral(
-                                       "a text of more than one line or a character no field holds")
-                                 : described(value));
-            return std::nullopt;
-        }
-        if (value.toString().size() > MaxTextLength) {
-            error = QStringLiteral("the input %1 is a text of %2 characters, longer than the %3 "
-                                   "a field holds")
-                        .arg(quotedKey(key))
-                        .arg(value.toString().size())
-                        .arg(MaxTextLength);
+        if (const QString problem = fieldTextProblem(value); !problem.isEmpty()) {
+            error = QStringLiteral("the input %1 is %2").arg(quotedKey(key), problem);
             return std::nullopt;
         }
         contents.texts[std::size_t(i)] = value.toString();
+    }
+
+    if (*v >= 2) {
+        const QJsonValue cases = object.value(QLatin1String("cases"));
+        if (!cases.isArray() || cases.toArray().isEmpty() || cases.toArray().size() > MaxCases) {
+            error = QStringLiteral("\"cases\" is %1, not a list of 1 to %2 cases")
+                        .arg(cases.isArray()
+                                 ? QStringLiteral("a list of %1").arg(cases.toArray().size())
+                                 : described(cases))
+                        .arg(MaxCases);
+            return std::nullopt;
+        }
+        const QJsonArray list = cases.toArray();
+        for (qsizetype c = 0; c < list.size(); ++c) {
+            const auto fail = [&](const QString &what) {
+                error = QStringLiteral("case %1 of \"cases\": %2").arg(c + 1).arg(what);
+                return std::nullopt;
+            };
+            if (!list[c].isObject())
+                return fail(QStringLiteral("it is %1, not an object").arg(described(list[c])));
+            const QJsonObject item = list[c].toObject();
+            CaseTexts loadCase;
+            const QJsonValue name = item.value(QLatin1String("name"));
+            if (!name.isUndefined()) {
+                if (!name.isString() || !isOneLine(name.toString()))
+                    return fail(QStringLiteral("the \"name\" is %1, not a one-line text")
+                                    .arg(name.isString() ? SeveralLines : described(name)));
+                loadCase.name = name.toString();
+            }
+            for (int l = 0; l < LoadCount; ++l) {
+                const std::string_view key = design::Inputs[LoadInputs[l]].key;
+                const QJsonValue value =
+                    item.value(QLatin1String(key.data(), qsizetype(key.size())));
+                if (value.isUndefined())
+                    continue; // an empty field
+                if (const QString problem = fieldTextProblem(value); !problem.isEmpty())
+                    return fail(QStringLiteral("the %1 is %2").arg(quotedKey(key), problem));
+                loadCase.loads[std::size_t(l)] = value.toString();
+            }
+            contents.cases.append(loadCase);
+        }
     }
 
     const QJsonValue project = object.value(QLatin1String("project"));
@@ -246,9 +317,30 @@ QString write(const QString &path, const Contents &contents, const QList<outfile
             return QStringLiteral("cannot write '%1': the input %2 holds a line break or a "
                                   "character a design file cannot keep")
                 .arg(path, quotedKey(design::Inputs[i].key));
+    for (qsizetype c = 0; c < contents.cases.size(); ++c) {
+        const CaseTexts &loadCase = contents.cases[c];
+        bool oneLine = isOneLine(loadCase.name);
+        for (const QString &text : loadCase.loads)
+            oneLine = oneLine && isOneLine(text);
+        if (!oneLine)
+            return QStringLiteral("cannot write '%1': case %2 holds a line break or a character "
+                                  "a design file cannot keep")
+                .arg(path)
+                .arg(c + 1);
+    }
+    if (contents.cases.size() > MaxCases)
+        return QStringLiteral("cannot write '%1': the design has %2 load cases, more than the %3 "
+                              "a design file keeps")
+            .arg(path)
+            .arg(contents.cases.size())
+            .arg(MaxCases);
+    Contents kept = contents; // with cases, the load inputs are not written
+    if (!kept.cases.isEmpty())
+        for (const int i : LoadInputs)
+            kept.texts[std::size_t(i)].clear();
     const QByteArray bytes = encode(contents);
     QString unreadable;
-    if (const std::optional<Contents> back = decode(bytes, unreadable); back != contents)
+    if (const std::optional<Contents> back = decode(bytes, unreadable); back != kept)
         return QStringLiteral("cannot write '%1': %2")
             .arg(path, unreadable.isEmpty()
                            ? QStringLiteral("the design would not read back as it is")

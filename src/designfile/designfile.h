@@ -16,6 +16,15 @@
 // takes a missing input or project as empty, and refuses a file of a newer version. Reading is
 // bounded (a regular file of at most 64 KiB) and strict: anything else is refused with one line
 // saying what is wrong.
+//
+// A design of several load cases is written as version 2: its "inputs" hold the geometry only,
+// and its loads are those of the cases, each a one-line name and the four load texts as typed,
+// in their order:
+//
+//   "cases": [{"name": "ULS 1", "nsd": "12,5", "v1d": "3", "e1": "", "e2": ""}, ...]
+//
+// A design of one case is written as version 1, byte for byte as before, and a file of
+// version 1 opens as a design of one case (no cases).
 // Writing goes through outfile::OutputFile: the file appears complete or not at all.
 
 #include "design/design.h"
@@ -30,12 +39,33 @@
 namespace designfile {
 
 inline constexpr char Format[] = "kiila-design";
-inline constexpr int Version = 1;
+inline constexpr int Version = 2; // the newest this reader takes
+// The most load cases a design holds; many of them with long names make a file larger than a
+// reader takes, which is refused when written.
+inline constexpr int MaxCases = 1000;
 inline constexpr qint64 MaxSize = 64 * 1024;
 // The longest text of an input, in UTF-16 code units (QString's characters): the main window's
 // field takes no more (its maxLength), and a reader refuses a longer one.
 inline constexpr int MaxTextLength = 32767;
 inline constexpr char Suffix[] = "kiila"; // the file name's, without the dot
+
+// The inputs that are loads, in the order of calc::CaseLoads: a case keeps their texts under
+// their keys.
+inline constexpr int LoadInputs[] = {4, 5, 6, 7};
+inline constexpr int LoadCount = static_cast<int>(std::size(LoadInputs));
+static_assert(design::Inputs[LoadInputs[0]].value == &calc::DesignInput::NSd &&
+              design::Inputs[LoadInputs[1]].value == &calc::DesignInput::V1d &&
+              design::Inputs[LoadInputs[2]].value == &calc::DesignInput::e1 &&
+              design::Inputs[LoadInputs[3]].value == &calc::DesignInput::e2);
+
+// One load case as typed.
+struct CaseTexts
+{
+    QString name;                         // one line, as the project name
+    std::array<QString, LoadCount> loads; // in the order of LoadInputs
+
+    friend bool operator==(const CaseTexts &, const CaseTexts &) = default;
+};
 
 // What a design file holds.
 struct Contents
@@ -44,6 +74,10 @@ struct Contents
     bool cracked = false;
     std::array<QString, design::InputCount> texts; // in the order of design::Inputs
     QString project;                               // the report's project name
+    // The load cases (at most MaxCases), in their order; none for a design of one case, whose
+    // loads are the load inputs of `texts`. With cases, the load inputs of `texts` are not
+    // written, and read as empty.
+    QList<CaseTexts> cases;
 
     friend bool operator==(const Contents &, const Contents &) = default;
 };
@@ -55,7 +89,7 @@ bool isOneLine(const QString &text);
 QByteArray encode(const Contents &contents);
 
 // The contents of a file's bytes; nothing, with what is wrong in `error` (one line, for
-// example "the version is 2: written by a newer Kiila; this one reads version 1").
+// example "it is of version 3, written by a newer Kiila; this one reads version 2").
 std::optional<Contents> decode(const QByteArray &bytes, QString &error);
 
 // The design file at `path`; nothing, with `error` naming the file and what is wrong.

@@ -17,6 +17,7 @@ extern const FormDef FrmPRINT;    // the report page, printed as its image
 extern const FormDef FrmTULOSTA;  // the Finnish print confirmation of the report
 extern const FormDef FrmPRINTeng; // the English print confirmation of the report
 extern const FormDef FrmTULOSTA2; // the Finnish print confirmation of the data sheet
+extern const FormDef FrmCASES;    // the load cases of the design
 
 // The index of the arrangement tapaus (1 to 7) in the control arrays of the arrangements: the
 // boxes ImgSIT, their markers ShpSit and captions LbSit.
@@ -38,8 +39,8 @@ inline constexpr int ArrangementPictureCount = 7;
 inline constexpr int LastPicture = installationPicture(4);
 
 // Every window of the program.
-inline constexpr const FormDef *Windows[] = {&Form1,    &Form2,      &Form3,       &FrmATT,
-                                             &FrmPRINT, &FrmTULOSTA, &FrmPRINTeng, &FrmTULOSTA2};
+inline constexpr const FormDef *Windows[] = {
+    &Form1, &Form2, &Form3, &FrmATT, &FrmPRINT, &FrmTULOSTA, &FrmPRINTeng, &FrmTULOSTA2, &FrmCASES};
 
 // The definition of that name, or nullptr for a window the program does not define.
 const FormDef *findDefinition(std::string_view name);

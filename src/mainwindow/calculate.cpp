@@ -43,6 +43,7 @@ void MainWindow::Text_Change(int number)
     // Typing after an arrangement choice is newer than what Undo would bring back.
     if (!field(number)->text().isEmpty())
         m_cleared.reset();
+    keepCaseLoad(number);
     showTitle();
 }
 

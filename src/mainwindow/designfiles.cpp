@@ -208,6 +208,10 @@ void MainWindow::createFileCommands()
     m_saveAsAction =
         command(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] { saveDesignAs(); });
     command(QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { undoArrangementChoice(); });
+    command(QKeySequence(Qt::CTRL | Qt::Key_K), [this] {
+        if (isEnabled())
+            openLoadCases();
+    });
     // As the print command, only while it could be clicked.
     command(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), [this] {
         if (forms::clickable(*control(ctl::ImgPrint)))
@@ -223,6 +227,11 @@ designfile::Contents MainWindow::designContents() const
     for (int i = 0; i < design::InputCount; ++i)
         contents.texts[std::size_t(i)] = field(design::Inputs[i].field)->text();
     contents.project = m_project;
+    if (m_cases.size() > 1) {
+        contents.cases = m_cases;
+        for (const int i : designfile::LoadInputs)
+            contents.texts[std::size_t(i)].clear(); // the cases hold them
+    }
     return contents;
 }
 
@@ -247,13 +256,27 @@ bool MainWindow::openDesign(const QString &path)
     for (int i = 0; i < design::InputCount; ++i)
         if (!design::uses(opened.arrangement, design::Inputs[i]))
             opened.texts[std::size_t(i)].clear();
+    for (int l = 0; l < designfile::LoadCount; ++l)
+        if (!design::uses(opened.arrangement, design::Inputs[designfile::LoadInputs[l]]))
+            for (designfile::CaseTexts &loadCase : opened.cases)
+                loadCase.loads[std::size_t(l)].clear();
+    // The load fields show the first case.
+    m_cases = opened.cases.isEmpty()
+                  ? QList<designfile::CaseTexts>{{casewindow::defaultName(0), {}}}
+                  : opened.cases;
+    m_selectedCase = 0;
+    for (int l = 0; l < designfile::LoadCount && !opened.cases.isEmpty(); ++l)
+        opened.texts[std::size_t(designfile::LoadInputs[l])] =
+            opened.cases.first().loads[std::size_t(l)];
     chooseArrangement(opened.arrangement);
     m_cleared.reset(); // the question has been asked: the design given up is not kept for Undo
     ImgNO_Click(opened.cracked ? 0 : 1);
     for (int i = 0; i < design::InputCount; ++i)
         field(design::Inputs[i].field)->setText(opened.texts[std::size_t(i)]);
     m_project = opened.project;
-    designOpened(path, opened);
+    if (m_casesWindow)
+        m_casesWindow->setCases(m_cases, m_selectedCase);
+    designOpened(path, designContents());
     ImgCalc_Click();
     return true;
 }
@@ -352,9 +375,13 @@ bool MainWindow::hasChanges() const
 {
     designfile::Contents now = designContents();
     designfile::Contents saved = m_savedContents;
-    for (designfile::Contents *contents : {&now, &saved})
+    for (designfile::Contents *contents : {&now, &saved}) {
         for (QString &text : contents->texts)
             text = settledText(text);
+        for (designfile::CaseTexts &loadCase : contents->cases)
+            for (QString &text : loadCase.loads)
+                text = settledText(text);
+    }
     return now != saved;
 }
 
@@ -427,6 +454,9 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
             }
         });
     }
+    m_menu->addSeparator();
+    connect(m_menu->addAction(withKey(texts.loadCases, QKeySequence(Qt::CTRL | Qt::Key_K))),
+            &QAction::triggered, this, &MainWindow::openLoadCases);
     m_menu->addSeparator();
     connect(m_menu->addAction(text(texts.savePdf)), &QAction::triggered, this,
             &MainWindow::saveReportAsPdf);

@@ -63,6 +63,7 @@ MainWindow::~MainWindow()
     stopHandlers();
     delete m_dataSheet;
     delete m_preparedSheet;
+    delete m_casesWindow;
 }
 
 void MainWindow::connectHandlers()
@@ -167,14 +168,20 @@ void MainWindow::chooseArrangement(int tapaus)
     // Leaving the field that had the focus writes its number back first. Each emptied field
     // only sets its own stored value, so the order does not matter.
     field(1)->setFocus();
+    // Of several load cases, each keeps its loads: the load fields show the case again.
+    const bool keepCases = m_cases.size() > 1;
+    m_showingCase = keepCases;
     for (const design::Input &input : design::Inputs)
         field(input.field)->setText(QString());
+    m_showingCase = false;
     control(ctl::Label18)->setCaption(QString());
 
     m_tapaus = tapaus;
     ClearResults();
     control(ctl::Picture1, forms::arrangementPicture(m_tapaus))->setVisible(true);
     enableFields();
+    if (keepCases)
+        showCase(m_selectedCase);
     if (loses)
         m_cleared = cleared;
     showTitle();

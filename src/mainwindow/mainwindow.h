@@ -10,14 +10,18 @@
 //   designfiles.cpp  design files: open, save, the recent designs, the context menu and its
 //                    shortcuts, dropping a file, the question before changes are lost
 //   owntexts.h       the window's own English and Finnish texts (menu, questions, refusals)
+//   cases.cpp        the design's load cases: the load fields show the case chosen, the Load
+//                    cases window (casewindow/) edits them
 //
 // The window is built from the definition Form1 (forms/), its handlers bear the names of the
 // controls and events, and the calculation itself is calc::Mitoitus: this window turns its
 // result into the displays. It opens the data sheet (datasheet/), the help window (help/) and
-// printing (print/) and hands them plain values: the chosen size and title, the language tag.
+// printing (print/) and the Load cases window (casewindow/) and hands them plain values: the
+// chosen size and title, the language tag, the cases as typed.
 
 #include "calc/calc.h"
 #include "calc/numbers.h"
+#include "casewindow/casewindow.h"
 #include "datasheet/datasheet.h"
 #include "design/design.h"
 #include "designfile/designfile.h"
@@ -93,6 +97,13 @@ public:
     void saveReportAsPdf();
     // What the window would save now.
     designfile::Contents designContents() const;
+    // The design's load cases as typed (at least one; the case the load fields show holds what
+    // they hold) and that case's index. The Load cases window (Ctrl+K) while it is open, else
+    // nullptr.
+    const QList<designfile::CaseTexts> &loadCases() const { return m_cases; }
+    int selectedCase() const { return m_selectedCase; }
+    void openLoadCases();
+    casewindow::LoadCasesWindow *loadCasesWindow() const { return m_casesWindow; }
 
     // Start-up and handlers.
     void Form_Load();
@@ -165,6 +176,11 @@ private:
         return {m_tapaus, m_concreteState == calc::Cracked, m_input, {}};
     }
     forms::Control *field(int number) const;
+    // The load fields show case `index`, the fields the arrangement does not use empty.
+    void showCase(int index);
+    // A load field's text typed: the case shown takes it.
+    void keepCaseLoad(int number);
+    void casesEdited();
 
     forms::Platform &m_platform;
     lang::LanguageTag &m_language;
@@ -219,6 +235,11 @@ private:
     QAction *m_saveAction = nullptr;
     QAction *m_saveAsAction = nullptr;
     QPointer<QMenu> m_menu;
+
+    QList<designfile::CaseTexts> m_cases{{casewindow::defaultName(0), {}}};
+    int m_selectedCase = 0;
+    bool m_showingCase = false; // the fields are being set from a case, not typed
+    QPointer<casewindow::LoadCasesWindow> m_casesWindow;
 };
 
 } // namespace mainwindow

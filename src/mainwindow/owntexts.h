@@ -18,6 +18,7 @@ struct OwnTexts
     const char *saveAs;
     const char *recent;
     const char *savePdf;
+    const char *loadCases;
     const char *print;
     const char *printDetails;
     const char *help;
@@ -41,6 +42,7 @@ inline constexpr OwnTexts English{
     "Save as…",
     "Recent designs",
     "Save report as PDF…",
+    "Load cases…",
     "Print",
     "Print with details",
     "Help",
@@ -61,6 +63,7 @@ inline constexpr OwnTexts Finnish{
     "Tallenna nimellä…",
     "Viimeisimmät mitoitukset",
     "Tallenna raportti PDF-tiedostoksi…",
+    "Kuormitustapaukset…",
     "Tulosta",
     "Tulosta laskelmineen",
     "Ohje",

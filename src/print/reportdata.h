@@ -62,6 +62,8 @@ struct ReportData
     // The result of `design`, with its working values (Working::Kept) when the details page is
     // printed; none, and why, when no result belongs to the design.
     std::optional<calc::Result> result;
+    // With `result`, for a design of several load cases (design.cases): what MitoitusCases gave.
+    std::optional<calc::CasesResult> cases;
     NoResult noResult = NoResult::Uncalculated;
     // The decimal separator of the numbers the page formats ("0.00"), as the result's composed
     // texts have it.

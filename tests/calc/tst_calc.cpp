@@ -9,6 +9,7 @@
 using namespace calc;
 
 Q_DECLARE_METATYPE(calc::DesignInput)
+Q_DECLARE_METATYPE(std::vector<calc::CaseLoads>)
 
 namespace {
 
@@ -74,6 +75,11 @@ private slots:
     void stopDetails();
     void boundaries_data();
     void boundaries();
+    void oneCaseIsMitoitus_data();
+    void oneCaseIsMitoitus();
+    void severalCases_data();
+    void severalCases();
+    void noCasesRefused();
 };
 
 // Which sizes a run tries, why each fails and how it ends.
@@ -697,6 +703,157 @@ void TestCalc::boundaries()
         QCOMPARE(c.fails, c.governs && fails);
     }
     QCOMPARE(governing, 1);
+}
+
+// A design of one load case is calculated exactly as before, working values and texts included.
+void TestCalc::oneCaseIsMitoitus_data()
+{
+    QTest::addColumn<DesignInput>("in");
+    QTest::addColumn<int>("tapaus");
+    QTest::addColumn<int>("state");
+
+    QTest::newRow("chosen at M12") << design(100, 100, 150, 0, 3, 2) << 2 << int(Cracked);
+    QTest::newRow("eccentric search")
+        << design(300, 300, 200, 200, 5, 3, 30, 20) << 6 << int(Cracked);
+    QTest::newRow("stopped at M10") << design(52, 200, 0, 0, 2.5, 0) << 1 << int(NonCracked);
+    QTest::newRow("stopped at M8") << design(49.9, 200, 0, 0, 1, 1) << 1 << int(NonCracked);
+    QTest::newRow("advice") << design(800, 800, 190, 190, 5, 0, 1000, 0) << 7 << int(NonCracked);
+    QTest::newRow("arrangement 5, torsion")
+        << design(200, 250, 0, 150, 4, 3, 0, 30) << 5 << int(Cracked);
+}
+
+void TestCalc::oneCaseIsMitoitus()
+{
+    QFETCH(DesignInput, in);
+    QFETCH(int, tapaus);
+    QFETCH(int, state);
+    const CaseLoads loads{in.NSd, in.V1d, in.e1, in.e2};
+    // The loads come from the case alone.
+    DesignInput geometry = in;
+    geometry.NSd = geometry.V1d = geometry.e1 = geometry.e2 = 77;
+    Texts texts;
+    texts.fragKpl = " pcs ";
+    for (const Working working : {Working::Omitted, Working::Kept}) {
+        CasesResult cases;
+        const Result r = MitoitusCases(geometry, std::span(&loads, 1), tapaus, ConcreteState(state),
+                                       texts, cases, ",", working);
+        QVERIFY(r == Mitoitus(in, tapaus, ConcreteState(state), texts, ",", working));
+        QCOMPARE(cases.caseCount, 1);
+        QCOMPARE(cases.sizes.size(), r.sizes.size());
+        for (std::size_t i = 0; i < r.sizes.size(); ++i) {
+            const CaseRow &row = cases.sizes[i].cases.at(0);
+            QCOMPARE(cases.sizes[i].sizeNo, r.sizes[i].sizeNo);
+            QCOMPARE(row.outcome, r.sizes[i].outcome);
+            QCOMPARE(row.tensionUtilization, r.sizes[i].tensionUtilization);
+            QCOMPARE(row.shearUtilization, r.sizes[i].shearUtilization);
+            QCOMPARE(row.eccentricUtilization, r.sizes[i].eccentricUtilization);
+            QCOMPARE(row.governing, r.sizes[i].governing);
+        }
+        QCOMPARE(cases.governingCase.has_value(), r.outcome != Outcome::Stopped);
+    }
+}
+
+// Several cases on one geometry: the size that carries them all and the case that governs, and
+// at each size the Result is the governing case's own.
+void TestCalc::severalCases_data()
+{
+    QTest::addColumn<DesignInput>("geometry");
+    QTest::addColumn<int>("tapaus");
+    QTest::addColumn<std::vector<CaseLoads>>("loads");
+    QTest::addColumn<QString>("sizes");     // the outcome of the governing case at each size
+    QTest::addColumn<QString>("governing"); // the governing case at each size
+    QTest::addColumn<int>("governingCase"); // -1: none
+
+    const DesignInput row2 = design(100, 100, 150, 0, 0, 0);
+    // Row of two, cracked: M8 1.15, M10 1.70, M12 2.21. The tension of 1.5 per anchor fails M8;
+    // the shear of 2 on one anchor fails M8 and M10 and is the higher utilisation at both.
+    QTest::newRow("tension case and shear case")
+        << row2 << 2 << std::vector<CaseLoads>{{3, 0, 0, 0}, {1, 2, 0, 0}}
+        << "M8 shear, M10 shear, M12 chosen"
+        << "1 1 1" << 1;
+    QTest::newRow("light case never governs")
+        << row2 << 2 << std::vector<CaseLoads>{{0.1, 0.1, 0, 0}, {3, 0, 0, 0}, {0, 0, 0, 0}}
+        << "M8 tension, M10 chosen"
+        << "1 1" << 1;
+    QTest::newRow("equal cases: the first")
+        << row2 << 2 << std::vector<CaseLoads>{{1, 1, 0, 0}, {1, 1, 0, 0}} << "M8 chosen"
+        << "0" << 0;
+    // Single anchor, cracked, far from the edges: FAnchor is FRd. Every size fails the second
+    // case: the governing case is the one that failed M16.
+    const DesignInput single = design(200, 200, 0, 0, 0, 0);
+    QTest::newRow("advice") << single << 1 << std::vector<CaseLoads>{{1, 0, 0, 0}, {50, 0, 0, 0}}
+                            << "M8 tension, M10 tension, M12 tension, M16 tension"
+                            << "1 1 1 1" << 1;
+    // At M8 (2.3) both fail, the tension case the more (2.5); both pass M10 (3.4).
+    QTest::newRow("both fail, the higher governs")
+        << single << 1 << std::vector<CaseLoads>{{2.5, 0, 0, 0}, {0, 2.4, 0, 0}}
+        << "M8 tension, M10 chosen"
+        << "0 0" << 0;
+    // C1 = 52 passes M8 and stops the run at M10 whatever the loads.
+    QTest::newRow("stopped") << design(52, 200, 0, 0, 0, 0) << 1
+                             << std::vector<CaseLoads>{{1, 0, 0, 0}, {2.5, 0, 0, 0}} << "M8 tension"
+                             << "1" << -1;
+    QTest::newRow("stopped at M8") << design(40, 200, 0, 0, 0, 0) << 1
+                                   << std::vector<CaseLoads>{{1, 0, 0, 0}, {2.5, 0, 0, 0}} << ""
+                                   << "" << -1;
+}
+
+void TestCalc::severalCases()
+{
+    QFETCH(DesignInput, geometry);
+    QFETCH(int, tapaus);
+    QFETCH(std::vector<CaseLoads>, loads);
+    QFETCH(QString, sizes);
+    QFETCH(QString, governing);
+    QFETCH(int, governingCase);
+
+    CasesResult cases;
+    const Result r = MitoitusCases(geometry, loads, tapaus, Cracked, {}, cases, ".", Working::Kept);
+    QCOMPARE(outcomes(r), sizes);
+    QCOMPARE(cases.governingCase.value_or(-1), governingCase);
+    QCOMPARE(cases.caseCount, int(loads.size()));
+    QCOMPARE(cases.sizes.size(), r.sizes.size());
+
+    QStringList governs;
+    for (std::size_t i = 0; i < r.sizes.size(); ++i) {
+        const CasesAtSize &at = cases.sizes[i];
+        QCOMPARE(at.cases.size(), loads.size());
+        int g = -1;
+        for (const CaseRow &row : at.cases) {
+            if (row.tensionUtilization == r.sizes[i].tensionUtilization &&
+                row.shearUtilization == r.sizes[i].shearUtilization &&
+                row.eccentricUtilization == r.sizes[i].eccentricUtilization) {
+                g = row.caseIndex;
+                break;
+            }
+        }
+        governs << QString::number(g);
+        QCOMPARE(at.governingCase, g);
+        // The row is the one the governing case's own run gives at that size, working values
+        // and all.
+        const Result alone = Mitoitus(withLoads(geometry, loads[std::size_t(g)]), tapaus, Cracked,
+                                      {}, ".", Working::Kept);
+        for (std::size_t k = 0; k < alone.sizes.size(); ++k)
+            if (alone.sizes[k].sizeNo == r.sizes[i].sizeNo) {
+                QVERIFY(alone.sizes[k] == r.sizes[i]);
+                QVERIFY(alone.details[k] == r.details[i]);
+            }
+        // A size is chosen only when every case passes it.
+        bool all = true;
+        for (const CaseRow &row : at.cases)
+            all = all && row.outcome == SizeOutcome::Chosen;
+        QCOMPARE(r.sizes[i].outcome == SizeOutcome::Chosen, all);
+    }
+    QCOMPARE(governs.join(' '), governing);
+    if (r.chosen)
+        QCOMPARE(r.chosen->sizeNo, r.sizes.back().sizeNo);
+}
+
+void TestCalc::noCasesRefused()
+{
+    CasesResult cases;
+    QVERIFY_THROWS_EXCEPTION(std::invalid_argument, MitoitusCases(design(200, 200, 0, 0, 0, 0), {},
+                                                                  1, Cracked, {}, cases));
 }
 
 QTEST_APPLESS_MAIN(TestCalc)

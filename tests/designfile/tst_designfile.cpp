@@ -23,6 +23,35 @@ Contents sample(int arrangement)
     return c;
 }
 
+// A design of three load cases: names and texts of every kind a field or the project holds.
+Contents withCases()
+{
+    Contents c = sample(7);
+    for (const int i : designfile::LoadInputs)
+        c.texts[std::size_t(i)].clear();
+    c.cases = {
+        {QStringLiteral("ULS 1 max N"), {"12,5", "3", "", "0"}},
+        {QStringLiteral("Tuuli \"imu\" \\ 😀"), {" 7", "-1.5e1", "abc", "10"}},
+        {QString(), {"", "", "", ""}},
+    };
+    return c;
+}
+
+// A valid file of version 2 with the value of `key` in case `index` replaced by `json`.
+QByteArray withCaseValue(int index, const QString &key, const QByteArray &json)
+{
+    QByteArray bytes = designfile::encode(withCases());
+    qsizetype at = bytes.indexOf("\"cases\"");
+    for (int i = 0; i <= index; ++i)
+        at = bytes.indexOf("{\"name\"", at + 1);
+    at = bytes.indexOf("\"" + key.toUtf8() + "\": ", at);
+    const qsizetype start = at + key.size() + 4;
+    qsizetype end = start;
+    while (bytes[end] != ',' && bytes[end] != '}')
+        ++end;
+    return bytes.replace(start, end - start, json);
+}
+
 bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -67,6 +96,78 @@ private slots:
             // The same design gives the same bytes.
             QCOMPARE(readBytes(path), designfile::encode(sample(arrangement)));
         }
+    }
+
+    // A design of one case is written as it always was: a reader of version 1 opens it.
+    void oneCaseIsVersionOne()
+    {
+        const QByteArray expected = R"({
+    "format": "kiila-design",
+    "version": 1,
+    "arrangement": 4,
+    "cracked": true,
+    "inputs": {
+        "c1": "100",
+        "c2": "80,5",
+        "s1": "",
+        "s2": " 120",
+        "nsd": "12.5",
+        "v1d": "-3",
+        "e1": "abc",
+        "e2": "0"
+    },
+    "project": ""
+}
+)";
+        QCOMPARE(designfile::encode(sample(4)), expected);
+        QString error;
+        const std::optional<Contents> back = designfile::decode(expected, error);
+        QVERIFY2(back, qPrintable(error));
+        QVERIFY(back->cases.isEmpty());
+    }
+
+    // Several cases are written as version 2, the geometry as inputs and each case's texts as
+    // typed, and read back the same; the load inputs of the fields are not kept beside them.
+    void casesRoundTrip()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("cases.kiila"));
+        QCOMPARE(designfile::write(path, withCases()), QString());
+        const QByteArray bytes = readBytes(path);
+        QVERIFY(bytes.contains("\"version\": 2,"));
+        QVERIFY(bytes.contains(R"({"name": "ULS 1 max N", "nsd": "12,5", "v1d": "3", "e1": "", )"
+                               R"("e2": "0"},)"));
+        QVERIFY(!bytes.contains("\n        \"nsd\"")); // not among the inputs
+        QString error;
+        QCOMPARE(designfile::read(path, error), std::optional<Contents>(withCases()));
+
+        Contents typed = withCases();
+        typed.texts[std::size_t(designfile::LoadInputs[0])] = QStringLiteral("99");
+        QCOMPARE(designfile::write(path, typed), QString());
+        QCOMPARE(readBytes(path), bytes);
+
+        // The most cases a design holds read back; one more is refused before anything is
+        // written.
+        Contents many = withCases();
+        many.cases.clear();
+        for (int i = 0; i < designfile::MaxCases; ++i)
+            many.cases.append({QStringLiteral("%1").arg(i + 1), {"12.5", "3", "40", "0"}});
+        QCOMPARE(designfile::decode(designfile::encode(many), error), std::optional(many));
+        const QByteArray before = readBytes(path);
+        many.cases.append(many.cases.last());
+        QCOMPARE(designfile::write(path, many),
+                 QStringLiteral("cannot write '%1': the design has %2 load cases, more than the "
+                                "%3 a design file keeps")
+                     .arg(path)
+                     .arg(designfile::MaxCases + 1)
+                     .arg(designfile::MaxCases));
+        Contents broken = withCases();
+        broken.cases[1].name += QStringLiteral("\nsecond line");
+        QCOMPARE(designfile::write(path, broken),
+                 QStringLiteral("cannot write '%1': case 2 holds a line break or a character a "
+                                "design file cannot keep")
+                     .arg(path));
+        QCOMPARE(readBytes(path), before);
     }
 
     // A design is written only when it reads back: one byte beyond the reader's limit is
@@ -182,8 +283,44 @@ private slots:
                                 << "not a JSON object";
         QTest::newRow("another format") << QByteArray(good).replace("kiila-design", "kiila-x") << ""
                                         << "not a Kiila design";
-        QTest::newRow("newer version") << withValue("version", "2") << ""
-                                       << "newer Kiila";
+        QTest::newRow("newer version") << withValue("version", "3") << ""
+                                       << "it is of version 3, written by a newer Kiila; this "
+                                          "one reads version 2";
+        QTest::newRow("version 2 without cases") << withValue("version", "2") << ""
+                                                 << "\"cases\" is missing, not a list of 1 to 1000";
+        const QByteArray cases = designfile::encode(withCases());
+        QTest::newRow("cases as object") << QByteArray(cases)
+                                                .replace("\"cases\": [", "\"cases\": {\"a\": [")
+                                                .replace("],", "]},")
+                                         << ""
+                                         << "\"cases\" is an object, not a list";
+        QTest::newRow("no cases") << QByteArray(cases).replace(cases.indexOf("[\n        {") + 1,
+                                                               cases.indexOf("    ],") -
+                                                                   cases.indexOf("[\n        {") -
+                                                                   1,
+                                                               "")
+                                  << ""
+                                  << "\"cases\" is a list of 0, not a list of 1 to 1000 cases";
+        QByteArray tooMany = cases;
+        tooMany.replace("{\"name\": \"\",",
+                        QByteArray("{},").repeated(designfile::MaxCases - 2) + "{\"name\": \"\",");
+        QTest::newRow("1001 cases") << tooMany << ""
+                                    << "\"cases\" is a list of 1001, not a list of 1 to 1000 cases";
+        QTest::newRow("case as number")
+            << QByteArray(cases).replace("{\"name\": \"\",", "7, {\"name\": \"\",") << ""
+            << "case 3 of \"cases\": it is 7, not an object";
+        QTest::newRow("case name of two lines")
+            << withCaseValue(1, QStringLiteral("name"), "\"a\\nb\"") << ""
+            << "case 2 of \"cases\": the \"name\" is a text of more than one line";
+        QTest::newRow("case name as number") << withCaseValue(0, QStringLiteral("name"), "1") << ""
+                                             << "case 1 of \"cases\": the \"name\" is 1, not a "
+                                                "one-line text";
+        QTest::newRow("case load as number")
+            << withCaseValue(2, QStringLiteral("v1d"), "3.5") << ""
+            << "case 3 of \"cases\": the \"v1d\" is 3.5, not the one-line text of a field";
+        QTest::newRow("case load longer than a field")
+            << withCaseValue(0, QStringLiteral("e2"), '"' + QByteArray(32768, '1') + '"') << ""
+            << "case 1 of \"cases\": the \"e2\" is a text of 32768 characters";
         QTest::newRow("version as text") << withValue("version", "\"1\"") << ""
                                          << "\"version\"";
         QTest::newRow("version 0") << withValue("version", "0") << ""

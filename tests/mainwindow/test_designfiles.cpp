@@ -280,7 +280,7 @@ void TestDesignFiles::brokenFile_data()
     QTest::newRow("truncated") << bytes.left(bytes.size() / 2) << ""
                                << "not JSON";
     QTest::newRow("newer version")
-        << QByteArray(bytes).replace("\"version\": 1", "\"version\": 2") << ""
+        << QByteArray(bytes).replace("\"version\": 1", "\"version\": 3") << ""
         << "newer";
     QTest::newRow("arrangement 8")
         << QByteArray(bytes).replace("\"arrangement\": 4", "\"arrangement\": 8") << ""
@@ -515,11 +515,17 @@ void TestDesignFiles::contextMenu_data()
 {
     QTest::addColumn<int>("flag"); // the language's flag: 0 Russian, 1 English, 2 Finnish
     QTest::addColumn<QStringList>("entries");
-    const QStringList english{"Undo\tCtrl+Z",   "Open…\tCtrl+O",
-                              "Save\tCtrl+S",   "Save as…\tCtrl+Shift+S",
-                              "Recent designs", "Save report as PDF…",
-                              "Print\tCtrl+P",  "Print with details\tCtrl+Shift+P",
-                              "Help\tF1",       "Exit\tCtrl+Q"};
+    const QStringList english{"Undo	Ctrl+Z",
+                              "Open…	Ctrl+O",
+                              "Save	Ctrl+S",
+                              "Save as…	Ctrl+Shift+S",
+                              "Recent designs",
+                              "Load cases…	Ctrl+K",
+                              "Save report as PDF…",
+                              "Print	Ctrl+P",
+                              "Print with details	Ctrl+Shift+P",
+                              "Help	F1",
+                              "Exit	Ctrl+Q"};
     QTest::newRow("English") << 1 << english;
     // The desktop names the keys in Finnish, where Qt's Finnish texts are installed.
     const QString finnishShift =
@@ -533,6 +539,7 @@ void TestDesignFiles::contextMenu_data()
                                             "Tallenna\tCtrl+S",
                                             "Tallenna nimellä…\tCtrl+Shift+S",
                                             "Viimeisimmät mitoitukset",
+                                            "Kuormitustapaukset…\tCtrl+K",
                                             "Tallenna raportti PDF-tiedostoksi…",
                                             "Tulosta\tCtrl+P",
                                             "Tulosta laskelmineen\t" + finnishShift + "+P",

@@ -637,6 +637,8 @@ QString TestMainWindow::effects() const
         shown << "print";
     if (m_w->dataSheet() && m_w->dataSheet()->isVisible())
         shown << "sheet";
+    if (m_w->loadCasesWindow() && m_w->loadCasesWindow()->isVisible())
+        shown << "cases";
     if (m_platform.exits)
         shown << "exit";
     return shown.join(QLatin1Char(' '));
@@ -653,6 +655,7 @@ void TestMainWindow::keysRunTheCommands_data()
     QTest::newRow("Ctrl+Q") << QKeySequence(Qt::CTRL | Qt::Key_Q) << start + " exit";
     QTest::newRow("Ctrl+L") << QKeySequence(Qt::CTRL | Qt::Key_L)
                             << "arrangement 1 non-cracked fin";
+    QTest::newRow("Ctrl+K") << QKeySequence(Qt::CTRL | Qt::Key_K) << start + " cases";
     QTest::newRow("Alt+Y") << QKeySequence(Qt::ALT | Qt::Key_Y) << "arrangement 1 cracked eng";
     QTest::newRow("Alt+K") << QKeySequence(Qt::ALT | Qt::Key_K) << "arrangement 1 cracked eng";
     for (int i = 1; i <= 7; ++i)

@@ -773,6 +773,137 @@ def compare_single_designs(program, designs, show):
     return differing
 
 
+# ---------------------------------------------------------------------------------------------
+# Load cases: one geometry, several pairs of loads
+# ---------------------------------------------------------------------------------------------
+
+def case_utilization(row):
+    """The highest utilisation of the checks a case made at a size (no value counts as 0)."""
+    values = [u for u in row["utilization"].values() if u is not None]
+    return max(0.0 if math.isnan(u) else u for u in values)
+
+
+def cases_reference(d, loads):
+    """What a calculation of several load cases gives, from single-case passes of the
+    reference: per size every case's own pass; a size is chosen when every case passes it; the
+    size shows the case of highest utilisation, among the failing ones when any fails (the first
+    of equal ones)."""
+    geometry = d[:6]
+    out = {"sizes": [], "outcome": "advice", "chosen": None, "governingCase": None}
+    for size_no in range(1, 5):
+        passes = [ref.mitoitus(*geometry, *l, first_size=size_no) for l in loads]
+        if not passes[0]["sizes"] or passes[0]["sizes"][0]["size"] != ref.size_name(
+                ref.SIZES[size_no - 1]):
+            out["outcome"] = "stopped"
+            return out
+        rows = [p["sizes"][0] for p in passes]
+        failing = [i for i, r in enumerate(rows) if r["outcome"] != "chosen"]
+        candidates = failing or list(range(len(rows)))
+        governing = candidates[0]
+        for i in candidates:
+            if case_utilization(rows[i]) > case_utilization(rows[governing]):
+                governing = i
+        out["sizes"].append({"size": rows[0]["size"], "rows": rows, "governing": governing})
+        if not failing:
+            out["outcome"] = "chosen"
+            out["chosen"] = rows[0]["size"]
+            out["governingCase"] = governing
+            return out
+    out["governingCase"] = out["sizes"][-1]["governing"]
+    return out
+
+
+def random_case_sets(rng, count):
+    """Random geometries, each with 2 to 6 cases of random loads; now and then a case twice."""
+    out = []
+    for d in random_designs(rng, count):
+        others = random_designs(rng, 12)
+        loads = [tuple(d[6:])]
+        for _ in range(rng.randint(1, 5)):
+            if rng.random() < 0.1:
+                loads.append(rng.choice(loads))
+            else:
+                loads.append(tuple(rng.choice(others)[6:]))
+        rng.shuffle(loads)
+        out.append((d, loads))
+    return out
+
+
+def compare_cases(program, count, seed, show):
+    """kiila-calc --cases against cases_reference: the outcome and size, the governing case of
+    the run and of each size, each case's outcome and utilisations at each size, and the rows of
+    the sizes (the governing case's own)."""
+    rng = random.Random(seed)
+    differing = 0
+    for d, loads in random_case_sets(rng, count):
+        want = cases_reference(d, loads)
+        table = "name,nsd,v1d,e1,e2\n" + "".join(
+            "LC%d,%r,%r,%r,%r\n" % ((i + 1,) + l) for i, l in enumerate(loads))
+        args = [program, "--arrangement=%d" % d[0], "--json", "--lang", "none", "--cases", "-"]
+        if d[1]:
+            args.append("--cracked")
+        for name, value in zip(COLUMNS[2:6], d[2:6]):
+            args.append("--%s=%r" % (name, value))
+        proc = subprocess.run(args, input=table.encode(), stdout=subprocess.PIPE,
+                              stderr=subprocess.PIPE, timeout=60)
+        diffs = []
+        try:
+            got = json.loads(proc.stdout.decode("utf-8", "replace"))
+        except ValueError:
+            got = {}
+            diffs.append(("output", "JSON", proc.stdout[:200] + proc.stderr[:200]))
+        if got:
+            diffs += case_diffs(want, got, loads)
+        if diffs:
+            differing += 1
+            if differing <= show:
+                print("cases: %s; loads %r" % (describe(d), loads))
+                for path, a, b in diffs:
+                    print("    %-32s reference %r" % (path, a))
+                    print("    %-32s kiila-calc %r" % ("", b))
+    print("reference_check (load cases): %d geometries, %d differ" % (count, differing))
+    return differing
+
+
+def case_diffs(want, got, loads):
+    diffs = []
+
+    def same(path, a, b):
+        if a is None or b is None or isinstance(a, str):
+            if a != b:
+                diffs.append((path, a, b))
+        elif not close(a, b):
+            diffs.append((path, a, b))
+
+    same("outcome", want["outcome"], got.get("outcome"))
+    same("chosen", want["chosen"], (got.get("chosen") or {}).get("size"))
+    same("governingCase",
+         None if want["governingCase"] is None else want["governingCase"] + 1,
+         got.get("governingCase"))
+    sizes = got.get("sizes", [])
+    same("sizes", len(want["sizes"]), len(sizes))
+    cases = got.get("cases", [])
+    same("cases", len(loads), len(cases))
+    for k, w in enumerate(want["sizes"]):
+        if k >= len(sizes) or len(cases) != len(loads):
+            break
+        g = w["governing"]
+        same("sizes[%d].governingCase" % k, g + 1, sizes[k].get("governingCase"))
+        # The size's row is the governing case's own pass.
+        row = w["rows"][g]
+        for key in ("anchorCapacity", "shearCapacity", "eccentricCapacity", "outcome",
+                    "governs"):
+            same("sizes[%d].%s" % (k, key), row[key], sizes[k].get(key))
+        for i, r in enumerate(w["rows"]):
+            c = cases[i]["sizes"][k] if k < len(cases[i]["sizes"]) else {}
+            same("cases[%d][%d].outcome" % (i, k), r["outcome"], c.get("outcome"))
+            same("cases[%d][%d].governs" % (i, k), r["governs"], c.get("governs"))
+            for key in ("tension", "shear", "eccentric"):
+                same("cases[%d][%d].%s" % (i, k, key), r["utilization"][key],
+                     c.get("utilization", {}).get(key))
+    return diffs
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
@@ -781,6 +912,8 @@ def main():
     parser.add_argument("--seed", type=int, default=20240611)
     parser.add_argument("--show", type=int, default=5, help="differences shown in full")
     parser.add_argument("--csv-out", help="also write the designs as CSV to this file")
+    parser.add_argument("--case-count", type=int, default=300,
+                        help="random geometries with several load cases")
     args = parser.parse_args()
 
     problems = self_check()
@@ -809,6 +942,7 @@ def main():
     rng = random.Random(args.seed + 1)
     singles = worked_designs() + rng.sample(designs, min(40, len(designs)))
     failures += compare_single_designs(args.program, singles, args.show)
+    failures += compare_cases(args.program, args.case_count, args.seed + 2, args.show)
     return 1 if failures else 0
 
 

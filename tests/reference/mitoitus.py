@@ -247,11 +247,12 @@ def eccentric_search(d, k1, k2, n_per_row, s1, s2, e1, f_anchor):
 # ---------------------------------------------------------------------------------------------
 
 def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
-             caption7=CAPTION_7, details=False):
+             caption7=CAPTION_7, details=False, first_size=1):
     """Runs the design.  `cracked` is true for cracked concrete.  Returns a dict shaped like
     one JSON object of `kiila-calc --json`; with details=True each size also carries its
     working values under "_detail", and a stopped run those of its last size under
-    "_stop_detail"."""
+    "_stop_detail".  With first_size the run starts at that size (1 to 4): its first row is
+    that size's pass on its own, whatever the smaller sizes would have given."""
     frag = dict(FRAGMENT_DEFAULTS)
     for key, text in (fragments or {}).items():
         if text:
@@ -277,7 +278,7 @@ def mitoitus(tapaus, cracked, c1, c2, s1, s2, nsd, v1d, e1, e2, fragments=None,
         "headings": {},
     }
 
-    for size_no in range(1, 5):
+    for size_no in range(first_size, 5):
         size = SIZES[size_no - 1]
         d = size["dNom"]
         hef = size["hef"]

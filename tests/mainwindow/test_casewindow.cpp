@@ -1,0 +1,307 @@
+// The Load cases window beside the main window, driven by the keyboard and the clipboard as a
+// user drives them: cases typed into the table, added, duplicated and deleted; cells pasted
+// from a spreadsheet; the main window's load fields showing the case chosen; a design of several
+// cases saved and opened again from real files.
+
+#include "designfile/designfile.h"
+#include "mainwindow/mainwindow.h"
+#include "windowdriver.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QSettings>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+using casewindow::LoadCasesWindow;
+using mainwindow::MainWindow;
+using Rows = QList<QStringList>; // name and the four loads of each case
+
+namespace {
+
+// The load fields TextN, in the order of a case's loads.
+int loadField(int load)
+{
+    return design::Inputs[designfile::LoadInputs[load]].field;
+}
+
+Rows rowsOf(const QList<designfile::CaseTexts> &cases)
+{
+    Rows rows;
+    for (const designfile::CaseTexts &loadCase : cases) {
+        QStringList row{loadCase.name};
+        for (const QString &load : loadCase.loads)
+            row << load;
+        rows << row;
+    }
+    return rows;
+}
+
+} // namespace
+
+class TestCaseWindow : public QObject, protected WindowDriver<MainWindow>
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup() { m_w.reset(); }
+
+    void byKeyboard();
+    void paste_data();
+    void paste();
+    void arrangementKeepsTheCases();
+    void saveAndReopen();
+    void grab();
+
+private:
+    LoadCasesWindow *cases() const { return m_w->loadCasesWindow(); }
+    QTableWidget *table() const { return cases()->table(); }
+    // Keys to whatever has the focus, as the keyboard gives them.
+    static void press(QKeyCombination keys)
+    {
+        QTest::keyClick(QApplication::focusWidget(), keys.key(), keys.keyboardModifiers());
+    }
+    static void typeKeys(const QString &keys)
+    {
+        for (const QChar c : keys)
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+    }
+    // Types the cells of a row from the current cell, Tab after each.
+    static void typeRow(const QStringList &cells)
+    {
+        for (const QString &cell : cells) {
+            if (!cell.isEmpty()) {
+                press(Qt::Key_F2); // edits the cell as it is, to type over it
+                press(Qt::CTRL | Qt::Key_A);
+                typeKeys(cell);
+            }
+            press(Qt::Key_Tab);
+        }
+    }
+    QStringList loadFields() const
+    {
+        QStringList texts;
+        for (int load = 0; load < designfile::LoadCount; ++load)
+            texts << text(loadField(load))->text();
+        return texts;
+    }
+    bool openCases()
+    {
+        QTest::keyClick(m_w.get(), Qt::Key_K, Qt::ControlModifier);
+        return cases() && QTest::qWaitForWindowActive(cases());
+    }
+
+    QTemporaryDir m_dir;
+};
+
+void TestCaseWindow::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("config"))));
+    QCoreApplication::setOrganizationName(QStringLiteral("kiila-test"));
+}
+
+void TestCaseWindow::init()
+{
+    QSettings().clear();
+    QVERIFY(openWindow(nullptr));
+    m_platform.folder = m_dir.path();
+}
+
+// Ctrl+K opens the window on the design's one case; cases are typed, added, duplicated and
+// deleted by keys, and the main window's load fields follow the case chosen both ways.
+void TestCaseWindow::byKeyboard()
+{
+    click("ImgSIT", 5); // arrangement 6 uses all four loads
+    type(6, QStringLiteral("12,5"));
+    QVERIFY(openCases());
+    QCOMPARE(rowsOf(cases()->cases()), (Rows{{"1", "12,5", "", "", ""}}));
+    QCOMPARE(table()->horizontalHeaderItem(1)->text(), "NSd (kN)");
+
+    table()->setFocus();
+    table()->setCurrentCell(0, 0);
+    typeRow({"ULS 1", "", "3", "40", "0"});
+    QCOMPARE(rowsOf(m_w->loadCases()), (Rows{{"ULS 1", "12,5", "3", "40", "0"}}));
+    QCOMPARE(loadFields(), (QStringList{"12,5", "3", "40", "0"}));
+
+    press(Qt::CTRL | Qt::Key_Insert); // a new case below, chosen
+    QCOMPARE(table()->currentRow(), 1);
+    QCOMPARE(loadFields(), (QStringList{"", "", "", ""}));
+    table()->setCurrentCell(1, 0);
+    typeRow({"ULS 2", "20", "1.5", "", "10"});
+    press(Qt::CTRL | Qt::Key_D);
+    QCOMPARE(rowsOf(m_w->loadCases()), (Rows{{"ULS 1", "12,5", "3", "40", "0"},
+                                             {"ULS 2", "20", "1.5", "", "10"},
+                                             {"ULS 2", "20", "1.5", "", "10"}}));
+    QCOMPARE(m_w->selectedCase(), 2);
+
+    // Typed into the main window, the load goes into the case chosen.
+    cases()->table()->setCurrentCell(0, 1);
+    QCOMPARE(loadFields(), (QStringList{"12,5", "3", "40", "0"}));
+    m_w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    text(6)->setText(QString());
+    type(6, QStringLiteral("7"));
+    QCOMPARE(table()->item(0, 1)->text(), "7");
+
+    cases()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(cases()));
+    table()->setFocus();
+    table()->setCurrentCell(1, 0);
+    press(Qt::CTRL | Qt::Key_Delete);
+    QCOMPARE(rowsOf(m_w->loadCases()),
+             (Rows{{"ULS 1", "7", "3", "40", "0"}, {"ULS 2", "20", "1.5", "", "10"}}));
+    QCOMPARE(m_w->selectedCase(), 1);
+    QCOMPARE(loadFields(), (QStringList{"20", "1.5", "", "10"}));
+    // The last case stays: a design has one at least.
+    press(Qt::CTRL | Qt::Key_Delete);
+    press(Qt::CTRL | Qt::Key_Delete);
+    QCOMPARE(m_w->loadCases().size(), 1);
+    QCOMPARE(m_platform.beeps, 1);
+    press(Qt::Key_Escape);
+    QTRY_VERIFY(!cases());
+}
+
+void TestCaseWindow::paste_data()
+{
+    QTest::addColumn<QString>("clipboard");
+    QTest::addColumn<QPoint>("at"); // the current cell: column, row
+    QTest::addColumn<Rows>("rows");
+    QTest::addColumn<QString>("refusal"); // the start of the message, or empty
+    const Rows before{{"A", "1", "2", "3", "4"}, {"B", "5", "6", "7", "8"}};
+    QTest::newRow("rows without a header, comma decimals")
+        << "LC1\t12,5\t3\t0\t0\r\nLC2\t-4,25\t0,5\t\t10\r\n"
+        << QPoint(0, 0) << Rows{{"LC1", "12,5", "3", "0", "0"}, {"LC2", "-4,25", "0,5", "", "10"}}
+        << "";
+    QTest::newRow("header in another order, rows added")
+        << "e2\tNSd\tname\n1\t2\tX\n5\t6\tY\n7\t8\tZ\n"
+        << QPoint(3, 1)
+        << Rows{{"A", "1", "2", "3", "4"},
+                {"X", "2", "6", "7", "1"},
+                {"Y", "6", "", "", "5"},
+                {"Z", "8", "", "", "7"}}
+        << "";
+    QTest::newRow("loads only, from the current cell")
+        << "10\t2\n11\t3" << QPoint(1, 0)
+        << Rows{{"A", "10", "2", "3", "4"}, {"B", "11", "3", "7", "8"}} << "";
+    QTest::newRow("a broken row refused with its number")
+        << "name\tnsd\nLC1\t1\nLC2\t12 kN\n"
+        << QPoint(0, 0) << before << "Row 3: NSd (kN) \"12 kN\" is not a number.";
+    QTest::newRow("ambiguous comma refused")
+        << "1\t1,000" << QPoint(0, 0) << before << "Row 1: NSd (kN) \"1,000\" is not a number.";
+    QTest::newRow("wider than the table")
+        << "1\t2\t3\t4\t5" << QPoint(1, 0) << before << "Row 1 has more cells than the table has";
+}
+
+// A block of spreadsheet cells goes in as a whole, or not at all with the row that is wrong.
+void TestCaseWindow::paste()
+{
+    QFETCH(QString, clipboard);
+    QFETCH(QPoint, at);
+    QFETCH(Rows, rows);
+    QFETCH(QString, refusal);
+    click("ImgSIT", 5);
+    QVERIFY(openCases());
+    cases()->setCases({{"A", {"1", "2", "3", "4"}}, {"B", {"5", "6", "7", "8"}}}, 0);
+    table()->setFocus();
+    table()->setCurrentCell(at.y(), at.x());
+    QApplication::clipboard()->setText(clipboard);
+    press(Qt::CTRL | Qt::Key_V);
+    QCOMPARE(rowsOf(cases()->cases()), rows);
+    if (refusal.isEmpty()) {
+        QVERIFY(m_platform.messages.isEmpty());
+        QCOMPARE(rowsOf(m_w->loadCases()), rows);
+    } else {
+        QCOMPARE(m_platform.messages.size(), 1);
+        QVERIFY2(m_platform.messages[0].first.startsWith(refusal),
+                 qPrintable(m_platform.messages[0].first));
+    }
+}
+
+// Another arrangement empties the geometry; each case keeps its loads.
+void TestCaseWindow::arrangementKeepsTheCases()
+{
+    click("ImgSIT", 5);
+    QVERIFY(openCases());
+    table()->setCurrentCell(0, 0);
+    QVERIFY(cases()->pasteCells(QStringLiteral("A\t1\t2\t3\t4\nB\t5\t6\t7\t8")));
+    table()->setCurrentCell(1, 0);
+    QCOMPARE(loadFields(), (QStringList{"5", "6", "7", "8"}));
+    m_w->ImgSIT_Click(0); // arrangement 1: no eccentricities
+    QCOMPARE(loadFields(), (QStringList{"5", "6", "", ""}));
+    QCOMPARE(rowsOf(m_w->loadCases()),
+             (Rows{{"A", "1", "2", "3", "4"}, {"B", "5", "6", "7", "8"}}));
+}
+
+// A design of several cases is saved as such and opens as it was saved: the cases in the
+// table, the first in the load fields; a design of one case is saved as before.
+void TestCaseWindow::saveAndReopen()
+{
+    click("ImgSIT", 5);
+    for (const auto &[number, value] : {std::pair{1, "200"}, {3, "150"}, {4, "120"}, {5, "130"}})
+        type(number, QString::fromLatin1(value));
+    type(6, QStringLiteral("4"));
+    m_platform.savePath = m_dir.filePath(QStringLiteral("one.kiila"));
+    QTest::keyClick(m_w.get(), Qt::Key_S, Qt::ControlModifier);
+    const designfile::Contents one = m_w->designContents();
+    QVERIFY(one.cases.isEmpty());
+    QFile oneFile(m_platform.savePath);
+    QVERIFY(oneFile.open(QIODevice::ReadOnly));
+    QCOMPARE(oneFile.readAll(), designfile::encode(one));
+
+    QVERIFY(openCases());
+    table()->setCurrentCell(0, 0);
+    QVERIFY(cases()->pasteCells(QStringLiteral("ULS 1\t4\t2\t10\t0\nULS 2\t8,5\t1\t0\t20\n"
+                                               "Tuuli\t-2\t6\t0\t0\n")));
+    const Rows typed{{"ULS 1", "4", "2", "10", "0"},
+                     {"ULS 2", "8,5", "1", "0", "20"},
+                     {"Tuuli", "-2", "6", "0", "0"}};
+    QVERIFY(m_w->windowTitle().startsWith(u'*'));
+    m_platform.savePath = m_dir.filePath(QStringLiteral("three.kiila"));
+    m_w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    QTest::keyClick(m_w.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(!m_w->windowTitle().startsWith(u'*'));
+    QString error;
+    const std::optional<designfile::Contents> saved = designfile::read(m_platform.savePath, error);
+    QVERIFY2(saved, qPrintable(error));
+    QCOMPARE(rowsOf(saved->cases), typed);
+
+    QVERIFY(openWindow(nullptr));
+    m_platform.folder = m_dir.path();
+    QVERIFY(m_w->openDesign(m_dir.filePath(QStringLiteral("three.kiila"))));
+    QVERIFY(!m_w->windowTitle().startsWith(u'*'));
+    QCOMPARE(rowsOf(m_w->loadCases()), typed);
+    QCOMPARE(loadFields(), typed[0].mid(1));
+    QCOMPARE(text(1)->text(), "200");
+    QVERIFY(openCases());
+    QCOMPARE(rowsOf(cases()->cases()), typed);
+}
+
+// The window with several cases, in both languages, written to $KIILA_GRAB_DIR for a look by
+// eye.
+void TestCaseWindow::grab()
+{
+    click("ImgSIT", 5);
+    QVERIFY(openCases());
+    QVERIFY(
+        cases()->pasteCells(QStringLiteral("name\tnsd\tv1d\te1\te2\nULS 1 max N\t12,5\t3\t40\t0\n"
+                                           "ULS 2 max V\t4\t9,5\t0\t20\nSLS\t8\t2\t40\t0\n"
+                                           "Uplift\t-3\t1\t0\t0\nWind\t6\t6\t0\t0\n")));
+    const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR");
+    for (const auto &[flag, name] : {std::pair{1, "eng"}, {2, "fin"}}) {
+        m_w->ImgLanguage_Click(flag);
+        cases()->Form_Activate();
+        const QPixmap image = cases()->grab();
+        QVERIFY(!image.isNull());
+        if (!folder.isEmpty())
+            QVERIFY(image.save(QStringLiteral("%1/loadcases-%2.png").arg(folder, name)));
+    }
+    QCOMPARE(cases()->caption(), "Kuormitustapaukset");
+    QCOMPARE(table()->horizontalHeaderItem(0)->text(), "Nimi");
+}
+
+QTEST_MAIN(TestCaseWindow)
+#include "test_casewindow.moc"
