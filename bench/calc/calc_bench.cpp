@@ -1,10 +1,13 @@
-// One whole calculation (Mitoitus, all texts composed) per arrangement, and the worst case.
+// One whole calculation (Mitoitus, all texts composed) per arrangement, the worst case, and a
+// design of 1,000 load cases.
 //
 //   build/bin/calc_bench --benchmark_repetitions=10 --benchmark_report_aggregates_only=true
 
 #include "calc/calc.h"
 
 #include <benchmark/benchmark.h>
+
+#include <vector>
 
 namespace {
 
@@ -45,6 +48,25 @@ void worstCase(benchmark::State &state)
     }
 }
 BENCHMARK(worstCase);
+
+// A design of 1,000 load cases: loads spread over the range of a group of six, so that the
+// sizes fail on different cases and checks until M16; the eccentric search runs for most cases at
+// every size.
+void loadCases(benchmark::State &state)
+{
+    const calc::DesignInput geometry{800, 800, 190, 190, 0, 0, 0, 0};
+    std::vector<calc::CaseLoads> loads;
+    for (int i = 0; i < state.range(0); ++i)
+        loads.push_back({1.0 + (i % 37) * 0.6, (i % 11) * 0.9, (i % 5) * 60.0, (i % 3) * 15.0});
+    const calc::Texts texts;
+    for (auto _ : state) {
+        calc::CasesResult cases;
+        calc::Result r = calc::MitoitusCases(geometry, loads, 7, calc::NonCracked, texts, cases);
+        benchmark::DoNotOptimize(r);
+        benchmark::DoNotOptimize(cases);
+    }
+}
+BENCHMARK(loadCases)->Arg(1000)->ArgName("cases")->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -85,7 +85,8 @@ const char Usage[] =
     "                   of --design (in place of --nsd, --v1d, --e1, --e2): the size chosen\n"
     "                   carries every case, and the summary, --json and --report name the\n"
     "                   case that governs and each case's utilisation per size; at most\n"
-    "                   1000 cases\n"
+    "                   1000 cases. A --design file of several cases is calculated for its\n"
+    "                   cases, which --cases replaces; --save keeps the cases\n"
     "  --jobs N         the rows of --csv calculated in N threads at once (default 1): the\n"
     "                   same output, in the order of the rows; not with --report\n"
     "  --report FILE    also the program's report page of each design (rows that fail\n"
@@ -457,31 +458,67 @@ std::string optionsDesign(const QCommandLineParser &parser, design::Design &desi
     return {};
 }
 
+// The value of an input's text in a design file, read as the program reads it when it
+// calculates; else why not, naming the input as `what`.
+std::string fileValue(const QString &text, int arrangement, const std::string &what, double &value)
+{
+    if (text.isEmpty())
+        return what + " is empty, and arrangement " + std::to_string(arrangement) + " uses it";
+    const calc::ReadNumber read = calc::readNumber(text.toStdString());
+    if (read.reading == calc::Reading::NotNumber || read.reading == calc::Reading::Ambiguous)
+        return what + ": " + refusal(text.toStdString(), read.reading);
+    value = read.value;
+    return {};
+}
+
 // The design in a design file, read as the main window reads it after opening the file: each
 // field the arrangement uses gives its number, as when the calculate command runs, and where
 // one is empty or not one number the window calculates nothing. The fields the arrangement
-// does not use are disabled and empty in the window: 0 here.
+// does not use are disabled and empty in the window: 0 here. The loads of a file of several
+// cases are those of its cases, read alike, unless `ownCases` replace them.
 std::string fileDesign(const designfile::Contents &contents, const QString &path,
-                       design::Design &design)
+                       design::Design &design, bool ownCases)
 {
     design.arrangement = contents.arrangement;
     design.cracked = contents.cracked;
+    const std::string where = "cannot calculate the design " + cli::quoted(path.toStdString());
+    const auto isLoad = [](const design::Input &input) {
+        return std::find(std::begin(designfile::LoadInputs), std::end(designfile::LoadInputs),
+                         int(&input - design::Inputs)) != std::end(designfile::LoadInputs);
+    };
+    const bool cases = !contents.cases.isEmpty();
     for (int i = 0; i < design::InputCount; ++i) {
         const design::Input &input = design::Inputs[i];
-        if (!design::uses(contents.arrangement, input))
+        if (!design::uses(contents.arrangement, input) || ((cases || ownCases) && isLoad(input)))
             continue;
-        const QString &text = contents.texts[std::size_t(i)];
-        if (text.isEmpty())
-            return "cannot calculate the design " + cli::quoted(path.toStdString()) +
-                   ": the input " + std::string(input.key) + " (" + std::string(input.label) +
-                   ") is empty, and arrangement " + std::to_string(contents.arrangement) +
-                   " uses it";
-        const calc::ReadNumber read = calc::readNumber(text.toStdString());
-        if (read.reading == calc::Reading::NotNumber || read.reading == calc::Reading::Ambiguous)
-            return "cannot calculate the design " + cli::quoted(path.toStdString()) +
-                   ": the input " + std::string(input.key) + " (" + std::string(input.label) +
-                   "): " + refusal(text.toStdString(), read.reading);
-        design.input.*input.value = read.value;
+        const std::string why =
+            fileValue(contents.texts[std::size_t(i)], contents.arrangement,
+                      "the input " + std::string(input.key) + " (" + std::string(input.label) + ")",
+                      design.input.*input.value);
+        if (!why.empty())
+            return where + ": " + why;
+    }
+    if (!cases || ownCases)
+        return {};
+    for (qsizetype k = 0; k < contents.cases.size(); ++k) {
+        const designfile::CaseTexts &texts = contents.cases[k];
+        design::LoadCase loadCase{texts.name.toStdString(), {}};
+        calc::DesignInput loads;
+        for (int l = 0; l < designfile::LoadCount; ++l) {
+            const design::Input &input = design::Inputs[designfile::LoadInputs[l]];
+            if (!design::uses(contents.arrangement, input))
+                continue;
+            const std::string why =
+                fileValue(texts.loads[std::size_t(l)], contents.arrangement,
+                          "the load case " + std::to_string(k + 1) + " " +
+                              cli::quoted(texts.name.toStdString()) + ": " +
+                              std::string(input.key) + " (" + std::string(input.label) + ")",
+                          loads.*input.value);
+            if (!why.empty())
+                return where + ": " + why;
+        }
+        loadCase.loads = {loads.NSd, loads.V1d, loads.e1, loads.e2};
+        design.cases.push_back(std::move(loadCase));
     }
     return {};
 }
@@ -514,23 +551,47 @@ int runSingle(const QCommandLineParser &parser, const std::optional<designfile::
 {
     design::Design design;
     designfile::Contents contents;
-    const std::string error = file ? fileDesign(*file, parser.value("design"), design)
+    const bool ownCases = parser.isSet("cases");
+    const std::string error = file ? fileDesign(*file, parser.value("design"), design, ownCases)
                                    : optionsDesign(parser, design, contents);
     if (!error.empty())
         return usageError(error);
-    if (parser.isSet("cases")) {
-        std::vector<design::LoadCase> cases;
-        if (const std::string why = readCases(parser.value("cases"), cases); !why.empty())
-            return usageError(why);
-        // A design of one case is today's design: its loads are the input's.
-        if (cases.size() == 1)
-            design.input = calc::withLoads(design.input, cases.front().loads);
-        else
-            design.cases = std::move(cases);
-    }
     if (file)
         contents = *file;
     contents.project = project;
+    if (ownCases) {
+        std::vector<design::LoadCase> cases;
+        if (const std::string why = readCases(parser.value("cases"), cases); !why.empty())
+            return usageError(why);
+        // A design of one case is today's design: its loads are the input's. The file keeps
+        // the loads as numbers that read back as themselves; those the arrangement does not use
+        // as empty fields.
+        const auto text = [&](const design::Input &input, double value) {
+            return design::uses(design.arrangement, input)
+                       ? QString::fromStdString(calc::exactForm(value))
+                       : QString();
+        };
+        contents.cases.clear();
+        if (cases.size() == 1) {
+            design.input = calc::withLoads(design.input, cases.front().loads);
+            for (const int i : designfile::LoadInputs)
+                contents.texts[std::size_t(i)] =
+                    text(design::Inputs[i], design.input.*design::Inputs[i].value);
+        } else {
+            for (const int i : designfile::LoadInputs)
+                contents.texts[std::size_t(i)].clear();
+            for (const design::LoadCase &c : cases) {
+                designfile::CaseTexts saved{QString::fromStdString(c.name), {}};
+                const calc::DesignInput loads = calc::withLoads({}, c.loads);
+                for (int l = 0; l < designfile::LoadCount; ++l) {
+                    const design::Input &input = design::Inputs[designfile::LoadInputs[l]];
+                    saved.loads[std::size_t(l)] = text(input, loads.*input.value);
+                }
+                contents.cases << saved;
+            }
+            design.cases = std::move(cases);
+        }
+    }
     if (parser.isSet("save")) {
         // A text the file cannot keep (a line break) would make a file that does not open.
         QString why;

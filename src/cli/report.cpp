@@ -190,11 +190,14 @@ void PdfReport::addPage(const design::Design &design, const calc::Result &result
     }
     forms::paintWindow(m_page, m_painter);
     if (m_details) {
-        if (!newPage(m_page.windowTitle())) {
-            m_error = failed(QStringLiteral("the PDF was not completed"));
-            return;
+        const print::DetailsSource details = print::detailsSource(data);
+        for (int page = 0; page < print::detailsPageCount(details); ++page) {
+            if (!newPage(m_page.windowTitle())) {
+                m_error = failed(QStringLiteral("the PDF was not completed"));
+                return;
+            }
+            print::paintDetailsPage(m_painter, details, page);
         }
-        print::paintDetailsPage(m_painter, print::detailsSource(data));
     }
     if (!m_file.failure().isEmpty())
         m_error = failed(m_file.failure());

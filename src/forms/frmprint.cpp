@@ -77,6 +77,14 @@ constexpr ControlDef Controls[] = {
     label("LblKomm", {120, 60, 7695, 855}, "", Arial975Bold),
     label("Lblver", {120, 960, 10095, 375}, "Lblver", {"Arial", 12, true, false, Western}),
     label("LblData", {180, 1320, 2655, 435}, "DATA", Arial975BoldItalic),
+    // A design of several load cases: the case whose loads the fields show, and how many there
+    // are.
+    [] {
+        ControlDef c =
+            label("LblCases", {6000, 1410, 5100, 375}, "", Arial975BoldItalic, Align::Right, "lbl");
+        c.visible = false;
+        return c;
+    }(),
 
     // The print version of each arrangement picture; the logic shows the current one.
     picture(0, {120, 2040, 5895, 4455}, "arrangement1_print"),

@@ -15,6 +15,7 @@
 // refuses the whole table, with one line naming its row (the header is row 1).
 
 #include "design/design.h"
+#include "designfile/designfile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -27,7 +28,7 @@ namespace loadcases {
 
 // The most cases a design holds, and the longest name of one in UTF-16 code units; a name is
 // one line, as the project name.
-inline constexpr int MaxCases = 1000;
+inline constexpr int MaxCases = designfile::MaxCases;
 inline constexpr int MaxNameLength = 100;
 // The most bytes of a CSV file a reader takes (far more than MaxCases rows need).
 inline constexpr qsizetype MaxFileSize = 1024 * 1024;

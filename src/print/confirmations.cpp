@@ -236,7 +236,7 @@ QList<forms::PagePainter> ReportConfirmation::detailsPages() const
         return {};
     DetailsSource details = *m_details;
     details.project = m_project;
-    return {[details](QPainter &painter) { paintDetailsPage(painter, details); }};
+    return print::detailsPages(details);
 }
 
 SheetConfirmation::SheetConfirmation(forms::Platform &platform, PdfOffer offer, forms::Form *sheet,

@@ -27,7 +27,8 @@ struct Words
 {
     const char *title, *caseWord, *cracked, *nonCracked, *inputs, *value, *checks, *legend,
         *outcome, *chosen, *stopped, *fails[4], *chosenSentence, *stoppedSentence, *stale,
-        *uncalculated;
+        *uncalculated, *governingCase, *loadCases, *casesTitle, *casesLegend, *caseColumn,
+        *nameColumn;
 };
 
 const Words English{"Calculation in full",
@@ -45,7 +46,13 @@ const Words English{"Calculation in full",
                     "Chosen: %1",
                     "The calculation stopped: %1",
                     StaleEnglish,
-                    UncalculatedEnglish};
+                    UncalculatedEnglish,
+                    "Governing case: %1 (%2 of %3)",
+                    "Load cases: %1",
+                    "Load cases %1 to %2 of %3: utilisation per size",
+                    "* the case that governs the size; in bold the governing case",
+                    "case",
+                    "name"};
 
 const Words Finnish{"Laskelma kokonaisuudessaan",
                     "TAPAUS",
@@ -62,7 +69,27 @@ const Words Finnish{"Laskelma kokonaisuudessaan",
                     "Valittu: %1",
                     "Laskenta pysähtyi: %1",
                     StaleFinnish,
-                    UncalculatedFinnish};
+                    UncalculatedFinnish,
+                    "Mitoittava kuormitustapaus: %1 (%2 / %3)",
+                    "Kuormitustapauksia: %1",
+                    "Kuormitustapaukset %1–%2 / %3: käyttöaste koon mukaan",
+                    "* koon määräävä tapaus; lihavoituna mitoittava kuormitustapaus",
+                    "tapaus",
+                    "nimi"};
+
+bool severalCases(const DetailsSource &source)
+{
+    return source.result && source.cases && source.design.cases.size() >= 2;
+}
+
+// The design as the working of a size reads it: with the loads of the case whose pass the
+// result shows there.
+design::Design sizeDesign(const DetailsSource &source, int sizeNo)
+{
+    if (!severalCases(source))
+        return source.design;
+    return design::withCase(source.design, calc::caseAtSize(*source.cases, sizeNo));
+}
 
 // Six significant digits and a point, as in the formulas. An input whose field is not one
 // number holds none: "?".
@@ -112,7 +139,8 @@ std::vector<WorkingRow> workingRows(const DetailsSource &source, const calc::Res
     std::vector<WorkingRow> rows;
     for (std::size_t i = 0; i < count; ++i) {
         std::size_t at = 0;
-        for (working::Line &line : working::sizeLines(source.design, result.details[i], language)) {
+        for (working::Line &line : working::sizeLines(sizeDesign(source, result.details[i].sizeNo),
+                                                      result.details[i], language)) {
             auto found = std::find_if(rows.begin(), rows.end(), [&](const WorkingRow &r) {
                 return r.line.name == line.name;
             });
@@ -233,7 +261,16 @@ QString resultHtml(const DetailsSource &source, const calc::Result &result, cons
             c = QString::fromUtf8(w.fails[int(*d.outcome)]);
         outcomes += "<td align=right>" + esc(c) + "</td>";
     }
-    html += "<tr><td>" + esc(QString::fromUtf8(w.outcome)) + "</td>" + outcomes + "</tr></table>";
+    html += "<tr><td>" + esc(QString::fromUtf8(w.outcome)) + "</td>" + outcomes + "</tr>";
+    // Several load cases: the case each size's working is of.
+    if (severalCases(source)) {
+        html += "<tr><td>" + esc(QString::fromUtf8(w.caseColumn)) + "</td>";
+        for (const SizeDetails &d : sizes)
+            html += "<td align=right>" +
+                    QString::number(calc::caseAtSize(*source.cases, d.sizeNo) + 1) + "</td>";
+        html += "</tr>";
+    }
+    html += "</table>";
     // The legend explains the mark of the governing check; a run stopped before any check has
     // none.
     if (!kinds.empty())
@@ -261,25 +298,117 @@ QString resultHtml(const DetailsSource &source, const calc::Result &result, cons
     return html;
 }
 
+bool isLoad(const design::Input &input)
+{
+    return input.value == &calc::DesignInput::NSd || input.value == &calc::DesignInput::V1d ||
+           input.value == &calc::DesignInput::e1 || input.value == &calc::DesignInput::e2;
+}
+
+// Long names are cut so that a case keeps to one line of its page.
+QString shortName(const std::string &name)
+{
+    constexpr int MaxShown = 30;
+    const QString full = fromUtf8(name);
+    return full.size() <= MaxShown ? full : full.left(MaxShown - 1) + u'…';
+}
+
+// A page of the cases from `first`: their loads and per size the highest utilisation of each,
+// why it fails, and a star where it governs the size.
+QString casesHtml(const DetailsSource &source, int first, const Words &w)
+{
+    const design::Design &design = source.design;
+    const calc::CasesResult &cases = *source.cases;
+    const int count = int(design.cases.size());
+    const int last = std::min(count, first + CasesPerPage);
+    QString html =
+        "<h3>" + esc(QString::fromUtf8(w.casesTitle).arg(first + 1).arg(last).arg(count)) + "</h3>";
+    html += QStringLiteral("<table cellspacing=0 cellpadding=1 border=1 width=100%><tr>");
+    html += "<th align=right width=5%>" + esc(QString::fromUtf8(w.caseColumn)) +
+            "</th><th align=left width=25%>" + esc(QString::fromUtf8(w.nameColumn)) + "</th>";
+    for (const design::Input &input : design::Inputs)
+        if (isLoad(input))
+            html +=
+                "<th align=right width=7%>" +
+                esc(QString::fromUtf8(input.label.data(), qsizetype(input.label.size())) + " [" +
+                    QString::fromUtf8(input.unit.data(), qsizetype(input.unit.size())) + ']') +
+                "</th>";
+    for (const calc::CasesAtSize &at : cases.sizes)
+        html +=
+            "<th align=right width=10%>M" + number(calc::SizeTable[at.sizeNo - 1].dNom) + "</th>";
+    html += "</tr>";
+    for (int i = first; i < last; ++i) {
+        const bool governs = cases.governingCase == i;
+        const auto bold = [governs](const QString &text) {
+            return governs ? "<b>" + text + "</b>" : text;
+        };
+        const design::Design withLoads = design::withCase(design, i);
+        html += "<tr><td align=right>" + bold(QString::number(i + 1)) + "</td><td>" +
+                bold(esc(shortName(design.cases[std::size_t(i)].name))) + "</td>";
+        for (const design::Input &input : design::Inputs)
+            if (isLoad(input))
+                html += "<td align=right>" +
+                        (design::uses(design.arrangement, input)
+                             ? bold(esc(number(withLoads.input.*input.value)))
+                             : NoCell) +
+                        "</td>";
+        for (const calc::CasesAtSize &at : cases.sizes) {
+            const calc::CaseRow &row = at.cases[std::size_t(i)];
+            QString cell = fromUtf8(calc::formatFixed(calc::caseUtilization(row), 3));
+            if (row.outcome != calc::SizeOutcome::Chosen)
+                cell += ' ' + QString::fromUtf8(w.fails[int(row.outcome)]);
+            if (at.governingCase == i)
+                cell += QStringLiteral(" *");
+            html += "<td align=right>" + bold(esc(cell)) + "</td>";
+        }
+        html += "</tr>";
+    }
+    html += "</table><p>" + esc(QString::fromUtf8(w.casesLegend)) + "</p>";
+    return html;
+}
+
 } // namespace
 
-QString detailsPageHtml(const DetailsSource &source)
+int detailsPageCount(const DetailsSource &source)
+{
+    if (!severalCases(source))
+        return 1;
+    const int count = int(source.design.cases.size());
+    return 1 + (count + CasesPerPage - 1) / CasesPerPage;
+}
+
+QString detailsPageHtml(const DetailsSource &source, int page)
 {
     const Words &w = source.finnish ? Finnish : English;
     const design::Design &design = source.design;
     QString html = QStringLiteral("<html><body>");
     html += "<p>" + esc(source.project) + "<br>" + esc(source.versionLine) + "<br>" +
             esc(source.dateTime) + "</p>";
+    if (page > 0 && severalCases(source))
+        return html + casesHtml(source, (page - 1) * CasesPerPage, w) + "</body></html>";
     html += "<h3>" + esc(QString::fromUtf8(w.title)) + ": " + QString::fromUtf8(w.caseWord) + ' ' +
             QString::number(design.arrangement) + ", " +
             esc(QString::fromUtf8(design.cracked ? w.cracked : w.nonCracked)) + "</h3>";
-    // The inputs with every digit the calculation read, not rounded as the working is.
+    // The inputs with every digit the calculation read, not rounded as the working is. The
+    // loads of several cases are on the pages of the cases.
+    const bool cases = severalCases(source);
     QStringList inputs;
     for (const design::Input &input : design::Inputs)
-        inputs << QString::fromUtf8(input.label.data(), qsizetype(input.label.size())) + " = " +
-                      exactNumber(design.input.*input.value) + ' ' +
-                      QString::fromUtf8(input.unit.data(), qsizetype(input.unit.size()));
+        if (!cases || !isLoad(input))
+            inputs << QString::fromUtf8(input.label.data(), qsizetype(input.label.size())) + " = " +
+                          exactNumber(design.input.*input.value) + ' ' +
+                          QString::fromUtf8(input.unit.data(), qsizetype(input.unit.size()));
     html += "<p>" + esc(QString::fromUtf8(w.inputs)) + ": " + esc(inputs.join(", ")) + "</p>";
+    if (cases) {
+        const int count = int(design.cases.size());
+        const std::optional<int> governing = source.cases->governingCase;
+        html += "<p><b>" +
+                esc(governing ? QString::fromUtf8(w.governingCase)
+                                    .arg(fromUtf8(design.cases[std::size_t(*governing)].name))
+                                    .arg(*governing + 1)
+                                    .arg(count)
+                              : QString::fromUtf8(w.loadCases).arg(count)) +
+                "</b></p>";
+    }
     if (source.result)
         html += resultHtml(source, *source.result, w);
     else
@@ -288,30 +417,39 @@ QString detailsPageHtml(const DetailsSource &source)
     return html + "</body></html>";
 }
 
-double layOutDetailsPage(QTextDocument &document, QPaintDevice *device, const DetailsSource &source)
+double layOutDetailsPage(QTextDocument &document, QPaintDevice *device, const DetailsSource &source,
+                         int page)
 {
     document.documentLayout()->setPaintDevice(device);
     QFont font = forms::toFont(forms::Font());
     // Small enough for the working of four sizes with the eccentric search on one page.
     font.setPointSizeF(7);
     document.setDefaultFont(font);
-    document.setHtml(detailsPageHtml(source));
+    document.setHtml(detailsPageHtml(source, page));
     // Margins of 10 mm.
     const double margin = 10 / 25.4 * device->logicalDpiX();
     document.setTextWidth(device->width() - 2 * margin);
     return margin;
 }
 
-void paintDetailsPage(QPainter &painter, const DetailsSource &source)
+void paintDetailsPage(QPainter &painter, const DetailsSource &source, int page)
 {
     QPaintDevice *device = painter.device();
     QTextDocument document;
-    const double margin = layOutDetailsPage(document, device, source);
+    const double margin = layOutDetailsPage(document, device, source, page);
     const QRectF text(0, 0, device->width() - 2 * margin, device->height() - 2 * margin);
     painter.save();
     painter.translate(margin, margin);
     document.drawContents(&painter, text);
     painter.restore();
+}
+
+QList<std::function<void(QPainter &)>> detailsPages(const DetailsSource &source)
+{
+    QList<std::function<void(QPainter &)>> pages;
+    for (int page = 0; page < detailsPageCount(source); ++page)
+        pages << [source, page](QPainter &painter) { paintDetailsPage(painter, source, page); };
+    return pages;
 }
 
 } // namespace print

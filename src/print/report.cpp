@@ -50,7 +50,7 @@ void Printing::saveReportAsPdf(const ReportData &data)
     const DetailsSource details = detailsSource(data);
     const PdfOffer offer = pdfOffer();
     savePageAsPdf(m_platform, offer, offer.texts->saveReport, m_main, *m_report,
-                  {[&details](QPainter &painter) { paintDetailsPage(painter, details); }});
+                  detailsPages(details));
     line->setCaption(QString());
 }
 

@@ -45,6 +45,32 @@ QString drawingOf(int sizeNo)
     return drawing && drawing->picture ? QString::fromLatin1(drawing->picture) : QString();
 }
 
+bool isLoad(const design::Input &input)
+{
+    return input.value == &calc::DesignInput::NSd || input.value == &calc::DesignInput::V1d ||
+           input.value == &calc::DesignInput::e1 || input.value == &calc::DesignInput::e2;
+}
+
+// A design of several load cases: the line naming the governing case, or how many cases there
+// are when none governs (the run stopped on a distance); empty for a design of one case.
+QString casesLine(const ReportData &data)
+{
+    if (!data.result || !data.cases || data.design.cases.size() < 2)
+        return {};
+    const bool finnish = finnishPage(data.language);
+    const int count = int(data.design.cases.size());
+    const std::optional<int> governing = data.cases->governingCase;
+    if (!governing)
+        return (finnish ? QStringLiteral("Kuormitustapauksia: %1")
+                        : QStringLiteral("Load cases: %1"))
+            .arg(count);
+    return (finnish ? QStringLiteral("Mitoittava kuormitustapaus: %1 (%2 / %3)")
+                    : QStringLiteral("Governing case: %1 (%2 of %3)"))
+        .arg(fromUtf8(data.design.cases[std::size_t(*governing)].name))
+        .arg(*governing + 1)
+        .arg(count);
+}
+
 QString noResultText(NoResult why, bool finnish)
 {
     if (why == NoResult::Stale)
@@ -146,11 +172,26 @@ void fillReportPage(forms::Form &page, const ReportData &data)
         page.control(reportCtl::Picture1, i)
             ->setVisible(i == forms::arrangementPicture(data.design.arrangement));
 
+    // Several load cases: the load fields hold the governing case's loads, and none when no case
+    // governs.
+    const QString cases = casesLine(data);
+    page.control(reportCtl::LblCases)->setCaption(cases);
+    page.control(reportCtl::LblCases)->setVisible(!cases.isEmpty());
+    const int governing = cases.isEmpty() ? -1 : data.cases->governingCase.value_or(-1);
     for (int i = 0; i < design::InputCount; ++i) {
-        const int field = design::Inputs[i].field;
+        const design::Input &input = design::Inputs[i];
+        const int field = input.field;
         page.control(captionControl(field))->setCaption(data.captions.inputs[std::size_t(i)]);
         Control *text = page.control(QStringLiteral("Text%1").arg(field));
-        text->setCaption(data.fields[std::size_t(i)]);
+        QString shown = data.fields[std::size_t(i)];
+        if (!cases.isEmpty() && isLoad(input)) {
+            shown.clear();
+            if (governing >= 0 && design::uses(data.design.arrangement, input))
+                shown = fromUtf8(calc::exactForm(design::withCase(data.design, governing).input.*
+                                                 input.value))
+                            .replace(u'.', fromUtf8(data.decimalSeparator));
+        }
+        text->setCaption(shown);
         // A value too long for its place is shown whole in a smaller font, never cut.
         text->shrinkToFit();
     }
@@ -198,6 +239,7 @@ DetailsSource detailsSource(const ReportData &data)
     details.finnish = finnishPage(data.language);
     details.design = data.design;
     details.result = data.result;
+    details.cases = data.cases;
     details.calculated = data.result || data.noResult == NoResult::Stale;
     return details;
 }

@@ -169,6 +169,12 @@ private slots:
     void fileNameNotUtf8();
     void saveTargets_data();
     void saveTargets();
+    void oneCaseAsBefore_data();
+    void oneCaseAsBefore();
+    void severalCases();
+    void severalCasesReport_data();
+    void severalCasesReport();
+    void casesSavedAndOpened();
 };
 
 // The dates on the report page in a known form.
@@ -185,6 +191,19 @@ void TestCli::usageErrors_data()
     QTest::addColumn<QByteArray>("message");
 
     QTest::newRow("nothing") << QStringList{} << QByteArray() << QByteArray("--arrangement");
+    QTest::newRow("cases with a load")
+        << QStringList{"--arrangement", "1", "--v1d", "2", "--cases", "-"}
+        << QByteArray("name,nsd\nA,1\nB,2\n") << QByteArray("--v1d goes with a design of one");
+    QTest::newRow("cases with a CSV file")
+        << QStringList{"--csv", "-", "--cases", "/nonexistent/c.csv"}
+        << QByteArray("arrangement\n1\n") << QByteArray("--cases goes with a single design");
+    QTest::newRow("cases: a broken row")
+        << QStringList{"--arrangement", "1", "--cases", "-"}
+        << QByteArray("name,nsd\nA,1\nB,2 kN\n")
+        << QByteArray("--cases: standard input: row 3: nsd: not a number: '2 kN'");
+    QTest::newRow("cases: no file")
+        << QStringList{"--arrangement", "1", "--cases", "/nonexistent/c.csv"} << QByteArray()
+        << QByteArray("--cases: cannot read '/nonexistent/c.csv'");
     QTest::newRow("unknown option")
         << QStringList{"--arrangement", "1", "--nds", "3"} << QByteArray() << QByteArray("nds");
     QTest::newRow("arrangement 0")
@@ -1682,6 +1701,159 @@ void TestCli::saveTargets()
     QCOMPARE(run.err.count('\n'), 1);
     QVERIFY2(run.err.contains(message), run.err.constData());
     QCOMPARE(folderState(place.folder()), before);
+}
+
+// A table of one load case gives what the loads given by options give, in every output.
+void TestCli::oneCaseAsBefore_data()
+{
+    QTest::addColumn<QStringList>("format");
+    QTest::newRow("summary") << QStringList{};
+    QTest::newRow("json") << QStringList{"--json"};
+    QTest::newRow("details") << QStringList{"--details"};
+    QTest::newRow("json details") << QStringList{"--json", "--details"};
+}
+
+void TestCli::oneCaseAsBefore()
+{
+    QFETCH(QStringList, format);
+    const QStringList geometry{"--arrangement", "6",   "--c1", "300", "--c2",   "300",
+                               "--s1",          "200", "--s2", "200", "--lang", "none"};
+    const Run options = kiilaCalc(
+        geometry + format + QStringList{"--nsd", "5", "--v1d", "3", "--e1", "30", "--e2", "20"});
+    const Run cases = kiilaCalc(geometry + format + QStringList{"--cases", "-"},
+                                "e2,name,nsd,v1d,e1\n20,Only,5,3,30\n");
+    QCOMPARE(options.exitCode, 0);
+    QCOMPARE(cases.exitCode, 0);
+    QCOMPARE(cases.out, options.out);
+    QCOMPARE(cases.err, QByteArray());
+}
+
+// Three cases on a row of two (cracked, C1 = C2 = 100, S1 = 150): the tension case fails M8,
+// the shear case fails M8 and M10 and governs; M12 carries all three.
+const QByteArray ThreeCases = "name,nsd,v1d,e1,e2\nMax N,3,0,0,0\nMax V,1,2,0,0\nUplift,-2,1,0,0\n";
+const QStringList RowOfTwo{"--arrangement", "2",   "--cracked", "--c1", "100",
+                           "--c2",          "100", "--s1",      "150"};
+
+void TestCli::severalCases()
+{
+    const Run text =
+        kiilaCalc(RowOfTwo + QStringList{"--lang", "none", "--cases", "-"}, ThreeCases);
+    QCOMPARE(text.exitCode, 0);
+    QVERIFY2(text.out.contains("1 Max N               3         0         0         1.304 tension  "
+                               "0.882          0.677\n"
+                               "2 Max V               1         2         0         1.739 shear *  "
+                               "1.176 shear *  0.903 *\n"),
+             text.out);
+    QVERIFY(text.out.contains("governing case        2         2         2\n"));
+    QVERIFY(text.out.contains("2 kpl  Kalvex M 12\n"));
+    QVERIFY(text.out.endsWith("governing case: 2 Max V (2 of 3)\n\n"));
+
+    const Run run = kiilaCalc(RowOfTwo + QStringList{"--json", "--cases", "-"}, ThreeCases);
+    const QJsonObject o = json(run.out);
+    QCOMPARE(o["chosen"]["size"].toString(), "M12");
+    QCOMPARE(o["governingCase"].toInt(), 2);
+    QVERIFY(o["input"]["nsd"].isNull());
+    const QJsonArray cases = o["cases"].toArray();
+    QCOMPARE(cases.size(), 3);
+    QCOMPARE(cases[0]["name"].toString(), "Max N");
+    QCOMPARE(cases[0]["sizes"][0]["outcome"].toString(), "tension");
+    QCOMPARE(cases[2]["nsd"].toDouble(), -2.0);
+    QCOMPARE(cases[2]["e2"], QJsonValue()); // a row of two has no e2
+    for (int size = 0; size < 3; ++size) {
+        QCOMPARE(o["sizes"][size]["governingCase"].toInt(), 2);
+        // Each size shows the governing case's own row.
+        QCOMPARE(o["sizes"][size]["utilization"], cases[1]["sizes"][size]["utilization"]);
+    }
+    // No size suffices: the case that failed M16 governs.
+    const Run advice =
+        kiilaCalc({"--arrangement", "1", "--c1", "200", "--c2", "200", "--json", "--cases", "-"},
+                  "name,nsd\nsmall,1\nlarge,50\n");
+    QCOMPARE(json(advice.out)["outcome"].toString(), "advice");
+    QCOMPARE(json(advice.out)["governingCase"].toInt(), 2);
+}
+
+void TestCli::severalCasesReport_data()
+{
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QString>("casesTitle");
+    QTest::newRow("English") << "eng"
+                             << "Governing case: Max V (2 of 3)"
+                             << "Load cases 1 to 3 of 3: utilisation per size";
+    QTest::newRow("Finnish") << "fin"
+                             << "Mitoittava kuormitustapaus: Max V (2 / 3)"
+                             << "Kuormitustapaukset 1–3 / 3: käyttöaste koon mukaan";
+}
+
+// The report page shows the governing case and its loads; the details page the working of the
+// case each size shows, and a page of the cases follows it.
+void TestCli::severalCasesReport()
+{
+    QFETCH(QString, lang);
+    QFETCH(QString, line);
+    QFETCH(QString, casesTitle);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("cases.pdf");
+    const QStringList design = RowOfTwo + QStringList{"--lang", lang, "--cases", "-"};
+    const Run run = kiilaCalc(design + QStringList{"--report", pdf, "--details"}, ThreeCases);
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(pageCount(pdf), 3);
+    const QString report = pageText(pdf, 1);
+    QVERIFY2(report.contains(line), qPrintable(report));
+    // NSd 1 and V1d 2 of the governing case beside their captions; e1 0.
+    QVERIFY2(QRegularExpression("\\(kN\\) 1 .*\\(kN\\) 2 .*\\(mm\\) 0").match(report).hasMatch(),
+             qPrintable(report));
+    QVERIFY(report.contains("2 kpl Kalvex M 12") || report.contains("2 pcs Kalvex M 12"));
+    const QString details = pageText(pdf, 2);
+    QVERIFY2(details.contains(line), qPrintable(details));
+    // The working of the governing case: V1d 2 on one anchor at every size.
+    QVERIFY2(details.contains("2 / 1.15 = 1.73913 *"), qPrintable(details));
+    const QString cases = pageText(pdf, 3);
+    QVERIFY2(cases.contains(casesTitle), qPrintable(cases));
+    // The cells in the order of the rows: a line of text may hold a row or be split in columns.
+    for (const char *cell :
+         {"1 Max N", "2 Max V", "3 Uplift", "1.304", "1.739", "0.870", "0.882", "0.588", "0.452"})
+        QVERIFY2(cases.contains(QLatin1String(cell)), qPrintable(cases));
+    QVERIFY(cases.contains("0.903 *"));
+}
+
+// --save keeps the cases in the design file, and --design of it gives the same results; a case
+// whose load the arrangement uses and that is not a number is refused, naming the case.
+void TestCli::casesSavedAndOpened()
+{
+    QTemporaryDir dir;
+    const QString saved = dir.filePath("cases.kiila");
+    const Run run =
+        kiilaCalc(RowOfTwo + QStringList{"--json", "--cases", "-", "--save", saved}, ThreeCases);
+    QCOMPARE(run.exitCode, 0);
+    QFile file(saved);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QJsonObject contents = json(file.readAll());
+    QCOMPARE(contents["version"].toInt(), 2);
+    QCOMPARE(contents["cases"].toArray().size(), 3);
+    QCOMPARE(contents["cases"][2]["nsd"].toString(), "-2");
+    const Run reopened = kiilaCalc({"--design", saved, "--json"});
+    QCOMPARE(reopened.exitCode, 0);
+    QCOMPARE(reopened.out, run.out);
+
+    QJsonObject broken = contents;
+    QJsonArray cases = broken["cases"].toArray();
+    QJsonObject second = cases[1].toObject();
+    second["v1d"] = "2 kN";
+    cases[1] = second;
+    broken["cases"] = cases;
+    const QString brokenPath = dir.filePath("broken.kiila");
+    QFile out(brokenPath);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(QJsonDocument(broken).toJson());
+    out.close();
+    const Run refused = kiilaCalc({"--design", brokenPath});
+    QCOMPARE(refused.exitCode, 2);
+    QVERIFY2(refused.err.contains("the load case 2 'Max V': v1d (V1d): not a number: '2 kN'"),
+             refused.err);
+    // Cases given on the command line take the place of the file's.
+    QCOMPARE(kiilaCalc({"--design", brokenPath, "--json", "--cases", "-"}, ThreeCases).out,
+             run.out);
 }
 
 QTEST_GUILESS_MAIN(TestCli)
