@@ -290,16 +290,7 @@ print::ReportData MainWindow::reportData(const QString &project) const
     // A result is printed only beside the inputs it was calculated from.
     if (m_lastCalculation && *m_lastCalculation == data.design) {
         data.result = m_lastResult;
-        // Of several load cases, the page shows the loads of the governing one.
-        data.cases = m_lastCases;
-        if (m_lastCases && m_lastCases->governingCase)
-            for (int l = 0; l < designfile::LoadCount; ++l) {
-                const int i = designfile::LoadInputs[l];
-                data.fields[std::size_t(i)] =
-                    design::uses(m_tapaus, design::Inputs[i])
-                        ? m_cases.at(*m_lastCases->governingCase).loads[std::size_t(l)]
-                        : QString();
-            }
+        data.cases = m_lastCases; // of several load cases
     } else
         data.noResult = m_lastCalculation ? print::NoResult::Stale : print::NoResult::Uncalculated;
     data.decimalSeparator = QLocale().decimalPoint().toStdString();

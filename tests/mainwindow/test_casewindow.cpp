@@ -9,6 +9,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -55,6 +58,7 @@ private slots:
     void exportAndImport();
     void calculatesEveryCase();
     void saveAndReopen();
+    void kiilaCalcAgrees();
     void grab();
 
 private:
@@ -386,6 +390,37 @@ void TestCaseWindow::saveAndReopen()
     QCOMPARE(text(1)->text(), "200");
     QVERIFY(openCases());
     QCOMPARE(rowsOf(cases()->cases()), typed);
+}
+
+// A design of five pasted cases, calculated and saved, is the same design to kiila-calc: the same
+// size and governing case.
+void TestCaseWindow::kiilaCalcAgrees()
+{
+    click("ImgSIT", 5);
+    for (const auto &[number, value] : {std::pair{1, "300"}, {3, "300"}, {4, "250"}, {5, "250"}})
+        type(number, QString::fromLatin1(value));
+    QVERIFY(openCases());
+    QVERIFY(cases()->pasteCells(QStringLiteral("ULS 1\t6\t3\t40\t0\nULS 2\t4\t9,5\t0\t20\n"
+                                               "SLS\t3\t1\t0\t0\nUplift\t-3\t1\t0\t0\n"
+                                               "Wind\t5\t6\t10\t10\n")));
+    m_w->ImgCalc_Click();
+    m_platform.savePath = m_dir.filePath(QStringLiteral("five.kiila"));
+    m_w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    QTest::keyClick(m_w.get(), Qt::Key_S, Qt::ControlModifier);
+
+    QProcess process;
+    process.start(QStringLiteral(KIILA_CALC),
+                  {"--design", m_platform.savePath, "--json", "--lang", "none"});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 0);
+    const QJsonObject json = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    QCOMPARE(json["chosen"].toObject()["sizeNo"].toInt(), m_w->sizeNo());
+    const int governing = json["governingCase"].toInt();
+    QVERIFY(governing >= 1 && governing <= 5);
+    QCOMPARE(c("LbCases")->caption(), QStringLiteral("Governing case: %1 (%2 of 5)")
+                                          .arg(m_w->loadCases().at(governing - 1).name)
+                                          .arg(governing));
 }
 
 // The window with several cases, in both languages, written to $KIILA_GRAB_DIR for a look by
