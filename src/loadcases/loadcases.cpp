@@ -79,9 +79,27 @@ std::optional<std::vector<Record>> split(QStringView text, QChar separator, QStr
     return records;
 }
 
+// A cell as an error message quotes it: on one line (its line breaks and tabs written \n, \r,
+// \t, other characters no line holds as U+FFFD) and cut after 40 characters.
 QString quoted(const QString &text)
 {
-    return u'\'' + text + u'\'';
+    constexpr qsizetype MaxShown = 40;
+    QString shown;
+    for (const QChar c : text.left(MaxShown)) {
+        if (c == u'\n')
+            shown += QStringLiteral("\\n");
+        else if (c == u'\r')
+            shown += QStringLiteral("\\r");
+        else if (c == u'\t')
+            shown += QStringLiteral("\\t");
+        else if (designfile::isOneLine(QString(c)))
+            shown += c;
+        else
+            shown += QChar::ReplacementCharacter;
+    }
+    if (text.size() > MaxShown)
+        shown += u'…';
+    return u'\'' + shown + u'\'';
 }
 
 // A header's column names in the order of Columns; what is wrong with it in `error`.

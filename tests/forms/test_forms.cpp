@@ -231,8 +231,9 @@ void TestForms::stateAtCreation_data()
                            << QSet<QString>{"ImgLanguage(0)", "ImgLanguage(1)", "ImgLanguage(2)"};
 
     // The print logic shows one arrangement, one answer, and the drawing of the chosen size or
-    // in its place the note why there is none.
-    QSet<QString> report{"KYLLA", "EI", "Pic1", "LblNote"};
+    // in its place the note why there is none; the line of the load cases for a design of
+    // several.
+    QSet<QString> report{"KYLLA", "EI", "Pic1", "LblNote", "LblCases"};
     for (int i = 0; i < 7; ++i)
         report.insert(QStringLiteral("Picture1(%1)").arg(i));
     QTest::newRow("FrmPRINT") << &FrmPRINT << report;
@@ -522,15 +523,15 @@ void TestForms::reportPageLayout()
 }
 
 // The input captions stand right-aligned before their fields, on the same line; the captions
-// that follow the language are those of the inputs, the concrete state, the results and the
-// note of a page without an anchor.
+// that follow the language are those of the inputs, the concrete state, the results, the
+// note of a page without an anchor and the line of the load cases.
 void TestForms::reportPageInputs()
 {
     const std::pair<const char *, const char *> inputs[] = {
         {"Label12", "Text1"}, {"Label11", "Text3"}, {"Label10", "Text4"}, {"Label5", "Text5"},
         {"Label6", "Text6"},  {"Label7", "Text7"},  {"Label8", "Text8"},  {"Label9", "Text9"}};
     QSet<QString> expected{"Label13", "KYLLA",   "EI",      "Label17", "Label14",
-                           "Label18", "Label20", "label21", "LblNote"};
+                           "Label18", "Label20", "label21", "LblNote", "LblCases"};
     const ControlDef &firstCaption = find(FrmPRINT, inputs[0].first);
     const ControlDef &firstField = find(FrmPRINT, inputs[0].second);
     for (auto [caption, field] : inputs) {

@@ -94,6 +94,11 @@ void TestLoadCases::refuses_data()
         << false << QByteArray("A\t1,000\n")
         << "row 1: nsd: '1,000' can be read as 1000 or as 1: write 1000 if the comma separates "
            "thousands, or 1.000 if it separates decimals";
+    QTest::addRow("a load of two lines, quoted on one")
+        << true << QByteArray("name,nsd\nA,\"1\n2 kN\"\n")
+        << "row 2: nsd: not a number: '1\\n2 kN'";
+    QTest::addRow("a long cell, cut") << false << QByteArray("A\t") + QByteArray(50, '7') + "x"
+                                      << "row 1: nsd: not a number: '" + QString(40, u'7') + "…'";
     QTest::addRow("more cells than columns")
         << false << QByteArray("name\tnsd\nA\t1\t2\n") << "row 2: 3 cells, the table has 2 columns";
     QTest::addRow("name of two lines") << true << QByteArray("name,nsd\n\"A\nB\",1\n")
