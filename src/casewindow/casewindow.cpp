@@ -5,6 +5,7 @@
 #include "forms/definitions.h"
 #include "forms/keys.h"
 #include "forms/names.h"
+#include "lang/languagefile.h"
 #include "lang/languagetable.h"
 #include "loadcases/loadcases.h"
 #include "outfile/outfile.h"
@@ -468,7 +469,13 @@ void LoadCasesWindow::CmdExport_Click()
     if (path.isEmpty())
         return;
     const QByteArray bytes = loadcases::toCsv(numbers);
-    outfile::OutputFile file(path);
+    // The table never takes the place of a language file the program reads.
+    QList<outfile::Input> inputs;
+    for (const QString &language : lang::findFiles(m_platform.programFolder()))
+        if (const auto in =
+                outfile::input(language, QStringLiteral("the language file '%1'").arg(language)))
+            inputs << *in;
+    outfile::OutputFile file(path, inputs);
     if (!file.start() || file.device()->write(bytes) != bytes.size() || !file.finish())
         m_platform.messageBox(
             this, QStringLiteral("cannot write '%1': %2").arg(path, file.failure()), caption());

@@ -266,6 +266,22 @@ void TestCaseWindow::exportAndImport()
     QCOMPARE(rowsOf(m_w->loadCases()), pasted);
     QCOMPARE(loadFields(), pasted[0].mid(1));
 
+    // Not over a language file the program reads.
+    const QString language = m_dir.filePath(QStringLiteral("english.txt"));
+    QFile languageFile(language);
+    QVERIFY(languageFile.open(QIODevice::WriteOnly));
+    languageFile.write("lines\n");
+    languageFile.close();
+    m_platform.savePath = language;
+    clickIn(cases(), "CmdExport");
+    QCOMPARE(m_platform.messages.size(), 1);
+    QVERIFY2(m_platform.messages.takeFirst().first.contains(QStringLiteral("language file")),
+             "refused");
+    QVERIFY(languageFile.open(QIODevice::ReadOnly));
+    QCOMPARE(languageFile.readAll(), "lines\n");
+    languageFile.close();
+    QVERIFY(languageFile.remove());
+
     const QString broken = m_dir.filePath(QStringLiteral("broken.csv"));
     QFile out(broken);
     QVERIFY(out.open(QIODevice::WriteOnly));
