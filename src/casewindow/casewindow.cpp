@@ -5,10 +5,15 @@
 #include "forms/definitions.h"
 #include "forms/keys.h"
 #include "forms/names.h"
+#include "lang/languagefile.h"
 #include "lang/languagetable.h"
+#include "loadcases/loadcases.h"
+#include "outfile/outfile.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QTableWidget>
@@ -35,11 +40,16 @@ struct Texts
     const char *name;
     const char *utilisation;
     const char *outcome;
-    // A pasted block refused; %1 the row of the block (counting a header), %2 the column's
-    // title, %3 the text.
-    const char *notNumber;
-    const char *tooWide;      // %1 the row
-    const char *tooManyCases; // %1 the most a design holds
+    // A pasted block or an imported file refused; %1 what is wrong with it (or the file's name
+    // and that), %2 the most cases a design holds.
+    const char *notPasted;
+    const char *notImported;
+    const char *notExported; // %1 the case's number, %2 the load's title, %3 the text
+    const char *tooManyCases;
+    // A case's outcome at the size: it passes, or the check it fails; the governing case's mark.
+    const char *passes;
+    const char *fails[3]; // tension, shear, eccentric tension
+    const char *governs;
 };
 
 constexpr Texts English{
@@ -56,10 +66,13 @@ constexpr Texts English{
     "Name",
     "Utilisation",
     "Outcome",
-    "Row %1: %2 \"%3\" is not a number. Nothing was pasted.",
-    "Row %1 has more cells than the table has columns from the current cell. Nothing was "
-    "pasted.",
-    "A design holds at most %1 load cases. Nothing was pasted.",
+    "Nothing was pasted: %1.",
+    "The load cases of %1 were not imported: %2.",
+    "Nothing was exported: case %1: %2 \"%3\" is not a number.",
+    "A design holds at most %1 load cases.",
+    "passes",
+    {"tension fails", "shear fails", "eccentric tension fails"},
+    " (governs)",
 };
 constexpr Texts Finnish{
     "Kuormitustapaukset",
@@ -74,10 +87,13 @@ constexpr Texts Finnish{
     "Nimi",
     "Käyttöaste",
     "Tulos",
-    "Rivi %1: %2 \"%3\" ei ole luku. Mitään ei liitetty.",
-    "Rivillä %1 on enemmän soluja kuin taulukossa on sarakkeita valitusta solusta alkaen. "
-    "Mitään ei liitetty.",
-    "Mitoituksessa voi olla enintään %1 kuormitustapausta. Mitään ei liitetty.",
+    "Mitään ei liitetty: %1.",
+    "Tiedoston %1 kuormitustapauksia ei tuotu: %2.",
+    "Mitään ei viety: tapaus %1: %2 \"%3\" ei ole luku.",
+    "Mitoituksessa voi olla enintään %1 kuormitustapausta.",
+    "kestää",
+    {"veto ei kestä", "leikkaus ei kestä", "epäkeskinen veto ei kestä"},
+    " (mitoittava)",
 };
 
 const Texts &textsFor(const lang::LanguageTag &language)
@@ -102,18 +118,6 @@ QString loadTitle(int load)
     return QStringLiteral("%1 (%2)").arg(
         QLatin1String(input.label.data(), qsizetype(input.label.size())),
         QLatin1String(input.unit.data(), qsizetype(input.unit.size())));
-}
-
-// The column a header cell names: "name" or a load's key, in any case; -1 for none.
-int columnNamed(const QString &cell)
-{
-    const QString key = cell.trimmed().toLower();
-    if (key == u"name")
-        return NameColumn;
-    for (int load = 0; load < designfile::LoadCount; ++load)
-        if (key == QLatin1String(loadInput(load).key.data(), qsizetype(loadInput(load).key.size())))
-            return FirstLoadColumn + load;
-    return -1;
 }
 
 } // namespace
@@ -141,7 +145,7 @@ LoadCasesWindow::LoadCasesWindow(forms::Platform &platform, lang::LanguageTag &l
                              QAbstractItemView::AnyKeyPressed);
     m_table->setTabKeyNavigation(true);
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    m_table->horizontalHeader()->setSectionResizeMode(NameColumn, QHeaderView::Stretch);
+    m_table->horizontalHeader()->setSectionResizeMode(OutcomeColumn, QHeaderView::ResizeToContents);
     m_table->verticalHeader()->setDefaultSectionSize(22);
     m_table->installEventFilter(this);
     setTabOrder(m_table, control(ctl::CmdAdd)->widget());
@@ -152,6 +156,8 @@ LoadCasesWindow::LoadCasesWindow(forms::Platform &platform, lang::LanguageTag &l
     connect(control(ctl::CmdCopy), &Control::clicked, this, &LoadCasesWindow::CmdCopy_Click);
     connect(control(ctl::CmdDelete), &Control::clicked, this, &LoadCasesWindow::CmdDelete_Click);
     connect(control(ctl::CmdPaste), &Control::clicked, this, &LoadCasesWindow::CmdPaste_Click);
+    connect(control(ctl::CmdImport), &Control::clicked, this, &LoadCasesWindow::CmdImport_Click);
+    connect(control(ctl::CmdExport), &Control::clicked, this, &LoadCasesWindow::CmdExport_Click);
     connect(control(ctl::CmdClose), &Control::clicked, this, &LoadCasesWindow::CmdClose_Click);
     forms::addShortcut(*this, QKeySequence(Qt::CTRL | Qt::Key_Insert), control(ctl::CmdAdd));
     forms::addShortcut(*this, QKeySequence(Qt::CTRL | Qt::Key_D), control(ctl::CmdCopy));
@@ -190,6 +196,7 @@ void LoadCasesWindow::Form_Activate()
         titles << loadTitle(load);
     titles << text(texts.utilisation) << text(texts.outcome);
     m_table->setHorizontalHeaderLabels(titles);
+    showOutcomes();
 }
 
 void LoadCasesWindow::setCases(const QList<Case> &cases, int selected)
@@ -201,7 +208,7 @@ void LoadCasesWindow::setCases(const QList<Case> &cases, int selected)
         insertRow(int(row), shown[row]);
     m_filling = false;
     selectRow(qBound(0, selected, m_table->rowCount() - 1));
-    control(ctl::Label2)->setCaption(QString());
+    setOutcomes({}, QString());
 }
 
 QList<Case> LoadCasesWindow::cases() const
@@ -238,14 +245,37 @@ void LoadCasesWindow::setLoads(int row, const std::array<QString, designfile::Lo
 
 void LoadCasesWindow::setOutcomes(const QList<Outcome> &outcomes, const QString &summary)
 {
+    m_outcomes = outcomes;
+    showOutcomes();
+    control(ctl::Label2)->setCaption(summary);
+}
+
+void LoadCasesWindow::showOutcomes()
+{
+    const Texts &texts = textsFor(m_language);
+    const bool filling = m_filling;
     m_filling = true;
     for (int row = 0; row < m_table->rowCount(); ++row) {
-        const Outcome outcome = row < outcomes.size() ? outcomes[row] : Outcome{};
-        m_table->item(row, UtilisationColumn)->setText(outcome.utilisation);
-        m_table->item(row, OutcomeColumn)->setText(outcome.outcome);
+        QString utilisation;
+        QString outcome;
+        if (row < m_outcomes.size()) {
+            const Outcome &o = m_outcomes[row];
+            utilisation = o.utilisation;
+            outcome = o.outcome == calc::SizeOutcome::Chosen
+                          ? text(texts.passes)
+                          : text(texts.fails[int(o.outcome) - int(calc::SizeOutcome::Tension)]);
+            if (o.governing)
+                outcome += text(texts.governs);
+        }
+        m_table->item(row, UtilisationColumn)->setText(utilisation);
+        m_table->item(row, OutcomeColumn)->setText(outcome);
     }
-    m_filling = false;
-    control(ctl::Label2)->setCaption(summary);
+    m_filling = filling;
+}
+
+void LoadCasesWindow::select(int row)
+{
+    selectRow(qBound(0, row, m_table->rowCount() - 1));
 }
 
 void LoadCasesWindow::insertRow(int row, const Case &loadCase)
@@ -262,6 +292,8 @@ void LoadCasesWindow::insertRow(int row, const Case &loadCase)
     for (const int column : {UtilisationColumn, OutcomeColumn}) {
         auto *item = new QTableWidgetItem;
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        if (column == UtilisationColumn)
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         m_table->setItem(row, column, item);
     }
     m_filling = filling;
@@ -331,69 +363,122 @@ void LoadCasesWindow::CmdClose_Click()
 bool LoadCasesWindow::pasteCells(const QString &text)
 {
     const Texts &texts = textsFor(m_language);
-    QStringList lines = text.split(u'\n');
-    for (QString &line : lines)
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-    while (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast(); // a spreadsheet ends the block with a line break
-    if (lines.isEmpty())
-        return true;
-
-    // A first row that names columns maps the cells to them; else they go from the current
-    // cell rightwards.
-    QList<int> columns;
-    const QStringList first = lines.first().split(u'\t');
-    for (const QString &cell : first)
-        columns.append(columnNamed(cell));
-    const bool header = !columns.contains(-1);
-    const int startColumn = qMax(0, m_table->currentColumn());
-    const int startRow = qMax(0, m_table->currentRow());
-    struct Cell
-    {
-        int row;
-        int column;
-        QString text;
-    };
-    QList<Cell> cells;
-    int rowsNeeded = m_table->rowCount();
-    for (qsizetype l = header ? 1 : 0; l < lines.size(); ++l) {
-        const int row = startRow + int(l) - (header ? 1 : 0);
-        const QStringList values = lines[l].split(u'\t');
-        for (qsizetype i = 0; i < values.size(); ++i) {
-            const int column =
-                header ? (i < columns.size() ? columns[i] : ColumnCount) : startColumn + int(i);
-            if (column >= UtilisationColumn) {
-                refuse(QString::fromUtf8(texts.tooWide).arg(l + 1));
-                return false;
-            }
-            if (column >= FirstLoadColumn) {
-                const calc::Reading reading = calc::readNumber(values[i].toStdString()).reading;
-                if (reading == calc::Reading::NotNumber || reading == calc::Reading::Ambiguous) {
-                    refuse(QString::fromUtf8(texts.notNumber)
-                               .arg(l + 1)
-                               .arg(loadTitle(column - FirstLoadColumn), values[i]));
-                    return false;
-                }
-            }
-            cells.append({row, column, values[i].trimmed()});
-        }
-        rowsNeeded = qMax(rowsNeeded, row + 1);
+    QString error;
+    const std::optional<std::vector<design::LoadCase>> pasted = loadcases::fromCells(text, error);
+    if (!pasted) {
+        refuse(QString::fromUtf8(texts.notPasted).arg(error));
+        return false;
     }
-    if (rowsNeeded > designfile::MaxCases) {
-        refuse(QString::fromUtf8(texts.tooManyCases).arg(designfile::MaxCases));
+    return putCases(*pasted, qMax(0, m_table->currentRow()));
+}
+
+// The cases in the rows from `first` on, rows added beyond the last; their loads as leaving a
+// field writes them.
+bool LoadCasesWindow::putCases(const std::vector<design::LoadCase> &cases, int first)
+{
+    if (first + qsizetype(cases.size()) > designfile::MaxCases) {
+        refuse(QString::fromUtf8(textsFor(m_language).tooManyCases).arg(designfile::MaxCases));
         return false;
     }
     m_filling = true;
-    while (m_table->rowCount() < rowsNeeded)
-        insertRow(m_table->rowCount(), Case{defaultName(m_table->rowCount()), {}});
-    for (const Cell &cell : cells)
-        m_table->item(cell.row, cell.column)->setText(cell.text);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const design::LoadCase &loadCase = cases[i];
+        const calc::DesignInput loads = calc::withLoads({}, loadCase.loads);
+        Case typed{QString::fromStdString(loadCase.name), {}};
+        for (int l = 0; l < designfile::LoadCount; ++l)
+            typed.loads[std::size_t(l)] =
+                QString::fromStdString(calc::writtenForm(loads.*loadInput(l).value));
+        const int row = first + int(i);
+        if (row >= m_table->rowCount())
+            insertRow(row, typed);
+        else
+            setRow(row, typed);
+    }
     m_filling = false;
     setOutcomes({}, QString());
     emit casesEdited();
     emit caseSelected(selected());
     return true;
+}
+
+void LoadCasesWindow::setRow(int row, const Case &loadCase)
+{
+    m_table->item(row, NameColumn)->setText(loadCase.name);
+    for (int load = 0; load < designfile::LoadCount; ++load)
+        m_table->item(row, FirstLoadColumn + load)->setText(loadCase.loads[std::size_t(load)]);
+}
+
+// The file's cases take the place of the table's.
+void LoadCasesWindow::CmdImport_Click()
+{
+    const QString path = m_platform.openCasesPath(this, QString());
+    if (path.isEmpty())
+        return;
+    const Texts &texts = textsFor(m_language);
+    QString error;
+    QFile file(path);
+    const QFileInfo info(path);
+    std::optional<std::vector<design::LoadCase>> read;
+    if (!info.isFile())
+        error = QStringLiteral("it is not a regular file");
+    else if (info.size() > loadcases::MaxFileSize || !file.open(QIODevice::ReadOnly))
+        error = file.isOpen() ? QStringLiteral("it is larger than 1 MiB") : file.errorString();
+    else if (const QByteArray bytes = file.read(loadcases::MaxFileSize + 1);
+             bytes.size() > loadcases::MaxFileSize)
+        error = QStringLiteral("it is larger than 1 MiB");
+    else
+        read = loadcases::fromCsv(bytes, error);
+    if (read && read->size() > std::size_t(designfile::MaxCases)) {
+        read.reset();
+        error = QString::fromUtf8(texts.tooManyCases).arg(designfile::MaxCases);
+    }
+    if (!read) {
+        refuse(QString::fromUtf8(texts.notImported).arg(path, error));
+        return;
+    }
+    m_filling = true;
+    m_table->setRowCount(0);
+    m_filling = false;
+    putCases(*read, 0);
+    selectRow(0);
+}
+
+// The cases as the calculation reads them; a load that is not a number is not exported.
+void LoadCasesWindow::CmdExport_Click()
+{
+    const Texts &texts = textsFor(m_language);
+    std::vector<design::LoadCase> numbers;
+    const QList<Case> typed = cases();
+    for (qsizetype c = 0; c < typed.size(); ++c) {
+        design::LoadCase loadCase{typed[c].name.toStdString(), {}};
+        calc::DesignInput loads;
+        for (int l = 0; l < designfile::LoadCount; ++l) {
+            const QString &text = typed[c].loads[std::size_t(l)];
+            const calc::ReadNumber read = calc::readNumber(text.toStdString());
+            if (read.reading == calc::Reading::NotNumber ||
+                read.reading == calc::Reading::Ambiguous) {
+                refuse(QString::fromUtf8(texts.notExported).arg(c + 1).arg(loadTitle(l), text));
+                return;
+            }
+            loads.*loadInput(l).value = read.value;
+        }
+        loadCase.loads = {loads.NSd, loads.V1d, loads.e1, loads.e2};
+        numbers.push_back(loadCase);
+    }
+    const QString path = m_platform.saveCasesPath(this, QString(), QStringLiteral("cases.csv"));
+    if (path.isEmpty())
+        return;
+    const QByteArray bytes = loadcases::toCsv(numbers);
+    // The table never takes the place of a language file the program reads.
+    QList<outfile::Input> inputs;
+    for (const QString &language : lang::findFiles(m_platform.programFolder()))
+        if (const auto in =
+                outfile::input(language, QStringLiteral("the language file '%1'").arg(language)))
+            inputs << *in;
+    outfile::OutputFile file(path, inputs);
+    if (!file.start() || file.device()->write(bytes) != bytes.size() || !file.finish())
+        m_platform.messageBox(
+            this, QStringLiteral("cannot write '%1': %2").arg(path, file.failure()), caption());
 }
 
 // Ctrl+V in the table pastes the block, not one cell's text.

@@ -2,14 +2,16 @@
 
 // The Load cases window: the design's load cases as a table, a row per case.
 //
-//   casewindow.cpp   the window: the table in Frame1, its commands, keys and texts, pasting
-//                   cells from a spreadsheet
+//   casewindow.cpp   the window: the table in Frame1, its commands, keys and texts; pasted
+//                    cells and CSV files read and written by loadcases/
 //
 // The window holds the cases as typed (name and the four load texts) and tells the window that
 // opened it of every change (casesEdited) and of the row chosen (caseSelected); that window
 // hands it the cases (setCases), a case's loads typed elsewhere (setLoads) and, after a
 // calculation, each case's utilisation and outcome (setOutcomes). It knows no other window.
 
+#include "calc/calc.h"
+#include "design/design.h"
 #include "designfile/designfile.h"
 #include "forms/form.h"
 #include "forms/platform.h"
@@ -35,12 +37,13 @@ inline constexpr int ColumnCount = OutcomeColumn + 1;
 // The name a new case gets: its row's number.
 QString defaultName(int row);
 
-// What a calculation leaves for a case: its utilisation at the chosen size ("0.87") and its
-// outcome there.
+// What a calculation leaves for a case at the size it chose (or at M16, when none suffices):
+// the case's highest utilisation there ("0.87") and its outcome, and whether it governs.
 struct Outcome
 {
     QString utilisation;
-    QString outcome;
+    calc::SizeOutcome outcome = calc::SizeOutcome::Chosen;
+    bool governing = false;
 };
 
 class LoadCasesWindow : public forms::Form
@@ -61,6 +64,8 @@ public:
     // an empty line clear them.
     void setOutcomes(const QList<Outcome> &outcomes, const QString &summary);
     QTableWidget *table() const { return m_table; }
+    // Chooses case `row`, as a click on it does.
+    void select(int row);
 
     // The captions in the language of the moment.
     void Form_Activate();
@@ -68,11 +73,13 @@ public:
     void CmdCopy_Click();
     void CmdDelete_Click();
     void CmdPaste_Click();
+    void CmdImport_Click();
+    void CmdExport_Click();
     void CmdClose_Click();
     // Cells of a spreadsheet as the clipboard holds them (rows of tab-separated cells, with or
-    // without a header row of the column keys) put in from the current cell; rows beyond the
-    // last are added. A load that is not a number refuses the whole block, naming its row.
-    // False when it was refused.
+    // without a header row of the column keys, as loadcases/ reads them) put in the rows from
+    // the current one, rows added beyond the last. A row that cannot be read refuses the whole
+    // block, naming the row. False when it was refused.
     bool pasteCells(const QString &text);
 
 signals:
@@ -84,13 +91,17 @@ protected:
 
 private:
     void insertRow(int row, const Case &loadCase);
+    void setRow(int row, const Case &loadCase);
+    bool putCases(const std::vector<design::LoadCase> &cases, int first);
     void selectRow(int row);
+    void showOutcomes();
     void refuse(const QString &why);
 
     forms::Platform &m_platform;
     lang::LanguageTag &m_language;
     QTableWidget *m_table = nullptr;
     bool m_filling = false; // the window itself changes the table: no casesEdited
+    QList<Outcome> m_outcomes;
 };
 
 } // namespace casewindow

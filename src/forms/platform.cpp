@@ -79,6 +79,16 @@ QString Platform::saveDesignPath(QWidget *, const QString &, const QString &)
     return {};
 }
 
+QString Platform::openCasesPath(QWidget *, const QString &)
+{
+    return {};
+}
+
+QString Platform::saveCasesPath(QWidget *, const QString &, const QString &)
+{
+    return {};
+}
+
 bool Platform::printPages(const QString &, const QList<PagePainter> &)
 {
     return false;
@@ -104,13 +114,15 @@ void Platform::note(QWidget *, const QString &) {}
 namespace {
 
 const char DesignFilter[] = "Kiila designs (*.kiila)";
+const char CasesFilter[] = "Load cases (*.csv)";
 
-QString designPath(QWidget *parent, const QString &folder, const QString &suggested, bool save)
+QString designPath(QWidget *parent, const QString &folder, const QString &suggested, bool save,
+                   const char *filter = DesignFilter, const char *suffix = "kiila")
 {
-    QFileDialog dialog(nullptr, QString(), folder, QLatin1String(DesignFilter));
+    QFileDialog dialog(nullptr, QString(), folder, QLatin1String(filter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QStringLiteral("kiila"));
+    dialog.setDefaultSuffix(QLatin1String(suffix));
     if (!suggested.isEmpty())
         dialog.selectFile(suggested);
     keepInFrontOf(dialog, parent);
@@ -130,6 +142,17 @@ QString DesktopPlatform::saveDesignPath(QWidget *parent, const QString &folder,
                                         const QString &suggested)
 {
     return designPath(parent, folder, suggested, true);
+}
+
+QString DesktopPlatform::openCasesPath(QWidget *parent, const QString &folder)
+{
+    return designPath(parent, folder, QString(), false, CasesFilter, "csv");
+}
+
+QString DesktopPlatform::saveCasesPath(QWidget *parent, const QString &folder,
+                                       const QString &suggested)
+{
+    return designPath(parent, folder, suggested, true, CasesFilter, "csv");
 }
 
 void paintWindow(QWidget &window, QPainter &painter)

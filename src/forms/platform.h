@@ -77,6 +77,9 @@ public:
     virtual QString openDesignPath(QWidget *parent, const QString &folder);
     virtual QString saveDesignPath(QWidget *parent, const QString &folder,
                                    const QString &suggested);
+    // The same for a CSV table of load cases to import or export.
+    virtual QString openCasesPath(QWidget *parent, const QString &folder);
+    virtual QString saveCasesPath(QWidget *parent, const QString &folder, const QString &suggested);
     virtual QDateTime now() const = 0;
     // Ends the program at once; every window closes, nothing is asked.
     virtual void exit() = 0;
@@ -120,6 +123,9 @@ public:
     QString openDesignPath(QWidget *parent, const QString &folder) override;
     QString saveDesignPath(QWidget *parent, const QString &folder,
                            const QString &suggested) override;
+    QString openCasesPath(QWidget *parent, const QString &folder) override;
+    QString saveCasesPath(QWidget *parent, const QString &folder,
+                          const QString &suggested) override;
     QDateTime now() const override;
     void exit() override;
     QString programFolder() const override;

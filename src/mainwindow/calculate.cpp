@@ -67,6 +67,16 @@ void MainWindow::Text_LostFocus(int number)
 // refused by name, and nothing calculated before stays on screen beside it.
 void MainWindow::ImgCalc_Click()
 {
+    // Of several load cases, the first whose loads cannot be calculated is shown in the fields,
+    // whose check then names what is missing or wrong.
+    for (int i = 0; i < m_cases.size() && m_cases.size() > 1; ++i) {
+        if (caseReadable(i))
+            continue;
+        showCase(i);
+        if (m_casesWindow)
+            m_casesWindow->select(i);
+        break;
+    }
     for (const design::Input &input : design::Inputs) {
         forms::Control *text = field(input.field);
         if (!text->isEnabled())
@@ -129,6 +139,8 @@ void MainWindow::ClearResults()
     }
     m_firstPictureToClear = 0;
     m_resultShown = false;
+    m_lastCases.reset();
+    showCaseOutcomes();
     control(ctl::ImgSHOW)->setVisible(false);
     control(ctl::Label14)->setVisible(false);
     control(ctl::Label2)->setVisible(false);
@@ -145,8 +157,19 @@ void MainWindow::Mitoitus()
     m_texts.tapaus7Caption =
         control(ctl::LbSit, forms::arrangementIndex(7))->caption().toStdString();
     // The working values are kept for the details page, which prints this result.
-    const calc::Result &result = m_lastResult.emplace(calc::Mitoitus(
-        m_input, m_tapaus, m_concreteState, m_texts, separator, calc::Working::Kept));
+    // Of several load cases, every case is checked at each size on the geometry of the fields.
+    const design::Design design = currentDesign();
+    std::vector<calc::CaseLoads> loads;
+    for (const design::LoadCase &loadCase : design.cases)
+        loads.push_back(loadCase.loads);
+    calc::CasesResult cases;
+    const calc::Result &result = m_lastResult.emplace(
+        loads.size() > 1 ? calc::MitoitusCases(m_input, loads, m_tapaus, m_concreteState, m_texts,
+                                               cases, separator, calc::Working::Kept)
+                         : calc::Mitoitus(m_input, m_tapaus, m_concreteState, m_texts, separator,
+                                          calc::Working::Kept));
+    if (loads.size() > 1)
+        m_lastCases = cases;
     showResult(result, true);
 }
 
@@ -175,6 +198,7 @@ void MainWindow::showResult(const calc::Result &result, bool announce)
         control(ctl::epak, i)->setCaption(texts.eccentric[s]);
     }
 
+    showCaseOutcomes();
     switch (result.outcome) {
     case calc::Outcome::Chosen: {
         const calc::ChosenSize &chosen = *result.chosen;

@@ -4,7 +4,18 @@
 
 #include "mainwindow/mainwindow.h"
 
+#include "calc/numbers.h"
+#include "forms/names.h"
+#include "mainwindow/owntexts.h"
+
+#include <QLocale>
+
+#include <cmath>
+#include <limits>
+
 namespace mainwindow {
+
+namespace ctl = forms::names::Form1;
 
 namespace {
 
@@ -17,7 +28,77 @@ int loadOfField(int number)
     return -1;
 }
 
+const design::Input &loadInput(int load)
+{
+    return design::Inputs[designfile::LoadInputs[load]];
+}
+
 } // namespace
+
+design::Design MainWindow::currentDesign() const
+{
+    design::Design design{m_tapaus, m_concreteState == calc::Cracked, m_input, {}};
+    if (m_cases.size() < 2)
+        return design;
+    for (const designfile::CaseTexts &typed : m_cases) {
+        design::LoadCase loadCase{typed.name.toStdString(), {}};
+        double *values[] = {&loadCase.loads.NSd, &loadCase.loads.V1d, &loadCase.loads.e1,
+                            &loadCase.loads.e2};
+        for (int l = 0; l < designfile::LoadCount; ++l) {
+            if (!design::uses(m_tapaus, loadInput(l)))
+                continue;
+            const calc::ReadNumber read =
+                calc::readNumber(typed.loads[std::size_t(l)].toStdString());
+            *values[l] = read.reading == calc::Reading::Number
+                             ? read.value
+                             : std::numeric_limits<double>::quiet_NaN();
+        }
+        design.cases.push_back(loadCase);
+    }
+    design.input = calc::withLoads(design.input, design.cases.front().loads);
+    return design;
+}
+
+bool MainWindow::caseReadable(int index) const
+{
+    for (int l = 0; l < designfile::LoadCount; ++l)
+        if (design::uses(m_tapaus, loadInput(l)) &&
+            calc::readNumber(m_cases.at(index).loads[std::size_t(l)].toStdString()).reading !=
+                calc::Reading::Number)
+            return false;
+    return true;
+}
+
+void MainWindow::showCaseOutcomes()
+{
+    QString line;
+    QList<casewindow::Outcome> outcomes;
+    if (m_lastCases && m_lastResult) {
+        const OwnTexts &texts = ownTexts(m_language);
+        const calc::CasesResult &cases = *m_lastCases;
+        if (cases.governingCase && *cases.governingCase < m_cases.size())
+            line = QString::fromUtf8(texts.governingCase)
+                       .arg(m_cases.at(*cases.governingCase).name)
+                       .arg(*cases.governingCase + 1)
+                       .arg(cases.caseCount);
+        else
+            line = QString::fromUtf8(texts.casesChecked).arg(cases.caseCount);
+        // Each case at the size the run ended at: the chosen one, or M16.
+        const std::string separator = QLocale().decimalPoint().toStdString();
+        for (const calc::CasesAtSize &at : cases.sizes) {
+            if (at.sizeNo != m_lastResult->sizeNo)
+                continue;
+            outcomes.resize(cases.caseCount);
+            for (const calc::CaseRow &row : at.cases)
+                outcomes[row.caseIndex] = {QString::fromStdString(calc::formatFixed2(
+                                               calc::caseUtilization(row), separator)),
+                                           row.outcome, cases.governingCase == row.caseIndex};
+        }
+    }
+    control(ctl::LbCases)->setCaption(line);
+    if (m_casesWindow)
+        m_casesWindow->setOutcomes(outcomes, line);
+}
 
 void MainWindow::showCase(int index)
 {
@@ -57,6 +138,7 @@ void MainWindow::openLoadCases()
         m_casesWindow = new casewindow::LoadCasesWindow(m_platform, m_language);
         m_casesWindow->setAttribute(Qt::WA_DeleteOnClose);
         m_casesWindow->setCases(m_cases, m_selectedCase);
+        showCaseOutcomes();
         connect(m_casesWindow, &casewindow::LoadCasesWindow::casesEdited, this,
                 &MainWindow::casesEdited);
         connect(m_casesWindow, &casewindow::LoadCasesWindow::caseSelected, this,

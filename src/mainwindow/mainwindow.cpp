@@ -339,9 +339,10 @@ print::ReportData MainWindow::reportData(const QString &project) const
     data.captions = print::reportCaptions(
         [this](const QString &name, int index) { return control(name, index)->caption(); });
     // A result is printed only beside the inputs it was calculated from.
-    if (m_lastCalculation && *m_lastCalculation == data.design)
+    if (m_lastCalculation && *m_lastCalculation == data.design) {
         data.result = m_lastResult;
-    else
+        data.cases = m_lastCases; // of several load cases
+    } else
         data.noResult = m_lastCalculation ? print::NoResult::Stale : print::NoResult::Uncalculated;
     data.decimalSeparator = QLocale().decimalPoint().toStdString();
     data.project = project;

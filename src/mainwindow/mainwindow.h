@@ -171,10 +171,15 @@ private:
     void printDataSheet();
     // What the report page prints now, with the project name given.
     print::ReportData reportData(const QString &project) const;
-    design::Design currentDesign() const
-    {
-        return {m_tapaus, m_concreteState == calc::Cracked, m_input, {}};
-    }
+    // The design as calculated: of several load cases, each case's loads as its texts read
+    // (those the arrangement does not use 0, as their empty fields) and the first case's in the
+    // input, whichever case the fields show.
+    design::Design currentDesign() const;
+    // Whether every load of case `index` that the arrangement uses holds one number.
+    bool caseReadable(int index) const;
+    // The last calculation's line of the governing case, and each case's outcome in the Load
+    // cases window.
+    void showCaseOutcomes();
     forms::Control *field(int number) const;
     // The load fields show case `index`, the fields the arrangement does not use empty.
     void showCase(int index);
@@ -218,6 +223,7 @@ private:
     // report prints the result only beside these inputs.
     std::optional<design::Design> m_lastCalculation;
     std::optional<calc::Result> m_lastResult;
+    std::optional<calc::CasesResult> m_lastCases; // of a design of several load cases
     // What the last calculation that chose a size left for the data sheet: the size index and
     // the title (" Kalvex X-TR M 12"); kept until the next such calculation.
     int m_dataSheetSize = 0;

@@ -33,6 +33,10 @@ struct OwnTexts
     // "1,000"; %1 the caption, %2 the text, %3 and %4 the thousands and the decimals it may mean,
     // %5 the thousands written without doubt, %6 and %7 the decimals.
     const char *ambiguous;
+    // After a calculation of several load cases: %1 the governing case's name, %2 its number,
+    // %3 the number of cases; without a governing case, %1 the number of cases.
+    const char *governingCase;
+    const char *casesChecked;
 };
 
 inline constexpr OwnTexts English{
@@ -55,6 +59,8 @@ inline constexpr OwnTexts English{
     "separator; a point or a comma separates the decimals (2.5 or 2,5).",
     "%1: \"%2\" can be read as %3 or as %4.\nWrite %5 if the comma separates thousands, or %6 "
     "or %7 if it separates decimals.",
+    "Governing case: %1 (%2 of %3)",
+    "Load cases checked: %1",
 };
 inline constexpr OwnTexts Finnish{
     "Kumoa",
@@ -77,6 +83,8 @@ inline constexpr OwnTexts Finnish{
     "erotetaan pisteellä tai pilkulla (2.5 tai 2,5).",
     "%1: \"%2\" voidaan lukea lukuna %3 tai lukuna %4.\nKirjoita %5, jos pilkku erottaa "
     "tuhannet, tai %6 tai %7, jos se erottaa desimaalit.",
+    "Mitoittava kuormitustapaus: %1 (%2/%3)",
+    "Tarkistettuja kuormitustapauksia: %1",
 };
 
 inline const OwnTexts &ownTexts(const lang::LanguageTag &language)

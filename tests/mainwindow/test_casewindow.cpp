@@ -9,6 +9,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QSettings>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -52,13 +55,20 @@ private slots:
     void paste_data();
     void paste();
     void arrangementKeepsTheCases();
+    void exportAndImport();
+    void calculatesEveryCase();
     void saveAndReopen();
+    void kiilaCalcAgrees();
     void grab();
 
 private:
     LoadCasesWindow *cases() const { return m_w->loadCasesWindow(); }
     QTableWidget *table() const { return cases()->table(); }
     // Keys to whatever has the focus, as the keyboard gives them.
+    static void clickIn(forms::Form *window, const char *name)
+    {
+        support::click(*window, QString::fromLatin1(name));
+    }
     static void press(QKeyCombination keys)
     {
         QTest::keyClick(QApplication::focusWidget(), keys.key(), keys.keyboardModifiers());
@@ -173,26 +183,25 @@ void TestCaseWindow::paste_data()
     const Rows before{{"A", "1", "2", "3", "4"}, {"B", "5", "6", "7", "8"}};
     QTest::newRow("rows without a header, comma decimals")
         << "LC1\t12,5\t3\t0\t0\r\nLC2\t-4,25\t0,5\t\t10\r\n"
-        << QPoint(0, 0) << Rows{{"LC1", "12,5", "3", "0", "0"}, {"LC2", "-4,25", "0,5", "", "10"}}
+        << QPoint(0, 0) << Rows{{"LC1", "12.5", "3", "0", "0"}, {"LC2", "-4.25", "0.5", "0", "10"}}
         << "";
-    QTest::newRow("header in another order, rows added")
+    QTest::newRow("header in another order, from the chosen row, rows added")
         << "e2\tNSd\tname\n1\t2\tX\n5\t6\tY\n7\t8\tZ\n"
         << QPoint(3, 1)
         << Rows{{"A", "1", "2", "3", "4"},
-                {"X", "2", "6", "7", "1"},
-                {"Y", "6", "", "", "5"},
-                {"Z", "8", "", "", "7"}}
+                {"X", "2", "0", "0", "1"},
+                {"Y", "6", "0", "0", "5"},
+                {"Z", "8", "0", "0", "7"}}
         << "";
-    QTest::newRow("loads only, from the current cell")
-        << "10\t2\n11\t3" << QPoint(1, 0)
-        << Rows{{"A", "10", "2", "3", "4"}, {"B", "11", "3", "7", "8"}} << "";
     QTest::newRow("a broken row refused with its number")
         << "name\tnsd\nLC1\t1\nLC2\t12 kN\n"
-        << QPoint(0, 0) << before << "Row 3: NSd (kN) \"12 kN\" is not a number.";
+        << QPoint(0, 0) << before << "Nothing was pasted: row 3: nsd: not a number: '12 kN'.";
     QTest::newRow("ambiguous comma refused")
-        << "1\t1,000" << QPoint(0, 0) << before << "Row 1: NSd (kN) \"1,000\" is not a number.";
-    QTest::newRow("wider than the table")
-        << "1\t2\t3\t4\t5" << QPoint(1, 0) << before << "Row 1 has more cells than the table has";
+        << "1\t1,000" << QPoint(0, 0) << before
+        << "Nothing was pasted: row 1: nsd: '1,000' can be read as 1000 or as 1";
+    QTest::newRow("more cells than columns")
+        << "name\tnsd\nA\t1\t2\n"
+        << QPoint(1, 0) << before << "Nothing was pasted: row 2: 3 cells, the table has 2 columns.";
 }
 
 // A block of spreadsheet cells goes in as a whole, or not at all with the row that is wrong.
@@ -235,6 +244,119 @@ void TestCaseWindow::arrangementKeepsTheCases()
              (Rows{{"A", "1", "2", "3", "4"}, {"B", "5", "6", "7", "8"}}));
 }
 
+// Exported cases import as they were; a file that is not a table of cases changes nothing and
+// says why.
+void TestCaseWindow::exportAndImport()
+{
+    click("ImgSIT", 5);
+    QVERIFY(openCases());
+    const Rows pasted{{"Max N, V", "12.5", "3", "40", "0"}, {"Uplift", "-3", "0.25", "0", "20"}};
+    QVERIFY(
+        cases()->pasteCells(QStringLiteral("Max N, V\t12,5\t3\t40\t0\nUplift\t-3\t0,25\t0\t20")));
+    m_platform.savePath = m_dir.filePath(QStringLiteral("cases.csv"));
+    clickIn(cases(), "CmdExport");
+    QFile csv(m_platform.savePath);
+    QVERIFY(csv.open(QIODevice::ReadOnly));
+    QCOMPARE(csv.readLine(), "name,nsd,v1d,e1,e2\r\n");
+
+    cases()->setCases({}, 0);
+    m_platform.openPath = m_platform.savePath;
+    clickIn(cases(), "CmdImport");
+    QCOMPARE(rowsOf(cases()->cases()), pasted);
+    QCOMPARE(rowsOf(m_w->loadCases()), pasted);
+    QCOMPARE(loadFields(), pasted[0].mid(1));
+
+    // Not over a language file the program reads.
+    const QString language = m_dir.filePath(QStringLiteral("english.txt"));
+    QFile languageFile(language);
+    QVERIFY(languageFile.open(QIODevice::WriteOnly));
+    languageFile.write("lines\n");
+    languageFile.close();
+    m_platform.savePath = language;
+    clickIn(cases(), "CmdExport");
+    QCOMPARE(m_platform.messages.size(), 1);
+    QVERIFY2(m_platform.messages.takeFirst().first.contains(QStringLiteral("language file")),
+             "refused");
+    QVERIFY(languageFile.open(QIODevice::ReadOnly));
+    QCOMPARE(languageFile.readAll(), "lines\n");
+    languageFile.close();
+    QVERIFY(languageFile.remove());
+
+    const QString broken = m_dir.filePath(QStringLiteral("broken.csv"));
+    QFile out(broken);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write("name,nsd\nA,1\nB,5 kN\n");
+    out.close();
+    m_platform.openPath = broken;
+    clickIn(cases(), "CmdImport");
+    QCOMPARE(rowsOf(cases()->cases()), pasted);
+    QCOMPARE(m_platform.messages.size(), 1);
+    QCOMPARE(m_platform.messages[0].first,
+             QStringLiteral("The load cases of %1 were not imported: row 3: nsd: not a number: "
+                            "'5 kN'.")
+                 .arg(broken));
+}
+
+// LASKE checks every case: the size is the one the most demanding case needs alone, the main
+// window names the governing case, the table shows each case's outcome; a case whose load is
+// not a number is shown in the fields, which refuse it.
+void TestCaseWindow::calculatesEveryCase()
+{
+    click("ImgSIT", 5);
+    for (const auto &[number, value] : {std::pair{1, "300"}, {3, "300"}, {4, "250"}, {5, "250"}})
+        type(number, QString::fromLatin1(value));
+    QVERIFY(openCases());
+    const QStringList loads[] = {
+        {"2", "1", "0", "0"}, {"12", "6", "20", "20"}, {"5", "2", "0", "0"}};
+    QVERIFY(cases()->pasteCells(
+        QStringLiteral("name\tnsd\tv1d\te1\te2\nA\t%1\nB\t%2\nC\t%3")
+            .arg(loads[0].join(u'\t'), loads[1].join(u'\t'), loads[2].join(u'\t'))));
+    // Each case alone, as the calculation of one case gives it.
+    QList<int> alone;
+    for (const QStringList &l : loads) {
+        calc::DesignInput input = m_w->input();
+        input.NSd = l[0].toDouble();
+        input.V1d = l[1].toDouble();
+        input.e1 = l[2].toDouble();
+        input.e2 = l[3].toDouble();
+        calc::Texts texts = m_w->texts();
+        const calc::Result r = calc::Mitoitus(input, 6, calc::NonCracked, texts);
+        QCOMPARE(r.outcome, calc::Outcome::Chosen);
+        alone << r.sizeNo;
+    }
+    QVERIFY2(alone[1] > alone[0] && alone[1] > alone[2], "case B must need the largest size");
+
+    m_w->ImgCalc_Click();
+    QCOMPARE(m_w->sizeNo(), alone[1]);
+    QCOMPARE(c("LbCases")->caption(), "Governing case: B (2 of 3)");
+    QCOMPARE(cases()->control(QStringLiteral("Label2"))->caption(), "Governing case: B (2 of 3)");
+    QStringList outcomes;
+    for (int row = 0; row < 3; ++row)
+        outcomes << table()->item(row, casewindow::OutcomeColumn)->text();
+    QCOMPARE(outcomes, (QStringList{"passes", "passes (governs)", "passes"}));
+    for (int row = 0; row < 3; ++row)
+        QVERIFY(table()->item(row, casewindow::UtilisationColumn)->text().toDouble() <= 1.0);
+
+    // Of one case, the line is empty: the window is as it always was.
+    table()->setCurrentCell(2, 0);
+    cases()->CmdDelete_Click();
+    cases()->CmdDelete_Click();
+    m_w->ImgCalc_Click();
+    QCOMPARE(c("LbCases")->caption(), QString());
+
+    table()->setCurrentCell(0, 0);
+    QVERIFY(cases()->pasteCells(QStringLiteral("A\t2\t1\t0\t0\nB\t9\t6\t20\t20\nC\t5\t2\t0\t0")));
+    table()->item(2, 1)->setText(QStringLiteral("5 kN"));
+    table()->setCurrentCell(0, 0);
+    m_platform.messages.clear();
+    m_w->ImgCalc_Click();
+    QCOMPARE(m_w->selectedCase(), 2);
+    QCOMPARE(text(6)->text(), "5 kN");
+    QCOMPARE(m_platform.messages.size(), 1);
+    QVERIFY2(m_platform.messages[0].first.contains("\"5 kN\" is not a number"),
+             qPrintable(m_platform.messages[0].first));
+}
+
 // A design of several cases is saved as such and opens as it was saved: the cases in the
 // table, the first in the load fields; a design of one case is saved as before.
 void TestCaseWindow::saveAndReopen()
@@ -255,8 +377,14 @@ void TestCaseWindow::saveAndReopen()
     table()->setCurrentCell(0, 0);
     QVERIFY(cases()->pasteCells(QStringLiteral("ULS 1\t4\t2\t10\t0\nULS 2\t8,5\t1\t0\t20\n"
                                                "Tuuli\t-2\t6\t0\t0\n")));
+    table()->setFocus();
+    table()->setCurrentCell(1, 2);
+    press(Qt::Key_F2);
+    press(Qt::CTRL | Qt::Key_A);
+    typeKeys(QStringLiteral("1,25"));
+    press(Qt::Key_Return);
     const Rows typed{{"ULS 1", "4", "2", "10", "0"},
-                     {"ULS 2", "8,5", "1", "0", "20"},
+                     {"ULS 2", "8.5", "1,25", "0", "20"},
                      {"Tuuli", "-2", "6", "0", "0"}};
     QVERIFY(m_w->windowTitle().startsWith(u'*'));
     m_platform.savePath = m_dir.filePath(QStringLiteral("three.kiila"));
@@ -280,17 +408,54 @@ void TestCaseWindow::saveAndReopen()
     QCOMPARE(rowsOf(cases()->cases()), typed);
 }
 
+// A design of five pasted cases, calculated and saved, is the same design to kiila-calc: the same
+// size and governing case.
+void TestCaseWindow::kiilaCalcAgrees()
+{
+    click("ImgSIT", 5);
+    for (const auto &[number, value] : {std::pair{1, "300"}, {3, "300"}, {4, "250"}, {5, "250"}})
+        type(number, QString::fromLatin1(value));
+    QVERIFY(openCases());
+    QVERIFY(cases()->pasteCells(QStringLiteral("ULS 1\t6\t3\t40\t0\nULS 2\t4\t9,5\t0\t20\n"
+                                               "SLS\t3\t1\t0\t0\nUplift\t-3\t1\t0\t0\n"
+                                               "Wind\t5\t6\t10\t10\n")));
+    m_w->ImgCalc_Click();
+    m_platform.savePath = m_dir.filePath(QStringLiteral("five.kiila"));
+    m_w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w.get()));
+    QTest::keyClick(m_w.get(), Qt::Key_S, Qt::ControlModifier);
+
+    QProcess process;
+    process.start(QStringLiteral(KIILA_CALC),
+                  {"--design", m_platform.savePath, "--json", "--lang", "none"});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitCode(), 0);
+    const QJsonObject json = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
+    QCOMPARE(json["chosen"].toObject()["sizeNo"].toInt(), m_w->sizeNo());
+    const int governing = json["governingCase"].toInt();
+    QVERIFY(governing >= 1 && governing <= 5);
+    QCOMPARE(c("LbCases")->caption(), QStringLiteral("Governing case: %1 (%2 of 5)")
+                                          .arg(m_w->loadCases().at(governing - 1).name)
+                                          .arg(governing));
+}
+
 // The window with several cases, in both languages, written to $KIILA_GRAB_DIR for a look by
 // eye.
 void TestCaseWindow::grab()
 {
     click("ImgSIT", 5);
+    for (const auto &[number, value] : {std::pair{1, "300"}, {3, "300"}, {4, "250"}, {5, "250"}})
+        type(number, QString::fromLatin1(value));
     QVERIFY(openCases());
     QVERIFY(
         cases()->pasteCells(QStringLiteral("name\tnsd\tv1d\te1\te2\nULS 1 max N\t12,5\t3\t40\t0\n"
                                            "ULS 2 max V\t4\t9,5\t0\t20\nSLS\t8\t2\t40\t0\n"
                                            "Uplift\t-3\t1\t0\t0\nWind\t6\t6\t0\t0\n")));
+    m_w->ImgCalc_Click();
+    QVERIFY(!c("LbCases")->caption().isEmpty());
     const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR");
+    if (!folder.isEmpty())
+        QVERIFY(m_w->grab().save(folder + QStringLiteral("/form1-cases-eng.png")));
     for (const auto &[flag, name] : {std::pair{1, "eng"}, {2, "fin"}}) {
         m_w->ImgLanguage_Click(flag);
         cases()->Form_Activate();

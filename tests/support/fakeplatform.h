@@ -82,6 +82,8 @@ public:
     }
     QDateTime now() const override { return clock; }
     void exit() override { ++exits; }
+    QString openCasesPath(QWidget *, const QString &) override { return openPath; }
+    QString saveCasesPath(QWidget *, const QString &, const QString &) override { return savePath; }
     QString programFolder() const override { return folder; }
     void beep() override { ++beeps; }
 
