@@ -82,8 +82,8 @@ void TestDetailsPage::content()
     QFETCH(QString, absent);
     print::DetailsSource source;
     source.finnish = finnish;
-    source.design = arrangement == 1 ? design::Design{1, false, {200, 200, 0, 0, 100, 0, 0, 0}}
-                                     : design::Design{2, true, {100, 100, 150, 0, 3, 2, 20, 0}};
+    source.design = arrangement == 1 ? design::Design{1, false, {200, 200, 0, 0, 100, 0, 0, 0}, {}}
+                                     : design::Design{2, true, {100, 100, 150, 0, 3, 2, 20, 0}, {}};
     calc::Texts texts;
     if (!finnish)
         texts.fragKpl = " pcs ";
