@@ -377,8 +377,13 @@ struct Designs
 
     void calculate(const design::Design &design) const
     {
-        const calc::Result result = calc::Mitoitus(design.input, design.arrangement,
-                                                   design.concreteState(), texts, ".", working);
+        // A report shows every text of the result; a format may write fewer.
+        const calc::Displays displays = observer || writer.writesDisplays()
+                                            ? calc::Displays::Composed
+                                            : calc::Displays::Omitted;
+        const calc::Result result =
+            calc::Mitoitus(design.input, design.arrangement, design.concreteState(), texts, ".",
+                           working, displays);
         if (calculations)
             ++*calculations;
         writer.design(design, result);
