@@ -38,8 +38,9 @@ bool CsvSplitter::readMore()
     }
     if (m_capacity - m_size < m_blockSize) {
         const std::size_t capacity = std::max(2 * m_capacity, m_size + m_blockSize);
-        auto data = std::make_unique<char[]>(capacity);
-        std::memcpy(data.get(), m_data.get(), m_size);
+        std::unique_ptr<char[]> data(new char[capacity]); // not cleared: only read bytes count
+        if (m_size > 0)
+            std::memcpy(data.get(), m_data.get(), m_size);
         m_data = std::move(data);
         m_capacity = capacity;
     }
