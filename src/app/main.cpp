@@ -2,9 +2,13 @@
 // exit tab. A design file named on the command line opens once the window is up.
 
 #include "app/firstpaint.h"
+#include "forms/artwork/artwork.h"
 #include "mainwindow/mainwindow.h"
 
 #include <QApplication>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QWindow>
 #include <cstdio>
@@ -48,6 +52,24 @@ private:
     QWidget &m_window;
 };
 
+// The pictures drawn by the first run of a build are kept in the user's cache folder, one folder
+// a build (its version, and its program file's time and size, which every build changes), so
+// that later starts draw nothing; the first run of a new build clears the folders of others.
+void keepPictures()
+{
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    const QFileInfo program(QCoreApplication::applicationFilePath());
+    if (cache.isEmpty() || !program.exists())
+        return;
+    const QString folder = QStringLiteral("%1/pictures-" KIILA_VERSION "-%2-%3")
+                               .arg(cache)
+                               .arg(program.lastModified().toMSecsSinceEpoch())
+                               .arg(program.size());
+    if (!QFileInfo::exists(folder))
+        artwork::removeOtherKeptPictures(folder);
+    artwork::keepPicturesIn(folder);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -73,6 +95,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kiila"));
     QApplication::setOrganizationName(QStringLiteral("kiila"));
+    keepPictures();
 
     forms::DesktopPlatform platform;
     lang::LanguageTag language;

@@ -79,10 +79,10 @@ class Run
 {
 public:
     Run(const DesignInput &input, int tapaus, ConcreteState concreteState, const Texts &texts,
-        std::string_view decimalSeparator, Working working)
+        std::string_view decimalSeparator, Working working, Displays displays = Displays::Composed)
         : m_in(input), m_tapaus(tapaus), m_concreteState(concreteState), m_texts(resolve(texts)),
           m_sep(decimalSeparator), m_arrangement(ArrangementTable[tapaus - 1]),
-          m_keepDetails(working == Working::Kept)
+          m_keepDetails(working == Working::Kept), m_displays(displays == Displays::Composed)
     {
     }
 
@@ -250,6 +250,8 @@ private:
 
     std::string groupHeading(std::string_view fragment) const
     {
+        if (!m_displays)
+            return {};
         return join({m_texts.ankkuriryhman, std::to_string(m_arrangement.nAnchors), fragment});
     }
 
@@ -307,7 +309,8 @@ private:
         pass.FAnchor = (Ac / Ac0) * psiS * FRd / nAnchors;
 
         if (!m_result.capacityHeading)
-            m_result.capacityHeading = join({m_texts.ankkurien, m_texts.vetoLeikkaus});
+            m_result.capacityHeading =
+                m_displays ? join({m_texts.ankkurien, m_texts.vetoLeikkaus}) : std::string();
         SizeRow &row = m_result.sizes.emplace_back();
         row.sizeNo = sizeNo;
         row.FAnchor = pass.FAnchor;
@@ -355,9 +358,11 @@ private:
         const SizeData &size = SizeTable[sizeNo - 1];
         ChosenSize chosen;
         chosen.sizeNo = sizeNo;
-        chosen.anchorText = join({std::to_string(m_arrangement.nAnchors), m_texts.kpl, " Kalvex M ",
-                                  general(size.dNom)});
-        chosen.dataSheetTitle = join({" Kalvex X-TR M ", general(size.dNom)});
+        if (m_displays) {
+            chosen.anchorText = join({std::to_string(m_arrangement.nAnchors), m_texts.kpl,
+                                      " Kalvex M ", general(size.dNom)});
+            chosen.dataSheetTitle = join({" Kalvex X-TR M ", general(size.dNom)});
+        }
         if (m_tapaus >= 2) {
             // The anchor grid plus a margin of 1.5 dNom on each side; first the extent in
             // direction 2, then in direction 1.
@@ -365,8 +370,9 @@ private:
             const double across = margin + gridExtent(m_arrangement.k2, m_S2calc);
             const double along = margin + gridExtent(m_arrangement.k1, m_S1calc);
             chosen.plate = std::array<double, 2>{across, along};
-            chosen.plateText =
-                join({m_texts.kiinnityslevy, general(across), " mm x ", general(along), " mm"});
+            if (m_displays)
+                chosen.plateText =
+                    join({m_texts.kiinnityslevy, general(across), " mm x ", general(along), " mm"});
         }
         return chosen;
     }
@@ -380,6 +386,7 @@ private:
     double m_S1calc = 0; // the capped spacings of the chosen size
     double m_S2calc = 0;
     bool m_keepDetails;
+    bool m_displays;
     Result m_result;
 };
 
@@ -459,11 +466,12 @@ Result MitoitusCases(const DesignInput &input, std::span<const CaseLoads> loads,
 }
 
 Result Mitoitus(const DesignInput &input, int tapaus, ConcreteState concreteState,
-                const Texts &texts, std::string_view decimalSeparator, Working working)
+                const Texts &texts, std::string_view decimalSeparator, Working working,
+                Displays displays)
 {
     if (tapaus < 1 || tapaus > ArrangementCount)
         throw std::out_of_range("tapaus must be 1 to 7");
-    return Run(input, tapaus, concreteState, texts, decimalSeparator, working).run();
+    return Run(input, tapaus, concreteState, texts, decimalSeparator, working, displays).run();
 }
 
 } // namespace calc

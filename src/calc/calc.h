@@ -360,11 +360,17 @@ inline int caseAtSize(const CasesResult &cases, int sizeNo)
 // Whether Mitoitus keeps the working values of every size in Result::details.
 enum class Working { Omitted, Kept };
 
+// Whether Mitoitus composes the texts only a display shows: the row headings (left empty but
+// present where the run wrote them), the anchor and plate texts and the data sheet's title. The
+// messages and the advice are composed either way. A caller that writes none of those texts
+// (kiila-calc's CSV) saves their making.
+enum class Displays { Composed, Omitted };
+
 // Tries M8 to M16 for the arrangement tapaus (1 to 7; std::out_of_range otherwise). Numbers
 // inside the composed texts use decimalSeparator.
 Result Mitoitus(const DesignInput &input, int tapaus, ConcreteState concreteState,
                 const Texts &texts, std::string_view decimalSeparator = ".",
-                Working working = Working::Omitted);
+                Working working = Working::Omitted, Displays displays = Displays::Composed);
 
 // Mitoitus for every load case of `cases` (at least one; std::invalid_argument otherwise) on the
 // geometry of `input` (its loads are not read): a size is chosen only when it passes every case.

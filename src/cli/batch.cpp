@@ -14,45 +14,45 @@ constexpr std::size_t ChunkBytes = 256 * 1024;
 
 struct Chunk
 {
-    std::vector<CsvRecord> records; // kept from one use to the next, so their memory is reused
-    std::size_t count = 0;
+    std::string text; // the records' bytes; kept from one use to the next, so is its memory
+    std::vector<RawRecord> records;
     std::string out;
     bool failed = false;
     bool done = false; // guarded by the run's mutex when jobs run in threads
 };
 
 // The next records into the chunk; false when there were none.
-bool fill(CsvReader &reader, Chunk &chunk, std::size_t rows)
+bool fill(CsvSplitter &splitter, Chunk &chunk, std::size_t rows)
 {
-    chunk.count = 0;
+    chunk.text.clear();
+    chunk.records.clear();
     chunk.out.clear();
     chunk.failed = chunk.done = false;
-    std::size_t bytes = 0;
-    while (chunk.count < rows && bytes < ChunkBytes) {
-        if (chunk.records.size() == chunk.count)
-            chunk.records.emplace_back();
-        CsvRecord &record = chunk.records[chunk.count];
-        if (!reader.next(record.fields, record.tooLong))
-            break;
-        record.line = reader.line();
-        record.fieldCount = reader.fieldCount();
-        for (const std::string &field : record.fields)
-            bytes += field.size() + 1;
-        ++chunk.count;
+    std::string_view bytes;
+    bool tooLong = false;
+    while (chunk.records.size() < rows && chunk.text.size() < ChunkBytes &&
+           splitter.next(bytes, tooLong)) {
+        chunk.records.push_back({chunk.text.size(), bytes.size(), splitter.line(), tooLong});
+        chunk.text.append(bytes);
     }
-    return chunk.count > 0;
+    return !chunk.records.empty();
+}
+
+bool runJob(const ChunkJob &job, Chunk &chunk)
+{
+    return job(chunk.text, chunk.records.data(), chunk.records.size(), chunk.out);
 }
 
 } // namespace
 
-bool runChunks(CsvReader &reader, const std::vector<ChunkJob> &jobs, std::size_t rowsPerChunk,
+bool runChunks(CsvSplitter &splitter, const std::vector<ChunkJob> &jobs, std::size_t rowsPerChunk,
                const std::function<void(std::string_view text)> &write)
 {
     bool failed = false;
     if (jobs.size() == 1) {
         Chunk chunk;
-        while (fill(reader, chunk, rowsPerChunk)) {
-            failed |= jobs.front()(chunk.records.data(), chunk.count, chunk.out);
+        while (fill(splitter, chunk, rowsPerChunk)) {
+            failed |= runJob(jobs.front(), chunk);
             write(chunk.out);
         }
         return failed;
@@ -73,7 +73,7 @@ bool runChunks(CsvReader &reader, const std::vector<ChunkJob> &jobs, std::size_t
                 Chunk *chunk = waiting.front();
                 waiting.pop_front();
                 lock.unlock();
-                const bool chunkFailed = (*job)(chunk->records.data(), chunk->count, chunk->out);
+                const bool chunkFailed = runJob(*job, *chunk);
                 lock.lock();
                 chunk->failed = chunkFailed;
                 chunk->done = true;
@@ -109,7 +109,7 @@ bool runChunks(CsvReader &reader, const std::vector<ChunkJob> &jobs, std::size_t
         if (unused.empty())
             writeDone(true);
         Chunk *chunk = unused.back();
-        if (!fill(reader, *chunk, rowsPerChunk))
+        if (!fill(splitter, *chunk, rowsPerChunk))
             break;
         unused.pop_back();
         inOrder.push_back(chunk);

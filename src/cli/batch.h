@@ -12,7 +12,7 @@
 
 namespace cli {
 
-// A record as read, with the line on which it began.
+// A record as its fields were read, with the line on which it began.
 struct CsvRecord
 {
     std::vector<std::string> fields; // as many as the reader keeps
@@ -21,19 +21,29 @@ struct CsvRecord
     long line = 0;
 };
 
-// Appends the lines of the records' output to `out`; returns whether any row failed.
-using ChunkJob = std::function<bool(const CsvRecord *records, std::size_t count, std::string &out)>;
+// A record as cut from the input: its bytes in the chunk's text.
+struct RawRecord
+{
+    std::size_t offset = 0;
+    std::size_t size = 0;
+    long line = 0;        // the line on which it began
+    bool tooLong = false; // beyond CsvSplitter::MaxRecord: no bytes
+};
 
-// Reads the records left in the reader and hands them to the jobs a chunk at a time. A single
-// job runs in this thread. More jobs run in threads of their own, each on one chunk at a time,
-// while this thread reads ahead and writes; a job is never run on two chunks at once. The
-// output goes to `write` a chunk at a time, in input order whatever the jobs, and memory stays
-// flat: at most two chunks a job and one more are read ahead (with a reader that keeps few
-// fields a record, or a chunk's records would keep the fields of the longest row each has
-// held). A chunk holds up to
+// Appends the lines of the records' output to `out`; returns whether any row failed. The records'
+// bytes lie in `text`.
+using ChunkJob = std::function<bool(std::string_view text, const RawRecord *records,
+                                    std::size_t count, std::string &out)>;
+
+// Cuts the records left in the input and hands them to the jobs a chunk at a time, as bytes: the
+// jobs split them into fields, read, calculate and write them. A single job runs in this thread.
+// More jobs run in threads of their own, each on one chunk at a time, while this thread only
+// cuts records and writes the chunks that are done; a job is never run on two chunks at once.
+// The output goes to `write` a chunk at a time, in input order whatever the jobs, and memory
+// stays flat: at most two chunks a job and one more are read ahead. A chunk holds up to
 // `rowsPerChunk` records (1: each row is written as soon as it is read). Returns whether any
 // row failed.
-bool runChunks(CsvReader &reader, const std::vector<ChunkJob> &jobs, std::size_t rowsPerChunk,
+bool runChunks(CsvSplitter &splitter, const std::vector<ChunkJob> &jobs, std::size_t rowsPerChunk,
                const std::function<void(std::string_view text)> &write);
 
 } // namespace cli

@@ -406,8 +406,13 @@ struct Designs
                 observer(design, result, &cases);
             return;
         }
-        const calc::Result result = calc::Mitoitus(design.input, design.arrangement,
-                                                   design.concreteState(), texts, ".", working);
+        // A report shows every text of the result; a format may write fewer.
+        const calc::Displays displays = observer || writer.writesDisplays()
+                                            ? calc::Displays::Composed
+                                            : calc::Displays::Omitted;
+        const calc::Result result =
+            calc::Mitoitus(design.input, design.arrangement, design.concreteState(), texts, ".",
+                           working, displays);
         if (calculations)
             ++*calculations;
         writer.design(design, result);
@@ -664,12 +669,21 @@ std::string readDesign(const cli::CsvRecord &record, const std::vector<int> &col
     return {};
 }
 
-// The rows of a chunk calculated and written; whether any of them failed.
-bool calculateRows(const cli::CsvRecord *records, std::size_t count,
-                   const std::vector<int> &columns, const Designs &designs)
+// The rows of a chunk split into their fields, calculated and written; whether any of them
+// failed. `record` is the job's own, reused from row to row.
+bool calculateRows(std::string_view text, const cli::RawRecord *raw, std::size_t count,
+                   const std::vector<int> &columns, const Designs &designs, cli::CsvRecord &record)
 {
     bool anyFailed = false;
-    for (const cli::CsvRecord &record : std::span(records, count)) {
+    for (const cli::RawRecord &r : std::span(raw, count)) {
+        record.line = r.line;
+        record.tooLong = r.tooLong;
+        // A row of more fields than the header is refused: it needs none of them kept.
+        record.fieldCount = r.tooLong ? 0
+                                      : cli::splitFields(text.substr(r.offset, r.size),
+                                                         record.fields, columns.size());
+        if (r.tooLong)
+            record.fields.clear();
         const std::vector<std::string> &fields = record.fields;
         if (!record.tooLong && record.fieldCount == 1 && trimmed(fields[0]).empty())
             continue; // a blank line
@@ -716,24 +730,23 @@ int runCsv(const QString &path, const Designs &designs, int jobs, const MakeWrit
     cli::CsvReader reader(file);
     std::vector<std::string> fields;
     bool tooLong = false;
-    if (!reader.next(fields, tooLong) || std::ferror(file)) {
-        if (std::ferror(file))
+    if (!reader.next(fields, tooLong) || reader.error()) {
+        if (const int error = reader.error())
             return usageError("cannot read " + cli::quoted(path.toStdString()) + ": " +
-                              std::strerror(errno));
+                              std::strerror(error));
         return usageError(cli::quoted(path.toStdString()) + ": no header row");
     }
     std::vector<int> columns;
     if (const std::string error = headerColumns(fields, columns); !error.empty())
         return usageError(cli::quoted(path.toStdString()) + ": " + error);
 
-    // A row of more fields than the header is refused: it needs none of them kept.
-    reader.keepFields(columns.size());
     designs.writer.begin();
     // Each job writes the lines of a chunk into the chunk's text, which is written at once.
     struct Job
     {
         std::string *out = nullptr;
         std::unique_ptr<cli::Writer> writer;
+        cli::CsvRecord record;
     };
     std::vector<std::unique_ptr<Job>> jobList;
     std::vector<cli::ChunkJob> chunkJobs;
@@ -743,20 +756,22 @@ int runCsv(const QString &path, const Designs &designs, int jobs, const MakeWrit
             job.out->append(line);
             job.out->push_back('\n');
         });
-        chunkJobs.push_back([&job, &columns, &designs](const cli::CsvRecord *records,
+        chunkJobs.push_back([&job, &columns, &designs](std::string_view text,
+                                                       const cli::RawRecord *records,
                                                        std::size_t count, std::string &out) {
             job.out = &out;
-            return calculateRows(records, count, columns,
+            return calculateRows(text, records, count, columns,
                                  {designs.texts, *job.writer, designs.observer, designs.working,
-                                  designs.calculations});
+                                  designs.calculations},
+                                 job.record);
         });
     }
     // Typed at a terminal, each row is answered as soon as it is read.
     const std::size_t rowsPerChunk = ::isatty(::fileno(file)) ? 1 : 512;
-    const bool anyFailed = cli::runChunks(reader, chunkJobs, rowsPerChunk, writeText);
-    if (std::ferror(file))
+    const bool anyFailed = cli::runChunks(reader.splitter(), chunkJobs, rowsPerChunk, writeText);
+    if (const int error = reader.error())
         return usageError("cannot read " + cli::quoted(path.toStdString()) + ": " +
-                          std::strerror(errno));
+                          std::strerror(error));
     return anyFailed ? ExitRowFailed : 0;
 }
 

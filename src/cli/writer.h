@@ -72,6 +72,9 @@ public:
 
     // --details: the working values of each size too; the results must have them.
     void showDetails(bool show) { m_details = show; }
+    // Whether the format writes the texts only a display shows (calc::Displays): the row
+    // headings, the anchor and plate texts.
+    virtual bool writesDisplays() const { return true; }
 
 protected:
     void line(std::string_view text) const { m_lines(text); }

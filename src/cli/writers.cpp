@@ -89,7 +89,7 @@ std::string sizeName(int sizeNo)
     return "M" + number(calc::SizeTable[sizeNo - 1].dNom);
 }
 
-std::string outcomeName(calc::Outcome outcome)
+std::string_view outcomeName(calc::Outcome outcome)
 {
     switch (outcome) {
     case calc::Outcome::Chosen:
@@ -475,18 +475,19 @@ public:
     }
 };
 
-// CSV: a header, then a row for each design or failed row, all of them made from one table of
-// columns so that they always agree.
+// CSV: a header, then a row for each design or failed row. The table of columns gives the
+// header and the row of a failed row; the row of a design writes the same columns in the same
+// order in one pass (CsvWriter::design).
 
 struct CsvColumn
 {
     std::string name;
-    // Appends the cell of a calculated design, as it stands: the row quotes it where needed.
-    std::function<void(std::string &, const Design &, const calc::Result &)> cell;
-    // Appends the cell of a row that failed; none: empty.
+    // Appends the cell of a row that failed, as it stands (the row quotes it where needed);
+    // none: empty.
     std::function<void(std::string &, const FailedRow &)> failed = {};
 };
 
+// The shortest form that reads back exactly, as std::to_chars writes it.
 void appendNumber(std::string &out, double value)
 {
     char buffer[64];
@@ -505,26 +506,6 @@ void appendSizeName(std::string &out, int sizeNo)
     appendNumber(out, calc::SizeTable[sizeNo - 1].dNom);
 }
 
-void appendDesignCell(std::string &out, const Design &design, int column)
-{
-    if (column == 0)
-        out += std::to_string(design.arrangement);
-    else if (column == 1)
-        out += design.cracked ? '1' : '0';
-    else if (const std::optional<double> value = usedInput(design, design::Inputs[column - 2]))
-        appendNumber(out, *value);
-}
-
-// The size's row of the result, if it was tried.
-const calc::SizeRow *sizeRow(const calc::Result &result, int sizeNo)
-{
-    const calc::SizeRow *found = nullptr;
-    for (const calc::SizeRow &row : result.sizes)
-        if (row.sizeNo == sizeNo)
-            found = &row;
-    return found;
-}
-
 void appendOptional(std::string &out, const std::optional<double> &value)
 {
     if (value)
@@ -533,60 +514,24 @@ void appendOptional(std::string &out, const std::optional<double> &value)
 
 std::vector<CsvColumn> csvColumns()
 {
-    using calc::Result;
     std::vector<CsvColumn> columns;
     // A failed row echoes the design as it was read.
     for (int i = 0; i < DesignColumnCount; ++i)
-        columns.push_back({designColumnName(i),
-                           [i](std::string &out, const Design &design, const Result &) {
-                               appendDesignCell(out, design, i);
-                           },
-                           [i](std::string &out, const FailedRow &row) {
+        columns.push_back({designColumnName(i), [i](std::string &out, const FailedRow &row) {
                                if (std::size_t(i) < row.cells.size())
                                    out += row.cells[i];
                            }});
-    columns.push_back(
-        {"outcome",
-         [](std::string &out, const Design &, const Result &r) { out += outcomeName(r.outcome); },
-         [](std::string &out, const FailedRow &) { out += "error"; }});
-    columns.push_back({"size", [](std::string &out, const Design &, const Result &r) {
-                           if (r.chosen)
-                               appendSizeName(out, r.chosen->sizeNo);
-                           else if (r.message)
-                               appendSizeName(out, r.message->sizeNo);
-                       }});
-    columns.push_back({"plate", [](std::string &out, const Design &, const Result &r) {
-                           if (!r.chosen || !r.chosen->plate)
-                               return;
-                           appendNumber(out, (*r.chosen->plate)[0]);
-                           out += 'x';
-                           appendNumber(out, (*r.chosen->plate)[1]);
-                       }});
+    columns.push_back({"outcome", [](std::string &out, const FailedRow &) { out += "error"; }});
+    columns.push_back({"size"});
+    columns.push_back({"plate"});
     for (int sizeNo = 1; sizeNo <= calc::SizeCount; ++sizeNo) {
         const std::string size = sizeName(sizeNo);
-        columns.push_back({size, [sizeNo](std::string &out, const Design &, const Result &r) {
-                               if (const calc::SizeRow *row = sizeRow(r, sizeNo))
-                                   appendNumber(out, row->FAnchor);
-                           }});
-        columns.push_back(
-            {size + "_shear", [sizeNo](std::string &out, const Design &, const Result &r) {
-                 if (const calc::SizeRow *row = sizeRow(r, sizeNo))
-                     appendOptional(out, row->shearCapacity);
-             }});
-        columns.push_back(
-            {size + "_eccentric", [sizeNo](std::string &out, const Design &, const Result &r) {
-                 if (const calc::SizeRow *row = sizeRow(r, sizeNo))
-                     appendOptional(out, row->eccentricCapacity);
-             }});
+        columns.push_back({size});
+        columns.push_back({size + "_shear"});
+        columns.push_back({size + "_eccentric"});
     }
-    columns.push_back({"message", [](std::string &out, const Design &, const Result &r) {
-                           if (r.message)
-                               out += r.message->text;
-                           else if (r.outcome == calc::Outcome::Advice)
-                               out += r.advice;
-                       }});
-    columns.push_back(
-        {"error", {}, [](std::string &out, const FailedRow &row) { out += row.error; }});
+    columns.push_back({"message"});
+    columns.push_back({"error", [](std::string &out, const FailedRow &row) { out += row.error; }});
     return columns;
 }
 
@@ -608,20 +553,74 @@ bool needsCsvCare(std::string_view cell)
     return false;
 }
 
+// A text cell, made a proper field where it needs it.
+void appendTextCell(std::string &out, std::string_view text)
+{
+    if (needsCsvCare(text))
+        out += csvField(text);
+    else
+        out += text;
+}
+
 class CsvWriter : public Writer
 {
 public:
     using Writer::Writer;
+    bool writesDisplays() const override { return false; }
     void begin() override
     {
         row([](std::string &out, const CsvColumn &column) { out += column.name; });
     }
-    void design(const Design &design, const calc::Result &result) override
+    // The cells of a calculated design in the order of the table's columns, written in one
+    // pass: a row is most of what a long run does. tst_writers reads them back by the names of
+    // the header.
+    void design(const Design &design, const calc::Result &r) override
     {
-        row([&](std::string &out, const CsvColumn &column) {
-            if (column.cell)
-                column.cell(out, design, result);
-        });
+        std::string &out = m_line;
+        out.clear();
+        char digit[16];
+        out.append(digit, std::to_chars(digit, digit + sizeof digit, design.arrangement).ptr);
+        out += design.cracked ? ",1" : ",0";
+        for (const design::Input &input : design::Inputs) {
+            out += ',';
+            if (design::uses(design.arrangement, input))
+                appendNumber(out, design.input.*input.value);
+        }
+        out += ',';
+        out += outcomeName(r.outcome);
+        out += ',';
+        if (r.chosen)
+            appendSizeName(out, r.chosen->sizeNo);
+        else if (r.message)
+            appendSizeName(out, r.message->sizeNo);
+        out += ',';
+        if (r.chosen && r.chosen->plate) {
+            appendNumber(out, (*r.chosen->plate)[0]);
+            out += 'x';
+            appendNumber(out, (*r.chosen->plate)[1]);
+        }
+        // The sizes tried, M8 first, each once.
+        auto tried = r.sizes.begin();
+        for (int sizeNo = 1; sizeNo <= calc::SizeCount; ++sizeNo) {
+            if (tried == r.sizes.end() || tried->sizeNo != sizeNo) {
+                out += ",,,";
+                continue;
+            }
+            out += ',';
+            appendNumber(out, tried->FAnchor);
+            out += ',';
+            appendOptional(out, tried->shearCapacity);
+            out += ',';
+            appendOptional(out, tried->eccentricCapacity);
+            ++tried;
+        }
+        out += ',';
+        if (r.message)
+            appendTextCell(out, r.message->text);
+        else if (r.outcome == calc::Outcome::Advice)
+            appendTextCell(out, r.advice);
+        out += ','; // no error
+        line(out);
     }
     void error(const FailedRow &failed) override
     {

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QMargins>
 #include <QPixmap>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -24,6 +26,8 @@ private slots:
     void drawsForTheDevicePixelRatio();
     void unknownNameGivesNothing();
     void keepsAPictureOnceDrawn();
+    void keptPictureIsTheDrawing_data();
+    void keptPictureIsTheDrawing();
     void arrangementBlendsIntoBackground_data();
     void arrangementBlendsIntoBackground();
     void englishTabsLieOverTheDrawnTabs_data();
@@ -179,6 +183,57 @@ void TestArtwork::keepsAPictureOnceDrawn()
     const QPixmap first = artwork::picture(QStringLiteral("arrangement3"));
     QCOMPARE(artwork::picture(QStringLiteral("arrangement3")).cacheKey(), first.cacheKey());
     QVERIFY(artwork::picture(QStringLiteral("arrangement3"), 2.0).cacheKey() != first.cacheKey());
+}
+
+// A picture drawn once is kept on disk, and what a later run reads from there is the drawing
+// pixel for pixel; a kept file that is damaged, or was kept for another ratio, is not read: the
+// picture is drawn (and kept again). Each row asks for a ratio no row before drew, so that the
+// picture is drawn here and not taken from the memory of this run.
+void TestArtwork::keptPictureIsTheDrawing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<qreal>("dpr");
+    QTest::addColumn<QByteArray>("damaged"); // what the kept file holds before; empty: none
+    QTest::newRow("main window background") << "form1_background" << 1.25 << QByteArray();
+    QTest::newRow("arrangement, blended") << "arrangement1" << 1.25 << QByteArray();
+    QTest::newRow("English tabs") << "form1_tabs_eng" << 1.25 << QByteArray();
+    QTest::newRow("button with a clear face") << "yes_button" << 1.25 << QByteArray();
+    QTest::newRow("results panel at 3") << "results_panel" << 3.0 << QByteArray();
+    QTest::newRow("cut short") << "blue_pill" << 1.25 << QByteArray("KIILAPIC\x01\x02");
+    QTest::newRow("not a picture") << "arrangement2" << 1.25 << QByteArray(400000, 'x');
+}
+
+void TestArtwork::keptPictureIsTheDrawing()
+{
+    QFETCH(QString, name);
+    QFETCH(qreal, dpr);
+    QFETCH(QByteArray, damaged);
+    QTemporaryDir dir;
+    artwork::keepPicturesIn(dir.path());
+    const auto restore = qScopeGuard([] { artwork::keepPicturesIn({}); });
+    QVERIFY(artwork::keptPicture(name, dpr).isNull());
+    if (!damaged.isEmpty()) {
+        // Under every name a file could be kept by, for this ratio and the nominal one.
+        for (const qreal ratio : {dpr, 1.0}) {
+            const QSize pixels = artwork::nominalSize(name) * ratio;
+            QFile file(dir.filePath(QStringLiteral("%1-%2x%3-%4.pixels")
+                                        .arg(name)
+                                        .arg(pixels.width())
+                                        .arg(pixels.height())
+                                        .arg(ratio)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(damaged);
+        }
+        QVERIFY(artwork::keptPicture(name, dpr).isNull());
+    }
+    const QImage drawn = artwork::picture(name, dpr).toImage();
+    QCOMPARE(drawn.size(), artwork::nominalSize(name) * dpr);
+    const QImage kept = artwork::keptPicture(name, dpr);
+    QVERIFY(!kept.isNull());
+    QCOMPARE(kept.devicePixelRatio(), dpr);
+    QCOMPARE(kept.convertToFormat(drawn.format()), drawn);
+    // Another ratio is not the kept one.
+    QVERIFY(artwork::keptPicture(name, dpr * 2).isNull());
 }
 
 void TestArtwork::arrangementBlendsIntoBackground_data()

@@ -69,6 +69,8 @@ private slots:
     void nothingNonFinite();
     void workingValuesAgree_data();
     void workingValuesAgree();
+    void displaysOmitted_data();
+    void displaysOmitted();
     void workingValues_data();
     void workingValues();
     void stopDetails_data();
@@ -516,6 +518,64 @@ void TestCalc::workingValuesAgree()
         QCOMPARE(d.sizeNo, r.message->sizeNo);
         QVERIFY(d.stop && !d.outcome && !d.tension);
         QVERIFY(!(d.stop->value >= d.stop->minimum));
+    }
+}
+
+// Without the texts only a display shows, a result is the same in all else: its rows, its
+// outcome, the plate, the message and the advice; a heading is there where the run wrote it,
+// empty.
+void TestCalc::displaysOmitted_data()
+{
+    workingValuesAgree_data();
+    QTest::newRow("3x2 chosen with a plate")
+        << design(600, 600, 150, 180, 1, 1, 20, 10) << 7 << int(NonCracked) << "M8 chosen"
+        << int(Outcome::Chosen);
+}
+
+void TestCalc::displaysOmitted()
+{
+    QFETCH(DesignInput, in);
+    QFETCH(int, tapaus);
+    QFETCH(int, state);
+    Texts texts;
+    texts.fragKpl = " pcs ";
+    const Result full = Mitoitus(in, tapaus, ConcreteState(state), texts);
+    const Result bare =
+        Mitoitus(in, tapaus, ConcreteState(state), texts, ".", Working::Omitted, Displays::Omitted);
+    QCOMPARE(outcomes(bare), outcomes(full));
+    QCOMPARE(bare.outcome, full.outcome);
+    QCOMPARE(bare.sizeNo, full.sizeNo);
+    for (std::size_t i = 0; i < full.sizes.size(); ++i) {
+        const SizeRow &a = bare.sizes[i];
+        const SizeRow &b = full.sizes[i];
+        QCOMPARE(a.FAnchor, b.FAnchor);
+        QCOMPARE(a.shearCapacity, b.shearCapacity);
+        QCOMPARE(a.eccentricCapacity, b.eccentricCapacity);
+        QCOMPARE(a.tensionUtilization, b.tensionUtilization);
+        QCOMPARE(a.shearUtilization, b.shearUtilization);
+        QCOMPARE(a.eccentricUtilization, b.eccentricUtilization);
+        QCOMPARE(a.governing, b.governing);
+    }
+    QCOMPARE(bare.message.has_value(), full.message.has_value());
+    if (full.message) {
+        QCOMPARE(bare.message->sizeNo, full.message->sizeNo);
+        QCOMPARE(bare.message->text, full.message->text);
+        QCOMPARE(bare.message->title, full.message->title);
+    }
+    QCOMPARE(bare.advice, full.advice);
+    for (const auto heading :
+         {&Result::capacityHeading, &Result::shearHeading, &Result::eccentricHeading}) {
+        QCOMPARE((bare.*heading).has_value(), (full.*heading).has_value());
+        QCOMPARE((bare.*heading).value_or(""), std::string());
+    }
+    QCOMPARE(bare.chosen.has_value(), full.chosen.has_value());
+    if (full.chosen) {
+        QVERIFY(!full.chosen->anchorText.empty());
+        QCOMPARE(bare.chosen->sizeNo, full.chosen->sizeNo);
+        QCOMPARE(bare.chosen->plate, full.chosen->plate);
+        QCOMPARE(bare.chosen->anchorText, std::string());
+        QCOMPARE(bare.chosen->dataSheetTitle, std::string());
+        QCOMPARE(bare.chosen->plateText, std::string());
     }
 }
 

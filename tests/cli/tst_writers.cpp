@@ -5,6 +5,7 @@
 #include "cli/csv.h"
 #include "cli/writer.h"
 
+#include <QScopeGuard>
 #include <QtTest>
 
 #include <cstdio>
@@ -67,6 +68,8 @@ private slots:
     void csvDesignRow();
     void csvFailedRow_data();
     void csvFailedRow();
+    void csvRecordsWhateverTheReads_data();
+    void csvRecordsWhateverTheReads();
 };
 
 void TestWriters::csvDesignRow_data()
@@ -167,6 +170,63 @@ void TestWriters::csvFailedRow()
         }
         QVERIFY2(w.row[i] == expected, name.c_str());
     }
+}
+
+void TestWriters::csvRecordsWhateverTheReads_data()
+{
+    QTest::addColumn<int>("blockSize");
+    for (const int size : {1, 2, 3, 5, 64 * 1024})
+        QTest::addRow("%d bytes a read", size) << size;
+}
+
+// The records of a file, cut as they come and split into their fields, are the same however
+// many bytes each read brings: a CR LF, a doubled quote or a byte-order mark split between two
+// reads counts as it does whole.
+void TestWriters::csvRecordsWhateverTheReads()
+{
+    QFETCH(int, blockSize);
+    const std::size_t max = cli::CsvSplitter::MaxRecord;
+    std::string text =
+        "\xEF\xBB\xBF"
+        "a,\"b,c\"\r\n"
+        "\"x\"\"y\",\"multi\r\nline\"\r\r\n" // the lone CR ends it, an empty one follows
+        "q\"r,\"s\"t\n";                     // quotes inside a field are its own
+    text += std::string(max - 9, 'k') + ",\"\n\",more\n"; // at the limit: kept
+    text += std::string(max + 1, 'z') + "\n";
+    text += "last";
+    struct Expected
+    {
+        long line;
+        bool tooLong;
+        std::vector<std::string> fields;
+    };
+    const std::vector<Expected> expected = {
+        {1, false, {"a", "b,c"}},
+        {2, false, {"x\"y", "multi\r\nline"}},
+        {4, false, {""}},
+        {5, false, {"q\"r", "st"}},
+        {6, false, {std::string(max - 9, 'k'), "\n", "more"}},
+        {8, true, {}},
+        {9, false, {"last"}},
+    };
+    std::FILE *file = ::fmemopen(text.data(), text.size(), "rb");
+    QVERIFY(file);
+    const auto close = qScopeGuard([file] { std::fclose(file); });
+    cli::CsvSplitter splitter(file, std::size_t(blockSize));
+    std::string_view record;
+    bool tooLong = false;
+    std::vector<std::string> fields;
+    for (const Expected &e : expected) {
+        QVERIFY(splitter.next(record, tooLong));
+        QCOMPARE(splitter.line(), e.line);
+        QCOMPARE(tooLong, e.tooLong);
+        fields.clear();
+        if (!tooLong)
+            cli::splitFields(record, fields);
+        QCOMPARE(fields, e.fields);
+    }
+    QVERIFY(!splitter.next(record, tooLong));
+    QCOMPARE(splitter.error(), 0);
 }
 
 QTEST_APPLESS_MAIN(TestWriters)

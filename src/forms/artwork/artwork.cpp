@@ -3,9 +3,19 @@
 #include "forms/artwork/painting.h"
 #include "forms/definitions.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <QPainter>
 #include <QPoint>
+#include <QSaveFile>
+
+#include <cstdint>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // Pictures are painted with QPainter onto an image of size x ratio device pixels, never scaled
 // up from a smaller bitmap. Pictures that lie over a window background (the arrangement
@@ -222,6 +232,102 @@ QImage draw(const Entry &e, qreal dpr)
     return image;
 }
 
+// Kept pictures on disk: a header, then the pixels as the image holds them, read by mapping the
+// file, so that a picture costs neither drawing nor decoding and only the pages painted are
+// read.
+struct KeptHeader
+{
+    char magic[8];
+    std::int32_t width;
+    std::int32_t height;
+    std::int32_t bytesPerLine;
+    std::int32_t format;
+    double devicePixelRatio;
+};
+constexpr char KeptMagic[8] = {'K', 'I', 'I', 'L', 'A', 'P', 'I', 'C'};
+
+QString &keptFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+// Empty when nothing is kept on disk.
+QString keptFile(const QString &name, QSize size, qreal dpr)
+{
+    if (keptFolder().isEmpty())
+        return {};
+    const QSize pixels = size * dpr;
+    return QStringLiteral("%1/%2-%3x%4-%5.pixels")
+        .arg(keptFolder(), name)
+        .arg(pixels.width())
+        .arg(pixels.height())
+        .arg(dpr);
+}
+
+QImage readKept(const QString &file, qreal dpr)
+{
+    if (file.isEmpty())
+        return {};
+    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    struct stat status = {};
+    KeptHeader header = {};
+    void *mapped = MAP_FAILED;
+    if (::fstat(fd, &status) == 0 && status.st_size >= off_t(sizeof header) &&
+        ::pread(fd, &header, sizeof header, 0) == ssize_t(sizeof header) &&
+        std::memcmp(header.magic, KeptMagic, sizeof KeptMagic) == 0 &&
+        header.devicePixelRatio == dpr && header.width > 0 && header.height > 0 &&
+        header.bytesPerLine == 4 * header.width &&
+        header.format == QImage::Format_ARGB32_Premultiplied &&
+        status.st_size == off_t(sizeof header) + off_t(header.bytesPerLine) * header.height)
+        // Private and writable: the image's pixels are its own, as a drawn image's are, while
+        // the pages stay the file's until written.
+        mapped = ::mmap(nullptr, std::size_t(status.st_size), PROT_READ | PROT_WRITE, MAP_PRIVATE,
+                        fd, 0);
+    ::close(fd);
+    if (mapped == MAP_FAILED)
+        return {};
+    struct Mapping
+    {
+        void *address;
+        std::size_t size;
+    };
+    auto *mapping = new Mapping{mapped, std::size_t(status.st_size)};
+    QImage image(
+        static_cast<uchar *>(mapped) + sizeof header, header.width, header.height,
+        header.bytesPerLine, static_cast<QImage::Format>(header.format),
+        [](void *m) {
+            const auto *mapping = static_cast<Mapping *>(m);
+            ::munmap(mapping->address, mapping->size);
+            delete mapping;
+        },
+        mapping);
+    image.setDevicePixelRatio(dpr);
+    return image;
+}
+
+void writeKept(const QString &file, const QImage &image)
+{
+    if (file.isEmpty() || !QDir().mkpath(QFileInfo(file).path()))
+        return;
+    KeptHeader header = {};
+    std::memcpy(header.magic, KeptMagic, sizeof KeptMagic);
+    header.width = image.width();
+    header.height = image.height();
+    header.bytesPerLine = std::int32_t(image.bytesPerLine());
+    header.format = image.format();
+    header.devicePixelRatio = image.devicePixelRatio();
+    // Whole or not at all: another run may be reading the folder.
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly))
+        return;
+    out.write(reinterpret_cast<const char *>(&header), sizeof header);
+    out.write(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes());
+    out.commit();
+}
+
 } // namespace
 
 QStringList names()
@@ -284,6 +390,29 @@ bool paintBackground(QPainter &painter, const forms::FormDef &form)
     return true;
 }
 
+void keepPicturesIn(const QString &folder)
+{
+    keptFolder() = folder;
+}
+
+QImage keptPicture(const QString &name, qreal devicePixelRatio)
+{
+    const QSize size = nominalSize(name);
+    if (size.isEmpty() || devicePixelRatio <= 0)
+        return {};
+    return readKept(keptFile(name, size, devicePixelRatio), devicePixelRatio);
+}
+
+void removeOtherKeptPictures(const QString &folder)
+{
+    const QFileInfo kept(folder);
+    QDir parent = kept.dir();
+    for (const QString &other :
+         parent.entryList({QStringLiteral("pictures-*")}, QDir::Dirs | QDir::NoDotAndDotDot))
+        if (other != kept.fileName())
+            QDir(parent.filePath(other)).removeRecursively();
+}
+
 QPixmap picture(const QString &name, qreal devicePixelRatio)
 {
     const QSize size = nominalSize(name);
@@ -294,7 +423,14 @@ QPixmap picture(const QString &name, qreal devicePixelRatio)
     auto found = cache.constFind(key);
     if (found != cache.constEnd())
         return *found;
-    QPixmap pixmap = QPixmap::fromImage(draw(*findEntry(name), devicePixelRatio));
+    const QString file = keptFile(name, size, devicePixelRatio);
+    QImage image = readKept(file, devicePixelRatio);
+    if (image.isNull()) {
+        image = draw(*findEntry(name), devicePixelRatio);
+        writeKept(file, image);
+    }
+    // The image's pixels become the pixmap's without a copy.
+    QPixmap pixmap = QPixmap::fromImage(std::move(image));
     pixmap.setDevicePixelRatio(devicePixelRatio);
     cache.insert(key, pixmap);
     return pixmap;

@@ -10,10 +10,12 @@
 //   form1_tabs_eng (Form1.Image2), form2_drawing (Form2.Image1),
 //   form2_tabs_eng (Form2.Image2), form3_back_eng (Form3.ImgEng), yes_button (FrmTULOSTA*.Command1)
 //
-// A picture is drawn the first time it is asked for at a device pixel ratio, then kept. A picture
+// A picture is drawn the first time it is asked for at a device pixel ratio, then kept (and, once
+// keepPicturesIn names a folder, kept there for the runs after). A picture
 // that blends into a window background is drawn for the place where the window's definition
 // puts its control: moving the control in the definition moves the background under it.
 
+#include <QImage>
 #include <QPainter>
 #include <QPixmap>
 #include <QSize>
@@ -44,6 +46,21 @@ QSize nominalSize(const QString &name);
 // The picture at its nominal size in device-independent pixels, drawn for the given device
 // pixel ratio. A null pixmap for an unknown name.
 QPixmap picture(const QString &name, qreal devicePixelRatio = 1.0);
+
+// Pictures drawn for the screen are written into `folder` (made when missing) and read from
+// there by later runs, which then draw nothing: a picture is kept by its name, its size in
+// device pixels and its device pixel ratio, so that another ratio is drawn afresh. Nothing
+// checks that the drawing code is still the one that drew them: the folder must belong to one
+// build of the program (removeOtherKeptPictures clears the others). A picture that cannot be
+// written or read is drawn. An empty folder (the default) keeps nothing on disk.
+void keepPicturesIn(const QString &folder);
+
+// The picture kept in the folder for the name at its nominal size and the ratio; a null image
+// when none is.
+QImage keptPicture(const QString &name, qreal devicePixelRatio = 1.0);
+
+// Removes the sibling folders of `folder` that hold pictures of other builds.
+void removeOtherKeptPictures(const QString &folder);
 
 // Paints the picture as vectors with the painter, at its nominal size from the painter's origin:
 // for printing, where a bitmap would be coarse. False for an unknown name.
