@@ -2,6 +2,7 @@
 // exit tab. A design file named on the command line opens once the window is up.
 
 #include "app/firstpaint.h"
+#include "forms/zoom.h"
 #include "mainwindow/mainwindow.h"
 
 #include <QApplication>
@@ -74,6 +75,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("kiila"));
     QApplication::setOrganizationName(QStringLiteral("kiila"));
 
+    // On a screen too small for a window at the zoom kept, the window opens smaller.
+    forms::Zoom::instance().setFitsScreen(true);
     forms::DesktopPlatform platform;
     lang::LanguageTag language;
     mainwindow::MainWindow window(platform, language);

@@ -63,15 +63,26 @@ public:
     QString tag() const { return m_tag; }
     void setTag(const QString &tag) { m_tag = tag; }
 
-    // Non-modal show: shows the window (the first time centred in the free area of the screen),
-    // brings it to the front and activates it. A hidden window's activated() is also emitted
-    // before it is shown.
+    // Non-modal show: shows the window (the first time centred in the free area of the screen;
+    // a screen-size window over the window it is opened from, each time), brings it to the front
+    // and activates it. A hidden window's activated() is also emitted before it is shown.
     void showWindow();
     // Places a hidden window and creates its window on the display, so that showing it later
     // only has to put it on the screen.
     void prepare();
 
     void setVisible(bool visible) override;
+
+    // The zoom the window is drawn at (1 for 100 %): the zoom the user chose (forms::Zoom), or
+    // the largest step below it at which the window fits the free area of its screen.
+    qreal zoom() const { return m_zoom; }
+    // Draws the window at the zoom: its size, and every control laid out anew.
+    void setZoom(qreal zoom);
+    // Lays the controls out at the zoom and leaves the window's size: printing lays a window out
+    // at 100 % for the page and back.
+    void layOut(qreal zoom);
+    // The size of the client area at 100 %.
+    QSize unzoomedSize() const;
 
 signals:
     void activated(); // the window became the active window
@@ -92,6 +103,11 @@ protected:
 private:
     Control *build(const ControlDef &def);
     void place();
+    // The zoom the user chose, or the largest step below it at which the window fits the area.
+    qreal fittingZoom(const QRect &area) const;
+    // The frame the window manager puts around the client area, or a guess before it has.
+    QSize frameAllowance() const;
+    void zoomChanged(int percent);
 
     const FormDef &m_def;
     QString m_tag;
@@ -99,6 +115,7 @@ private:
     std::map<std::pair<QString, int>, Control *> m_byName;
     QPixmap m_background;
     bool m_placed = false;
+    qreal m_zoom = 1;
 };
 
 } // namespace forms

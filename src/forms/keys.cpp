@@ -6,6 +6,8 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 namespace forms {
 
@@ -63,9 +65,15 @@ void FocusStop::paintEvent(QPaintEvent *)
 {
     if (!hasFocus() || !m_byKey || !clickable(*m_control))
         return;
+    // One pixel wide at 100 %, wider as the window is drawn larger.
+    const int width = std::max(1, static_cast<int>(std::lround(m_control->zoom())));
     QPainter painter(this);
-    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.setPen(QPen(Qt::black, width, Qt::DotLine, Qt::FlatCap));
+    if (width == 1)
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    else
+        painter.drawRect(
+            QRectF(rect()).adjusted(width / 2.0, width / 2.0, -width / 2.0, -width / 2.0));
 }
 
 void FocusStop::keyPressEvent(QKeyEvent *event)

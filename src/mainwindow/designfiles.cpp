@@ -9,6 +9,7 @@
 #include "mainwindow/owntexts.h"
 
 #include "forms/keys.h"
+#include "forms/zoom.h"
 #include "lang/languagefile.h"
 #include "lang/languagetable.h"
 
@@ -39,6 +40,7 @@ namespace {
 constexpr int RecentCount = 5;
 const char RecentKey[] = "designs/recent";
 const char FolderKey[] = "designs/folder";
+const char ZoomKey[] = "windows/zoom";
 
 QString text(const char *utf8)
 {
@@ -209,6 +211,15 @@ void MainWindow::createFileCommands()
     command(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), [this] {
         if (forms::clickable(*control(ctl::ImgPrint)))
             printWithDetails();
+    });
+
+    // The zoom of the windows is kept from run to run; every window has its keys.
+    forms::Zoom &zoom = forms::Zoom::instance();
+    if (const auto kept = settings())
+        zoom.setPercent(kept->value(QLatin1String(ZoomKey), forms::NoZoom).toInt());
+    connect(&zoom, &forms::Zoom::changed, this, [](int percent) {
+        if (const auto kept = settings())
+            kept->setValue(QLatin1String(ZoomKey), percent);
     });
 }
 
@@ -429,6 +440,21 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
             &QAction::triggered, this, &MainWindow::printWithDetails);
     connect(m_menu->addAction(withKey(texts.help, QKeySequence(Qt::Key_F1))), &QAction::triggered,
             this, &MainWindow::ImgHelp_Click);
+    m_menu->addSeparator();
+    // The zoom's entries, each disabled where it would change nothing.
+    forms::Zoom &zoom = forms::Zoom::instance();
+    const int percent = zoom.percent();
+    const auto zoomEntry = [this, &zoom](const char *utf8, QKeyCombination keys, bool enabled,
+                                         void (forms::Zoom::*change)()) {
+        QAction *entry = m_menu->addAction(withKey(utf8, QKeySequence(keys)));
+        entry->setEnabled(enabled);
+        connect(entry, &QAction::triggered, &zoom, change);
+    };
+    zoomEntry(texts.zoomIn, Qt::CTRL | Qt::Key_Plus, percent < std::end(forms::ZoomSteps)[-1],
+              &forms::Zoom::zoomIn);
+    zoomEntry(texts.zoomOut, Qt::CTRL | Qt::Key_Minus, percent > forms::ZoomSteps[0],
+              &forms::Zoom::zoomOut);
+    zoomEntry(texts.zoomReset, Qt::CTRL | Qt::Key_0, percent != forms::NoZoom, &forms::Zoom::reset);
     m_menu->addSeparator();
     connect(m_menu->addAction(withKey(texts.exit, QKeySequence(Qt::CTRL | Qt::Key_Q))),
             &QAction::triggered, this, &MainWindow::ImgExit_Click);

@@ -4,6 +4,7 @@
 // too.
 
 #include "designfile/designfile.h"
+#include "forms/zoom.h"
 #include "mainwindow/mainwindow.h"
 #include "outputtargets.h"
 #include "print/reportdata.h"
@@ -92,6 +93,7 @@ private slots:
     void contextMenu_data();
     void contextMenu();
     void menuEntries();
+    void zoomIsKeptFromRunToRun();
     void drop_data();
     void drop();
     void exitQuestion_data();
@@ -519,6 +521,9 @@ void TestDesignFiles::contextMenu_data()
                               "Print\tCtrl+P",
                               "Print with details\tCtrl+Shift+P",
                               "Help\tF1",
+                              "Zoom in\tCtrl++",
+                              "Zoom out\tCtrl+-",
+                              "Actual size\tCtrl+0",
                               "Exit\tCtrl+Q"};
     QTest::newRow("English") << 1 << english;
     QTest::newRow("Russian falls back to English") << 0 << english;
@@ -531,6 +536,9 @@ void TestDesignFiles::contextMenu_data()
                                             "Tulosta\tCtrl+P",
                                             "Tulosta laskelmineen\tCtrl+Shift+P",
                                             "Ohje\tF1",
+                                            "Suurenna\tCtrl++",
+                                            "Pienennä\tCtrl+-",
+                                            "Todellinen koko\tCtrl+0",
                                             "Lopeta\tCtrl+Q"};
 }
 
@@ -1101,6 +1109,37 @@ void TestDesignFiles::kiilaCalcReadsTheSameDesign()
         QVERIFY2(input.value(key).isDouble() == design::uses(m_w->tapaus(), in), qPrintable(key));
         QCOMPARE(m_w->input().*in.value, input.value(key).toDouble());
     }
+}
+
+// The zoom chosen (by a key or the menu) is written to the settings at once; the next run's
+// window opens at it. The menu's entry that would change nothing is greyed.
+void TestDesignFiles::zoomIsKeptFromRunToRun()
+{
+    forms::Zoom &zoom = forms::Zoom::instance();
+    keys(Qt::CTRL | Qt::Key_Minus);
+    QCOMPARE(zoom.percent(), 90);
+    QCOMPARE(QSettings().value(QStringLiteral("windows/zoom")).toInt(), 90);
+    QCOMPARE(m_w->zoom(), 0.9);
+
+    zoom.reset();
+    QSettings().setValue(QStringLiteral("windows/zoom"), 200);
+    QVERIFY(open());
+    QCOMPARE(zoom.percent(), 200);
+    QCOMPARE(m_w->size(), QSize(2054, 1536));
+    rightClick({40, 1480});
+    QTRY_VERIFY(m_w->contextMenu() && m_w->contextMenu()->isVisible());
+    QStringList greyed;
+    for (const QAction *action : m_w->contextMenu()->actions())
+        if (!action->isEnabled() && !action->isSeparator())
+            greyed << action->text();
+    QCOMPARE(greyed, (QStringList{"Recent designs", "Zoom in\tCtrl++"}));
+    for (QAction *action : m_w->contextMenu()->actions())
+        if (action->text().startsWith(QLatin1String("Zoom out")))
+            action->trigger();
+    QCOMPARE(zoom.percent(), 175);
+    m_w->contextMenu()->close();
+    zoom.reset();
+    QCOMPARE(QSettings().value(QStringLiteral("windows/zoom")).toInt(), 100);
 }
 
 QTEST_MAIN(TestDesignFiles)

@@ -130,6 +130,11 @@ void startPainting(QPainter &p)
 {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
+    // A painter scales for a device pixel ratio above 1 only; a picture drawn smaller (a window
+    // zoomed out) is scaled here.
+    const qreal dpr = p.device() ? p.device()->devicePixelRatioF() : 1;
+    if (dpr < 1)
+        p.scale(dpr, dpr);
 }
 
 // The program's definition of the window that shows a background.
@@ -284,18 +289,22 @@ bool paintBackground(QPainter &painter, const forms::FormDef &form)
     return true;
 }
 
-QPixmap picture(const QString &name, qreal devicePixelRatio)
+QPixmap picture(const QString &name, qreal devicePixelRatio, qreal scale)
 {
     const QSize size = nominalSize(name);
-    if (size.isEmpty() || devicePixelRatio <= 0)
+    if (size.isEmpty() || devicePixelRatio <= 0 || scale <= 0)
         return {};
     static QHash<QString, QPixmap> cache;
-    const QString key = name + QLatin1Char('@') + QString::number(devicePixelRatio);
+    const QString key = name + QLatin1Char('@') + QString::number(devicePixelRatio) +
+                        QLatin1Char('x') + QString::number(scale);
     auto found = cache.constFind(key);
     if (found != cache.constEnd())
         return *found;
-    QPixmap pixmap = QPixmap::fromImage(draw(*findEntry(name), devicePixelRatio));
-    pixmap.setDevicePixelRatio(devicePixelRatio);
+    // Drawn for as many device pixels as the scaled picture covers; its ratio is the device's,
+    // so that it covers the scaled size in the window's pixels.
+    QImage image = draw(*findEntry(name), devicePixelRatio * scale);
+    image.setDevicePixelRatio(devicePixelRatio);
+    QPixmap pixmap = QPixmap::fromImage(std::move(image));
     cache.insert(key, pixmap);
     return pixmap;
 }
