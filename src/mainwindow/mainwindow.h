@@ -152,7 +152,7 @@ private:
     print::ReportData reportData(const QString &project) const;
     design::Design currentDesign() const
     {
-        return {m_tapaus, m_concreteState == calc::Cracked, m_input};
+        return {m_tapaus, m_concreteState == calc::Cracked, m_input, {}};
     }
     forms::Control *field(int number) const;
 
