@@ -131,18 +131,16 @@ Form::Form(const FormDef &def, QWidget *parent)
     accessible::nameWidgets(*this);
 
     // The zoom keys act in every window and change the zoom of all of them.
-    Zoom &zoom = Zoom::instance();
-    const auto zoomKey = [this](QList<QKeySequence> keys, auto change) {
+    const auto zoomKey = [this](QList<QKeySequence> keys, int direction) {
         auto *action = new QAction(this);
         action->setShortcuts(keys);
-        connect(action, &QAction::triggered, this, change);
+        connect(action, &QAction::triggered, this, [this, direction] { zoomBy(direction); });
         addAction(action);
     };
-    zoomKey({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
-            [&zoom] { zoom.zoomIn(); });
-    zoomKey({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, [&zoom] { zoom.zoomOut(); });
-    zoomKey({QKeySequence(Qt::CTRL | Qt::Key_0)}, [&zoom] { zoom.reset(); });
-    connect(&zoom, &Zoom::changed, this, &Form::zoomChanged);
+    zoomKey({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}, +1);
+    zoomKey({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, -1);
+    zoomKey({QKeySequence(Qt::CTRL | Qt::Key_0)}, 0);
+    connect(&Zoom::instance(), &Zoom::changed, this, &Form::zoomChanged);
 }
 
 Form::~Form()
@@ -367,6 +365,12 @@ void Form::layOut(qreal zoom)
     const auto stops = findChildren<FocusStop *>();
     for (FocusStop *stop : stops)
         stop->setGeometry(stop->control()->geometry());
+}
+
+void Form::zoomBy(int direction)
+{
+    Zoom::instance().setPercent(direction == 0 ? NoZoom
+                                               : nextZoomStep(qRound(m_zoom * 100), direction));
 }
 
 // A window on the screen takes the new zoom at once and stays inside the free area where it

@@ -81,6 +81,9 @@ public:
     // Lays the controls out at the zoom and leaves the window's size: printing lays a window out
     // at 100 % for the page and back.
     void layOut(qreal zoom);
+    // The zoom keys: the step after the window's zoom in the direction (+1 larger, -1 smaller)
+    // becomes the zoom of every window; 0 is 100 %.
+    void zoomBy(int direction);
     // The size of the client area at 100 %.
     QSize unzoomedSize() const;
 

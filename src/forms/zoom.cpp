@@ -33,11 +33,8 @@ Zoom &Zoom::instance()
 
 void Zoom::setPercent(int percent)
 {
-    percent = zoomStep(percent);
-    if (percent == m_percent)
-        return;
-    m_percent = percent;
-    emit changed(percent);
+    m_percent = zoomStep(percent);
+    emit changed(m_percent);
 }
 
 } // namespace forms

@@ -26,11 +26,9 @@ public:
     static Zoom &instance();
 
     int percent() const { return m_percent; }
-    // Sets the factor (a step) and applies it to every window shown.
+    // Sets the factor (a step) and applies it to every window shown, also to one drawn at
+    // another step because it did not fit its screen.
     void setPercent(int percent);
-    void zoomIn() { setPercent(nextZoomStep(m_percent, +1)); }
-    void zoomOut() { setPercent(nextZoomStep(m_percent, -1)); }
-    void reset() { setPercent(NoZoom); }
 
     // Whether a window opens at a smaller step where its screen's free area is too small for it.
     // The program turns it on; off, as in kiila-calc, a window keeps the factor as it is.

@@ -442,19 +442,16 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
             this, &MainWindow::ImgHelp_Click);
     m_menu->addSeparator();
     // The zoom's entries, each disabled where it would change nothing.
-    forms::Zoom &zoom = forms::Zoom::instance();
-    const int percent = zoom.percent();
-    const auto zoomEntry = [this, &zoom](const char *utf8, QKeyCombination keys, bool enabled,
-                                         void (forms::Zoom::*change)()) {
+    const int percent = qRound(zoom() * 100);
+    const auto zoomEntry = [this](const char *utf8, QKeyCombination keys, bool enabled,
+                                  int direction) {
         QAction *entry = m_menu->addAction(withKey(utf8, QKeySequence(keys)));
         entry->setEnabled(enabled);
-        connect(entry, &QAction::triggered, &zoom, change);
+        connect(entry, &QAction::triggered, this, [this, direction] { zoomBy(direction); });
     };
-    zoomEntry(texts.zoomIn, Qt::CTRL | Qt::Key_Plus, percent < std::end(forms::ZoomSteps)[-1],
-              &forms::Zoom::zoomIn);
-    zoomEntry(texts.zoomOut, Qt::CTRL | Qt::Key_Minus, percent > forms::ZoomSteps[0],
-              &forms::Zoom::zoomOut);
-    zoomEntry(texts.zoomReset, Qt::CTRL | Qt::Key_0, percent != forms::NoZoom, &forms::Zoom::reset);
+    zoomEntry(texts.zoomIn, Qt::CTRL | Qt::Key_Plus, percent < std::end(forms::ZoomSteps)[-1], +1);
+    zoomEntry(texts.zoomOut, Qt::CTRL | Qt::Key_Minus, percent > forms::ZoomSteps[0], -1);
+    zoomEntry(texts.zoomReset, Qt::CTRL | Qt::Key_0, percent != forms::NoZoom, 0);
     m_menu->addSeparator();
     connect(m_menu->addAction(withKey(texts.exit, QKeySequence(Qt::CTRL | Qt::Key_Q))),
             &QAction::triggered, this, &MainWindow::ImgExit_Click);

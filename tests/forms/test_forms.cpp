@@ -1222,6 +1222,13 @@ void TestForms::opensAtTheLargestStepThatFits()
                             .arg(window.frameGeometry().y())
                             .arg(window.frameGeometry().width())
                             .arg(window.frameGeometry().height())));
+    if (opens != chosen) {
+        // The keys go from the zoom the window shows.
+        QTest::keyClick(&window, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(Zoom::instance().percent(), nextZoomStep(opens, -1));
+        QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(window.zoom(), 1.0);
+    }
 }
 
 // The data sheet and the help window open over the window they are opened from, where it stands

@@ -1121,7 +1121,7 @@ void TestDesignFiles::zoomIsKeptFromRunToRun()
     QCOMPARE(QSettings().value(QStringLiteral("windows/zoom")).toInt(), 90);
     QCOMPARE(m_w->zoom(), 0.9);
 
-    zoom.reset();
+    zoom.setPercent(forms::NoZoom);
     QSettings().setValue(QStringLiteral("windows/zoom"), 200);
     QVERIFY(open());
     QCOMPARE(zoom.percent(), 200);
@@ -1138,7 +1138,7 @@ void TestDesignFiles::zoomIsKeptFromRunToRun()
             action->trigger();
     QCOMPARE(zoom.percent(), 175);
     m_w->contextMenu()->close();
-    zoom.reset();
+    zoom.setPercent(forms::NoZoom);
     QCOMPARE(QSettings().value(QStringLiteral("windows/zoom")).toInt(), 100);
 }
 

@@ -390,8 +390,9 @@ class Desktop:
         # A drag on the background moves the borderless window: by the way the pointer went
         # once the drag began (the desktop's drag distance, at most 20 pixels, is a click).
         x, y, _, _ = geometry(main)
-        run("xdotool", "mousemove", "--sync", str(x + MAIN_BACKGROUND[0]),
-            str(y + MAIN_BACKGROUND[1]), "mousedown", "1")
+        zoom = zoom_of(main) / 100
+        run("xdotool", "mousemove", "--sync", str(x + round(MAIN_BACKGROUND[0] * zoom)),
+            str(y + round(MAIN_BACKGROUND[1] * zoom)), "mousedown", "1")
         for _ in range(12):
             run("xdotool", "mousemove_relative", "--sync", "--", "-10", "0")
             time.sleep(0.05)
