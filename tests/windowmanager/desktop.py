@@ -214,7 +214,7 @@ def bare_display(program):
     confirmation = wait_for("the confirmation",
                             lambda: [w for w in viewable()
                                      if confirmation_size(geometry(w)[2:])])[0]
-    click(confirmation, CONFIRM_NO)
+    click(confirmation, CONFIRM_NO, CONFIRM_WIDTH)
     wait_for("the confirmation closed", lambda: confirmation not in viewable())
     wait_for("the main window on top", lambda: viewable()[0] == main)
     key("ctrl+t")
