@@ -117,10 +117,10 @@ void TestDetailsPage::checksBelowTheWorking_data()
     QTest::addColumn<int>("resolution");
     QTest::addColumn<bool>("checks"); // whether any check was made: the legend of its mark
     // C1 = 55 mm: M8 fails the tension, M10 the shear, M12 stops below its cMin.
-    const design::Design stoppedAtM12{2, false, {55, 100, 150, 0, 3, 2, 20, 0}};
+    const design::Design stoppedAtM12{2, false, {55, 100, 150, 0, 3, 2, 20, 0}, {}};
     // C1 = 20 mm: M8 stops at once, before any check.
-    const design::Design stoppedAtM8{2, false, {20, 100, 150, 0, 3, 2, 20, 0}};
-    const design::Design chosen{2, true, {100, 100, 150, 0, 3, 2, 20, 0}};
+    const design::Design stoppedAtM8{2, false, {20, 100, 150, 0, 3, 2, 20, 0}, {}};
+    const design::Design chosen{2, true, {100, 100, 150, 0, 3, 2, 20, 0}, {}};
     for (const int resolution : {96, 300, 1200}) {
         QTest::addRow("stopped at M12, %d dpi", resolution) << stoppedAtM12 << resolution << true;
         QTest::addRow("stopped at M8, %d dpi", resolution) << stoppedAtM8 << resolution << false;
