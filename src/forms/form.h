@@ -10,6 +10,7 @@
 //   control.h      the operations and events of one control
 //   widgets.h      the widgets; windows and frames draw the windowless controls
 //   keys.h         shortcuts and Tab for the windowless commands, with their focus mark
+//   zoom.h         the zoom of every window, its steps and whether a window fits its screen
 //   accessible.h   what screen readers see of the windows and their windowless controls
 //   platform.h     message boxes, exit and the program's folder, replaced by tests
 //   printer.h      the printer's side of printing: the module kiila-printer, loaded on first print
