@@ -3,6 +3,7 @@
 
 #include "app/firstpaint.h"
 #include "forms/artwork/artwork.h"
+#include "forms/zoom.h"
 #include "mainwindow/mainwindow.h"
 
 #include <QApplication>
@@ -97,6 +98,8 @@ int main(int argc, char *argv[])
     QApplication::setOrganizationName(QStringLiteral("kiila"));
     keepPictures();
 
+    // On a screen too small for a window at the zoom kept, the window opens smaller.
+    forms::Zoom::instance().setFitsScreen(true);
     forms::DesktopPlatform platform;
     lang::LanguageTag language;
     mainwindow::MainWindow window(platform, language);

@@ -12,14 +12,22 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
+#include <algorithm>
+#include <cmath>
 
 namespace forms {
 namespace {
 
 // A line's rectangle holds its two ends; both are drawn.
-QLine lineOf(const Rect &r)
+QLine lineOf(const Rect &r, qreal zoom)
 {
-    return QLine(px(r.left), px(r.top), px(r.width), px(r.height));
+    return QLine(px(r.left, zoom), px(r.top, zoom), px(r.width, zoom), px(r.height, zoom));
+}
+
+// A line as wide as the zoom makes one pixel, at least one pixel.
+int lineWidth(qreal zoom)
+{
+    return std::max(1, static_cast<int>(std::lround(zoom)));
 }
 
 // Drawn to the screen at whole pixels: a picture of the text looks the same there. A page or a
@@ -79,17 +87,11 @@ QPixmap captionPicture(qreal dpr, const QString &text, const QFont &font, const 
 Control::Control(const ControlDef &def, QWidget *widget, QWidget *container, QObject *parent)
     : QObject(parent), m_def(def), m_widget(widget), m_container(container),
       m_caption(QString::fromUtf8(def.caption)), m_fore(toColor(def.fore)),
-      m_pictureName(QString::fromLatin1(def.picture ? def.picture : "")), m_visible(def.visible),
-      m_rect(def.rect), m_tag(QString::fromUtf8(def.tag)), m_charset(def.font.charset)
+      m_font(toFont(def.font)), m_pictureName(QString::fromLatin1(def.picture ? def.picture : "")),
+      m_visible(def.visible), m_rect(def.rect), m_tag(QString::fromUtf8(def.tag)),
+      m_charset(def.font.charset)
 {
-    if (def.kind == Kind::Line) {
-        const QLine line = lineOf(def.rect);
-        m_geometry = QRect(line.p1(), line.p2()).normalized();
-    } else {
-        m_geometry = pixelRect(def.rect);
-    }
-    if (def.kind == Kind::Label)
-        m_font = toFont(def.font);
+    m_geometry = pixelGeometry(def.rect);
     if (!widget)
         return;
 
@@ -242,12 +244,52 @@ void Control::setHeight(int twips)
     setRect({m_rect.left, m_rect.top, m_rect.width, twips});
 }
 
+QRect Control::pixelGeometry(const Rect &twips) const
+{
+    if (m_def.kind != Kind::Line)
+        return pixelRect(twips, m_zoom);
+    const QLine line = lineOf(twips, m_zoom);
+    const int width = lineWidth(m_zoom);
+    return QRect(line.p1(), line.p2()).normalized().adjusted(0, 0, width - 1, width - 1);
+}
+
+void Control::setZoom(qreal zoom)
+{
+    if (zoom == m_zoom)
+        return;
+    m_zoom = zoom;
+    m_geometry = pixelGeometry(m_rect);
+    m_picture = QPixmap();
+    m_captionPicture = QPixmap();
+    switch (own()) {
+    case Own::None:
+        return;
+    case Own::PictureBox:
+        as<PictureWidget>()->setZoom(zoom);
+        break;
+    case Own::PushButton:
+        if (m_def.picture) {
+            auto *button = as<QPushButton>();
+            const QPixmap pixmap = artwork::picture(QString::fromLatin1(m_def.picture),
+                                                    button->devicePixelRatioF(), zoom);
+            button->setIcon(QIcon(pixmap));
+            button->setIconSize(pixmap.deviceIndependentSize().toSize());
+        }
+        m_widget->setFont(shownFont());
+        break;
+    default:
+        m_widget->setFont(shownFont());
+        break;
+    }
+    m_widget->setGeometry(m_geometry);
+}
+
 void Control::setRect(const Rect &twips)
 {
     if (m_def.kind == Kind::Line)
         return;
     m_rect = twips;
-    const QRect geometry = pixelRect(twips);
+    const QRect geometry = pixelGeometry(twips);
     if (geometry == m_geometry)
         return;
     if (m_widget) {
@@ -274,17 +316,14 @@ void Control::setPicture(const QString &name)
         repaint();
 }
 
-QFont Control::font() const
-{
-    return m_widget ? m_widget->font() : m_font;
-}
-
 void Control::setFont(const QFont &font)
 {
+    if (font == m_font)
+        return;
+    m_font = font;
     if (m_widget) {
-        m_widget->setFont(font);
-    } else if (font != m_font) {
-        m_font = font;
+        m_widget->setFont(shownFont());
+    } else {
         m_captionPicture = QPixmap();
         repaint();
     }
@@ -292,7 +331,8 @@ void Control::setFont(const QFont &font)
 
 bool Control::fits(const QString &text) const
 {
-    const QFontMetrics metrics(font());
+    const QFont shown = shownFont();
+    const QFontMetrics metrics(shown);
     if (own() == Own::LineEdit) {
         const auto *edit = as<QLineEdit>();
         // The field's frame and the two pixels the field keeps free on each side of its text.
@@ -305,14 +345,14 @@ bool Control::fits(const QString &text) const
         return metrics.horizontalAdvance(text) <= room;
     }
     const QRect box(QPoint(), m_geometry.size());
-    const QRect used = metrics.boundingRect(box, textFlags(m_def.align),
-                                            breakBlankRuns(text, font(), box.width()));
+    const QRect used =
+        metrics.boundingRect(box, textFlags(m_def.align), breakBlankRuns(text, shown, box.width()));
     return used.width() <= box.width() && used.height() <= box.height();
 }
 
 void Control::shrinkToFit()
 {
-    // Below 6 pixels a text is no longer read: it is drawn cut instead.
+    // Below 6 pixels (at 100 %) a text is no longer read: it is drawn cut instead.
     constexpr int SmallestPixels = 6;
     QFont f = toFont(m_def.font);
     setFont(f);
@@ -363,11 +403,12 @@ void Control::paint(QPainter &painter) const
             break;
         const int flags = textFlags(m_def.align);
         const bool greyed = !m_enabled || !m_container->isEnabled();
+        const QFont font = shownFont();
         if (!onScreen(painter)) {
             painter.setClipRect(m_geometry);
-            painter.setFont(m_font);
+            painter.setFont(font);
             drawCaption(painter, m_geometry, flags,
-                        breakBlankRuns(m_caption, m_font, m_geometry.width()), m_fore, greyed);
+                        breakBlankRuns(m_caption, font, m_geometry.width()), m_fore, greyed);
             painter.setClipping(false);
             break;
         }
@@ -376,7 +417,7 @@ void Control::paint(QPainter &painter) const
         if (m_captionPicture.isNull() || m_captionPicture.devicePixelRatio() != dpr ||
             m_captionGreyed != greyed) {
             m_captionPicture =
-                captionPicture(dpr, breakBlankRuns(m_caption, m_font, m_geometry.width()), m_font,
+                captionPicture(dpr, breakBlankRuns(m_caption, font, m_geometry.width()), font,
                                m_fore, m_geometry.size(), flags, greyed);
             m_captionGreyed = greyed;
         }
@@ -389,7 +430,8 @@ void Control::paint(QPainter &painter) const
             break;
         if (m_picture.isNull() ||
             m_picture.devicePixelRatio() != painter.device()->devicePixelRatioF())
-            m_picture = artwork::picture(m_pictureName, painter.device()->devicePixelRatioF());
+            m_picture =
+                artwork::picture(m_pictureName, painter.device()->devicePixelRatioF(), m_zoom);
         const QSize size = m_picture.deviceIndependentSize().toSize();
         const bool fits =
             size.width() <= m_geometry.width() && size.height() <= m_geometry.height();
@@ -400,27 +442,29 @@ void Control::paint(QPainter &painter) const
             painter.setClipping(false);
         break;
     }
-    case Kind::Shape:
+    case Kind::Shape: {
         // The circle marker, filled with its back colour and outlined in its fore colour.
         painter.setClipRect(m_geometry);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(toColor(m_def.fore), 1));
+        const qreal pen = lineWidth(m_zoom);
+        painter.setPen(QPen(toColor(m_def.fore), pen));
         painter.setBrush(toColor(m_def.back));
-        painter.drawEllipse(QRectF(m_geometry).adjusted(0.5, 0.5, -0.5, -0.5));
+        painter.drawEllipse(QRectF(m_geometry).adjusted(pen / 2, pen / 2, -pen / 2, -pen / 2));
         painter.setRenderHint(QPainter::Antialiasing, false);
         painter.setBrush(Qt::NoBrush);
         painter.setClipping(false);
         break;
+    }
     case Kind::Line: {
         // On the screen a level or upright line is the one-pixel rectangle it covers, which is
         // filled faster than a line is drawn; otherwise a cosmetic pen, one pixel wide whatever
         // the scale, and drawn without the stroker.
-        const QLine line = lineOf(m_def.rect);
+        const QLine line = lineOf(m_def.rect, m_zoom);
         if (onScreen(painter) && (line.dx() == 0 || line.dy() == 0)) {
             painter.fillRect(m_geometry, m_fore);
             break;
         }
-        painter.setPen(QPen(m_fore, 0));
+        painter.setPen(QPen(m_fore, m_zoom == 1 ? 0 : lineWidth(m_zoom)));
         painter.drawLine(line);
         break;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/definition.h"
+#include "forms/widgets.h"
 
 #include <QColor>
 #include <QFont>
@@ -34,8 +35,12 @@ public:
     QWidget *widget() const { return m_widget; }
     // The window or frame the control lies in.
     QWidget *container() const { return m_container; }
-    // The rectangle in pixels, in the container.
+    // The rectangle in pixels, in the container, at the window's zoom.
     QRect geometry() const { return m_geometry; }
+    // Lays the control out at the zoom factor (1 for 100 %): its rectangle, its font and its
+    // pictures. Its window sets it.
+    void setZoom(qreal zoom);
+    qreal zoom() const { return m_zoom; }
 
     // Labels, buttons and frames have a caption; text fields have a text. Both name the
     // characters shown.
@@ -70,10 +75,11 @@ public:
     QString tag() const { return m_tag; }
     void setTag(const QString &tag) { m_tag = tag; }
 
-    // The font the control draws its text with; the definition's until set.
-    QFont font() const;
+    // The font the control draws its text with at 100 %; the definition's until set. The window
+    // shows it at its zoom.
+    QFont font() const { return m_font; }
     void setFont(const QFont &font);
-    // Whether the text shows whole in the control's rectangle in its current font: wrapped at
+    // Whether the text shows whole in the control's rectangle in its font as shown: wrapped at
     // word breaks in a label, on one line in a single-line text field.
     bool fits(const QString &text) const;
     // The definition's font, or the largest smaller size in which the caption shows whole.
@@ -115,6 +121,8 @@ private:
     template <typename Widget> Widget *as() const { return static_cast<Widget *>(m_widget.data()); }
     void repaint() const;
     void setRect(const Rect &twips);
+    QRect pixelGeometry(const Rect &twips) const;
+    QFont shownFont() const { return zoomedFont(m_font, m_zoom); }
 
     const ControlDef &m_def;
     QPointer<QWidget> m_widget;
@@ -125,6 +133,7 @@ private:
     QString m_caption;
     QColor m_fore;
     QFont m_font;
+    qreal m_zoom = 1;
     QString m_pictureName;
     mutable QPixmap m_picture;
     mutable QPixmap m_captionPicture; // a label's caption as drawn on screen

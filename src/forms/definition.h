@@ -18,6 +18,12 @@ inline int px(int twips)
     return static_cast<int>(std::lround(twips / double(TwipsPerPixel)));
 }
 
+// Twips to pixels in a window drawn at a zoom factor (1 for 100 %).
+inline int px(int twips, double zoom)
+{
+    return static_cast<int>(std::lround(twips * zoom / TwipsPerPixel));
+}
+
 // A single control has no index; the elements of a control array have 0, 1, ...
 inline constexpr int NoIndex = -1;
 

@@ -2,8 +2,11 @@
 
 #include "forms/accessible.h"
 #include "forms/artwork/artwork.h"
+#include "forms/keys.h"
 #include "forms/widgets.h"
+#include "forms/zoom.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLineEdit>
@@ -126,6 +129,18 @@ Form::Form(const FormDef &def, QWidget *parent)
 
     accessible::install();
     accessible::nameWidgets(*this);
+
+    // The zoom keys act in every window and change the zoom of all of them.
+    const auto zoomKey = [this](QList<QKeySequence> keys, int direction) {
+        auto *action = new QAction(this);
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, [this, direction] { zoomBy(direction); });
+        addAction(action);
+    };
+    zoomKey({QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)}, +1);
+    zoomKey({QKeySequence(Qt::CTRL | Qt::Key_Minus)}, -1);
+    zoomKey({QKeySequence(Qt::CTRL | Qt::Key_0)}, 0);
+    connect(&Zoom::instance(), &Zoom::changed, this, &Form::zoomChanged);
 }
 
 Form::~Form()
@@ -236,7 +251,7 @@ void Form::paintBackground(QPainter &painter)
     } else if (m_def.picture) {
         if (m_background.isNull() || m_background.devicePixelRatio() != devicePixelRatioF())
             m_background =
-                artwork::picture(QString::fromLatin1(m_def.picture), devicePixelRatioF());
+                artwork::picture(QString::fromLatin1(m_def.picture), devicePixelRatioF(), m_zoom);
         painter.drawPixmap(0, 0, m_background);
     }
 }
@@ -261,28 +276,117 @@ void Form::prepare()
     create();
 }
 
-// Centred in the free area of the screen the program is on (the panels left out), before the
-// window is first created: under a display, moving a window that exists already costs
-// noticeably more. A window larger than that area keeps its top-left corner in it.
+namespace {
+
+// The top-left corner that puts the window's frame inside the area where it fits; a frame larger
+// than the area keeps its top-left corner in it.
+QPoint inside(QRect frame, const QRect &area)
+{
+    frame.moveLeft(qMax(area.left(), qMin(frame.left(), area.right() + 1 - frame.width())));
+    frame.moveTop(qMax(area.top(), qMin(frame.top(), area.bottom() + 1 - frame.height())));
+    return frame.topLeft();
+}
+
+} // namespace
+
+QSize Form::unzoomedSize() const
+{
+    return QSize(px(m_def.width), px(m_def.height));
+}
+
+QSize Form::frameAllowance() const
+{
+    if (m_def.kind == WindowKind::Borderless)
+        return {};
+    const QSize frame = frameGeometry().size() - size();
+    // Before the window manager has framed the window, room for a title bar and thin borders.
+    return frame.isEmpty() ? QSize(8, 32) : frame;
+}
+
+qreal Form::fittingZoom(const QRect &area) const
+{
+    const Zoom &zoom = Zoom::instance();
+    if (!zoom.fitsScreen() || area.isEmpty())
+        return zoom.percent() / 100.0;
+    const QSize frame = frameAllowance();
+    int fitting = ZoomSteps[0];
+    for (int step : ZoomSteps) {
+        const QSize needed =
+            QSize(px(m_def.width, step / 100.0), px(m_def.height, step / 100.0)) + frame;
+        if (step <= zoom.percent() && needed.width() <= area.width() &&
+            needed.height() <= area.height())
+            fitting = step;
+    }
+    return fitting / 100.0;
+}
+
+// Placed before the window is first created: under a display, moving a window that exists
+// already costs noticeably more. The first time, and each time it is shown again for a
+// screen-size window, which stands over the window it is opened from (that may have been
+// dragged since): centred over that window, or else in the free area of the screen (the panels
+// left out), and moved inside that area. The zoom is chosen each time it is shown.
 void Form::place()
 {
-    if (m_placed)
+    const QWidget *from = parentWidget() ? parentWidget()->window() : QApplication::activeWindow();
+    if (from == this || (from && !from->isVisible()))
+        from = nullptr;
+    QScreen *s = from ? from->screen() : screen();
+    const QRect area = s ? s->availableGeometry() : QRect();
+    setZoom(fittingZoom(area));
+    const bool overOpener = from && m_def.kind == WindowKind::Borderless;
+    if (!s || (m_placed && !overOpener))
         return;
     m_placed = true;
-    const QWidget *from = parentWidget() ? parentWidget()->window() : QApplication::activeWindow();
-    QScreen *s = from && from != this ? from->screen() : screen();
-    if (!s)
+    QRect client = rect();
+    client.moveCenter(overOpener ? from->geometry().center() : area.center());
+    move(inside(QRect(client.topLeft(), size() + frameAllowance()), area));
+}
+
+void Form::setZoom(qreal zoom)
+{
+    if (zoom == m_zoom)
         return;
-    const QRect area = s->availableGeometry();
-    QRect r = rect();
-    r.moveCenter(area.center());
-    r.moveTopLeft({qMax(r.left(), area.left()), qMax(r.top(), area.top())});
-    move(r.topLeft());
+    layOut(zoom);
+    const QSize client(px(m_def.width, zoom), px(m_def.height, zoom));
+    if (m_def.kind == WindowKind::SizableToolWindow)
+        resize(client);
+    else
+        setFixedSize(client);
+    update();
+}
+
+void Form::layOut(qreal zoom)
+{
+    if (zoom != m_zoom)
+        m_background = QPixmap();
+    m_zoom = zoom;
+    for (Control *c : std::as_const(m_controls))
+        c->setZoom(zoom);
+    const auto stops = findChildren<FocusStop *>();
+    for (FocusStop *stop : stops)
+        stop->setGeometry(stop->control()->geometry());
+}
+
+void Form::zoomBy(int direction)
+{
+    Zoom::instance().setPercent(direction == 0 ? NoZoom
+                                               : nextZoomStep(qRound(m_zoom * 100), direction));
+}
+
+// A window on the screen takes the new zoom at once and stays inside the free area where it
+// fits; a hidden one takes it when it is shown.
+void Form::zoomChanged(int percent)
+{
+    if (!isVisible())
+        return;
+    setZoom(percent / 100.0);
+    if (const QScreen *s = screen())
+        move(inside(QRect(pos(), size() + frameAllowance()), s->availableGeometry()));
 }
 
 void Form::setVisible(bool visible)
 {
-    if (visible)
+    if (visible && !isVisible())
         place();
     QWidget::setVisible(visible);
 }

@@ -10,6 +10,7 @@
 //   control.h      the operations and events of one control
 //   widgets.h      the widgets; windows and frames draw the windowless controls
 //   keys.h         shortcuts and Tab for the windowless commands, with their focus mark
+//   zoom.h         the zoom of every window, its steps and whether a window fits its screen
 //   accessible.h   what screen readers see of the windows and their windowless controls
 //   platform.h     message boxes, exit and the program's folder, replaced by tests
 //   printer.h      the printer's side of printing: the module kiila-printer, loaded on first print
@@ -63,15 +64,29 @@ public:
     QString tag() const { return m_tag; }
     void setTag(const QString &tag) { m_tag = tag; }
 
-    // Non-modal show: shows the window (the first time centred in the free area of the screen),
-    // brings it to the front and activates it. A hidden window's activated() is also emitted
-    // before it is shown.
+    // Non-modal show: shows the window (the first time centred in the free area of the screen;
+    // a screen-size window over the window it is opened from, each time), brings it to the front
+    // and activates it. A hidden window's activated() is also emitted before it is shown.
     void showWindow();
     // Places a hidden window and creates its window on the display, so that showing it later
     // only has to put it on the screen.
     void prepare();
 
     void setVisible(bool visible) override;
+
+    // The zoom the window is drawn at (1 for 100 %): the zoom the user chose (forms::Zoom), or
+    // the largest step below it at which the window fits the free area of its screen.
+    qreal zoom() const { return m_zoom; }
+    // Draws the window at the zoom: its size, and every control laid out anew.
+    void setZoom(qreal zoom);
+    // Lays the controls out at the zoom and leaves the window's size: printing lays a window out
+    // at 100 % for the page and back.
+    void layOut(qreal zoom);
+    // The zoom keys: the step after the window's zoom in the direction (+1 larger, -1 smaller)
+    // becomes the zoom of every window; 0 is 100 %.
+    void zoomBy(int direction);
+    // The size of the client area at 100 %.
+    QSize unzoomedSize() const;
 
 signals:
     void activated(); // the window became the active window
@@ -92,6 +107,11 @@ protected:
 private:
     Control *build(const ControlDef &def);
     void place();
+    // The zoom the user chose, or the largest step below it at which the window fits the area.
+    qreal fittingZoom(const QRect &area) const;
+    // The frame the window manager puts around the client area, or a guess before it has.
+    QSize frameAllowance() const;
+    void zoomChanged(int percent);
 
     const FormDef &m_def;
     QString m_tag;
@@ -99,6 +119,7 @@ private:
     std::map<std::pair<QString, int>, Control *> m_byName;
     QPixmap m_background;
     bool m_placed = false;
+    qreal m_zoom = 1;
 };
 
 } // namespace forms

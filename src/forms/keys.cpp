@@ -6,6 +6,8 @@
 #include <QAction>
 #include <QKeyEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 namespace forms {
 
@@ -65,11 +67,15 @@ void FocusStop::paintEvent(QPaintEvent *)
 {
     if (!hasFocus() || !m_byKey || !clickable(*m_control))
         return;
+    // One pixel wide at 100 %, wider as the window is drawn larger.
+    const int width = std::max(1, static_cast<int>(std::lround(m_control->zoom())));
     QPainter painter(this);
-    const QRect edge = rect().adjusted(0, 0, -1, -1);
-    painter.setPen(QPen(Qt::white, 1));
+    const QRectF edge =
+        width == 1 ? QRectF(rect().adjusted(0, 0, -1, -1))
+                   : QRectF(rect()).adjusted(width / 2.0, width / 2.0, -width / 2.0, -width / 2.0);
+    painter.setPen(QPen(Qt::white, width, Qt::SolidLine, Qt::FlatCap));
     painter.drawRect(edge);
-    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    painter.setPen(QPen(Qt::black, width, Qt::DotLine, Qt::FlatCap));
     painter.drawRect(edge);
 }
 

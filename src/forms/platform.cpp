@@ -1,5 +1,6 @@
 #include "forms/platform.h"
 
+#include "forms/form.h"
 #include "forms/moduleimage.h"
 #include "forms/printer.h"
 
@@ -157,18 +158,26 @@ QString DesktopPlatform::saveCasesPath(QWidget *parent, const QString &folder,
 
 void paintWindow(QWidget &window, QPainter &painter)
 {
+    // A window is printed at 100 % whatever its zoom on the screen: the page stays the same.
+    auto *form = qobject_cast<Form *>(&window);
+    const qreal zoom = form ? form->zoom() : 1;
+    if (form)
+        form->layOut(1);
+    const QSize size = form ? form->unzoomedSize() : window.size();
     const QPaintDevice &device = *painter.device();
     // Design size: the windows are drawn for 96 pixels per inch.
     qreal scale = device.logicalDpiX() / 96.0;
-    const QSizeF design = QSizeF(window.size()) * scale;
+    const QSizeF design = QSizeF(size) * scale;
     const qreal fit = qMin(device.width() / design.width(), device.height() / design.height());
     if (fit < 1)
         scale *= fit;
     painter.save();
     painter.scale(scale, scale);
-    window.render(&painter, QPoint(), QRegion(),
+    window.render(&painter, QPoint(), QRegion(QRect(QPoint(), size)),
                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
     painter.restore();
+    if (form)
+        form->layOut(zoom);
 }
 
 PagePainter windowPage(QWidget &window)

@@ -39,9 +39,19 @@ QFont toFont(const Font &font)
     return *it;
 }
 
-QRect pixelRect(const Rect &twips)
+QFont zoomedFont(const QFont &font, qreal zoom)
 {
-    return QRect(px(twips.left), px(twips.top), px(twips.width), px(twips.height));
+    if (zoom == 1 || font.pixelSize() <= 0)
+        return font;
+    QFont zoomed = font;
+    zoomed.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * zoom))));
+    return zoomed;
+}
+
+QRect pixelRect(const Rect &twips, qreal zoom)
+{
+    return QRect(px(twips.left, zoom), px(twips.top, zoom), px(twips.width, zoom),
+                 px(twips.height, zoom));
 }
 
 bool paintsForPrint(const QPainter &painter)
@@ -194,6 +204,13 @@ void PictureWidget::setPicture(const QString &name)
     update();
 }
 
+void PictureWidget::setZoom(qreal zoom)
+{
+    m_zoom = zoom;
+    m_pixmap = QPixmap();
+    update();
+}
+
 void PictureWidget::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
@@ -206,7 +223,7 @@ void PictureWidget::paintEvent(QPaintEvent *)
         return;
     }
     if (hasPicture && (m_pixmap.isNull() || m_pixmap.devicePixelRatio() != devicePixelRatioF()))
-        m_pixmap = artwork::picture(m_name, devicePixelRatioF());
+        m_pixmap = artwork::picture(m_name, devicePixelRatioF(), m_zoom);
     // The back colour shows wherever the picture does not cover the box.
     if (!hasPicture || m_pixmap.hasAlphaChannel() ||
         m_pixmap.deviceIndependentSize().width() < width() ||

@@ -20,7 +20,9 @@ class Control;
 
 QColor toColor(Rgb rgb);
 QFont toFont(const Font &font);
-QRect pixelRect(const Rect &twips);
+// The font as a window drawn at the zoom factor shows it.
+QFont zoomedFont(const QFont &font, qreal zoom);
+QRect pixelRect(const Rect &twips, qreal zoom = 1);
 // Whether the painter draws on paper or into a file (QWidget::render onto a printer): pictures
 // are then painted as vectors, not from their screen bitmaps.
 bool paintsForPrint(const QPainter &painter);
@@ -89,6 +91,8 @@ public:
     void setPicture(const QString &name);
     // The artwork name of the picture shown; empty: none.
     QString picture() const { return m_name; }
+    // The picture is drawn at the window's zoom.
+    void setZoom(qreal zoom);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -97,6 +101,7 @@ private:
     QString m_name;
     QColor m_back;
     QPixmap m_pixmap;
+    qreal m_zoom = 1;
 };
 
 } // namespace forms

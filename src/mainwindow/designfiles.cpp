@@ -9,6 +9,7 @@
 #include "mainwindow/owntexts.h"
 
 #include "forms/keys.h"
+#include "forms/zoom.h"
 #include "lang/languagefile.h"
 #include "lang/languagetable.h"
 
@@ -39,6 +40,7 @@ namespace {
 constexpr int RecentCount = 5;
 const char RecentKey[] = "designs/recent";
 const char FolderKey[] = "designs/folder";
+const char ZoomKey[] = "windows/zoom";
 
 QString text(const char *utf8)
 {
@@ -216,6 +218,15 @@ void MainWindow::createFileCommands()
     command(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P), [this] {
         if (forms::clickable(*control(ctl::ImgPrint)))
             printWithDetails();
+    });
+
+    // The zoom of the windows is kept from run to run; every window has its keys.
+    forms::Zoom &zoom = forms::Zoom::instance();
+    if (const auto kept = settings())
+        zoom.setPercent(kept->value(QLatin1String(ZoomKey), forms::NoZoom).toInt());
+    connect(&zoom, &forms::Zoom::changed, this, [](int percent) {
+        if (const auto kept = settings())
+            kept->setValue(QLatin1String(ZoomKey), percent);
     });
 }
 
@@ -467,6 +478,18 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
             &QAction::triggered, this, &MainWindow::printWithDetails);
     connect(m_menu->addAction(withKey(texts.help, QKeySequence(Qt::Key_F1))), &QAction::triggered,
             this, &MainWindow::ImgHelp_Click);
+    m_menu->addSeparator();
+    // The zoom's entries, each disabled where it would change nothing.
+    const int percent = qRound(zoom() * 100);
+    const auto zoomEntry = [this](const char *utf8, QKeyCombination keys, bool enabled,
+                                  int direction) {
+        QAction *entry = m_menu->addAction(withKey(utf8, QKeySequence(keys)));
+        entry->setEnabled(enabled);
+        connect(entry, &QAction::triggered, this, [this, direction] { zoomBy(direction); });
+    };
+    zoomEntry(texts.zoomIn, Qt::CTRL | Qt::Key_Plus, percent < std::end(forms::ZoomSteps)[-1], +1);
+    zoomEntry(texts.zoomOut, Qt::CTRL | Qt::Key_Minus, percent > forms::ZoomSteps[0], -1);
+    zoomEntry(texts.zoomReset, Qt::CTRL | Qt::Key_0, percent != forms::NoZoom, 0);
     m_menu->addSeparator();
     connect(m_menu->addAction(withKey(texts.exit, QKeySequence(Qt::CTRL | Qt::Key_Q))),
             &QAction::triggered, this, &MainWindow::ImgExit_Click);

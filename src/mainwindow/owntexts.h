@@ -22,6 +22,9 @@ struct OwnTexts
     const char *print;
     const char *printDetails;
     const char *help;
+    const char *zoomIn;
+    const char *zoomOut;
+    const char *zoomReset; // back to 100 %
     const char *exit;
     const char *changed; // %1: the file's name
     const char *unsaved; // a design that has no file yet
@@ -50,6 +53,9 @@ inline constexpr OwnTexts English{
     "Print",
     "Print with details",
     "Help",
+    "Zoom in",
+    "Zoom out",
+    "Actual size",
     "Exit",
     "The design has changed since it was saved in %1.\nSave the changes?",
     "The design has not been saved.\nSave it?",
@@ -73,6 +79,9 @@ inline constexpr OwnTexts Finnish{
     "Tulosta",
     "Tulosta laskelmineen",
     "Ohje",
+    "Suurenna",
+    "Pienennä",
+    "Todellinen koko",
     "Lopeta",
     "Mitoitusta on muutettu sen jälkeen, kun se tallennettiin tiedostoon %1.\n"
     "Tallennetaanko muutokset?",

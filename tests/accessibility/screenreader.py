@@ -6,7 +6,8 @@
 Starts a virtual X server, a private D-Bus session with the accessibility bus, and the program;
 finds the fields by their names, types the inputs, presses calculate by its action and compares
 the capacities read back with kiila-calc's; opens the help and the data sheet by their commands
-and reads their texts. With --dump it writes the main window's tree as text (a screen-reader
+and reads their texts. The program runs at a zoom of 110 % (kept in its settings file): the
+places reported of the window and of its commands are in screen pixels at that zoom. With --dump it writes the main window's tree as text (a screen-reader
 walk) into FILE. Exits 77 (skipped) where no virtual display or accessibility bus can run.
 """
 
@@ -22,6 +23,10 @@ SKIP = 77
 NO_DISPLAY = 3  # the program ended before it showed a window
 BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 BUS_SERVICE = "/usr/share/dbus-1/services/org.a11y.Bus.service"
+
+ZOOM = 110  # the zoom the settings keep for the run, which the screen has room for
+# The calculate command's click area at 100 %, in pixels from the main window's top-left.
+CALCULATE_AT = (720, 428, 181, 41)
 
 # The design typed into the fields: arrangement 1 uses C1, C2, NSd and V1d.
 DESIGN = {"c1": "150", "c2": "150", "nsd": "4", "v1d": "2"}
@@ -198,6 +203,10 @@ def inner(args):
         env = dict(os.environ, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb",
                    HOME=home, XDG_CONFIG_HOME=os.path.join(home, "config"), LANG="C.UTF-8",
                    LC_ALL="C.UTF-8")
+        os.makedirs(os.path.join(home, "config", "kiila"))
+        with open(os.path.join(home, "config", "kiila", "kiila.conf"), "w",
+                  encoding="utf-8") as f:
+            f.write(f"[windows]\nzoom={ZOOM}\n")
         program = subprocess.Popen([kiila], env=env)
         import pyatspi
         desktop = pyatspi.Registry.getDesktop(0)
@@ -224,6 +233,16 @@ def inner(args):
 def run(program, kiila_calc, dump_to):
     import pyatspi
     main = program.window()
+
+    # Places are told in screen pixels at the window's zoom: the window's size and the
+    # calculate command's place in it are those of 100 % times the zoom.
+    window = main.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    assert (window.width, window.height) == (round(1027 * ZOOM / 100), round(768 * ZOOM / 100)), \
+        (window.width, window.height)
+    calculate = program.find(main, pyatspi.ROLE_PUSH_BUTTON, "CALCULATE")
+    box = calculate.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    told = (box.x - window.x, box.y - window.y, box.width, box.height)
+    assert all(abs(t - round(v * ZOOM / 100)) <= 1 for t, v in zip(told, CALCULATE_AT)), told
 
     # The flags switch the language; the names follow, and a listening reader is told.
     told = []

@@ -4,13 +4,16 @@
 #include "forms/artwork/artwork.h"
 #include "forms/definitions.h"
 #include "forms/form.h"
+#include "forms/platform.h"
 #include "forms/widgets.h"
+#include "forms/zoom.h"
 #include "product/sheettable.h"
 
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QFontMetrics>
 #include <QLineEdit>
+#include <QPicture>
 #include <QPushButton>
 #include <QScreen>
 #include <QSet>
@@ -139,6 +142,15 @@ private slots:
     void placedInTheFreeAreaOfTheScreen_data();
     void placedInTheFreeAreaOfTheScreen();
     void findsControlsByNameAndIndex();
+    void zoomScalesEveryControl_data();
+    void zoomScalesEveryControl();
+    void zoomDrawsSharpWhereTheScaledGrabIsBlurred_data();
+    void zoomDrawsSharpWhereTheScaledGrabIsBlurred();
+    void zoomKeysChangeEveryWindow();
+    void opensAtTheLargestStepThatFits_data();
+    void opensAtTheLargestStepThatFits();
+    void screenSizeWindowOpensOverItsOpener();
+    void printingIgnoresTheZoom();
 
 private:
     static void show(Form &form)
@@ -1002,6 +1014,270 @@ void TestForms::findsControlsByNameAndIndex()
     QVERIFY(!main.findControl("epak", 0)); // the size arrays start at 1
     QVERIFY(!main.findControl("Text2"));
     QCOMPARE(main.controls().size(), qsizetype(Form1.controls.size()));
+}
+
+namespace {
+
+// Sets the zoom the user chose for the length of a test, and back to 100 % after it.
+struct ZoomFor
+{
+    explicit ZoomFor(int percent, bool fits = false)
+    {
+        Zoom::instance().setFitsScreen(fits);
+        Zoom::instance().setPercent(percent);
+    }
+    ~ZoomFor()
+    {
+        Zoom::instance().setFitsScreen(false);
+        Zoom::instance().setPercent(NoZoom);
+    }
+    ZoomFor(const ZoomFor &) = delete;
+    ZoomFor &operator=(const ZoomFor &) = delete;
+};
+
+// The pixels that differ strongly from their right or lower neighbour: the hard edges of text
+// and lines, which a stretched picture blurs.
+int hardEdges(const QImage &image)
+{
+    const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
+    int count = 0;
+    for (int y = 0; y < grey.height() - 1; ++y) {
+        const uchar *row = grey.constScanLine(y);
+        const uchar *below = grey.constScanLine(y + 1);
+        for (int x = 0; x < grey.width() - 1; ++x)
+            count += qAbs(row[x] - row[x + 1]) > 80 || qAbs(row[x] - below[x]) > 80;
+    }
+    return count;
+}
+
+// The mean difference of two pictures of one size, per channel (0 to 255).
+double meanDifference(const QImage &a, const QImage &b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row);
+            const QRgb q = y.pixel(col, row);
+            sum +=
+                qAbs(qRed(p) - qRed(q)) + qAbs(qGreen(p) - qGreen(q)) + qAbs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * x.width() * x.height());
+}
+
+} // namespace
+
+void TestForms::zoomScalesEveryControl_data()
+{
+    QTest::addColumn<int>("percent");
+    for (int percent : {50, 75, 150, 200})
+        QTest::addRow("%d %%", percent) << percent;
+}
+
+// Every control keeps its place on the picture: its rectangle, its widget, its font and its
+// focus stop scale with the window, and a click at the scaled place of a command reaches it.
+void TestForms::zoomScalesEveryControl()
+{
+    QFETCH(int, percent);
+    const qreal zoom = percent / 100.0;
+    Form plain(Form1);
+    const ZoomFor chosen(percent);
+    Form main(Form1);
+    show(main);
+    QCOMPARE(main.zoom(), zoom);
+    QCOMPARE(main.size(), QSize(px(Form1.width, zoom), px(Form1.height, zoom)));
+    for (const Control *c : main.controls()) {
+        const QRect at100 = plain.control(c->name(), c->index())->geometry();
+        const QRect zoomed = c->geometry();
+        const QString what = key(c->definition()) + QStringLiteral(" at %1 %").arg(percent);
+        const auto near = [zoom](int zoomedEdge, int edge) {
+            return qAbs(zoomedEdge - edge * zoom) <= 1 + zoom;
+        };
+        QVERIFY2(near(zoomed.left(), at100.left()) && near(zoomed.top(), at100.top()) &&
+                     near(zoomed.right() + 1, at100.right() + 1) &&
+                     near(zoomed.bottom() + 1, at100.bottom() + 1),
+                 qPrintable(what));
+        if (c->widget()) {
+            QCOMPARE(c->widget()->geometry(), zoomed);
+            if (c->kind() != Kind::PictureBox)
+                QVERIFY2(qAbs(c->widget()->font().pixelSize() - c->font().pixelSize() * zoom) <=
+                             0.5,
+                         qPrintable(what));
+        }
+    }
+    QMap<QString, int> clicks;
+    for (Control *c : main.controls())
+        connect(c, &Control::clicked, this, [&clicks, c] { ++clicks[key(c->definition())]; });
+    for (const char *command : {"ImgCalc", "ImgHelp", "ImgExit"}) {
+        clicks.clear();
+        clickAt(main, main.control(QLatin1String(command))->geometry().center());
+        QCOMPARE(clicks.keys(), QStringList{QLatin1String(command)});
+    }
+    // A click where a field lies takes the keyboard focus there.
+    QWidget *field = main.control(QStringLiteral("Text6"))->widget();
+    clickAt(main, field->geometry().center());
+    QTRY_VERIFY(field->hasFocus());
+}
+
+void TestForms::zoomDrawsSharpWhereTheScaledGrabIsBlurred_data()
+{
+    QTest::addColumn<int>("percent");
+    for (int percent : {75, 150})
+        QTest::addRow("%d %%", percent) << percent;
+}
+
+// The window drawn at a zoom looks like the 100 % window scaled (nothing moves on the picture),
+// but drawn anew: at 150 % it keeps edges a stretched bitmap blurs.
+void TestForms::zoomDrawsSharpWhereTheScaledGrabIsBlurred()
+{
+    QFETCH(int, percent);
+    const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR");
+    Form plain(Form1);
+    const QImage at100 = plain.grab().toImage();
+    const ZoomFor chosen(percent);
+    Form main(Form1);
+    main.setZoom(percent / 100.0);
+    const QImage zoomed = main.grab().toImage();
+    const QImage scaled =
+        at100.scaled(zoomed.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (!folder.isEmpty()) {
+        QVERIFY(at100.save(folder + QStringLiteral("/form1-100.png")));
+        QVERIFY(zoomed.save(folder + QStringLiteral("/form1-%1.png").arg(percent)));
+    }
+    const double difference = meanDifference(zoomed, scaled);
+    QVERIFY2(difference < 12, qPrintable(QString::number(difference)));
+    if (percent > 100)
+        QVERIFY2(
+            hardEdges(zoomed) > 1.3 * hardEdges(scaled),
+            qPrintable(
+                QStringLiteral("%1 against %2").arg(hardEdges(zoomed)).arg(hardEdges(scaled))));
+}
+
+// Ctrl+plus, Ctrl+minus and Ctrl+0 in any window change the zoom of every window shown, a step
+// at a time within 50 % and 200 %; a hidden window takes it when it is shown.
+void TestForms::zoomKeysChangeEveryWindow()
+{
+    const ZoomFor chosen(NoZoom);
+    Form fixture(Fixture);
+    Form notice(FrmATT);
+    Form hidden(FrmTULOSTA);
+    show(notice);
+    show(fixture);
+    const auto sizes = [&](int percent) {
+        return fixture.size() ==
+                   QSize(px(Fixture.width, percent / 100.0), px(Fixture.height, percent / 100.0)) &&
+               notice.size() ==
+                   QSize(px(FrmATT.width, percent / 100.0), px(FrmATT.height, percent / 100.0));
+    };
+    QTest::keyClick(&fixture, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(Zoom::instance().percent(), 110);
+    QVERIFY(sizes(110));
+    QTest::keyClick(&fixture, Qt::Key_Equal, Qt::ControlModifier);
+    QCOMPARE(Zoom::instance().percent(), 125);
+    QVERIFY(sizes(125));
+    QTest::keyClick(&notice, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(Zoom::instance().percent(), 100);
+    QVERIFY(sizes(100));
+    for (int i = 0; i < 8; ++i)
+        QTest::keyClick(&fixture, Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(Zoom::instance().percent(), 50);
+    QVERIFY(sizes(50));
+    for (int i = 0; i < 12; ++i)
+        QTest::keyClick(&fixture, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(Zoom::instance().percent(), 200);
+    QVERIFY(sizes(200));
+    QCOMPARE(hidden.zoom(), 1.0);
+    show(hidden);
+    QCOMPARE(hidden.zoom(), 2.0);
+    QCOMPARE(hidden.size(), QSize(px(FrmTULOSTA.width, 2), px(FrmTULOSTA.height, 2)));
+}
+
+void TestForms::opensAtTheLargestStepThatFits_data()
+{
+    QTest::addColumn<const FormDef *>("form");
+    QTest::addColumn<int>("chosen");
+    QTest::addColumn<int>("opens");
+    // The offscreen screen is 800 pixels wide; a titled window leaves room for its frame.
+    QTest::newRow("Form1 at 100 %") << &Form1 << 100 << 75;
+    QTest::newRow("Form1 at 200 %") << &Form1 << 200 << 75;
+    QTest::newRow("Form1 at 67 %, which fits") << &Form1 << 67 << 67;
+    QTest::newRow("FrmPRINT at 100 %, which fits") << &FrmPRINT << 100 << 100;
+    QTest::newRow("FrmPRINT at 150 %") << &FrmPRINT << 150 << 100;
+    QTest::newRow("FrmATT at 150 %") << &FrmATT << 150 << 125;
+}
+
+// A window that would not fit the free area of its screen at the zoom chosen opens at the
+// largest step that fits, wholly inside the area; the zoom chosen stays as it was.
+void TestForms::opensAtTheLargestStepThatFits()
+{
+    QFETCH(const FormDef *, form);
+    QFETCH(int, chosen);
+    QFETCH(int, opens);
+    const ZoomFor zoom(chosen, true);
+    Form window(*form);
+    show(window);
+    QCOMPARE(qRound(window.zoom() * 100), opens);
+    QCOMPARE(Zoom::instance().percent(), chosen);
+    const QRect area = window.screen()->availableGeometry();
+    QVERIFY2(area.contains(window.frameGeometry()),
+             qPrintable(QStringLiteral("%1,%2 %3x%4")
+                            .arg(window.frameGeometry().x())
+                            .arg(window.frameGeometry().y())
+                            .arg(window.frameGeometry().width())
+                            .arg(window.frameGeometry().height())));
+    if (opens != chosen) {
+        // The keys go from the zoom the window shows.
+        QTest::keyClick(&window, Qt::Key_Minus, Qt::ControlModifier);
+        QCOMPARE(Zoom::instance().percent(), nextZoomStep(opens, -1));
+        QTest::keyClick(&window, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(window.zoom(), 1.0);
+    }
+}
+
+// The data sheet and the help window open over the window they are opened from, where it stands
+// now, not at the centre of the screen.
+void TestForms::screenSizeWindowOpensOverItsOpener()
+{
+    const ZoomFor zoom(NoZoom, true);
+    Form main(Form1);
+    show(main);
+    const QPoint corner = main.screen()->availableGeometry().topLeft();
+    Form sheet(Form2, &main);
+    for (QPoint moved : {QPoint(5, 20), QPoint(20, 5)}) {
+        main.move(corner + moved);
+        QTRY_COMPARE(main.pos(), corner + moved);
+        show(sheet);
+        QCOMPARE(sheet.geometry(), main.geometry());
+        sheet.hide();
+    }
+}
+
+// The page printed from a window is the same whatever the window's zoom on the screen.
+void TestForms::printingIgnoresTheZoom()
+{
+    const auto page = [](Form &window) {
+        QPicture picture;
+        QPainter painter(&picture);
+        paintWindow(window, painter);
+        painter.end();
+        QImage image(800, 640, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter onImage(&image);
+        onImage.drawPicture(0, 0, picture);
+        return image;
+    };
+    for (const FormDef *form : {&FrmPRINT, &Form2}) {
+        Form window(*form);
+        const QImage at100 = page(window);
+        const QSize size = window.size();
+        window.setZoom(1.5);
+        QCOMPARE(page(window), at100);
+        QCOMPARE(window.size(), QSize(px(form->width, 1.5), px(form->height, 1.5)));
+        // The controls are back at the window's zoom.
+        QCOMPARE(window.controls().constLast()->zoom(), 1.5);
+        QVERIFY(window.size() != size);
+    }
 }
 
 QTEST_MAIN(TestForms)

@@ -4,6 +4,7 @@
 // too.
 
 #include "designfile/designfile.h"
+#include "forms/zoom.h"
 #include "mainwindow/mainwindow.h"
 #include "outputtargets.h"
 #include "print/reportdata.h"
@@ -93,6 +94,7 @@ private slots:
     void contextMenu_data();
     void contextMenu();
     void menuEntries();
+    void zoomIsKeptFromRunToRun();
     void drop_data();
     void drop();
     void exitQuestion_data();
@@ -515,17 +517,20 @@ void TestDesignFiles::contextMenu_data()
 {
     QTest::addColumn<int>("flag"); // the language's flag: 0 Russian, 1 English, 2 Finnish
     QTest::addColumn<QStringList>("entries");
-    const QStringList english{"Undo	Ctrl+Z",
-                              "Open…	Ctrl+O",
-                              "Save	Ctrl+S",
-                              "Save as…	Ctrl+Shift+S",
+    const QStringList english{"Undo\tCtrl+Z",
+                              "Open…\tCtrl+O",
+                              "Save\tCtrl+S",
+                              "Save as…\tCtrl+Shift+S",
                               "Recent designs",
-                              "Load cases…	Ctrl+K",
+                              "Load cases…\tCtrl+K",
                               "Save report as PDF…",
-                              "Print	Ctrl+P",
-                              "Print with details	Ctrl+Shift+P",
-                              "Help	F1",
-                              "Exit	Ctrl+Q"};
+                              "Print\tCtrl+P",
+                              "Print with details\tCtrl+Shift+P",
+                              "Help\tF1",
+                              "Zoom in\tCtrl++",
+                              "Zoom out\tCtrl+-",
+                              "Actual size\tCtrl+0",
+                              "Exit\tCtrl+Q"};
     QTest::newRow("English") << 1 << english;
     // The desktop names the keys in Finnish, where Qt's Finnish texts are installed.
     const QString finnishShift =
@@ -544,6 +549,9 @@ void TestDesignFiles::contextMenu_data()
                                             "Tulosta\tCtrl+P",
                                             "Tulosta laskelmineen\t" + finnishShift + "+P",
                                             "Ohje\tF1",
+                                            "Suurenna\tCtrl++",
+                                            "Pienennä\tCtrl+-",
+                                            "Todellinen koko\tCtrl+0",
                                             "Lopeta\tCtrl+Q"};
 }
 
@@ -1212,6 +1220,37 @@ void TestDesignFiles::kiilaCalcReadsTheSameDesign()
         QVERIFY2(input.value(key).isDouble() == design::uses(m_w->tapaus(), in), qPrintable(key));
         QCOMPARE(m_w->input().*in.value, input.value(key).toDouble());
     }
+}
+
+// The zoom chosen (by a key or the menu) is written to the settings at once; the next run's
+// window opens at it. The menu's entry that would change nothing is greyed.
+void TestDesignFiles::zoomIsKeptFromRunToRun()
+{
+    forms::Zoom &zoom = forms::Zoom::instance();
+    keys(Qt::CTRL | Qt::Key_Minus);
+    QCOMPARE(zoom.percent(), 90);
+    QCOMPARE(QSettings().value(QStringLiteral("windows/zoom")).toInt(), 90);
+    QCOMPARE(m_w->zoom(), 0.9);
+
+    zoom.setPercent(forms::NoZoom);
+    QSettings().setValue(QStringLiteral("windows/zoom"), 200);
+    QVERIFY(open());
+    QCOMPARE(zoom.percent(), 200);
+    QCOMPARE(m_w->size(), QSize(2054, 1536));
+    rightClick({40, 1480});
+    QTRY_VERIFY(m_w->contextMenu() && m_w->contextMenu()->isVisible());
+    QStringList greyed;
+    for (const QAction *action : m_w->contextMenu()->actions())
+        if (!action->isEnabled() && !action->isSeparator())
+            greyed << action->text();
+    QCOMPARE(greyed, (QStringList{"Recent designs", "Zoom in\tCtrl++"}));
+    for (QAction *action : m_w->contextMenu()->actions())
+        if (action->text().startsWith(QLatin1String("Zoom out")))
+            action->trigger();
+    QCOMPARE(zoom.percent(), 175);
+    m_w->contextMenu()->close();
+    zoom.setPercent(forms::NoZoom);
+    QCOMPARE(QSettings().value(QStringLiteral("windows/zoom")).toInt(), 100);
 }
 
 QTEST_MAIN(TestDesignFiles)

@@ -3,20 +3,27 @@
 
     desktop.py KIILA
 
-Starts a virtual X server of 1366 x 768 pixels, openbox with a private configuration that keeps
-a 32-pixel panel strip free at the top of the screen, and the program, with no printer. Drives
+Starts a virtual X server of 1366 x 768 pixels, and one of 1024 x 600, each with openbox and a
+private configuration that keeps a 32-pixel panel strip free at the top of the screen, and the
+program, with no printer. Drives
 it with xdotool (keys, clicks, a drag) and reads the window manager's view of the windows from
 the root window's properties (_NET_ACTIVE_WINDOW, _NET_CLIENT_LIST_STACKING, _NET_WORKAREA)
 with xprop and xwininfo. Checks, under openbox:
 
-- the main window opens inside the work area, keeps a task-bar entry with its title, and a drag
+- the main window opens wholly inside the work area, at the largest zoom step that fits there
+  (90 % on 1366 x 768, 67 % on 1024 x 600), keeps a task-bar entry with its title, and a drag
   on its background moves it;
 - after each window command (info, help, technical data, its print question, back) the window
   shown is the active one and on top, inside the work area;
 - after the report's No, its confirmation's close box, Yes and the Finnish Kyllä (no printer:
   the message and the save dialog, both cancelled) the report page is gone with its
   confirmation, and the main window is active and on top, and a click on one of its fields
-  where the report page stood lands in it.
+  where the report page stood lands in it;
+- at each zoom tested (Ctrl+minus, Ctrl+plus and Ctrl+0 set it) a click on a field and on the
+  calculate command land: C1 too small gives the calculation's message; after a calculation the
+  data sheet opens over the main window where it stands, inside the work area, and so does the
+  help window;
+- the zoom is kept: the program started again opens at the zoom last chosen.
 
 Then a new program ends within 0.7 s of Ctrl+Q, and of the window manager's close key, with a
 session bus and without one.
@@ -54,14 +61,30 @@ RC_XML = f"""<?xml version="1.0" encoding="UTF-8"?>
 </openbox_config>
 """
 
-# Places in the windows, in pixels from the top-left of their client area.
+SCREENS = ((1366, 768), (1024, 600))
+
+# Places in the windows at 100 %, in pixels from the top-left of their client area; a click
+# scales them by the window's zoom.
+MAIN_WIDTH = 1027             # the main window's width at 100 %
 MAIN_BACKGROUND = (320, 30)   # the title strip between the logo and the flags: no control
 MAIN_FIELD_NSD = (868, 236)   # Text6, under the report page while it is shown
 MAIN_FIELD_C1 = (868, 104)    # Text1
 MAIN_INFO = (546, 28)         # the info command
+MAIN_CALCULATE = (810, 448)   # ImgCalc, the calculate command
+CONFIRM_WIDTH = 351           # the confirmations' width at 100 % (the Finnish one: 352)
 CONFIRM_YES = (106, 142)      # Command1 of the English confirmation
 CONFIRM_NO = (240, 142)       # Command2
 CONFIRM_KYLLA = (110, 142)    # Command1 of the Finnish confirmation
+ZOOM_STEPS = (50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200)
+
+
+def report_page(size):
+    """The report page (750 x 588 at 100 %) at any zoom, not its confirmation."""
+    return size[0] > 500
+
+
+def confirmation_size(size):
+    return size[0] < 500
 
 
 def skip(reason):
@@ -89,9 +112,9 @@ def outer(args):
     for tool in ("Xvfb", "openbox", "xprop", "xwininfo", "xdotool"):
         if not shutil.which(tool):
             skip(f"{tool} is not installed (tools/setup.sh installs it)")
-    for with_wm in (True, False):
+    for with_wm, screen in [(True, size) for size in SCREENS] + [(False, SCREENS[0])]:
         for _ in range(3):
-            code = run_on_new_display(args, with_wm)
+            code = run_on_new_display(args, with_wm, screen)
             if code != NO_DISPLAY:
                 break
         else:
@@ -102,8 +125,10 @@ def outer(args):
     return 0
 
 
-def run_on_new_display(args, with_wm):
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1366x768x24",
+def run_on_new_display(args, with_wm, screen):
+    print(f"on {screen[0]} x {screen[1]}" + (" under openbox" if with_wm else ""), flush=True)
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0",
+                             f"{screen[0]}x{screen[1]}x24",
                              "-nolisten", "tcp"], stdout=subprocess.PIPE,
                             stderr=subprocess.DEVNULL)
     home = tempfile.mkdtemp(prefix="kiila-wm-")
@@ -134,7 +159,15 @@ def run_on_new_display(args, with_wm):
         if program.poll() is not None:
             return NO_DISPLAY
         if with_wm:
-            Desktop(program).check()
+            desktop = Desktop(program)
+            desktop.check()
+            kept = desktop.zoom_checks()
+            # Started again, the program opens at the zoom chosen last.
+            program.terminate()
+            program.wait()
+            program = subprocess.Popen([args[0]], env=env)
+            wait_for("the main window again", lambda: program.poll() is None and clients(), 30)
+            Desktop(program).opens_at(kept)
             program.terminate()
             program.wait()
             program = None
@@ -237,8 +270,9 @@ def bare_display(program):
     time.sleep(1)  # the program waits: the sheet is made ready
     key("ctrl+p")
     confirmation = wait_for("the confirmation",
-                            lambda: [w for w in viewable() if geometry(w)[2:] == (351, 182)])[0]
-    click(confirmation, CONFIRM_NO)
+                            lambda: [w for w in viewable()
+                                     if confirmation_size(geometry(w)[2:])])[0]
+    click(confirmation, CONFIRM_NO, CONFIRM_WIDTH)
     wait_for("the confirmation closed", lambda: confirmation not in viewable())
     wait_for("the main window on top", lambda: viewable()[0] == main)
     key("ctrl+t")
@@ -300,9 +334,18 @@ def key(keys):
     run("xdotool", "key", "--clearmodifiers", keys)
 
 
-def click(window, at):
+def zoom_of(window, width_at_100=MAIN_WIDTH):
+    """The zoom step a window is drawn at, from its width."""
+    width = geometry(window)[2]
+    return min(ZOOM_STEPS, key=lambda step: abs(round(width_at_100 * step / 100) - width))
+
+
+def click(window, at, width_at_100=MAIN_WIDTH):
+    """A click at a place given at 100 %, where the window's zoom puts it."""
     x, y, _, _ = geometry(window)
-    run("xdotool", "mousemove", "--sync", str(x + at[0]), str(y + at[1]), "click", "1")
+    zoom = zoom_of(window, width_at_100) / 100
+    run("xdotool", "mousemove", "--sync", str(x + round(at[0] * zoom)),
+        str(y + round(at[1] * zoom)), "click", "1")
 
 
 def name(window):
@@ -337,11 +380,11 @@ class Desktop:
             self.fail(f"{what}: not active on top; lowest first: {self.describe()}")
 
     def new_window(self, before, what, size=None):
-        """The one window managed now that was not before (of the size given)."""
+        """The one window managed now that was not before (whose size passes size())."""
         def probe():
             assert self.program.poll() is None, "the program ended"
             new = [w for w in clients() if w not in before and
-                   (size is None or geometry(w)[2:] == size)]
+                   (size is None or size(geometry(w)[2:]))]
             return new[0] if new else None
         try:
             return wait_for(what, probe)
@@ -355,10 +398,7 @@ class Desktop:
         left, top, right, bottom = work_area()
         x, y, w, h = geometry(window)
         assert top == PANEL, f"openbox keeps no panel strip: work area {work_area()}"
-        # A window too large for the area keeps its top-left corner in it; one that fits lies
-        # wholly inside.
-        if x < left or y < top or (w <= right - left and x + w > right) or (
-                h <= bottom - top and y + h > bottom):
+        if x < left or y < top or x + w > right or y + h > bottom:
             self.fail(f"{what} at {x},{y} {w}x{h} is not inside the work area {work_area()}")
 
     def shown_and_back(self, open_window, what, back_to, back_what, inside=False):
@@ -398,6 +438,14 @@ class Desktop:
         main = self.main
         self.in_front(main, "the main window at start")
         self.inside_work_area(main, "the main window")
+        # The largest step that fits the work area (the zoom kept is 100 % at first).
+        left, top, right, bottom = work_area()
+        fits = max(step for step in ZOOM_STEPS if step <= 100 and
+                   round(768 * step / 100) <= bottom - top and
+                   round(MAIN_WIDTH * step / 100) <= right - left)
+        if zoom_of(main) != fits:
+            self.fail(f"the main window opens at {zoom_of(main)} %, not at {fits} %, "
+                      f"in the work area {work_area()}")
         # A task-bar entry with the window's title: a normal window, not skipped by task bars.
         p = props(main)
         if "KALVEX" not in name(main) or "SKIP_TASKBAR" in p or "TYPE_NORMAL" not in p:
@@ -406,8 +454,9 @@ class Desktop:
         # A drag on the background moves the borderless window: by the way the pointer went
         # once the drag began (the desktop's drag distance, at most 20 pixels, is a click).
         x, y, _, _ = geometry(main)
-        run("xdotool", "mousemove", "--sync", str(x + MAIN_BACKGROUND[0]),
-            str(y + MAIN_BACKGROUND[1]), "mousedown", "1")
+        zoom = zoom_of(main) / 100
+        run("xdotool", "mousemove", "--sync", str(x + round(MAIN_BACKGROUND[0] * zoom)),
+            str(y + round(MAIN_BACKGROUND[1] * zoom)), "mousedown", "1")
         for _ in range(12):
             run("xdotool", "mousemove_relative", "--sync", "--", "-10", "0")
             time.sleep(0.05)
@@ -424,23 +473,23 @@ class Desktop:
         self.shown_and_back(lambda: click(main, MAIN_INFO), "the disclaimer", main,
                             "the main window after the disclaimer's back", inside=True)
         self.shown_and_back(lambda: key("F1"), "the help window", main,
-                            "the main window after the help's back")
+                            "the main window after the help's back", inside=True)
 
         # The report: No, the confirmation's close box, Yes without a printer.
         before = self.print_command()
-        report = self.new_window(before, "the report page", (750, 588))
-        confirmation = self.new_window(before, "the confirmation", (351, 182))
+        report = self.new_window(before, "the report page", report_page)
+        confirmation = self.new_window(before, "the confirmation", confirmation_size)
         self.in_front(confirmation, "the confirmation")
         self.inside_work_area(report, "the report page")
-        click(confirmation, CONFIRM_NO)
+        click(confirmation, CONFIRM_NO, CONFIRM_WIDTH)
         self.gone(confirmation, "the confirmation closed by No")
         # The page was shown to be printed: it goes with its confirmation, from the task bar too.
         self.gone(report, "the report page after No")
         self.main_takes_click("the main window after No")
 
         before = self.print_command()
-        report = self.new_window(before, "the report page again", (750, 588))
-        confirmation = self.new_window(before, "the confirmation", (351, 182))
+        report = self.new_window(before, "the report page again", report_page)
+        confirmation = self.new_window(before, "the confirmation", confirmation_size)
         self.in_front(confirmation, "the confirmation again")
         key("alt+F4")
         self.gone(confirmation, "the confirmation closed by its close box")
@@ -450,16 +499,15 @@ class Desktop:
         # Yes with no printer: the message, then the dialog to save the page instead, both
         # cancelled; both over the report page, which stays above the main window until they
         # are answered. In English, then in Finnish (Ctrl+L switches).
-        for yes, size, at in (("Yes", (351, 182), CONFIRM_YES),
-                              ("Kyllä", (352, 172), CONFIRM_KYLLA)):
+        for yes, at in (("Yes", CONFIRM_YES), ("Kyllä", CONFIRM_KYLLA)):
             if yes == "Kyllä":
                 key("ctrl+l")
             before = self.print_command()
-            report = self.new_window(before, "the report page", (750, 588))
-            confirmation = self.new_window(before, "the confirmation", size)
+            report = self.new_window(before, "the report page", report_page)
+            confirmation = self.new_window(before, "the confirmation", confirmation_size)
             self.in_front(confirmation, "the confirmation before " + yes)
             before = clients()
-            click(confirmation, at)
+            click(confirmation, at, CONFIRM_WIDTH)
             message = self.new_window(before, "the message that nothing was printed")
             self.in_front(message, "the message after " + yes)
             self.page_above_main(report, "the message after " + yes)
@@ -494,6 +542,104 @@ class Desktop:
         self.in_front(main, "the main window after the data sheet's back")
         assert not self.failures, f"{len(self.failures)} checks failed"
         print("PASS under openbox")
+
+    def over_main(self, window, what):
+        """A screen-size window stands where the main window stands."""
+        if geometry(window) != geometry(self.main):
+            self.fail(f"{what} at {geometry(window)} is not over the main window "
+                      f"at {geometry(self.main)}")
+
+    def zoom_checks(self):
+        """At each zoom that fits the screen, a click on a field and one on the calculate
+        command land; the data sheet and the help window open over the main window, wherever it
+        stands. Returns the zoom chosen last."""
+        main = self.main
+        left, top, right, bottom = work_area()
+        fitting = [step for step in ZOOM_STEPS
+                   if round(768 * step / 100) <= bottom - top and
+                   round(MAIN_WIDTH * step / 100) <= right - left]
+        # Ctrl+0 gives 100 %, then Ctrl+minus steps down to each zoom tested.
+        tested = [step for step in (90, 75, 67, 50) if step in fitting][:2]
+        run("xdotool", "windowactivate", "--sync", str(main))
+        key("ctrl+0")
+        wait_for("100 %", lambda: zoom_of(main) == 100, 5)
+        for zoom in tested:
+            while zoom_of(main) > zoom:
+                before = zoom_of(main)
+                key("ctrl+minus")
+                wait_for(f"a step below {before} %", lambda: zoom_of(main) < before, 5)
+            if zoom_of(main) != zoom:
+                self.fail(f"Ctrl+minus gave {zoom_of(main)} %, not {zoom} %")
+                continue
+            self.inside_work_area(main, f"the main window at {zoom} %")
+            # The drag of the earlier check left the window off the centre; move it again so
+            # that the windows opened over it are not centred by chance.
+            x, y, w, h = geometry(main)
+            run("xdotool", "windowmove", "--sync", str(main), str(left + (right - left - w) // 3),
+                str(max(top, top + (bottom - top - h) // 2 - 5)))
+            time.sleep(0.3)
+            self.clicks_land(zoom)
+            before = clients()
+            key("ctrl+t")
+            sheet = self.new_window(before, f"the data sheet at {zoom} %")
+            self.in_front(sheet, f"the data sheet at {zoom} %")
+            self.inside_work_area(sheet, f"the data sheet at {zoom} %")
+            self.over_main(sheet, f"the data sheet at {zoom} %")
+            key("Escape")
+            self.gone(sheet, "the data sheet closed")
+            self.in_front(main, "the main window after the data sheet")
+            before = clients()
+            key("F1")
+            help_window = self.new_window(before, f"the help window at {zoom} %")
+            self.inside_work_area(help_window, f"the help window at {zoom} %")
+            self.over_main(help_window, f"the help window at {zoom} %")
+            key("Escape")
+            self.gone(help_window, "the help window closed")
+            self.in_front(main, "the main window after the help window")
+        # Ctrl+plus makes the window larger again, a step at a time.
+        before = zoom_of(main)
+        key("ctrl+plus")
+        wait_for("Ctrl+plus", lambda: zoom_of(main) > before, 5)
+        kept = zoom_of(main)
+        assert not self.failures, f"{len(self.failures)} checks failed"
+        print(f"PASS at {', '.join(f'{z} %' for z in tested)}")
+        return kept
+
+    def clicks_land(self, zoom):
+        """Clicks on the fields and on the calculate command reach them: C1 too small stops the
+        calculation with its message, a sound C1 calculates (the technical data then opens)."""
+        main = self.main
+        click(main, MAIN_FIELD_NSD)
+        key("ctrl+a")
+        run("xdotool", "type", "4")
+        click(main, MAIN_FIELD_C1)
+        key("ctrl+a")
+        run("xdotool", "type", "10")
+        before = clients()
+        click(main, MAIN_CALCULATE)
+        try:
+            message = self.new_window(before, "the message that C1 is too small")
+        except AssertionError:
+            self.fail(f"at {zoom} % the clicks on C1 and on the calculate command gave no message")
+            return
+        key("Return")
+        self.gone(message, "the message answered")
+        self.in_front(main, "the main window after the message")
+        click(main, MAIN_FIELD_C1)
+        key("ctrl+a")
+        run("xdotool", "type", "150")
+        click(main, MAIN_CALCULATE)
+        time.sleep(0.5)
+
+    def opens_at(self, zoom):
+        """The program started again opens at the zoom kept, inside the work area."""
+        self.in_front(self.main, "the main window started again")
+        if zoom_of(self.main) != zoom:
+            self.fail(f"started again, the main window opens at {zoom_of(self.main)} %, "
+                      f"not at the {zoom} % kept")
+        self.inside_work_area(self.main, "the main window started again")
+        assert not self.failures, f"{len(self.failures)} checks failed"
+        print(f"PASS: the zoom of {zoom} % kept")
 
 
 if __name__ == "__main__":

@@ -140,6 +140,11 @@ void startPainting(QPainter &p)
 {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
+    // A painter scales for a device pixel ratio above 1 only; a picture drawn smaller (a window
+    // zoomed out) is scaled here.
+    const qreal dpr = p.device() ? p.device()->devicePixelRatioF() : 1;
+    if (dpr < 1)
+        p.scale(dpr, dpr);
 }
 
 // The program's definition of the window that shows a background.
@@ -413,25 +418,29 @@ void removeOtherKeptPictures(const QString &folder)
             QDir(parent.filePath(other)).removeRecursively();
 }
 
-QPixmap picture(const QString &name, qreal devicePixelRatio)
+QPixmap picture(const QString &name, qreal devicePixelRatio, qreal scale)
 {
     const QSize size = nominalSize(name);
-    if (size.isEmpty() || devicePixelRatio <= 0)
+    if (size.isEmpty() || devicePixelRatio <= 0 || scale <= 0)
         return {};
     static QHash<QString, QPixmap> cache;
-    const QString key = name + QLatin1Char('@') + QString::number(devicePixelRatio);
+    const QString key = name + QLatin1Char('@') + QString::number(devicePixelRatio) +
+                        QLatin1Char('x') + QString::number(scale);
     auto found = cache.constFind(key);
     if (found != cache.constEnd())
         return *found;
-    const QString file = keptFile(name, size, devicePixelRatio);
-    QImage image = readKept(file, devicePixelRatio);
+    // Drawn (or read back) for as many device pixels as the scaled picture covers; its ratio is
+    // the device's, so that it covers the scaled size in the window's pixels.
+    const qreal drawnRatio = devicePixelRatio * scale;
+    const QString file = keptFile(name, size, drawnRatio);
+    QImage image = readKept(file, drawnRatio);
     if (image.isNull()) {
-        image = draw(*findEntry(name), devicePixelRatio);
+        image = draw(*findEntry(name), drawnRatio);
         writeKept(file, image);
     }
+    image.setDevicePixelRatio(devicePixelRatio);
     // The image's pixels become the pixmap's without a copy.
     QPixmap pixmap = QPixmap::fromImage(std::move(image));
-    pixmap.setDevicePixelRatio(devicePixelRatio);
     cache.insert(key, pixmap);
     return pixmap;
 }

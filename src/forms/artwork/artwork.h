@@ -43,9 +43,9 @@ Place placeOf(const QString &name);
 // The nominal pixel size; an empty size for an unknown name.
 QSize nominalSize(const QString &name);
 
-// The picture at its nominal size in device-independent pixels, drawn for the given device
-// pixel ratio. A null pixmap for an unknown name.
-QPixmap picture(const QString &name, qreal devicePixelRatio = 1.0);
+// The picture at its nominal size times `scale` in device-independent pixels (a window's zoom),
+// drawn for the given device pixel ratio: sharp at any scale. A null pixmap for an unknown name.
+QPixmap picture(const QString &name, qreal devicePixelRatio = 1.0, qreal scale = 1.0);
 
 // Pictures drawn for the screen are written into `folder` (made when missing) and read from
 // there by later runs, which then draw nothing: a picture is kept by its name, its size in
