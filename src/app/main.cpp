@@ -76,6 +76,7 @@ int main(int argc, char *argv[])
 
     forms::DesktopPlatform platform;
     lang::LanguageTag language;
+    const lang::QtTranslations qtTexts(language);
     mainwindow::MainWindow window(platform, language);
     std::optional<FirstPaintExit> benchmark;
     if (!qEnvironmentVariableIsEmpty("KIILA_FIRST_PAINT_EXIT"))

@@ -18,6 +18,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTranslator>
 
 #include <functional>
 
@@ -54,6 +55,22 @@ signals:
 
 private:
     Language m_language;
+};
+
+// Qt's own texts (the buttons of a question, the file dialogs) in the tag's language, from the
+// translations the system has for Qt (qtbase_fi.qm); they follow every change of the tag. A
+// language without them keeps Qt's English.
+class QtTranslations : public QObject
+{
+public:
+    explicit QtTranslations(const LanguageTag &tag);
+    ~QtTranslations() override;
+
+private:
+    void follow(Language language);
+
+    QTranslator m_translator;
+    bool m_installed = false;
 };
 
 // Connects each flag the window has (its ImgLanguage images) to the handler, which receives the

@@ -7,7 +7,11 @@
 #include "standinreport.h"
 #include "windowdriver.h"
 
+#include <QFileDialog>
 #include <QFontMetrics>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -79,6 +83,7 @@ private slots:
     void captionsFitTheirLabels_data();
     void captionsFitTheirLabels();
     void grabWindows();
+    void qtDialogsFollowTheLanguage();
 
 private:
     // Starts the program with the folder as the program's folder.
@@ -583,6 +588,27 @@ void TestLanguages::grabWindows()
         QVERIFY(c("Label12")->isVisible());
         if (!folder.isEmpty())
             QVERIFY(m_w->grab().save(QStringLiteral("%1/form1-advice-%2.png").arg(folder, name)));
+    }
+}
+
+// Qt's own buttons and dialogs speak the language of the flags, from Qt's translations: a
+// question's Save button and the file dialog's name field after each flag, back and forth.
+void TestLanguages::qtDialogsFollowTheLanguage()
+{
+    const lang::QtTranslations qtTexts(m_language);
+    startIn(shippedFolder({"english.txt", "fin.txt"}));
+    for (const auto &[index, save, finnish] :
+         {std::tuple{2, "Tallenna", true}, {1, "Save", false}, {2, "Tallenna", true}}) {
+        m_w->ImgLanguage_Click(index);
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Save)->text(), save);
+
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        const auto *name = dialog.findChild<QLabel *>(QStringLiteral("fileNameLabel"));
+        QVERIFY(name);
+        QCOMPARE(name->text() != QLatin1String("File &name:"), finnish);
     }
 }
 
