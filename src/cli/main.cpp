@@ -743,9 +743,16 @@ int run(const QCoreApplication &app, bool inputClosed)
     const auto isSet = [&parser](std::string_view option) {
         return parser.isSet(QString::fromLatin1(option.data(), option.size()));
     };
+    // The words kiila-calc adds in the language's (English for none, as for a language without
+    // words of its own).
+    const lang::LanguageRow *languageRow = lang::rowOfTag(parser.value("lang").toStdString());
+    const texts::Language words =
+        languageRow ? texts::of(languageRow->language) : texts::Language::English;
     const MakeWriter makeWriter = [&](cli::Lines lines) {
-        return cli::chooseWriter(isSet, csv ? cli::Source::CsvFile : cli::Source::Options,
-                                 std::move(lines));
+        std::unique_ptr<cli::Writer> writer = cli::chooseWriter(
+            isSet, csv ? cli::Source::CsvFile : cli::Source::Options, std::move(lines));
+        writer->setLanguage(words);
+        return writer;
     };
     const std::unique_ptr<cli::Writer> writer = makeWriter(write);
     const bool details = parser.isSet("details");

@@ -18,6 +18,7 @@
 
 #include "calc/calc.h"
 #include "design/design.h"
+#include "texts/texts.h"
 
 #include <functional>
 #include <memory>
@@ -65,14 +66,19 @@ public:
 
     // --details: the working values of each size too; the results must have them.
     void showDetails(bool show) { m_details = show; }
+    // The language of the words the writer adds (the readable summary and working); English
+    // unless set.
+    void setLanguage(texts::Language language) { m_language = language; }
 
 protected:
     void line(std::string_view text) const { m_lines(text); }
     bool details() const { return m_details; }
+    texts::Language language() const { return m_language; }
 
 private:
     Lines m_lines;
     bool m_details = false;
+    texts::Language m_language = texts::Language::English;
 };
 
 // Where the designs come from.

@@ -136,10 +136,12 @@ std::string trimmed(const std::string &text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::string summary(const Design &design, const calc::Result &result)
+std::string summary(const Design &design, const calc::Result &result, texts::Language language)
 {
-    std::string text = "TAPAUS " + std::to_string(design.arrangement) + ", " +
-                       (design.cracked ? "cracked" : "non-cracked") + " concrete\n";
+    using texts::Text;
+    const auto word = [language](Text key) { return std::string(texts::text(language, key)); };
+    std::string text = texts::fill(word(Text::SummaryCase), {std::to_string(design.arrangement)}) +
+                       ", " + word(design.cracked ? Text::Cracked : Text::NonCracked) + "\n";
     for (const design::Input &input : design::Inputs) {
         text += std::string(&input == design::Inputs ? "" : ", ") + std::string(input.label) + " ";
         const std::optional<double> value = usedInput(design, input);
@@ -148,9 +150,16 @@ std::string summary(const Design &design, const calc::Result &result)
     text += "\n\n";
 
     if (!result.sizes.empty()) {
-        // One column per size tried.
+        // One column per size tried, after the labels, which are at least 22 characters wide.
+        const Text labels[] = {Text::SummaryAnchorCapacity, Text::SummaryGroupShear,
+                               Text::SummaryEccentric,      Text::SummaryUseTension,
+                               Text::SummaryUseShear,       Text::SummaryUseEccentric,
+                               Text::SummaryFails};
+        std::size_t width = 22;
+        for (Text label : labels)
+            width = std::max(width, texts::length(word(label)) + 1);
         auto line = [&](std::string label, auto cell) {
-            label.resize(22, ' ');
+            label = texts::padded(std::move(label), width);
             for (const calc::SizeRow &r : result.sizes) {
                 std::string c = cell(r);
                 c.resize(std::max<std::size_t>(c.size() + 1, 10), ' ');
@@ -162,23 +171,30 @@ std::string summary(const Design &design, const calc::Result &result)
         };
         using Row = calc::SizeRow;
         line("", [](const Row &r) { return sizeName(r.sizeNo); });
-        line("anchor capacity kN", [](const Row &r) { return fixed(r.FAnchor); });
-        line("group shear kN", [](const Row &r) { return fixed(r.shearCapacity); });
-        line("eccentric tension kN", [](const Row &r) { return fixed(r.eccentricCapacity); });
-        line("utilisation tension", [](const Row &r) { return ratio(r.tensionUtilization); });
-        line("utilisation shear", [](const Row &r) { return ratio(r.shearUtilization); });
-        line("utilisation eccentric", [](const Row &r) { return ratio(r.eccentricUtilization); });
-        line("fails", [](const Row &r) {
+        line(word(Text::SummaryAnchorCapacity), [](const Row &r) { return fixed(r.FAnchor); });
+        line(word(Text::SummaryGroupShear), [](const Row &r) { return fixed(r.shearCapacity); });
+        line(word(Text::SummaryEccentric), [](const Row &r) { return fixed(r.eccentricCapacity); });
+        line(word(Text::SummaryUseTension),
+             [](const Row &r) { return ratio(r.tensionUtilization); });
+        line(word(Text::SummaryUseShear), [](const Row &r) { return ratio(r.shearUtilization); });
+        line(word(Text::SummaryUseEccentric),
+             [](const Row &r) { return ratio(r.eccentricUtilization); });
+        line(word(Text::SummaryFails), [&word](const Row &r) {
             return r.outcome == calc::SizeOutcome::Chosen ? std::string("-")
-                                                          : sizeOutcomeName(r.outcome);
+                                                          : word(outcomeCheck(r.outcome));
         });
         text += "\n";
-        if (result.capacityHeading)
-            text += "capacity:  " + *result.capacityHeading + "\n";
-        if (result.shearHeading)
-            text += "shear:     " + *result.shearHeading + "\n";
-        if (result.eccentricHeading)
-            text += "eccentric: " + *result.eccentricHeading + "\n";
+        // The headings after their labels, in a column of their own.
+        const std::pair<Text, const std::optional<std::string> &> headings[] = {
+            {Text::SummaryCapacityHeading, result.capacityHeading},
+            {Text::SummaryShearHeading, result.shearHeading},
+            {Text::SummaryEccentricHeading, result.eccentricHeading}};
+        std::size_t headingWidth = 0;
+        for (const auto &[label, heading] : headings)
+            headingWidth = std::max(headingWidth, texts::length(word(label)) + 1);
+        for (const auto &[label, heading] : headings)
+            if (heading)
+                text += texts::padded(word(label), headingWidth) + *heading + "\n";
         text += "\n";
     }
 
@@ -189,8 +205,9 @@ std::string summary(const Design &design, const calc::Result &result)
             text += result.chosen->plateText + "\n";
         break;
     case calc::Outcome::Stopped:
-        text += "stopped at " + sizeName(result.message->sizeNo) + " (" + result.message->title +
-                "):\n" + plainLines(result.message->text) + "\n";
+        text += texts::fill(word(Text::SummaryStopped),
+                            {sizeName(result.message->sizeNo), result.message->title}) +
+                "\n" + plainLines(result.message->text) + "\n";
         break;
     case calc::Outcome::Advice:
         text += result.advice + "\n";
@@ -205,8 +222,8 @@ public:
     using Writer::Writer;
     void design(const Design &design, const calc::Result &result) override
     {
-        line(details() ? summary(design, result) + detailsText(design, result)
-                       : summary(design, result));
+        const std::string text = summary(design, result, language());
+        line(details() ? text + detailsText(design, result, language()) : text);
     }
     void error(const FailedRow &row) override
     {

@@ -69,12 +69,12 @@ Platform::Answer DesktopPlatform::messageBox(QWidget *parent, const QString &tex
     }
 }
 
-QString Platform::openDesignPath(QWidget *, const QString &)
+QString Platform::openDesignPath(QWidget *, const QString &, const QString &)
 {
     return {};
 }
 
-QString Platform::saveDesignPath(QWidget *, const QString &, const QString &)
+QString Platform::saveDesignPath(QWidget *, const QString &, const QString &, const QString &)
 {
     return {};
 }
@@ -103,11 +103,10 @@ void Platform::note(QWidget *, const QString &) {}
 
 namespace {
 
-const char DesignFilter[] = "Kiila designs (*.kiila)";
-
-QString designPath(QWidget *parent, const QString &folder, const QString &suggested, bool save)
+QString designPath(QWidget *parent, const QString &folder, const QString &filter,
+                   const QString &suggested, bool save)
 {
-    QFileDialog dialog(nullptr, QString(), folder, QLatin1String(DesignFilter));
+    QFileDialog dialog(nullptr, QString(), folder, filter);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QStringLiteral("kiila"));
@@ -121,15 +120,16 @@ QString designPath(QWidget *parent, const QString &folder, const QString &sugges
 
 } // namespace
 
-QString DesktopPlatform::openDesignPath(QWidget *parent, const QString &folder)
+QString DesktopPlatform::openDesignPath(QWidget *parent, const QString &folder,
+                                        const QString &filter)
 {
-    return designPath(parent, folder, QString(), false);
+    return designPath(parent, folder, filter, QString(), false);
 }
 
 QString DesktopPlatform::saveDesignPath(QWidget *parent, const QString &folder,
-                                        const QString &suggested)
+                                        const QString &filter, const QString &suggested)
 {
-    return designPath(parent, folder, suggested, true);
+    return designPath(parent, folder, filter, suggested, true);
 }
 
 void paintWindow(QWidget &window, QPainter &painter)

@@ -14,6 +14,7 @@
 // language; each window takes what a language sets in it from the language's row.
 
 #include "lang/languagefile.h"
+#include "texts/texts.h"
 
 #include <QObject>
 #include <QString>
@@ -47,6 +48,11 @@ public:
     QString text() const { return QString::fromLatin1(row().tag); }
     // The index of the language's flag (ImgLanguage).
     int index() const { return flagOf(m_language); }
+    // One of the program's own texts in the language (Russian takes the English ones).
+    QString ownText(texts::Text key) const
+    {
+        return QString::fromUtf8(texts::text(texts::of(m_language), key));
+    }
 
     void set(Language language);
 

@@ -6,7 +6,6 @@
 
 #include "forms/names.h"
 #include "mainwindow/mainwindow.h"
-#include "mainwindow/owntexts.h"
 
 #include "forms/keys.h"
 #include "lang/languagefile.h"
@@ -40,15 +39,10 @@ constexpr int RecentCount = 5;
 const char RecentKey[] = "designs/recent";
 const char FolderKey[] = "designs/folder";
 
-QString text(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
 // A menu entry's text with the key of its command beside it.
-QString withKey(const char *utf8, const QKeySequence &keys)
+QString withKey(const QString &text, const QKeySequence &keys)
 {
-    return text(utf8) + u'\t' + keys.toString(QKeySequence::NativeText);
+    return text + u'\t' + keys.toString(QKeySequence::NativeText);
 }
 
 QString fileName(const QString &path)
@@ -231,7 +225,8 @@ bool MainWindow::openDesign(const QString &path)
     // A file that cannot be read changes nothing and asks nothing; another design in the
     // window's place loses the changes as an exit would: the same question.
     QString error;
-    const std::optional<designfile::Contents> contents = designfile::read(path, error);
+    const std::optional<designfile::Contents> contents =
+        designfile::read(path, error, texts::of(m_language.language()));
     if (!contents) {
         m_platform.messageBox(this, error, m_title);
         return false;
@@ -280,7 +275,8 @@ void MainWindow::openDesignAsked()
 {
     if (!isEnabled())
         return;
-    const QString path = m_platform.openDesignPath(this, lastFolder());
+    const QString path = m_platform.openDesignPath(this, lastFolder(),
+                                                   m_language.ownText(texts::Text::DesignFilter));
     if (!path.isEmpty())
         openDesign(path);
 }
@@ -301,7 +297,8 @@ bool MainWindow::saveDesignAs()
     const QString suggested = m_designPath.isEmpty()
                                   ? QStringLiteral("design.%1").arg(designfile::Suffix)
                                   : fileName(m_designPath);
-    const QString path = withSuffix(m_platform.saveDesignPath(this, lastFolder(), suggested));
+    const QString path = withSuffix(m_platform.saveDesignPath(
+        this, lastFolder(), m_language.ownText(texts::Text::DesignFilter), suggested));
     return !path.isEmpty() && writeDesign(path);
 }
 
@@ -314,7 +311,8 @@ bool MainWindow::writeDesign(const QString &path)
                 outfile::input(file, QStringLiteral("the language file '%1'").arg(file)))
             inputs << *in;
     const designfile::Contents contents = designContents();
-    const QString failure = designfile::write(path, contents, inputs);
+    const QString failure =
+        designfile::write(path, contents, inputs, texts::of(m_language.language()));
     if (!failure.isEmpty()) {
         m_platform.messageBox(this, failure, m_title);
         return false;
@@ -360,10 +358,11 @@ bool MainWindow::mayEnd()
 {
     if (!hasChanges())
         return true;
-    const OwnTexts &texts = ownTexts(m_language);
-    const QString question = m_designPath.isEmpty()
-                                 ? text(texts.unsaved)
-                                 : text(texts.changed).arg(fileName(m_designPath));
+    using texts::Text;
+    const QString question =
+        m_designPath.isEmpty()
+            ? m_language.ownText(Text::DesignUnsaved)
+            : m_language.ownText(Text::DesignChanged).arg(fileName(m_designPath));
     switch (m_platform.messageBox(this, question, m_title,
                                   forms::Platform::Buttons::SaveDiscardCancel)) {
     case forms::Platform::Answer::Save:
@@ -388,19 +387,19 @@ void MainWindow::closeEvent(QCloseEvent *event)
 // time, in the language of the moment; it is not modal, so nothing waits on it.
 void MainWindow::contextMenuEvent(QContextMenuEvent *event)
 {
-    const OwnTexts &texts = ownTexts(m_language);
+    using texts::Text;
     delete m_menu;
     m_menu = new QMenu(this);
     m_menu->setAttribute(Qt::WA_DeleteOnClose);
-    m_openAction->setText(text(texts.open));
-    m_saveAction->setText(text(texts.save));
-    m_saveAsAction->setText(text(texts.saveAs));
+    m_openAction->setText(m_language.ownText(Text::MenuOpen));
+    m_saveAction->setText(m_language.ownText(Text::MenuSave));
+    m_saveAsAction->setText(m_language.ownText(Text::MenuSaveAs));
     m_menu->addAction(m_openAction);
     m_menu->addAction(m_saveAction);
     m_menu->addAction(m_saveAsAction);
     // The recent designs in a submenu of their own, so that the entries below do not move as
     // the list grows; without any, the submenu is there but disabled.
-    QMenu *recentMenu = m_menu->addMenu(text(texts.recent));
+    QMenu *recentMenu = m_menu->addMenu(m_language.ownText(Text::MenuRecent));
     const QStringList recent = recentDesigns();
     recentMenu->setEnabled(!recent.isEmpty());
     for (qsizetype i = 0; i < recent.size(); ++i) {
@@ -420,17 +419,20 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
         });
     }
     m_menu->addSeparator();
-    connect(m_menu->addAction(text(texts.savePdf)), &QAction::triggered, this,
+    connect(m_menu->addAction(m_language.ownText(Text::MenuSavePdf)), &QAction::triggered, this,
             &MainWindow::saveReportAsPdf);
-    connect(m_menu->addAction(withKey(texts.print, QKeySequence(Qt::CTRL | Qt::Key_P))),
-            &QAction::triggered, this, &MainWindow::ImgPrint_Click);
     connect(m_menu->addAction(
-                withKey(texts.printDetails, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P))),
+                withKey(m_language.ownText(Text::MenuPrint), QKeySequence(Qt::CTRL | Qt::Key_P))),
+            &QAction::triggered, this, &MainWindow::ImgPrint_Click);
+    connect(m_menu->addAction(withKey(m_language.ownText(Text::MenuPrintDetails),
+                                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P))),
             &QAction::triggered, this, &MainWindow::printWithDetails);
-    connect(m_menu->addAction(withKey(texts.help, QKeySequence(Qt::Key_F1))), &QAction::triggered,
-            this, &MainWindow::ImgHelp_Click);
+    connect(
+        m_menu->addAction(withKey(m_language.ownText(Text::MenuHelp), QKeySequence(Qt::Key_F1))),
+        &QAction::triggered, this, &MainWindow::ImgHelp_Click);
     m_menu->addSeparator();
-    connect(m_menu->addAction(withKey(texts.exit, QKeySequence(Qt::CTRL | Qt::Key_Q))),
+    connect(m_menu->addAction(
+                withKey(m_language.ownText(Text::MenuExit), QKeySequence(Qt::CTRL | Qt::Key_Q))),
             &QAction::triggered, this, &MainWindow::ImgExit_Click);
     m_menu->popup(event->globalPos());
     event->accept();

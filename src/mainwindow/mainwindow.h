@@ -8,7 +8,6 @@
 //   language.cpp     the start-up language step and the flags (lang/ reads the files)
 //   designfiles.cpp  design files: open, save, the recent designs, the context menu and its
 //                    shortcuts, dropping a file, the question before changes are lost
-//   owntexts.h       the window's own English and Finnish texts (menu, questions, refusals)
 //
 // The window is built from the definition Form1 (forms/), its handlers bear the names of the
 // controls and events, and the calculation itself is calc::Mitoitus: this window turns its
@@ -152,7 +151,7 @@ private:
     print::ReportData reportData(const QString &project) const;
     design::Design currentDesign() const
     {
-        return {m_tapaus, m_concreteState == calc::Cracked, m_input};
+        return {m_tapaus, m_concreteState == calc::Cracked, m_input, {}};
     }
     forms::Control *field(int number) const;
 

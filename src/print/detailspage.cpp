@@ -23,46 +23,13 @@ namespace {
 
 using calc::SizeDetails;
 
-struct Words
+using texts::Text;
+
+// One of the page's own words, in its language.
+QString word(const DetailsSource &source, Text key)
 {
-    const char *title, *caseWord, *cracked, *nonCracked, *inputs, *value, *checks, *legend,
-        *outcome, *chosen, *stopped, *fails[4], *chosenSentence, *stoppedSentence, *stale,
-        *uncalculated;
-};
-
-const Words English{"Calculation in full",
-                    "CASE",
-                    "cracked concrete",
-                    "non-cracked concrete",
-                    "Inputs",
-                    "value",
-                    "Checks: load / capacity = utilisation",
-                    "* governs: the check that failed, else the highest utilisation",
-                    "outcome",
-                    "chosen",
-                    "stopped",
-                    {"", "tension fails", "shear fails", "eccentric tension fails"},
-                    "Chosen: %1",
-                    "The calculation stopped: %1",
-                    StaleEnglish,
-                    UncalculatedEnglish};
-
-const Words Finnish{"Laskelma kokonaisuudessaan",
-                    "TAPAUS",
-                    "halkeillut betoni",
-                    "halkeilematon betoni",
-                    "Lähtötiedot",
-                    "arvo",
-                    "Tarkistukset: kuorma / kapasiteetti = käyttöaste",
-                    "* määräävä: tarkistus, joka ei täyty, muuten suurin käyttöaste",
-                    "tulos",
-                    "valittu",
-                    "pysähtyi",
-                    {"", "veto ei riitä", "leikkaus ei riitä", "epäkeskinen veto ei riitä"},
-                    "Valittu: %1",
-                    "Laskenta pysähtyi: %1",
-                    StaleFinnish,
-                    UncalculatedFinnish};
+    return QString::fromUtf8(texts::text(source.language, key));
+}
 
 // Six significant digits and a point, as in the formulas. An input whose field is not one
 // number holds none: "?".
@@ -95,6 +62,21 @@ QString fromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+// The words of a size that failed a check.
+Text failsText(calc::SizeOutcome outcome)
+{
+    switch (outcome) {
+    case calc::SizeOutcome::Shear:
+        return Text::FailsShear;
+    case calc::SizeOutcome::Eccentric:
+        return Text::FailsEccentric;
+    case calc::SizeOutcome::Chosen:
+    case calc::SizeOutcome::Tension:
+        break;
+    }
+    return Text::FailsTension;
+}
+
 // A row of the working: the first line of that name a size has, and each size's line.
 struct WorkingRow
 {
@@ -106,8 +88,7 @@ struct WorkingRow
 // have goes after the row before it.
 std::vector<WorkingRow> workingRows(const DetailsSource &source, const calc::Result &result)
 {
-    const working::Language language =
-        source.finnish ? working::Language::Finnish : working::Language::English;
+    const texts::Language language = source.language;
     const std::size_t count = result.details.size();
     std::vector<WorkingRow> rows;
     for (std::size_t i = 0; i < count; ++i) {
@@ -160,11 +141,10 @@ QString sizeName(const SizeDetails &d)
 // space under it, and the heading that follows stands on its last row.
 const QString NoCell = QStringLiteral("&nbsp;");
 
-QString resultHtml(const DetailsSource &source, const calc::Result &result, const Words &w)
+QString resultHtml(const DetailsSource &source, const calc::Result &result)
 {
     const std::vector<SizeDetails> &sizes = result.details;
-    const working::Language language =
-        source.finnish ? working::Language::Finnish : working::Language::English;
+    const texts::Language language = source.language;
     const QString sizeWidth = QString::number(70 / std::max<std::size_t>(1, sizes.size())) + '%';
 
     // The working: each value's formula in symbols and its unit, then per size the numbers put
@@ -190,7 +170,7 @@ QString resultHtml(const DetailsSource &source, const calc::Result &result, cons
     html += "</table>";
 
     // The checks as the calculation made them, the governing one marked.
-    html += "<p><b>" + esc(QString::fromUtf8(w.checks)) + "</b></p>";
+    html += "<p><b>" + esc(word(source, Text::DetailsChecks)) + "</b></p>";
     html += QStringLiteral("<table cellspacing=0 cellpadding=0 border=1 width=100%>"
                            "<tr><th width=30%></th>");
     for (const SizeDetails &d : sizes)
@@ -226,32 +206,33 @@ QString resultHtml(const DetailsSource &source, const calc::Result &result, cons
     for (const SizeDetails &d : sizes) {
         QString c;
         if (d.stop)
-            c = QString::fromUtf8(w.stopped);
+            c = word(source, Text::DetailsStopped);
         else if (d.outcome == calc::SizeOutcome::Chosen)
-            c = QString::fromUtf8(w.chosen);
+            c = word(source, Text::DetailsChosen);
         else if (d.outcome)
-            c = QString::fromUtf8(w.fails[int(*d.outcome)]);
+            c = word(source, failsText(*d.outcome));
         outcomes += "<td align=right>" + esc(c) + "</td>";
     }
-    html += "<tr><td>" + esc(QString::fromUtf8(w.outcome)) + "</td>" + outcomes + "</tr></table>";
+    html +=
+        "<tr><td>" + esc(word(source, Text::DetailsOutcome)) + "</td>" + outcomes + "</tr></table>";
     // The legend explains the mark of the governing check; a run stopped before any check has
     // none.
     if (!kinds.empty())
-        html += "<p>" + esc(QString::fromUtf8(w.legend)) + "</p>";
+        html += "<p>" + esc(word(source, Text::DetailsLegend)) + "</p>";
 
     // The outcome in a sentence.
     QString sentence;
     switch (result.outcome) {
     case calc::Outcome::Chosen:
         sentence =
-            QString::fromUtf8(w.chosenSentence)
+            word(source, Text::DetailsChosenSentence)
                 .arg(fromUtf8(result.chosen->anchorText).simplified() +
                      (result.chosen->plate ? "; " + fromUtf8(result.chosen->plateText).simplified()
                                            : QString()));
         break;
     case calc::Outcome::Stopped:
-        sentence =
-            QString::fromUtf8(w.stoppedSentence).arg(fromUtf8(result.message->text).simplified());
+        sentence = word(source, Text::DetailsStoppedSentence)
+                       .arg(fromUtf8(result.message->text).simplified());
         break;
     case calc::Outcome::Advice:
         sentence = fromUtf8(result.advice);
@@ -265,26 +246,27 @@ QString resultHtml(const DetailsSource &source, const calc::Result &result, cons
 
 QString detailsPageHtml(const DetailsSource &source)
 {
-    const Words &w = source.finnish ? Finnish : English;
     const design::Design &design = source.design;
     QString html = QStringLiteral("<html><body>");
     html += "<p>" + esc(source.project) + "<br>" + esc(source.versionLine) + "<br>" +
             esc(source.dateTime) + "</p>";
-    html += "<h3>" + esc(QString::fromUtf8(w.title)) + ": " + QString::fromUtf8(w.caseWord) + ' ' +
-            QString::number(design.arrangement) + ", " +
-            esc(QString::fromUtf8(design.cracked ? w.cracked : w.nonCracked)) + "</h3>";
+    html += "<h3>" + esc(word(source, Text::DetailsTitle)) + ": " +
+            esc(word(source, Text::DetailsCase)) + ' ' + QString::number(design.arrangement) +
+            ", " + esc(word(source, design.cracked ? Text::Cracked : Text::NonCracked)) + "</h3>";
     // The inputs with every digit the calculation read, not rounded as the working is.
     QStringList inputs;
     for (const design::Input &input : design::Inputs)
         inputs << QString::fromUtf8(input.label.data(), qsizetype(input.label.size())) + " = " +
                       exactNumber(design.input.*input.value) + ' ' +
                       QString::fromUtf8(input.unit.data(), qsizetype(input.unit.size()));
-    html += "<p>" + esc(QString::fromUtf8(w.inputs)) + ": " + esc(inputs.join(", ")) + "</p>";
+    html += "<p>" + esc(word(source, Text::DetailsInputs)) + ": " + esc(inputs.join(", ")) + "</p>";
     if (source.result)
-        html += resultHtml(source, *source.result, w);
+        html += resultHtml(source, *source.result);
     else
-        html += "<p><b>" + esc(QString::fromUtf8(source.calculated ? w.stale : w.uncalculated)) +
-                "</b></p>";
+        html +=
+            "<p><b>" +
+            esc(word(source, source.calculated ? Text::ResultStale : Text::ResultUncalculated)) +
+            "</b></p>";
     return html + "</body></html>";
 }
 

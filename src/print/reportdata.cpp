@@ -45,11 +45,12 @@ QString drawingOf(int sizeNo)
     return drawing && drawing->picture ? QString::fromLatin1(drawing->picture) : QString();
 }
 
-QString noResultText(NoResult why, bool finnish)
+// What the page says where no result belongs to the inputs; the details page says the same.
+QString noResultText(NoResult why, lang::Language language)
 {
-    if (why == NoResult::Stale)
-        return QString::fromUtf8(finnish ? StaleFinnish : StaleEnglish);
-    return QString::fromUtf8(finnish ? UncalculatedFinnish : UncalculatedEnglish);
+    return QString::fromUtf8(
+        texts::text(texts::of(language), why == NoResult::Stale ? texts::Text::ResultStale
+                                                                : texts::Text::ResultUncalculated));
 }
 
 } // namespace
@@ -125,11 +126,6 @@ QString dateTimeText(const QDateTime &at)
     return locale.toString(at, locale.dateFormat(QLocale::ShortFormat) + u' ' + time.trimmed());
 }
 
-bool finnishPage(lang::Language language)
-{
-    return lang::row(language).windowTexts == lang::WindowTexts::Finnish;
-}
-
 void fillReportPage(forms::Form &page, const ReportData &data)
 {
     using forms::Control;
@@ -185,7 +181,7 @@ void fillReportPage(forms::Form &page, const ReportData &data)
     Control *note = page.control(reportCtl::LblNote);
     note->setCaption(chosen        ? QString()
                      : data.result ? texts.failure
-                                   : noResultText(data.noResult, finnishPage(data.language)));
+                                   : noResultText(data.noResult, data.language));
     note->setVisible(!chosen);
 }
 
@@ -195,7 +191,7 @@ DetailsSource detailsSource(const ReportData &data)
     details.project = data.project;
     details.versionLine = versionLine(data.captions.title, data.captions.version);
     details.dateTime = data.dateTime;
-    details.finnish = finnishPage(data.language);
+    details.language = texts::of(data.language);
     details.design = data.design;
     details.result = data.result;
     details.calculated = data.result || data.noResult == NoResult::Stale;

@@ -1114,7 +1114,7 @@ void TestCli::reportDetails_data()
                                             "S1calc = 150 mm < sMin = 185 mm: the run stops",
                                             "The calculation stopped: Anchor M16"};
     QTest::newRow("Finnish") << "fin" << row
-                             << QStringList{"TAPAUS 2, halkeillut betoni", "leikkaus ei riitä",
+                             << QStringList{"TAPAUS 2, haljennut betoni", "leikkaus ei riitä",
                                             "askelten 1017 ja 1018 puolitus",
                                             "laskenta pysähtyy tähän kokoon",
                                             "Laskenta pysähtyi: Ankkurien M16"};

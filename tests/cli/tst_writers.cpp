@@ -97,7 +97,7 @@ void TestWriters::csvDesignRow()
     QFETCH(QList<double>, values);
     const calc::DesignInput input{values[0], values[1], values[2], values[3],
                                   values[4], values[5], values[6], values[7]};
-    const cli::Design design{arrangement, cracked, input};
+    const cli::Design design{arrangement, cracked, input, {}};
     const calc::Result result =
         calc::Mitoitus(input, arrangement, design.concreteState(), calc::Texts());
     const Written w = writtenCsv([&](cli::Writer &writer) { writer.design(design, result); });

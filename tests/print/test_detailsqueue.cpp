@@ -22,7 +22,7 @@ private slots:
     {
         print::DetailsSource source;
         source.project = QStringLiteral("Hall 3");
-        source.design = {2, true, {100, 100, 150, 0, 3, 2, 20, 0}};
+        source.design = {2, true, {100, 100, 150, 0, 3, 2, 20, 0}, {}};
         source.result = calc::Mitoitus(source.design.input, source.design.arrangement,
                                        source.design.concreteState(), {}, ".", calc::Working::Kept);
         QPrinter printer(QPrinter::HighResolution);
