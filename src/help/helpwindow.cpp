@@ -26,6 +26,7 @@ HelpWindow::HelpWindow(lang::LanguageTag &language, QWidget *parent)
 // help; a language that leaves the windows' texts (Russian) leaves everything as it is.
 void HelpWindow::showLanguageText(bool hideDisclaimer)
 {
+    setCaption(m_language.ownText(texts::Text::TitleHelp));
     const lang::WindowTexts texts = m_language.row().windowTexts;
     if (texts == lang::WindowTexts::Unchanged)
         return;

@@ -98,7 +98,7 @@ void MainWindow::refuseNumber(const design::Input &input, calc::Reading reading)
     } else {
         message = m_language.ownText(texts::Text::NotNumber).arg(caption, text->text());
     }
-    m_platform.messageBox(this, message, m_title);
+    m_platform.messageBox(this, message, title());
     text->setFocus();
 }
 

@@ -228,7 +228,7 @@ bool MainWindow::openDesign(const QString &path)
     const std::optional<designfile::Contents> contents =
         designfile::read(path, error, texts::of(m_language.language()));
     if (!contents) {
-        m_platform.messageBox(this, error, m_title);
+        m_platform.messageBox(this, error, title());
         return false;
     }
     if (!mayEnd())
@@ -314,7 +314,7 @@ bool MainWindow::writeDesign(const QString &path)
     const QString failure =
         designfile::write(path, contents, inputs, texts::of(m_language.language()));
     if (!failure.isEmpty()) {
-        m_platform.messageBox(this, failure, m_title);
+        m_platform.messageBox(this, failure, title());
         return false;
     }
     designOpened(path, contents);
@@ -332,12 +332,18 @@ void MainWindow::saveReportAsPdf()
     printing()->saveReportAsPdf(reportData(m_project));
 }
 
+QString MainWindow::title() const
+{
+    return m_language.ownText(texts::Text::TitleMain);
+}
+
+// The design's file before the program's title, marked while it has changes.
 void MainWindow::showTitle()
 {
-    const QString title = m_designPath.isEmpty()
-                              ? m_title
-                              : QStringLiteral("%1 - %2").arg(fileName(m_designPath), m_title);
-    setCaption(hasChanges() ? u'*' + title : title);
+    const QString shown = m_designPath.isEmpty()
+                              ? title()
+                              : QStringLiteral("%1 - %2").arg(fileName(m_designPath), title());
+    setCaption(hasChanges() ? u'*' + shown : shown);
 }
 
 // Whether the design differs from the one the window started with or last opened or saved. A
@@ -363,7 +369,7 @@ bool MainWindow::mayEnd()
         m_designPath.isEmpty()
             ? m_language.ownText(Text::DesignUnsaved)
             : m_language.ownText(Text::DesignChanged).arg(fileName(m_designPath));
-    switch (m_platform.messageBox(this, question, m_title,
+    switch (m_platform.messageBox(this, question, title(),
                                   forms::Platform::Buttons::SaveDiscardCancel)) {
     case forms::Platform::Answer::Save:
         return saveDesign();

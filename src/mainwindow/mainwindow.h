@@ -130,6 +130,8 @@ private:
     // The design files' folder and name, for the PDF save dialogs.
     print::Printing::Files printFiles() const;
     // The title: the design file's name, and a "*" while the design has changes not saved.
+    // The program's title in the language; the window's caption adds the design's file.
+    QString title() const;
     void showTitle();
     bool hasChanges() const;
     bool mayEnd();
@@ -191,7 +193,6 @@ private:
     QString m_designPath;
     designfile::Contents m_savedContents;
     QString m_project;
-    QString m_title;
     bool m_ending = false; // the program is ending through the exit command
     QAction *m_openAction = nullptr;
     QAction *m_saveAction = nullptr;
