@@ -31,6 +31,32 @@ extern constexpr Entry EnglishTable[] = {
     {FileNotReadBack, "the design would not read back as it is"},
     {FileWouldBeTooLarge,
      "cannot write '%1': the design would be larger than 64 KiB, which no reader opens"},
+    {HelpMore,
+     "Page Down or the mouse wheel: design files, the menu, printing with details and the keys"},
+    {HelpAdded,
+     "4 Design files and the menu\r\n"
+     "\r\n"
+     "A right-click on the window outside the fields opens a menu. Open… (Ctrl+O), Save (Ctrl+S) "
+     "and Save as… (Ctrl+Shift+S) keep the design in a design file (.kiila): the case, the "
+     "concrete, the fields as typed and the project name. A design opened from the menu, from its "
+     "recent designs or from the command line, or dropped on the window, is restored and "
+     "calculated. Before a changed design would be lost, the program asks whether to save it.\r\n"
+     "\r\n"
+     "5 Printing with details\r\n"
+     "\r\n"
+     "Print with details (Ctrl+Shift+P, or the menu) prints the report page and behind it a page "
+     "with the whole calculation: each value with its formula and its numbers for every size "
+     "tried, the checks and the one that governs. Save report as PDF… in the menu saves both "
+     "pages as a PDF file.\r\n"
+     "\r\n"
+     "6 Keys\r\n"
+     "\r\n"
+     "Tab moves between the fields and the commands; Space or Enter clicks the command marked, "
+     "Enter in a field calculates. Alt+1 … Alt+7 choose the case, Alt+Y and Alt+N the concrete, "
+     "Ctrl+T opens the technical data, Ctrl+P prints, F1 opens this help, Ctrl+I the disclaimer, "
+     "Ctrl+L switches the language and Ctrl+Q exits. Esc closes this window.\r\n"
+     "\r\n"
+     "Page Up or the mouse wheel: back to the help above."},
     {TitleMain, "KALVEX OY Through bolt calculation program acc. to OPTION 4         (beta 1.01)"},
     {TitleDataSheet, "Technical data"},
     {TitleHelp, "Help"},

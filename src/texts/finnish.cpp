@@ -33,6 +33,34 @@ extern constexpr Entry FinnishTable[] = {
     {FileNotReadBack, "mitoitus ei lukeutuisi takaisin sellaisenaan"},
     {FileWouldBeTooLarge, "tiedostoa '%1' ei voi kirjoittaa: mitoitus olisi suurempi kuin 64 KiB, "
                           "jota mikään lukija ei avaa"},
+    {HelpMore,
+     "Page Down tai hiiren rulla: mitoitustiedostot, valikko, tulostus laskelmineen ja näppäimet"},
+    {HelpAdded,
+     "4 Mitoitustiedostot ja valikko\r\n"
+     "\r\n"
+     "Hiiren oikea painike ikkunassa kenttien ulkopuolella avaa valikon. Avaa… (Ctrl+O), "
+     "Tallenna (Ctrl+S) ja Tallenna nimellä… (Ctrl+Shift+S) säilyttävät mitoituksen "
+     "mitoitustiedostossa (.kiila): tapauksen, betonin, kenttien tekstit sellaisinaan ja "
+     "projektin nimen. Valikosta, viimeisimmistä mitoituksista tai komentoriviltä avattu tai "
+     "ikkunaan pudotettu mitoitus palautetaan ja lasketaan. Ennen kuin muutettu mitoitus "
+     "menetettäisiin, ohjelma kysyy, tallennetaanko se.\r\n"
+     "\r\n"
+     "5 Tulostus laskelmineen\r\n"
+     "\r\n"
+     "Tulosta laskelmineen (Ctrl+Shift+P tai valikko) tulostaa raporttisivun ja sen perään "
+     "sivun, jolla on koko laskelma: jokainen arvo kaavoineen ja lukuineen jokaiselle "
+     "kokeillulle koolle, tarkistukset ja niistä määräävä. Valikon Tallenna raportti "
+     "PDF-tiedostoksi… tallentaa molemmat sivut PDF-tiedostoksi.\r\n"
+     "\r\n"
+     "6 Näppäimet\r\n"
+     "\r\n"
+     "Sarkain siirtää kenttien ja komentojen välillä; välilyönti tai Enter valitsee merkityn "
+     "komennon, Enter kentässä laskee. Alt+1 … Alt+7 valitsevat tapauksen, Alt+K ja Alt+E "
+     "betonin, Ctrl+T avaa tekniset tiedot, Ctrl+P tulostaa, F1 avaa tämän ohjeen, Ctrl+I "
+     "vastuuvapauslausekkeen, Ctrl+L vaihtaa kielen ja Ctrl+Q lopettaa. Esc sulkee tämän "
+     "ikkunan.\r\n"
+     "\r\n"
+     "Page Up tai hiiren rulla: takaisin yllä olevaan ohjeeseen."},
     {TitleMain, "KALVEX OY Kiila-ankkurin laskentaohjelma OPTION 4:n mukaan         (beta 1.01)"},
     {TitleDataSheet, "Tekniset tiedot"},
     {TitleHelp, "Ohje"},

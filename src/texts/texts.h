@@ -55,6 +55,10 @@ enum class Text {
     FileUnwritableInput,
     FileNotReadBack,
     FileWouldBeTooLarge,
+    // The help window: the line under the help of the window's definition that points to the
+    // page below it, and that page (the design files, the menu, printing with details, the keys).
+    HelpMore,
+    HelpAdded,
     // Window titles.
     TitleMain,
     TitleDataSheet,
