@@ -21,6 +21,8 @@ esac
 # with a decimal comma.
 packages=(cmake g++ make pkgconf qt6-base-dev qt6-svg-dev libgl-dev fonts-liberation
           libbenchmark-dev time python3 clang libclang-rt-14-dev clang-format locales
+          # Qt's own dialogs and buttons in the program's language (qtbase_fi.qm)
+          qt6-translations-l10n
           # the Debian package: dpkg-shlibdeps computes its dependencies; the package tests
           # check it with Debian's tools
           dpkg-dev lintian desktop-file-utils appstream man-db groff-base bsdextrautils file

@@ -55,43 +55,44 @@ std::string boolean(bool value)
     return value ? "true" : "false";
 }
 
-std::string sizeText(const design::Design &design, const SizeDetails &d)
+std::string sizeText(const design::Design &design, const SizeDetails &d, texts::Language language)
 {
+    using texts::Text;
+    const auto word = [language](Text key) { return std::string(texts::text(language, key)); };
     using working::number;
     const calc::SizeData &size = calc::SizeTable[d.sizeNo - 1];
     std::string text = "M" + number(size.dNom) + ": dNom " + number(size.dNom) + " mm, hef " +
                        number(size.hef) + " mm, cCr " + number(size.cCr) + " mm, cMin " +
                        number(size.cMin) + " mm, sCr " + number(size.sCr) + " mm, sMin " +
                        number(size.sMin) + " mm\n";
-    for (const working::Line &line : working::sizeLines(design, d, working::Language::English))
+    for (const working::Line &line : working::sizeLines(design, d, language))
         text += working::lineText(line);
     if (d.stop)
         return text;
 
     // The checks as the calculation made them, the governing one marked.
     auto cell = [](std::string s, std::size_t width) {
-        // Pad by characters, the names being ASCII.
-        if (s.size() < width)
-            s.resize(width, ' ');
-        return s + " ";
+        return texts::padded(std::move(s), width) + " ";
     };
-    text += "  check      load                       capacity                 utilisation\n";
+    text += "  " + cell(word(Text::DetailsColumnCheck), 10) +
+            cell(word(Text::DetailsColumnLoad), 26) + cell(word(Text::DetailsColumnCapacity), 24) +
+            word(Text::DetailsColumnUtilisation) + "\n";
     for (const calc::CheckDetails &c : d.checks) {
-        const working::CheckNames names = working::checkNames(c.kind, working::Language::English);
+        const working::CheckNames names = working::checkNames(c.kind, language);
         std::string row = "  " + cell(std::string(names.check), 10) +
                           cell(std::string(names.load) + " " + number(c.load) + " kN", 26) +
                           cell(std::string(names.capacity) + " " + number(c.capacity) + " kN", 24) +
                           number(c.utilization);
         if (c.fails)
-            row += "  fails";
+            row += "  " + word(Text::DetailsMarkFails);
         if (c.governs)
-            row += "  governs";
+            row += "  " + word(Text::DetailsMarkGoverns);
         text += row + "\n";
     }
-    text += "  outcome: " +
+    text += "  " + word(Text::DetailsOutcome) + ": " +
             (*d.outcome == calc::SizeOutcome::Chosen
-                 ? std::string("chosen")
-                 : "fails the " + sizeOutcomeName(*d.outcome) + " check") +
+                 ? word(Text::DetailsChosen)
+                 : texts::fill(word(Text::DetailsFailsCheck), {word(outcomeCheck(*d.outcome))})) +
             "\n";
     return text;
 }
@@ -185,11 +186,26 @@ std::string jsonDetails(const design::Design &design, const SizeDetails &d)
     return o.done();
 }
 
-std::string detailsText(const design::Design &design, const calc::Result &result)
+texts::Text outcomeCheck(calc::SizeOutcome outcome)
+{
+    switch (outcome) {
+    case calc::SizeOutcome::Shear:
+        return texts::Text::CheckShear;
+    case calc::SizeOutcome::Eccentric:
+        return texts::Text::CheckEccentric;
+    case calc::SizeOutcome::Chosen:
+    case calc::SizeOutcome::Tension:
+        break;
+    }
+    return texts::Text::CheckTension;
+}
+
+std::string detailsText(const design::Design &design, const calc::Result &result,
+                        texts::Language language)
 {
     std::string text;
     for (const SizeDetails &d : result.details)
-        text += "\n" + sizeText(design, d);
+        text += "\n" + sizeText(design, d, language);
     return text;
 }
 

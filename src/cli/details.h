@@ -10,6 +10,7 @@
 
 #include "calc/calc.h"
 #include "design/design.h"
+#include "texts/texts.h"
 
 #include <string>
 
@@ -19,6 +20,11 @@ namespace cli {
 // input the design's arrangement does not use, is null.
 std::string jsonDetails(const design::Design &design, const calc::SizeDetails &details);
 
-std::string detailsText(const design::Design &design, const calc::Result &result);
+// The check in words for a size that failed one (tension for a size chosen).
+texts::Text outcomeCheck(calc::SizeOutcome outcome);
+
+// In the language's words; the symbols and numbers are the same in every language.
+std::string detailsText(const design::Design &design, const calc::Result &result,
+                        texts::Language language);
 
 } // namespace cli

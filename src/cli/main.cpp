@@ -65,7 +65,8 @@ const char Usage[] =
     "                   decimals; 1,000 is refused: write 1000 for a thousand, 1.000 or\n"
     "                   1,0 for one)\n"
     "  --lang L         texts from the language file beside the program: eng (default), fin,\n"
-    "                   rus, or none for the built-in Finnish texts\n"
+    "                   rus, or none for the built-in Finnish texts; the summary's and the\n"
+    "                   working's own words in Finnish for fin, else in English\n"
     "  --json           one JSON object per design\n"
     "  --details        also the working values of every size tried: with the summary each\n"
     "                   check's formula in words and numbers, its load, capacity and\n"
@@ -893,9 +894,16 @@ int run(const QCoreApplication &app, bool inputClosed)
     const auto isSet = [&parser](std::string_view option) {
         return parser.isSet(QString::fromLatin1(option.data(), option.size()));
     };
+    // The words kiila-calc adds in the language's (English for none, as for a language without
+    // words of its own).
+    const lang::LanguageRow *languageRow = lang::rowOfTag(parser.value("lang").toStdString());
+    const texts::Language words =
+        languageRow ? texts::of(languageRow->language) : texts::Language::English;
     const MakeWriter makeWriter = [&](cli::Lines lines) {
-        return cli::chooseWriter(isSet, csv ? cli::Source::CsvFile : cli::Source::Options,
-                                 std::move(lines));
+        std::unique_ptr<cli::Writer> writer = cli::chooseWriter(
+            isSet, csv ? cli::Source::CsvFile : cli::Source::Options, std::move(lines));
+        writer->setLanguage(words);
+        return writer;
     };
     const std::unique_ptr<cli::Writer> writer = makeWriter(write);
     const bool details = parser.isSet("details");

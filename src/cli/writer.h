@@ -18,6 +18,7 @@
 
 #include "calc/calc.h"
 #include "design/design.h"
+#include "texts/texts.h"
 
 #include <functional>
 #include <memory>
@@ -75,14 +76,19 @@ public:
     // Whether the format writes the texts only a display shows (calc::Displays): the row
     // headings, the anchor and plate texts.
     virtual bool writesDisplays() const { return true; }
+    // The language of the words the writer adds (the readable summary and working); English
+    // unless set.
+    void setLanguage(texts::Language language) { m_language = language; }
 
 protected:
     void line(std::string_view text) const { m_lines(text); }
     bool details() const { return m_details; }
+    texts::Language language() const { return m_language; }
 
 private:
     Lines m_lines;
     bool m_details = false;
+    texts::Language m_language = texts::Language::English;
 };
 
 // Where the designs come from.

@@ -148,19 +148,13 @@ std::string caseName(const Design &design, int index)
     return std::to_string(index + 1) + " " + design.cases[std::size_t(index)].name;
 }
 
-// Text padded with blanks to the width.
-std::string padded(std::string text, std::size_t width)
-{
-    text.resize(std::max(width, text.size()), ' ');
-    return text;
-}
-
 // Each case's loads and, per size, the utilisation of its checks (the highest), why it fails
 // there and a star where it governs the size.
-std::string casesTable(const Design &design, const calc::CasesResult &cases)
+std::string casesTable(const Design &design, const calc::CasesResult &cases,
+                       texts::Language language)
 {
     std::vector<std::vector<std::string>> rows;
-    std::vector<std::string> heading{"load case"};
+    std::vector<std::string> heading{texts::text(language, texts::Text::SummaryLoadCase)};
     for (const design::Input &input : design::Inputs)
         if (isLoad(input) && design::uses(design.arrangement, input))
             heading.push_back(std::string(input.label));
@@ -177,7 +171,7 @@ std::string casesTable(const Design &design, const calc::CasesResult &cases)
             const calc::CaseRow &c = at.cases[std::size_t(i)];
             std::string cell = ratio(calc::caseUtilization(c));
             if (c.outcome != calc::SizeOutcome::Chosen)
-                cell += " " + sizeOutcomeName(c.outcome);
+                cell += " " + std::string(texts::text(language, outcomeCheck(c.outcome)));
             if (at.governingCase == i)
                 cell += " *";
             row.push_back(cell);
@@ -187,13 +181,14 @@ std::string casesTable(const Design &design, const calc::CasesResult &cases)
     std::vector<std::size_t> widths(heading.size(), 0);
     for (const std::vector<std::string> &row : rows)
         for (std::size_t k = 0; k < row.size(); ++k)
-            widths[k] = std::max(widths[k], row[k].size() + 2);
+            widths[k] = std::max(widths[k], texts::length(row[k]) + 2);
     widths[0] = std::max<std::size_t>(widths[0], 22);
     std::string text;
     for (const std::vector<std::string> &row : rows) {
         std::string line;
         for (std::size_t k = 0; k < row.size(); ++k)
-            line += padded(row[k], k == 0 ? widths[k] : std::max<std::size_t>(widths[k], 10));
+            line +=
+                texts::padded(row[k], k == 0 ? widths[k] : std::max<std::size_t>(widths[k], 10));
         while (line.back() == ' ')
             line.pop_back();
         text += line + "\n";
@@ -203,11 +198,13 @@ std::string casesTable(const Design &design, const calc::CasesResult &cases)
 
 // With several load cases: the inputs line holds the geometry, the cases their loads, and the
 // size table names the case it shows at each size.
-std::string summary(const Design &design, const calc::Result &result,
+std::string summary(const Design &design, const calc::Result &result, texts::Language language,
                     const calc::CasesResult *cases = nullptr)
 {
-    std::string text = "TAPAUS " + std::to_string(design.arrangement) + ", " +
-                       (design.cracked ? "cracked" : "non-cracked") + " concrete\n";
+    using texts::Text;
+    const auto word = [language](Text key) { return std::string(texts::text(language, key)); };
+    std::string text = texts::fill(word(Text::SummaryCase), {std::to_string(design.arrangement)}) +
+                       ", " + word(design.cracked ? Text::Cracked : Text::NonCracked) + "\n";
     bool first = true;
     for (const design::Input &input : design::Inputs) {
         if (cases && isLoad(input))
@@ -219,12 +216,19 @@ std::string summary(const Design &design, const calc::Result &result,
     }
     text += "\n\n";
     if (cases)
-        text += casesTable(design, *cases) + "\n";
+        text += casesTable(design, *cases, language) + "\n";
 
     if (!result.sizes.empty()) {
-        // One column per size tried.
+        // One column per size tried, after the labels, which are at least 22 characters wide.
+        const Text labels[] = {Text::SummaryAnchorCapacity, Text::SummaryGroupShear,
+                               Text::SummaryEccentric,      Text::SummaryUseTension,
+                               Text::SummaryUseShear,       Text::SummaryUseEccentric,
+                               Text::SummaryFails};
+        std::size_t width = 22;
+        for (Text label : labels)
+            width = std::max(width, texts::length(word(label)) + 1);
         auto line = [&](std::string label, auto cell) {
-            label.resize(22, ' ');
+            label = texts::padded(std::move(label), width);
             for (const calc::SizeRow &r : result.sizes) {
                 std::string c = cell(r);
                 c.resize(std::max<std::size_t>(c.size() + 1, 10), ' ');
@@ -236,27 +240,34 @@ std::string summary(const Design &design, const calc::Result &result,
         };
         using Row = calc::SizeRow;
         line("", [](const Row &r) { return sizeName(r.sizeNo); });
-        line("anchor capacity kN", [](const Row &r) { return fixed(r.FAnchor); });
-        line("group shear kN", [](const Row &r) { return fixed(r.shearCapacity); });
-        line("eccentric tension kN", [](const Row &r) { return fixed(r.eccentricCapacity); });
-        line("utilisation tension", [](const Row &r) { return ratio(r.tensionUtilization); });
-        line("utilisation shear", [](const Row &r) { return ratio(r.shearUtilization); });
-        line("utilisation eccentric", [](const Row &r) { return ratio(r.eccentricUtilization); });
-        line("fails", [](const Row &r) {
+        line(word(Text::SummaryAnchorCapacity), [](const Row &r) { return fixed(r.FAnchor); });
+        line(word(Text::SummaryGroupShear), [](const Row &r) { return fixed(r.shearCapacity); });
+        line(word(Text::SummaryEccentric), [](const Row &r) { return fixed(r.eccentricCapacity); });
+        line(word(Text::SummaryUseTension),
+             [](const Row &r) { return ratio(r.tensionUtilization); });
+        line(word(Text::SummaryUseShear), [](const Row &r) { return ratio(r.shearUtilization); });
+        line(word(Text::SummaryUseEccentric),
+             [](const Row &r) { return ratio(r.eccentricUtilization); });
+        line(word(Text::SummaryFails), [&word](const Row &r) {
             return r.outcome == calc::SizeOutcome::Chosen ? std::string("-")
-                                                          : sizeOutcomeName(r.outcome);
+                                                          : word(outcomeCheck(r.outcome));
         });
         if (cases)
-            line("governing case", [&](const Row &r) {
+            line(word(Text::SummaryGoverningRow), [&](const Row &r) {
                 return std::to_string(calc::caseAtSize(*cases, r.sizeNo) + 1);
             });
         text += "\n";
-        if (result.capacityHeading)
-            text += "capacity:  " + *result.capacityHeading + "\n";
-        if (result.shearHeading)
-            text += "shear:     " + *result.shearHeading + "\n";
-        if (result.eccentricHeading)
-            text += "eccentric: " + *result.eccentricHeading + "\n";
+        // The headings after their labels, in a column of their own.
+        const std::pair<Text, const std::optional<std::string> &> headings[] = {
+            {Text::SummaryCapacityHeading, result.capacityHeading},
+            {Text::SummaryShearHeading, result.shearHeading},
+            {Text::SummaryEccentricHeading, result.eccentricHeading}};
+        std::size_t headingWidth = 0;
+        for (const auto &[label, heading] : headings)
+            headingWidth = std::max(headingWidth, texts::length(word(label)) + 1);
+        for (const auto &[label, heading] : headings)
+            if (heading)
+                text += texts::padded(word(label), headingWidth) + *heading + "\n";
         text += "\n";
     }
 
@@ -267,29 +278,33 @@ std::string summary(const Design &design, const calc::Result &result,
             text += result.chosen->plateText + "\n";
         break;
     case calc::Outcome::Stopped:
-        text += "stopped at " + sizeName(result.message->sizeNo) + " (" + result.message->title +
-                "):\n" + plainLines(result.message->text) + "\n";
+        text += texts::fill(word(Text::SummaryStopped),
+                            {sizeName(result.message->sizeNo), result.message->title}) +
+                "\n" + plainLines(result.message->text) + "\n";
         break;
     case calc::Outcome::Advice:
         text += result.advice + "\n";
         break;
     }
     if (cases && cases->governingCase)
-        text += "governing case: " + caseName(design, *cases->governingCase) + " (" +
-                std::to_string(*cases->governingCase + 1) + " of " +
-                std::to_string(cases->caseCount) + ")\n";
+        text += texts::fill(texts::text(language, texts::Text::SummaryGoverningLine),
+                            {caseName(design, *cases->governingCase),
+                             std::to_string(*cases->governingCase + 1),
+                             std::to_string(cases->caseCount)}) +
+                "\n";
     return text;
 }
 
 // The working of each size for the loads of the case the Result shows there.
 std::string casesDetailsText(const Design &design, const calc::Result &result,
-                             const calc::CasesResult &cases)
+                             const calc::CasesResult &cases, texts::Language language)
 {
     std::string text;
     for (const calc::SizeDetails &d : result.details) {
         calc::Result one;
         one.details.push_back(d);
-        text += detailsText(design::withCase(design, calc::caseAtSize(cases, d.sizeNo)), one);
+        text +=
+            detailsText(design::withCase(design, calc::caseAtSize(cases, d.sizeNo)), one, language);
     }
     return text;
 }
@@ -300,14 +315,15 @@ public:
     using Writer::Writer;
     void design(const Design &design, const calc::Result &result) override
     {
-        line(details() ? summary(design, result) + detailsText(design, result)
-                       : summary(design, result));
+        const std::string text = summary(design, result, language());
+        line(details() ? text + detailsText(design, result, language()) : text);
     }
     void cases(const Design &design, const calc::Result &result,
                const calc::CasesResult &cases) override
     {
-        line(details() ? summary(design, result, &cases) + casesDetailsText(design, result, cases)
-                       : summary(design, result, &cases));
+        line(details() ? summary(design, result, language(), &cases) +
+                             casesDetailsText(design, result, cases, language())
+                       : summary(design, result, language(), &cases));
     }
     void error(const FailedRow &row) override
     {

@@ -59,6 +59,7 @@ void DataSheet::setChosenSize(int sizeNo, const QString &title)
 // shows the size last written to Text1 in the current language.
 void DataSheet::Form_Activate()
 {
+    setCaption(m_language.ownText(texts::Text::TitleDataSheet));
     ImgLanguage_Click(m_language.index());
     const int sizeIndex = sizeIndexOf(control(ctl::Text1)->text());
     for (int row = 1; row <= RowCount; ++row)

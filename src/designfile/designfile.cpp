@@ -34,8 +34,15 @@ std::optional<int> wholeNumber(const QJsonValue &value, int low, int high)
     return int(d);
 }
 
-// What a value holds, for a message: "the text \"7\"", "true", "a list".
-QString described(const QJsonValue &value)
+using texts::Text;
+
+QString say(texts::Language language, Text key)
+{
+    return QString::fromUtf8(texts::text(language, key));
+}
+
+// What a value holds, for a message: "true", "7", "a list".
+QString described(const QJsonValue &value, texts::Language language)
 {
     switch (value.type()) {
     case QJsonValue::Null:
@@ -45,15 +52,15 @@ QString described(const QJsonValue &value)
     case QJsonValue::Double:
         return QString::number(value.toDouble(), 'g', 17);
     case QJsonValue::String:
-        return QStringLiteral("a text");
+        return say(language, Text::FileValueText);
     case QJsonValue::Array:
-        return QStringLiteral("a list");
+        return say(language, Text::FileValueList);
     case QJsonValue::Object:
-        return QStringLiteral("an object");
+        return say(language, Text::FileValueObject);
     case QJsonValue::Undefined:
         break;
     }
-    return QStringLiteral("missing");
+    return say(language, Text::FileValueMissing);
 }
 
 bool isLoad(int input)
@@ -61,17 +68,18 @@ bool isLoad(int input)
     return std::find(std::begin(LoadInputs), std::end(LoadInputs), input) != std::end(LoadInputs);
 }
 
-const QString SeveralLines =
-    QStringLiteral("a text of more than one line or a character no field holds");
-
-// The one-line text of a field, at most MaxTextLength long; else what is wrong with `value`.
-QString fieldTextProblem(const QJsonValue &value)
+// The one-line text of a field, at most MaxTextLength long; else what is wrong with `value`, the
+// input `key` of the design (or, `ofCase`, of a load case).
+QString fieldTextProblem(const QJsonValue &value, std::string_view key, bool ofCase,
+                         texts::Language language)
 {
     if (!value.isString() || !isOneLine(value.toString()))
-        return QStringLiteral("%1, not the one-line text of a field")
-            .arg(value.isString() ? SeveralLines : described(value));
+        return say(language, ofCase ? Text::FileBadLoad : Text::FileBadInput)
+            .arg(quotedKey(key), value.isString() ? say(language, Text::FileSeveralLines)
+                                                  : described(value, language));
     if (value.toString().size() > MaxTextLength)
-        return QStringLiteral("a text of %1 characters, longer than the %2 a field holds")
+        return say(language, ofCase ? Text::FileLongLoad : Text::FileLongInput)
+            .arg(quotedKey(key))
             .arg(value.toString().size())
             .arg(MaxTextLength);
     return {};
@@ -139,47 +147,41 @@ QByteArray encode(const Contents &contents)
     return out;
 }
 
-std::optional<Contents> decode(const QByteArray &bytes, QString &error)
+std::optional<Contents> decode(const QByteArray &bytes, QString &error, texts::Language language)
 {
+    const auto t = [language](Text key) { return say(language, key); };
     QByteArrayView text = bytes;
     if (text.startsWith("\xef\xbb\xbf")) // a byte order mark, as some editors write
         text = text.sliced(3);
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     (void)QString(utf8.decode(text));
     if (utf8.hasError()) {
-        error = QStringLiteral("it is not UTF-8 text");
+        error = t(Text::FileNotUtf8);
         return std::nullopt;
     }
     QJsonParseError parse;
     const QJsonDocument document = QJsonDocument::fromJson(text.toByteArray(), &parse);
     if (parse.error != QJsonParseError::NoError) {
-        error = QStringLiteral("it is not JSON (%1 at byte %2)")
-                    .arg(parse.errorString())
-                    .arg(parse.offset);
+        error = t(Text::FileNotJson).arg(parse.errorString()).arg(parse.offset);
         return std::nullopt;
     }
     if (!document.isObject()) {
-        error = QStringLiteral("it is not a Kiila design (not a JSON object)");
+        error = t(Text::FileNotObject);
         return std::nullopt;
     }
     const QJsonObject object = document.object();
     if (object.value(QLatin1String("format")) != QLatin1String(Format)) {
-        error = QStringLiteral("it is not a Kiila design (no \"format\": \"%1\")")
-                    .arg(QLatin1String(Format));
+        error = t(Text::FileNoFormat).arg(QLatin1String(Format));
         return std::nullopt;
     }
     const QJsonValue version = object.value(QLatin1String("version"));
     const std::optional<int> v = wholeNumber(version, 1, std::numeric_limits<int>::max());
     if (!v) {
-        error = QStringLiteral("the \"version\" is %1, not a whole number from 1")
-                    .arg(described(version));
+        error = t(Text::FileBadVersion).arg(described(version, language));
         return std::nullopt;
     }
     if (*v > Version) {
-        error = QStringLiteral("it is of version %1, written by a newer Kiila; this one reads "
-                               "version %2")
-                    .arg(*v)
-                    .arg(Version);
+        error = t(Text::FileNewerVersion).arg(*v).arg(Version);
         return std::nullopt;
     }
 
@@ -187,20 +189,20 @@ std::optional<Contents> decode(const QByteArray &bytes, QString &error)
     const QJsonValue arrangement = object.value(QLatin1String("arrangement"));
     const std::optional<int> a = wholeNumber(arrangement, 1, 7);
     if (!a) {
-        error = QStringLiteral("the \"arrangement\" is %1, not 1 to 7").arg(described(arrangement));
+        error = t(Text::FileBadArrangement).arg(described(arrangement, language));
         return std::nullopt;
     }
     contents.arrangement = *a;
     const QJsonValue cracked = object.value(QLatin1String("cracked"));
     if (!cracked.isBool()) {
-        error = QStringLiteral("\"cracked\" is %1, not true or false").arg(described(cracked));
+        error = t(Text::FileBadCracked).arg(described(cracked, language));
         return std::nullopt;
     }
     contents.cracked = cracked.toBool();
 
     const QJsonValue inputs = object.value(QLatin1String("inputs"));
     if (!inputs.isObject()) {
-        error = QStringLiteral("\"inputs\" is %1, not an object").arg(described(inputs));
+        error = t(Text::FileBadInputs).arg(described(inputs, language));
         return std::nullopt;
     }
     for (int i = 0; i < design::InputCount; ++i) {
@@ -211,8 +213,9 @@ std::optional<Contents> decode(const QByteArray &bytes, QString &error)
             inputs.toObject().value(QLatin1String(key.data(), qsizetype(key.size())));
         if (value.isUndefined())
             continue; // an empty field
-        if (const QString problem = fieldTextProblem(value); !problem.isEmpty()) {
-            error = QStringLiteral("the input %1 is %2").arg(quotedKey(key), problem);
+        if (const QString problem = fieldTextProblem(value, key, false, language);
+            !problem.isEmpty()) {
+            error = problem;
             return std::nullopt;
         }
         contents.texts[std::size_t(i)] = value.toString();
@@ -221,28 +224,28 @@ std::optional<Contents> decode(const QByteArray &bytes, QString &error)
     if (*v >= 2) {
         const QJsonValue cases = object.value(QLatin1String("cases"));
         if (!cases.isArray() || cases.toArray().isEmpty() || cases.toArray().size() > MaxCases) {
-            error = QStringLiteral("\"cases\" is %1, not a list of 1 to %2 cases")
-                        .arg(cases.isArray()
-                                 ? QStringLiteral("a list of %1").arg(cases.toArray().size())
-                                 : described(cases))
+            error = t(Text::FileBadCases)
+                        .arg(cases.isArray() ? t(Text::FileCaseCount).arg(cases.toArray().size())
+                                             : described(cases, language))
                         .arg(MaxCases);
             return std::nullopt;
         }
         const QJsonArray list = cases.toArray();
         for (qsizetype c = 0; c < list.size(); ++c) {
             const auto fail = [&](const QString &what) {
-                error = QStringLiteral("case %1 of \"cases\": %2").arg(c + 1).arg(what);
+                error = t(Text::FileBadCase).arg(c + 1).arg(what);
                 return std::nullopt;
             };
             if (!list[c].isObject())
-                return fail(QStringLiteral("it is %1, not an object").arg(described(list[c])));
+                return fail(t(Text::FileCaseNotObject).arg(described(list[c], language)));
             const QJsonObject item = list[c].toObject();
             CaseTexts loadCase;
             const QJsonValue name = item.value(QLatin1String("name"));
             if (!name.isUndefined()) {
                 if (!name.isString() || !isOneLine(name.toString()))
-                    return fail(QStringLiteral("the \"name\" is %1, not a one-line text")
-                                    .arg(name.isString() ? SeveralLines : described(name)));
+                    return fail(t(Text::FileBadCaseName)
+                                    .arg(name.isString() ? t(Text::FileSeveralLines)
+                                                         : described(name, language)));
                 loadCase.name = name.toString();
             }
             for (int l = 0; l < LoadCount; ++l) {
@@ -251,8 +254,9 @@ std::optional<Contents> decode(const QByteArray &bytes, QString &error)
                     item.value(QLatin1String(key.data(), qsizetype(key.size())));
                 if (value.isUndefined())
                     continue; // an empty field
-                if (const QString problem = fieldTextProblem(value); !problem.isEmpty())
-                    return fail(QStringLiteral("the %1 is %2").arg(quotedKey(key), problem));
+                if (const QString problem = fieldTextProblem(value, key, true, language);
+                    !problem.isEmpty())
+                    return fail(problem);
                 loadCase.loads[std::size_t(l)] = value.toString();
             }
             contents.cases.append(loadCase);
@@ -262,11 +266,9 @@ std::optional<Contents> decode(const QByteArray &bytes, QString &error)
     const QJsonValue project = object.value(QLatin1String("project"));
     if (!project.isUndefined()) {
         if (!project.isString() || !isOneLine(project.toString())) {
-            error = QStringLiteral("the \"project\" is %1, not a one-line text")
-                        .arg(project.isString()
-                                 ? QStringLiteral(
-                                       "a text of more than one line or a character no field holds")
-                                 : described(project));
+            error = t(Text::FileBadProject)
+                        .arg(project.isString() ? t(Text::FileSeveralLines)
+                                                : described(project, language));
             return std::nullopt;
         }
         contents.project = project.toString();
@@ -274,10 +276,11 @@ std::optional<Contents> decode(const QByteArray &bytes, QString &error)
     return contents;
 }
 
-std::optional<Contents> read(const QString &path, QString &error)
+std::optional<Contents> read(const QString &path, QString &error, texts::Language language)
 {
+    const auto t = [language](Text key) { return say(language, key); };
     const auto fail = [&](const QString &why) {
-        error = QStringLiteral("cannot open the design '%1': %2").arg(path, why);
+        error = t(Text::FileCannotOpen).arg(path, why);
         return std::nullopt;
     };
     // Opened without waiting (a named pipe would block) and looked at as opened: what is read
@@ -289,72 +292,60 @@ std::optional<Contents> read(const QString &path, QString &error)
     struct stat status;
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
-        return fail(QStringLiteral("it is not a regular file"));
+        return fail(t(Text::FileNotRegular));
     }
     if (status.st_size > MaxSize || !file.open(fd, QIODevice::ReadOnly, QFile::AutoCloseHandle)) {
         if (!file.isOpen())
             ::close(fd);
-        return fail(status.st_size > MaxSize ? QStringLiteral("it is larger than 64 KiB")
-                                             : file.errorString());
+        return fail(status.st_size > MaxSize ? t(Text::FileTooLarge) : file.errorString());
     }
     const QByteArray bytes = file.read(MaxSize + 1);
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());
     if (bytes.size() > MaxSize) // it grew after it was looked at
-        return fail(QStringLiteral("it is larger than 64 KiB"));
+        return fail(t(Text::FileTooLarge));
     QString why;
-    std::optional<Contents> contents = decode(bytes, why);
+    std::optional<Contents> contents = decode(bytes, why, language);
     if (!contents)
         return fail(why);
     return contents;
 }
 
-QString write(const QString &path, const Contents &contents, const QList<outfile::Input> &inputs)
+QString write(const QString &path, const Contents &contents, const QList<outfile::Input> &inputs,
+              texts::Language language)
 {
+    const auto t = [language](Text key) { return say(language, key); };
     // A file the reader refuses, or reads as another design, would be a design saved and lost.
     for (int i = 0; i < design::InputCount; ++i)
         if (!isOneLine(contents.texts[std::size_t(i)]))
-            return QStringLiteral("cannot write '%1': the input %2 holds a line break or a "
-                                  "character a design file cannot keep")
-                .arg(path, quotedKey(design::Inputs[i].key));
+            return t(Text::FileUnwritableInput).arg(path, quotedKey(design::Inputs[i].key));
     for (qsizetype c = 0; c < contents.cases.size(); ++c) {
         const CaseTexts &loadCase = contents.cases[c];
         bool oneLine = isOneLine(loadCase.name);
         for (const QString &text : loadCase.loads)
             oneLine = oneLine && isOneLine(text);
         if (!oneLine)
-            return QStringLiteral("cannot write '%1': case %2 holds a line break or a character "
-                                  "a design file cannot keep")
-                .arg(path)
-                .arg(c + 1);
+            return t(Text::FileUnwritableCase).arg(path).arg(c + 1);
     }
     if (contents.cases.size() > MaxCases)
-        return QStringLiteral("cannot write '%1': the design has %2 load cases, more than the %3 "
-                              "a design file keeps")
-            .arg(path)
-            .arg(contents.cases.size())
-            .arg(MaxCases);
+        return t(Text::FileTooManyCases).arg(path).arg(contents.cases.size()).arg(MaxCases);
     Contents kept = contents; // with cases, the load inputs are not written
     if (!kept.cases.isEmpty())
         for (const int i : LoadInputs)
             kept.texts[std::size_t(i)].clear();
     const QByteArray bytes = encode(contents);
     QString unreadable;
-    if (const std::optional<Contents> back = decode(bytes, unreadable); back != kept)
-        return QStringLiteral("cannot write '%1': %2")
-            .arg(path, unreadable.isEmpty()
-                           ? QStringLiteral("the design would not read back as it is")
-                           : unreadable);
+    if (const std::optional<Contents> back = decode(bytes, unreadable, language); back != kept)
+        return t(Text::FileCannotWrite)
+            .arg(path, unreadable.isEmpty() ? t(Text::FileNotReadBack) : unreadable);
     if (bytes.size() > MaxSize)
-        return QStringLiteral("cannot write '%1': the design would be larger than 64 KiB, "
-                              "which no reader opens")
-            .arg(path);
+        return t(Text::FileWouldBeTooLarge).arg(path);
     outfile::OutputFile file(path, inputs);
     if (file.start()) {
         if (file.device()->write(bytes) == bytes.size() && file.finish())
             return {};
     }
-    return QStringLiteral("cannot write '%1': %2").arg(path, file.failure());
+    return t(Text::FileCannotWrite).arg(path, file.failure());
 }
 
 } // namespace designfile

@@ -29,6 +29,7 @@
 
 #include "design/design.h"
 #include "outfile/outfile.h"
+#include "texts/texts.h"
 
 #include <QByteArray>
 #include <QString>
@@ -89,16 +90,20 @@ bool isOneLine(const QString &text);
 QByteArray encode(const Contents &contents);
 
 // The contents of a file's bytes; nothing, with what is wrong in `error` (one line, for
-// example "it is of version 3, written by a newer Kiila; this one reads version 2").
-std::optional<Contents> decode(const QByteArray &bytes, QString &error);
+// example "it is of version 3, written by a newer Kiila; this one reads version 2"). The
+// messages are in `language`; what the system says (why a file cannot be opened) is in its own.
+std::optional<Contents> decode(const QByteArray &bytes, QString &error,
+                               texts::Language language = texts::Language::English);
 
 // The design file at `path`; nothing, with `error` naming the file and what is wrong.
-std::optional<Contents> read(const QString &path, QString &error);
+std::optional<Contents> read(const QString &path, QString &error,
+                             texts::Language language = texts::Language::English);
 
 // Writes the design file at `path`; empty when it was written, else why not (one line naming
 // the file). The file never replaces one of `inputs`, nor anything but a regular file, and is
 // never larger than a reader takes.
 QString write(const QString &path, const Contents &contents,
-              const QList<outfile::Input> &inputs = {});
+              const QList<outfile::Input> &inputs = {},
+              texts::Language language = texts::Language::English);
 
 } // namespace designfile

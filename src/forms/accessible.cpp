@@ -5,6 +5,7 @@
 #include "forms/form.h"
 #include "forms/keys.h"
 #include "forms/widgets.h"
+#include "texts/texts.h"
 
 #include <QAccessibleObject>
 #include <QAccessibleWidget>
@@ -20,6 +21,8 @@ constexpr int SameIndex = -2;
 
 enum class As : std::uint8_t { Default, Button, Radio, Ignored };
 
+constexpr texts::Text NoText = texts::Text::Count;
+
 // How a control without a caption of its own, or one that is read otherwise than its kind says,
 // is presented. name: a fixed name; namedBy: the control whose caption names it; checkedBy: for
 // a radio button, the marker whose visibility shows it chosen; describedBy: for a result value
@@ -34,9 +37,11 @@ struct Entry
     const char *namedBy = nullptr;
     const char *checkedBy = nullptr;
     const char *describedBy = nullptr;
-    // For a tab drawn in the background: its Finnish word, read while the picture with the
-    // English words (englishBy) is hidden, as a sighted user then sees the Finnish ones.
-    const char *finnishName = nullptr;
+    // For a tab drawn in the background: its word in the program's texts, English while the
+    // picture with the English words (englishBy) shows, else Finnish, as a sighted user then
+    // sees the Finnish ones; finnishTab where the Finnish word is another text than the English.
+    texts::Text tab = NoText;
+    texts::Text finnishTab = NoText;
     const char *englishBy = nullptr;
 };
 
@@ -49,22 +54,19 @@ constexpr Entry Table[] = {
      .control = "ImgExit",
      .index = NoIndex,
      .as = As::Button,
-     .name = "Exit",
-     .finnishName = "Lopeta",
+     .tab = texts::Text::TabExit,
      .englishBy = "Image2"},
     {.form = "Form1",
      .control = "ImgPrint",
      .index = NoIndex,
      .as = As::Button,
-     .name = "Print",
-     .finnishName = "Tulosta",
+     .tab = texts::Text::TabPrint,
      .englishBy = "Image2"},
     {.form = "Form1",
      .control = "ImgHelp",
      .index = NoIndex,
      .as = As::Button,
-     .name = "Help",
-     .finnishName = "Ohje",
+     .tab = texts::Text::TabHelp,
      .englishBy = "Image2"},
     {"Form1", "ImgCalc", NoIndex, As::Button, nullptr, "Label15"},
     {"Form1", "Label15", NoIndex, As::Ignored},
@@ -103,29 +105,26 @@ constexpr Entry Table[] = {
      .control = "ImgExit",
      .index = NoIndex,
      .as = As::Button,
-     .name = "Back",
-     .finnishName = "Lopeta",
+     .tab = texts::Text::TabBack,
+     .finnishTab = texts::Text::TabExit,
      .englishBy = "Image2"},
     {.form = "Form2",
      .control = "ImgPrint",
      .index = NoIndex,
      .as = As::Button,
-     .name = "Print",
-     .finnishName = "Tulosta",
+     .tab = texts::Text::TabPrint,
      .englishBy = "Image2"},
     {.form = "Form2",
      .control = "ImgHelp",
      .index = NoIndex,
      .as = As::Button,
-     .name = "Help",
-     .finnishName = "Ohje",
+     .tab = texts::Text::TabHelp,
      .englishBy = "Image2"},
     {.form = "Form3",
      .control = "Image1",
      .index = NoIndex,
      .as = As::Button,
-     .name = "Back",
-     .finnishName = "Takaisin",
+     .tab = texts::Text::TabBack,
      .englishBy = "ImgEng"},
     // The print confirmations: the project entry and the picture button.
     {"FrmTULOSTA", "Text1", NoIndex, As::Default, nullptr, "Label2"},
@@ -170,10 +169,13 @@ Control *related(const Control &control, const char *name, int index)
 
 QString nameOf(const Control &control, const Entry *e)
 {
-    if (e && e->finnishName)
-        if (const Control *english = related(control, e->englishBy, NoIndex);
-            english && !english->isVisible())
-            return QString::fromUtf8(e->finnishName);
+    if (e && e->tab != NoText) {
+        const Control *english = related(control, e->englishBy, NoIndex);
+        if (english && !english->isVisible())
+            return QString::fromUtf8(texts::text(texts::Language::Finnish,
+                                                 e->finnishTab != NoText ? e->finnishTab : e->tab));
+        return QString::fromUtf8(texts::text(texts::Language::English, e->tab));
+    }
     if (e && e->name)
         return QString::fromUtf8(e->name);
     if (e && e->namedBy)

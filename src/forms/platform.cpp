@@ -70,12 +70,12 @@ Platform::Answer DesktopPlatform::messageBox(QWidget *parent, const QString &tex
     }
 }
 
-QString Platform::openDesignPath(QWidget *, const QString &)
+QString Platform::openDesignPath(QWidget *, const QString &, const QString &)
 {
     return {};
 }
 
-QString Platform::saveDesignPath(QWidget *, const QString &, const QString &)
+QString Platform::saveDesignPath(QWidget *, const QString &, const QString &, const QString &)
 {
     return {};
 }
@@ -114,13 +114,13 @@ void Platform::note(QWidget *, const QString &) {}
 
 namespace {
 
-const char DesignFilter[] = "Kiila designs (*.kiila)";
-const char CasesFilter[] = "Load cases (*.csv)";
+// The tables of load cases are CSV files, a name of the same letters in every language.
+const char CasesFilter[] = "CSV (*.csv)";
 
-QString designPath(QWidget *parent, const QString &folder, const QString &suggested, bool save,
-                   const char *filter = DesignFilter, const char *suffix = "kiila")
+QString designPath(QWidget *parent, const QString &folder, const QString &filter,
+                   const QString &suggested, bool save, const char *suffix = "kiila")
 {
-    QFileDialog dialog(nullptr, QString(), folder, QLatin1String(filter));
+    QFileDialog dialog(nullptr, QString(), folder, filter);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setDefaultSuffix(QLatin1String(suffix));
@@ -134,26 +134,27 @@ QString designPath(QWidget *parent, const QString &folder, const QString &sugges
 
 } // namespace
 
-QString DesktopPlatform::openDesignPath(QWidget *parent, const QString &folder)
+QString DesktopPlatform::openDesignPath(QWidget *parent, const QString &folder,
+                                        const QString &filter)
 {
-    return designPath(parent, folder, QString(), false);
+    return designPath(parent, folder, filter, QString(), false);
 }
 
 QString DesktopPlatform::saveDesignPath(QWidget *parent, const QString &folder,
-                                        const QString &suggested)
+                                        const QString &filter, const QString &suggested)
 {
-    return designPath(parent, folder, suggested, true);
+    return designPath(parent, folder, filter, suggested, true);
 }
 
 QString DesktopPlatform::openCasesPath(QWidget *parent, const QString &folder)
 {
-    return designPath(parent, folder, QString(), false, CasesFilter, "csv");
+    return designPath(parent, folder, QLatin1String(CasesFilter), QString(), false, "csv");
 }
 
 QString DesktopPlatform::saveCasesPath(QWidget *parent, const QString &folder,
                                        const QString &suggested)
 {
-    return designPath(parent, folder, suggested, true, CasesFilter, "csv");
+    return designPath(parent, folder, QLatin1String(CasesFilter), suggested, true, "csv");
 }
 
 void paintWindow(QWidget &window, QPainter &painter)

@@ -72,10 +72,11 @@ public:
     virtual QString printPagesToPdf(const QString &title, const QList<PagePainter> &pages,
                                     const QString &path);
     // Asks for a design file to open, or for the name to save one under, starting in `folder`
-    // (and with the name `suggested`); empty when the user cancels. Without a dialog the answer
-    // is always that.
-    virtual QString openDesignPath(QWidget *parent, const QString &folder);
-    virtual QString saveDesignPath(QWidget *parent, const QString &folder,
+    // (and with the name `suggested`), showing the files that `filter` names ("Kiila designs
+    // (*.kiila)", in the window's language); empty when the user cancels. Without a dialog the
+    // answer is always that.
+    virtual QString openDesignPath(QWidget *parent, const QString &folder, const QString &filter);
+    virtual QString saveDesignPath(QWidget *parent, const QString &folder, const QString &filter,
                                    const QString &suggested);
     // The same for a CSV table of load cases to import or export.
     virtual QString openCasesPath(QWidget *parent, const QString &folder);
@@ -120,8 +121,8 @@ public:
     bool printPages(const QString &title, const QList<PagePainter> &pages) override;
     QString printPagesToPdf(const QString &title, const QList<PagePainter> &pages,
                             const QString &path) override;
-    QString openDesignPath(QWidget *parent, const QString &folder) override;
-    QString saveDesignPath(QWidget *parent, const QString &folder,
+    QString openDesignPath(QWidget *parent, const QString &folder, const QString &filter) override;
+    QString saveDesignPath(QWidget *parent, const QString &folder, const QString &filter,
                            const QString &suggested) override;
     QString openCasesPath(QWidget *parent, const QString &folder) override;
     QString saveCasesPath(QWidget *parent, const QString &folder,

@@ -4,6 +4,9 @@
 #include "forms/keys.h"
 #include "forms/names.h"
 
+#include <QAction>
+#include <QWheelEvent>
+
 namespace help {
 
 namespace ctl = forms::names::Form3;
@@ -19,6 +22,13 @@ HelpWindow::HelpWindow(lang::LanguageTag &language, QWidget *parent)
     lang::addFlagKeys(*this, m_language);
     forms::addFocusStop(control(ctl::Image1));
     forms::addShortcut(*this, QKeySequence(Qt::Key_Escape), control(ctl::Image1));
+    for (const auto &[key, page] : {std::pair{Qt::Key_PageDown, 1}, {Qt::Key_PageUp, 0}}) {
+        auto *turn = new QAction(this);
+        turn->setShortcut(QKeySequence(key));
+        addAction(turn);
+        connect(turn, &QAction::triggered, this, [this, page = page] { showPage(page); });
+    }
+    showPage(0);
     Form_Initialize();
 }
 
@@ -26,6 +36,7 @@ HelpWindow::HelpWindow(lang::LanguageTag &language, QWidget *parent)
 // help; a language that leaves the windows' texts (Russian) leaves everything as it is.
 void HelpWindow::showLanguageText(bool hideDisclaimer)
 {
+    setCaption(m_language.ownText(texts::Text::TitleHelp));
     const lang::WindowTexts texts = m_language.row().windowTexts;
     if (texts == lang::WindowTexts::Unchanged)
         return;
@@ -51,6 +62,27 @@ void HelpWindow::Form_Activate()
     control(ctl::Label1)->setVisible(false);
     control(ctl::Label2)->setVisible(false);
     control(ctl::Label3)->setVisible(true);
+}
+
+// The English help (Label1) and the Finnish one (Label2) each in their own language.
+void HelpWindow::showPage(int page)
+{
+    m_page = page;
+    for (const auto &[label, language] : {std::pair{ctl::Label1, texts::Language::English},
+                                          {ctl::Label2, texts::Language::Finnish}}) {
+        forms::Control *help = control(label);
+        help->setCaption(
+            page == 0 ? QString::fromUtf8(help->definition().caption) + QStringLiteral("\r\n") +
+                            QString::fromUtf8(texts::text(language, texts::Text::HelpMore))
+                      : QString::fromUtf8(texts::text(language, texts::Text::HelpAdded)));
+    }
+}
+
+void HelpWindow::wheelEvent(QWheelEvent *event)
+{
+    if (const int turn = event->angleDelta().y())
+        showPage(turn < 0 ? 1 : 0);
+    event->accept();
 }
 
 void HelpWindow::Image1_Click()

@@ -30,10 +30,20 @@ public:
     void Image1_Click();
     void ImgLanguage_Click(int index);
 
+    // The help of the definition with a line under it pointing to the page below (0), or that
+    // page (1): what the program does beyond the help (design files, the menu, printing with
+    // details, the keys). Page Down or the wheel turns to it, Page Up or the wheel back.
+    void showPage(int page);
+    int page() const { return m_page; }
+
+protected:
+    void wheelEvent(QWheelEvent *event) override;
+
 private:
     void showLanguageText(bool hideDisclaimer);
 
     lang::LanguageTag &m_language;
+    int m_page = 0;
 };
 
 // The help window while it is open. It is created when first opened and destroyed when closed;

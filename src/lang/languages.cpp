@@ -4,6 +4,10 @@
 #include "forms/form.h"
 #include "forms/keys.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+
 namespace lang {
 
 void LanguageTag::set(Language language)
@@ -12,6 +16,28 @@ void LanguageTag::set(Language language)
         return;
     m_language = language;
     emit changed(language);
+}
+
+QtTranslations::QtTranslations(const LanguageTag &tag)
+{
+    follow(tag.language());
+    connect(&tag, &LanguageTag::changed, this, &QtTranslations::follow);
+}
+
+QtTranslations::~QtTranslations()
+{
+    if (m_installed)
+        QCoreApplication::removeTranslator(&m_translator);
+}
+
+void QtTranslations::follow(Language language)
+{
+    if (m_installed)
+        QCoreApplication::removeTranslator(&m_translator);
+    m_installed = m_translator.load(QLocale(QString::fromLatin1(row(language).locale)),
+                                    QStringLiteral("qtbase"), QStringLiteral("_"),
+                                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+                  QCoreApplication::installTranslator(&m_translator);
 }
 
 void connectFlags(forms::Form &form, const std::function<void(int)> &handler)

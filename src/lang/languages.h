@@ -14,10 +14,12 @@
 // language; each window takes what a language sets in it from the language's row.
 
 #include "lang/languagefile.h"
+#include "texts/texts.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTranslator>
 
 #include <functional>
 
@@ -46,6 +48,11 @@ public:
     QString text() const { return QString::fromLatin1(row().tag); }
     // The index of the language's flag (ImgLanguage).
     int index() const { return flagOf(m_language); }
+    // One of the program's own texts in the language (Russian takes the English ones).
+    QString ownText(texts::Text key) const
+    {
+        return QString::fromUtf8(texts::text(texts::of(m_language), key));
+    }
 
     void set(Language language);
 
@@ -54,6 +61,22 @@ signals:
 
 private:
     Language m_language;
+};
+
+// Qt's own texts (the buttons of a question, the file dialogs) in the tag's language, from the
+// translations the system has for Qt (qtbase_fi.qm); they follow every change of the tag. A
+// language without them keeps Qt's English.
+class QtTranslations : public QObject
+{
+public:
+    explicit QtTranslations(const LanguageTag &tag);
+    ~QtTranslations() override;
+
+private:
+    void follow(Language language);
+
+    QTranslator m_translator;
+    bool m_installed = false;
 };
 
 // Connects each flag the window has (its ImgLanguage images) to the handler, which receives the

@@ -33,6 +33,7 @@ struct LanguageRow
 {
     Language language;
     const char *tag;      // the language tag, also kiila-calc's --lang
+    const char *locale;   // its code in the system's translations (Qt's own dialogs): "fi"
     const char *file;     // its file beside the program
     const char *encoding; // the code page of its file when the file has no byte-order mark
     int charset;          // what its flag sets on the "lbl" controls
@@ -49,6 +50,7 @@ struct LanguageRow
 inline constexpr LanguageRow Languages[] = {
     {.language = Language::Russian,
      .tag = "rus",
+     .locale = "ru",
      .file = "rus.txt",
      .encoding = "windows-1251",
      .charset = DefaultCharset,
@@ -59,6 +61,7 @@ inline constexpr LanguageRow Languages[] = {
      .noticeCaption = nullptr},
     {.language = Language::English,
      .tag = "eng",
+     .locale = "en",
      .file = "english.txt",
      .encoding = "windows-1252",
      .charset = KeepCharset,
@@ -69,6 +72,7 @@ inline constexpr LanguageRow Languages[] = {
      .noticeCaption = "HELP"},
     {.language = Language::Finnish,
      .tag = "fin",
+     .locale = "fi",
      .file = "fin.txt",
      .encoding = "windows-1252",
      .charset = WesternCharset,

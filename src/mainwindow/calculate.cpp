@@ -2,7 +2,6 @@
 
 #include "forms/names.h"
 #include "mainwindow/mainwindow.h"
-#include "mainwindow/owntexts.h"
 
 #include "calc/numbers.h"
 
@@ -104,20 +103,19 @@ void MainWindow::refuseNumber(const design::Input &input, calc::Reading reading)
     m_lastCalculation.reset();
 
     forms::Control *text = field(input.field);
-    const OwnTexts &texts = ownTexts(m_language);
     const QString caption =
         control(QStringLiteral("Label%1").arg(input.field))->caption().trimmed();
     QString message;
     if (reading == calc::Reading::Ambiguous) {
         const calc::AmbiguousReadings r = calc::ambiguousReadings(text->text().toStdString());
-        message = QString::fromUtf8(texts.ambiguous)
+        message = m_language.ownText(texts::Text::AmbiguousNumber)
                       .arg(caption, text->text(), fromUtf8(calc::writtenForm(r.thousands)),
                            fromUtf8(calc::writtenForm(r.decimals)), fromUtf8(r.thousandsText),
                            fromUtf8(r.pointText), fromUtf8(r.commaText));
     } else {
-        message = QString::fromUtf8(texts.notNumber).arg(caption, text->text());
+        message = m_language.ownText(texts::Text::NotNumber).arg(caption, text->text());
     }
-    m_platform.messageBox(this, message, m_title);
+    m_platform.messageBox(this, message, title());
     text->setFocus();
 }
 

@@ -6,7 +6,6 @@
 
 #include "calc/numbers.h"
 #include "forms/names.h"
-#include "mainwindow/owntexts.h"
 
 #include <QLocale>
 
@@ -74,15 +73,14 @@ void MainWindow::showCaseOutcomes()
     QString line;
     QList<casewindow::Outcome> outcomes;
     if (m_lastCases && m_lastResult) {
-        const OwnTexts &texts = ownTexts(m_language);
         const calc::CasesResult &cases = *m_lastCases;
         if (cases.governingCase && *cases.governingCase < m_cases.size())
-            line = QString::fromUtf8(texts.governingCase)
+            line = m_language.ownText(texts::Text::CasesGoverning)
                        .arg(m_cases.at(*cases.governingCase).name)
                        .arg(*cases.governingCase + 1)
                        .arg(cases.caseCount);
         else
-            line = QString::fromUtf8(texts.casesChecked).arg(cases.caseCount);
+            line = m_language.ownText(texts::Text::CasesChecked).arg(cases.caseCount);
         // Each case at the size the run ended at: the chosen one, or M16.
         const std::string separator = QLocale().decimalPoint().toStdString();
         for (const calc::CasesAtSize &at : cases.sizes) {

@@ -6,7 +6,6 @@
 
 #include "forms/names.h"
 #include "mainwindow/mainwindow.h"
-#include "mainwindow/owntexts.h"
 
 #include "forms/keys.h"
 #include "forms/zoom.h"
@@ -42,15 +41,10 @@ const char RecentKey[] = "designs/recent";
 const char FolderKey[] = "designs/folder";
 const char ZoomKey[] = "windows/zoom";
 
-QString text(const char *utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
 // A menu entry's text with the key of its command beside it.
-QString withKey(const char *utf8, const QKeySequence &keys)
+QString withKey(const QString &text, const QKeySequence &keys)
 {
-    return text(utf8) + u'\t' + keys.toString(QKeySequence::NativeText);
+    return text + u'\t' + keys.toString(QKeySequence::NativeText);
 }
 
 QString fileName(const QString &path)
@@ -254,9 +248,10 @@ bool MainWindow::openDesign(const QString &path)
     // A file that cannot be read changes nothing and asks nothing; another design in the
     // window's place loses the changes as an exit would: the same question.
     QString error;
-    const std::optional<designfile::Contents> contents = designfile::read(path, error);
+    const std::optional<designfile::Contents> contents =
+        designfile::read(path, error, texts::of(m_language.language()));
     if (!contents) {
-        m_platform.messageBox(this, error, m_title);
+        m_platform.messageBox(this, error, title());
         return false;
     }
     if (!mayEnd())
@@ -318,7 +313,8 @@ void MainWindow::openDesignAsked()
 {
     if (!isEnabled())
         return;
-    const QString path = m_platform.openDesignPath(this, lastFolder());
+    const QString path = m_platform.openDesignPath(this, lastFolder(),
+                                                   m_language.ownText(texts::Text::DesignFilter));
     if (!path.isEmpty())
         openDesign(path);
 }
@@ -339,7 +335,8 @@ bool MainWindow::saveDesignAs()
     const QString suggested = m_designPath.isEmpty()
                                   ? QStringLiteral("design.%1").arg(designfile::Suffix)
                                   : fileName(m_designPath);
-    const QString path = withSuffix(m_platform.saveDesignPath(this, lastFolder(), suggested));
+    const QString path = withSuffix(m_platform.saveDesignPath(
+        this, lastFolder(), m_language.ownText(texts::Text::DesignFilter), suggested));
     return !path.isEmpty() && writeDesign(path);
 }
 
@@ -352,9 +349,10 @@ bool MainWindow::writeDesign(const QString &path)
                 outfile::input(file, QStringLiteral("the language file '%1'").arg(file)))
             inputs << *in;
     const designfile::Contents contents = designContents();
-    const QString failure = designfile::write(path, contents, inputs);
+    const QString failure =
+        designfile::write(path, contents, inputs, texts::of(m_language.language()));
     if (!failure.isEmpty()) {
-        m_platform.messageBox(this, failure, m_title);
+        m_platform.messageBox(this, failure, title());
         return false;
     }
     designOpened(path, contents);
@@ -372,12 +370,18 @@ void MainWindow::saveReportAsPdf()
     printing()->saveReportAsPdf(reportData(m_project));
 }
 
+QString MainWindow::title() const
+{
+    return m_language.ownText(texts::Text::TitleMain);
+}
+
+// The design's file before the program's title, marked while it has changes.
 void MainWindow::showTitle()
 {
-    const QString title = m_designPath.isEmpty()
-                              ? m_title
-                              : QStringLiteral("%1 - %2").arg(fileName(m_designPath), m_title);
-    setCaption(hasChanges() ? u'*' + title : title);
+    const QString shown = m_designPath.isEmpty()
+                              ? title()
+                              : QStringLiteral("%1 - %2").arg(fileName(m_designPath), title());
+    setCaption(hasChanges() ? u'*' + shown : shown);
 }
 
 // Whether the design differs from the one the window started with or last opened or saved. A
@@ -402,11 +406,12 @@ bool MainWindow::mayEnd()
 {
     if (!hasChanges())
         return true;
-    const OwnTexts &texts = ownTexts(m_language);
-    const QString question = m_designPath.isEmpty()
-                                 ? text(texts.unsaved)
-                                 : text(texts.changed).arg(fileName(m_designPath));
-    switch (m_platform.messageBox(this, question, m_title,
+    using texts::Text;
+    const QString question =
+        m_designPath.isEmpty()
+            ? m_language.ownText(Text::DesignUnsaved)
+            : m_language.ownText(Text::DesignChanged).arg(fileName(m_designPath));
+    switch (m_platform.messageBox(this, question, title(),
                                   forms::Platform::Buttons::SaveDiscardCancel)) {
     case forms::Platform::Answer::Save:
         return saveDesign();
@@ -430,23 +435,24 @@ void MainWindow::closeEvent(QCloseEvent *event)
 // time, in the language of the moment; it is not modal, so nothing waits on it.
 void MainWindow::contextMenuEvent(QContextMenuEvent *event)
 {
-    const OwnTexts &texts = ownTexts(m_language);
+    using texts::Text;
     delete m_menu;
     m_menu = new QMenu(this);
     m_menu->setAttribute(Qt::WA_DeleteOnClose);
-    QAction *undo = m_menu->addAction(withKey(texts.undo, QKeySequence(Qt::CTRL | Qt::Key_Z)));
+    QAction *undo = m_menu->addAction(
+        withKey(m_language.ownText(Text::MenuUndo), QKeySequence(Qt::CTRL | Qt::Key_Z)));
     undo->setEnabled(canUndo());
     connect(undo, &QAction::triggered, this, &MainWindow::undoArrangementChoice);
     m_menu->addSeparator();
-    m_openAction->setText(text(texts.open));
-    m_saveAction->setText(text(texts.save));
-    m_saveAsAction->setText(text(texts.saveAs));
+    m_openAction->setText(m_language.ownText(Text::MenuOpen));
+    m_saveAction->setText(m_language.ownText(Text::MenuSave));
+    m_saveAsAction->setText(m_language.ownText(Text::MenuSaveAs));
     m_menu->addAction(m_openAction);
     m_menu->addAction(m_saveAction);
     m_menu->addAction(m_saveAsAction);
     // The recent designs in a submenu of their own, so that the entries below do not move as
     // the list grows; without any, the submenu is there but disabled.
-    QMenu *recentMenu = m_menu->addMenu(text(texts.recent));
+    QMenu *recentMenu = m_menu->addMenu(m_language.ownText(Text::MenuRecent));
     const QStringList recent = recentDesigns();
     recentMenu->setEnabled(!recent.isEmpty());
     for (qsizetype i = 0; i < recent.size(); ++i) {
@@ -466,32 +472,36 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event)
         });
     }
     m_menu->addSeparator();
-    connect(m_menu->addAction(withKey(texts.loadCases, QKeySequence(Qt::CTRL | Qt::Key_K))),
+    connect(m_menu->addAction(withKey(m_language.ownText(Text::MenuLoadCases),
+                                      QKeySequence(Qt::CTRL | Qt::Key_K))),
             &QAction::triggered, this, &MainWindow::openLoadCases);
     m_menu->addSeparator();
-    connect(m_menu->addAction(text(texts.savePdf)), &QAction::triggered, this,
+    connect(m_menu->addAction(m_language.ownText(Text::MenuSavePdf)), &QAction::triggered, this,
             &MainWindow::saveReportAsPdf);
-    connect(m_menu->addAction(withKey(texts.print, QKeySequence(Qt::CTRL | Qt::Key_P))),
-            &QAction::triggered, this, &MainWindow::ImgPrint_Click);
     connect(m_menu->addAction(
-                withKey(texts.printDetails, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P))),
+                withKey(m_language.ownText(Text::MenuPrint), QKeySequence(Qt::CTRL | Qt::Key_P))),
+            &QAction::triggered, this, &MainWindow::ImgPrint_Click);
+    connect(m_menu->addAction(withKey(m_language.ownText(Text::MenuPrintDetails),
+                                      QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P))),
             &QAction::triggered, this, &MainWindow::printWithDetails);
-    connect(m_menu->addAction(withKey(texts.help, QKeySequence(Qt::Key_F1))), &QAction::triggered,
-            this, &MainWindow::ImgHelp_Click);
+    connect(
+        m_menu->addAction(withKey(m_language.ownText(Text::MenuHelp), QKeySequence(Qt::Key_F1))),
+        &QAction::triggered, this, &MainWindow::ImgHelp_Click);
     m_menu->addSeparator();
     // The zoom's entries, each disabled where it would change nothing.
     const int percent = qRound(zoom() * 100);
-    const auto zoomEntry = [this](const char *utf8, QKeyCombination keys, bool enabled,
-                                  int direction) {
-        QAction *entry = m_menu->addAction(withKey(utf8, QKeySequence(keys)));
+    const auto zoomEntry = [this](Text text, QKeyCombination keys, bool enabled, int direction) {
+        QAction *entry = m_menu->addAction(withKey(m_language.ownText(text), QKeySequence(keys)));
         entry->setEnabled(enabled);
         connect(entry, &QAction::triggered, this, [this, direction] { zoomBy(direction); });
     };
-    zoomEntry(texts.zoomIn, Qt::CTRL | Qt::Key_Plus, percent < std::end(forms::ZoomSteps)[-1], +1);
-    zoomEntry(texts.zoomOut, Qt::CTRL | Qt::Key_Minus, percent > forms::ZoomSteps[0], -1);
-    zoomEntry(texts.zoomReset, Qt::CTRL | Qt::Key_0, percent != forms::NoZoom, 0);
+    zoomEntry(Text::MenuZoomIn, Qt::CTRL | Qt::Key_Plus, percent < std::end(forms::ZoomSteps)[-1],
+              +1);
+    zoomEntry(Text::MenuZoomOut, Qt::CTRL | Qt::Key_Minus, percent > forms::ZoomSteps[0], -1);
+    zoomEntry(Text::MenuZoomReset, Qt::CTRL | Qt::Key_0, percent != forms::NoZoom, 0);
     m_menu->addSeparator();
-    connect(m_menu->addAction(withKey(texts.exit, QKeySequence(Qt::CTRL | Qt::Key_Q))),
+    connect(m_menu->addAction(
+                withKey(m_language.ownText(Text::MenuExit), QKeySequence(Qt::CTRL | Qt::Key_Q))),
             &QAction::triggered, this, &MainWindow::ImgExit_Click);
     m_menu->popup(event->globalPos());
     event->accept();

@@ -23,10 +23,12 @@ MainWindow::MainWindow(forms::Platform &platform, lang::LanguageTag &language,
     : forms::Form(forms::Form1, parent), m_platform(platform), m_language(language),
       m_reportDef(reportPage), m_help(language)
 {
-    m_title = caption();
     connectHandlers();
     Form_Load();
     m_savedContents = designContents();
+    // The title is in the language of the moment, as the window list shows it.
+    showTitle();
+    connect(&m_language, &lang::LanguageTag::changed, this, &MainWindow::showTitle);
     createFileCommands();
     createKeys();
 }

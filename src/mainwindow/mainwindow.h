@@ -9,7 +9,6 @@
 //   language.cpp     the start-up language step and the flags (lang/ reads the files)
 //   designfiles.cpp  design files: open, save, the recent designs, the context menu and its
 //                    shortcuts, dropping a file, the question before changes are lost
-//   owntexts.h       the window's own English and Finnish texts (menu, questions, refusals)
 //   cases.cpp        the design's load cases: the load fields show the case chosen, the Load
 //                    cases window (casewindow/) edits them
 //
@@ -151,6 +150,8 @@ private:
     // The design files' folder and name, for the PDF save dialogs.
     print::Printing::Files printFiles() const;
     // The title: the design file's name, and a "*" while the design has changes not saved.
+    // The program's title in the language; the window's caption adds the design's file.
+    QString title() const;
     void showTitle();
     bool hasChanges() const;
     bool mayEnd();
@@ -235,7 +236,6 @@ private:
     QString m_designPath;
     designfile::Contents m_savedContents;
     QString m_project;
-    QString m_title;
     bool m_ending = false; // the program is ending through the exit command
     QAction *m_openAction = nullptr;
     QAction *m_saveAction = nullptr;

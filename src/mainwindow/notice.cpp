@@ -2,7 +2,6 @@
 
 #include "forms/definitions.h"
 #include "forms/names.h"
-#include "mainwindow/owntexts.h"
 
 #include <QKeyEvent>
 
@@ -34,10 +33,11 @@ void Notice::keyPressEvent(QKeyEvent *event)
 
 void Notice::showEmptyFields(const QStringList &captions)
 {
-    const OwnTexts &texts = ownTexts(m_language);
     control(ctl::Label3)
-        ->setCaption(QString::fromUtf8(captions.size() == 1 ? texts.emptyField : texts.emptyFields)
-                         .arg(captions.join(QStringLiteral(", "))));
+        ->setCaption(
+            m_language
+                .ownText(captions.size() == 1 ? texts::Text::EmptyField : texts::Text::EmptyFields)
+                .arg(captions.join(QStringLiteral(", "))));
 }
 
 // A language with a title for the notice (English) shows the English text over the Finnish one.

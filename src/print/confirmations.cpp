@@ -51,20 +51,21 @@ void reportFailure(forms::Platform &platform, const PdfOffer &offer, QWidget *pa
                    const QList<forms::PagePainter> &after)
 {
     QString message = QString::fromLatin1(CannotPrint);
-    const QString why = failureReason(*offer.texts, platform.printFailure());
+    const QString why = failureReason(offer.language, platform.printFailure());
     if (!why.isEmpty())
         message += u'\n' + why;
     platform.messageBox(parent, message, QString());
     if (platform.hasPrinter() || !page)
         return;
-    savePageAsPdf(platform, offer, offer.texts->saveInstead, parent, *page, after);
+    savePageAsPdf(platform, offer, texts::Text::PrintSaveInstead, parent, *page, after);
 }
 
-void savePageAsPdf(forms::Platform &platform, const PdfOffer &offer, const char *title,
+void savePageAsPdf(forms::Platform &platform, const PdfOffer &offer, texts::Text title,
                    QWidget *parent, QWidget &page, const QList<forms::PagePainter> &after)
 {
-    const QString path = platform.savePdfPath(
-        parent, offer.folder, offer.name + QStringLiteral(".pdf"), QString::fromUtf8(title));
+    const QString path =
+        platform.savePdfPath(parent, offer.folder, offer.name + QStringLiteral(".pdf"),
+                             QString::fromUtf8(texts::text(offer.language, title)));
     if (path.isEmpty())
         return;
     QString failure = saveRefusal(platform, path);
@@ -87,7 +88,33 @@ void savePageAsPdf(forms::Platform &platform, const PdfOffer &offer, const char 
 void notePrinted(forms::Platform &platform, const PdfOffer &offer, QWidget *window)
 {
     if (window)
-        platform.note(window, QString::fromUtf8(offer.texts->printed));
+        platform.note(window,
+                      QString::fromUtf8(texts::text(offer.language, texts::Text::PrintSent)));
+}
+
+QString failureReason(texts::Language language, const forms::PrintFailure &failure)
+{
+    using Kind = forms::PrintFailure::Kind;
+    texts::Text reason = texts::Text::PrintNoPrinter;
+    switch (failure.kind) {
+    case Kind::None:
+        return {};
+    case Kind::NoPrinter:
+        break;
+    case Kind::NotSpooled:
+        reason = texts::Text::PrintNotSpooled;
+        break;
+    case Kind::Refused:
+        reason = texts::Text::PrintRefused;
+        break;
+    case Kind::Module:
+        reason = texts::Text::PrintModule;
+        break;
+    }
+    QString line = QString::fromUtf8(texts::text(language, reason));
+    if (!failure.detail.isEmpty())
+        line += u' ' + failure.detail;
+    return line;
 }
 
 void moveFrame(forms::Form &sheet, const forms::Rect &twips)

@@ -9,7 +9,7 @@
 #include "forms/form.h"
 #include "forms/platform.h"
 #include "print/detailspage.h"
-#include "print/printtexts.h"
+#include "texts/texts.h"
 
 #include <QPointer>
 #include <functional>
@@ -22,12 +22,12 @@ namespace print {
 bool printEnabled(forms::Platform &platform, QWidget *window,
                   const QList<forms::PagePainter> &after = {});
 
-// What printing says beyond its one message, and where a PDF file is saved: the texts in the
-// window's language, the folder the save dialog starts in, the name it proposes (without
+// What printing says beyond its one message, and where a PDF file is saved: the language of its
+// texts, the folder the save dialog starts in, the name it proposes (without
 // ".pdf") and who is told the file saved.
 struct PdfOffer
 {
-    const PrintTexts *texts = &EnglishTexts;
+    texts::Language language = texts::Language::English;
     QString folder;
     QString name;
     std::function<void(const QString &path)> saved;
@@ -39,7 +39,7 @@ void reportFailure(forms::Platform &platform, const PdfOffer &offer, QWidget *pa
                    const QList<forms::PagePainter> &after = {});
 // Asks for a PDF file's name, in the dialog titled `title`, and saves the page and the pages
 // `after` into it; a failure is shown as the failure message with why.
-void savePageAsPdf(forms::Platform &platform, const PdfOffer &offer, const char *title,
+void savePageAsPdf(forms::Platform &platform, const PdfOffer &offer, texts::Text title,
                    QWidget *parent, QWidget &page, const QList<forms::PagePainter> &after = {});
 // The short note that a print was handed to the printer.
 void notePrinted(forms::Platform &platform, const PdfOffer &offer, QWidget *window);
@@ -51,6 +51,10 @@ inline constexpr forms::Rect AfterConfirmation{1920, 1800, 11715, 7635};
 
 // Shows the window and makes it the active one.
 void bringToFront(QWidget *window);
+
+// The line under CannotPrint that says why (the failure's detail after it); empty when no
+// reason is known.
+QString failureReason(texts::Language language, const forms::PrintFailure &failure);
 
 class ReportConfirmation : public forms::Form
 {

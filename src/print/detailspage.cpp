@@ -23,59 +23,13 @@ namespace {
 
 using calc::SizeDetails;
 
-struct Words
+using texts::Text;
+
+// One of the page's own words, in its language.
+QString word(const DetailsSource &source, Text key)
 {
-    const char *title, *caseWord, *cracked, *nonCracked, *inputs, *value, *checks, *legend,
-        *outcome, *chosen, *stopped, *fails[4], *chosenSentence, *stoppedSentence, *stale,
-        *uncalculated, *governingCase, *loadCases, *casesTitle, *casesLegend, *caseColumn,
-        *nameColumn;
-};
-
-const Words English{"Calculation in full",
-                    "CASE",
-                    "cracked concrete",
-                    "non-cracked concrete",
-                    "Inputs",
-                    "value",
-                    "Checks: load / capacity = utilisation",
-                    "* governs: the check that failed, else the highest utilisation",
-                    "outcome",
-                    "chosen",
-                    "stopped",
-                    {"", "tension fails", "shear fails", "eccentric tension fails"},
-                    "Chosen: %1",
-                    "The calculation stopped: %1",
-                    StaleEnglish,
-                    UncalculatedEnglish,
-                    "Governing case: %1 (%2 of %3)",
-                    "Load cases: %1",
-                    "Load cases %1 to %2 of %3: utilisation per size",
-                    "* the case that governs the size; in bold the governing case",
-                    "case",
-                    "name"};
-
-const Words Finnish{"Laskelma kokonaisuudessaan",
-                    "TAPAUS",
-                    "halkeillut betoni",
-                    "halkeilematon betoni",
-                    "Lähtötiedot",
-                    "arvo",
-                    "Tarkistukset: kuorma / kapasiteetti = käyttöaste",
-                    "* määräävä: tarkistus, joka ei täyty, muuten suurin käyttöaste",
-                    "tulos",
-                    "valittu",
-                    "pysähtyi",
-                    {"", "veto ei riitä", "leikkaus ei riitä", "epäkeskinen veto ei riitä"},
-                    "Valittu: %1",
-                    "Laskenta pysähtyi: %1",
-                    StaleFinnish,
-                    UncalculatedFinnish,
-                    "Mitoittava kuormitustapaus: %1 (%2 / %3)",
-                    "Kuormitustapauksia: %1",
-                    "Kuormitustapaukset %1–%2 / %3: käyttöaste koon mukaan",
-                    "* koon määräävä tapaus; lihavoituna mitoittava kuormitustapaus",
-                    "tapaus",
-                    "nimi"};
+    return QString::fromUtf8(texts::text(source.language, key));
+}
 
 bool severalCases(const DetailsSource &source)
 {
@@ -122,6 +76,21 @@ QString fromUtf8(std::string_view text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
+// The words of a size that failed a check.
+Text failsText(calc::SizeOutcome outcome)
+{
+    switch (outcome) {
+    case calc::SizeOutcome::Shear:
+        return Text::FailsShear;
+    case calc::SizeOutcome::Eccentric:
+        return Text::FailsEccentric;
+    case calc::SizeOutcome::Chosen:
+    case calc::SizeOutcome::Tension:
+        break;
+    }
+    return Text::FailsTension;
+}
+
 // A row of the working: the first line of that name a size has, and each size's line.
 struct WorkingRow
 {
@@ -133,8 +102,7 @@ struct WorkingRow
 // have goes after the row before it.
 std::vector<WorkingRow> workingRows(const DetailsSource &source, const calc::Result &result)
 {
-    const working::Language language =
-        source.finnish ? working::Language::Finnish : working::Language::English;
+    const texts::Language language = source.language;
     const std::size_t count = result.details.size();
     std::vector<WorkingRow> rows;
     for (std::size_t i = 0; i < count; ++i) {
@@ -188,11 +156,10 @@ QString sizeName(const SizeDetails &d)
 // space under it, and the heading that follows stands on its last row.
 const QString NoCell = QStringLiteral("&nbsp;");
 
-QString resultHtml(const DetailsSource &source, const calc::Result &result, const Words &w)
+QString resultHtml(const DetailsSource &source, const calc::Result &result)
 {
     const std::vector<SizeDetails> &sizes = result.details;
-    const working::Language language =
-        source.finnish ? working::Language::Finnish : working::Language::English;
+    const texts::Language language = source.language;
     const QString sizeWidth = QString::number(70 / std::max<std::size_t>(1, sizes.size())) + '%';
 
     // The working: each value's formula in symbols and its unit, then per size the numbers put
@@ -218,7 +185,7 @@ QString resultHtml(const DetailsSource &source, const calc::Result &result, cons
     html += "</table>";
 
     // The checks as the calculation made them, the governing one marked.
-    html += "<p><b>" + esc(QString::fromUtf8(w.checks)) + "</b></p>";
+    html += "<p><b>" + esc(word(source, Text::DetailsChecks)) + "</b></p>";
     html += QStringLiteral("<table cellspacing=0 cellpadding=0 border=1 width=100%>"
                            "<tr><th width=30%></th>");
     for (const SizeDetails &d : sizes)
@@ -254,17 +221,17 @@ QString resultHtml(const DetailsSource &source, const calc::Result &result, cons
     for (const SizeDetails &d : sizes) {
         QString c;
         if (d.stop)
-            c = QString::fromUtf8(w.stopped);
+            c = word(source, Text::DetailsStopped);
         else if (d.outcome == calc::SizeOutcome::Chosen)
-            c = QString::fromUtf8(w.chosen);
+            c = word(source, Text::DetailsChosen);
         else if (d.outcome)
-            c = QString::fromUtf8(w.fails[int(*d.outcome)]);
+            c = word(source, failsText(*d.outcome));
         outcomes += "<td align=right>" + esc(c) + "</td>";
     }
-    html += "<tr><td>" + esc(QString::fromUtf8(w.outcome)) + "</td>" + outcomes + "</tr>";
+    html += "<tr><td>" + esc(word(source, Text::DetailsOutcome)) + "</td>" + outcomes + "</tr>";
     // Several load cases: the case each size's working is of.
     if (severalCases(source)) {
-        html += "<tr><td>" + esc(QString::fromUtf8(w.caseColumn)) + "</td>";
+        html += "<tr><td>" + esc(word(source, Text::DetailsCaseColumn)) + "</td>";
         for (const SizeDetails &d : sizes)
             html += "<td align=right>" +
                     QString::number(calc::caseAtSize(*source.cases, d.sizeNo) + 1) + "</td>";
@@ -274,21 +241,21 @@ QString resultHtml(const DetailsSource &source, const calc::Result &result, cons
     // The legend explains the mark of the governing check; a run stopped before any check has
     // none.
     if (!kinds.empty())
-        html += "<p>" + esc(QString::fromUtf8(w.legend)) + "</p>";
+        html += "<p>" + esc(word(source, Text::DetailsLegend)) + "</p>";
 
     // The outcome in a sentence.
     QString sentence;
     switch (result.outcome) {
     case calc::Outcome::Chosen:
         sentence =
-            QString::fromUtf8(w.chosenSentence)
+            word(source, Text::DetailsChosenSentence)
                 .arg(fromUtf8(result.chosen->anchorText).simplified() +
                      (result.chosen->plate ? "; " + fromUtf8(result.chosen->plateText).simplified()
                                            : QString()));
         break;
     case calc::Outcome::Stopped:
-        sentence =
-            QString::fromUtf8(w.stoppedSentence).arg(fromUtf8(result.message->text).simplified());
+        sentence = word(source, Text::DetailsStoppedSentence)
+                       .arg(fromUtf8(result.message->text).simplified());
         break;
     case calc::Outcome::Advice:
         sentence = fromUtf8(result.advice);
@@ -314,17 +281,18 @@ QString shortName(const std::string &name)
 
 // A page of the cases from `first`: their loads and per size the highest utilisation of each,
 // why it fails, and a star where it governs the size.
-QString casesHtml(const DetailsSource &source, int first, const Words &w)
+QString casesHtml(const DetailsSource &source, int first)
 {
     const design::Design &design = source.design;
     const calc::CasesResult &cases = *source.cases;
     const int count = int(design.cases.size());
     const int last = std::min(count, first + CasesPerPage);
-    QString html =
-        "<h3>" + esc(QString::fromUtf8(w.casesTitle).arg(first + 1).arg(last).arg(count)) + "</h3>";
+    QString html = "<h3>" +
+                   esc(word(source, Text::DetailsCasesTitle).arg(first + 1).arg(last).arg(count)) +
+                   "</h3>";
     html += QStringLiteral("<table cellspacing=0 cellpadding=1 border=1 width=100%><tr>");
-    html += "<th align=right width=5%>" + esc(QString::fromUtf8(w.caseColumn)) +
-            "</th><th align=left width=25%>" + esc(QString::fromUtf8(w.nameColumn)) + "</th>";
+    html += "<th align=right width=5%>" + esc(word(source, Text::DetailsCaseColumn)) +
+            "</th><th align=left width=25%>" + esc(word(source, Text::DetailsNameColumn)) + "</th>";
     for (const design::Input &input : design::Inputs)
         if (isLoad(input))
             html +=
@@ -355,14 +323,14 @@ QString casesHtml(const DetailsSource &source, int first, const Words &w)
             const calc::CaseRow &row = at.cases[std::size_t(i)];
             QString cell = fromUtf8(calc::formatFixed(calc::caseUtilization(row), 3));
             if (row.outcome != calc::SizeOutcome::Chosen)
-                cell += ' ' + QString::fromUtf8(w.fails[int(row.outcome)]);
+                cell += ' ' + word(source, failsText(row.outcome));
             if (at.governingCase == i)
                 cell += QStringLiteral(" *");
             html += "<td align=right>" + bold(esc(cell)) + "</td>";
         }
         html += "</tr>";
     }
-    html += "</table><p>" + esc(QString::fromUtf8(w.casesLegend)) + "</p>";
+    html += "</table><p>" + esc(word(source, Text::DetailsCasesLegend)) + "</p>";
     return html;
 }
 
@@ -378,16 +346,15 @@ int detailsPageCount(const DetailsSource &source)
 
 QString detailsPageHtml(const DetailsSource &source, int page)
 {
-    const Words &w = source.finnish ? Finnish : English;
     const design::Design &design = source.design;
     QString html = QStringLiteral("<html><body>");
     html += "<p>" + esc(source.project) + "<br>" + esc(source.versionLine) + "<br>" +
             esc(source.dateTime) + "</p>";
     if (page > 0 && severalCases(source))
-        return html + casesHtml(source, (page - 1) * CasesPerPage, w) + "</body></html>";
-    html += "<h3>" + esc(QString::fromUtf8(w.title)) + ": " + QString::fromUtf8(w.caseWord) + ' ' +
-            QString::number(design.arrangement) + ", " +
-            esc(QString::fromUtf8(design.cracked ? w.cracked : w.nonCracked)) + "</h3>";
+        return html + casesHtml(source, (page - 1) * CasesPerPage) + "</body></html>";
+    html += "<h3>" + esc(word(source, Text::DetailsTitle)) + ": " +
+            esc(word(source, Text::DetailsCase)) + ' ' + QString::number(design.arrangement) +
+            ", " + esc(word(source, design.cracked ? Text::Cracked : Text::NonCracked)) + "</h3>";
     // The inputs with every digit the calculation read, not rounded as the working is. The
     // loads of several cases are on the pages of the cases.
     const bool cases = severalCases(source);
@@ -397,23 +364,25 @@ QString detailsPageHtml(const DetailsSource &source, int page)
             inputs << QString::fromUtf8(input.label.data(), qsizetype(input.label.size())) + " = " +
                           exactNumber(design.input.*input.value) + ' ' +
                           QString::fromUtf8(input.unit.data(), qsizetype(input.unit.size()));
-    html += "<p>" + esc(QString::fromUtf8(w.inputs)) + ": " + esc(inputs.join(", ")) + "</p>";
+    html += "<p>" + esc(word(source, Text::DetailsInputs)) + ": " + esc(inputs.join(", ")) + "</p>";
     if (cases) {
         const int count = int(design.cases.size());
         const std::optional<int> governing = source.cases->governingCase;
         html += "<p><b>" +
-                esc(governing ? QString::fromUtf8(w.governingCase)
+                esc(governing ? word(source, Text::DetailsGoverningCase)
                                     .arg(fromUtf8(design.cases[std::size_t(*governing)].name))
                                     .arg(*governing + 1)
                                     .arg(count)
-                              : QString::fromUtf8(w.loadCases).arg(count)) +
+                              : word(source, Text::DetailsLoadCases).arg(count)) +
                 "</b></p>";
     }
     if (source.result)
-        html += resultHtml(source, *source.result, w);
+        html += resultHtml(source, *source.result);
     else
-        html += "<p><b>" + esc(QString::fromUtf8(source.calculated ? w.stale : w.uncalculated)) +
-                "</b></p>";
+        html +=
+            "<p><b>" +
+            esc(word(source, source.calculated ? Text::ResultStale : Text::ResultUncalculated)) +
+            "</b></p>";
     return html + "</body></html>";
 }
 

@@ -11,6 +11,7 @@
 
 #include "calc/calc.h"
 #include "design/design.h"
+#include "texts/texts.h"
 
 #include <QString>
 
@@ -30,7 +31,7 @@ struct DetailsSource
     QString project;
     QString versionLine; // as on the report page
     QString dateTime;    // as on the report page
-    bool finnish = false;
+    texts::Language language = texts::Language::English;
     design::Design design;
     // From Mitoitus with Working::Kept for `design`; none when the inputs changed after the last
     // calculation: the page then says that no result belongs to them.

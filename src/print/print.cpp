@@ -27,7 +27,7 @@ Printing::~Printing()
 PdfOffer Printing::pdfOffer() const
 {
     PdfOffer offer;
-    offer.texts = &printTexts(m_language);
+    offer.language = texts::of(m_language.language());
     offer.folder = m_files.folder ? m_files.folder() : QString();
     if (offer.folder.isEmpty())
         offer.folder = QDir::homePath();

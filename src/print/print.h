@@ -10,12 +10,12 @@
 //   sheet.cpp          the data sheet's print command (Form2.ImgPrint)
 //   confirmations.h    the confirmations FrmTULOSTA, FrmPRINTeng (report) and FrmTULOSTA2 (sheet)
 //   detailspage.h      the details page: the working values of a calculation, after the report
-//   printtexts.h       printing's own texts in English and Finnish (why a print failed, the notes)
 //
 // Printing never reaches into the main window's or the sheet's logic: the main window hands it
 // plain values (the report's data, the sheet's title) and the windows to print or to disable.
 // Printing a window goes through the platform (forms/platform.h); every way it can fail ends in the
-// one message CannotPrint.
+// one message CannotPrint. Printing's own words (why a print failed, the notes, the details
+// page's) come from the program's texts (texts/) in the language's PdfOffer or DetailsSource.
 
 #include "calc/calc.h"
 #include "design/design.h"

@@ -49,7 +49,7 @@ void Printing::saveReportAsPdf(const ReportData &data)
     line->setCaption(data.project);
     const DetailsSource details = detailsSource(data);
     const PdfOffer offer = pdfOffer();
-    savePageAsPdf(m_platform, offer, offer.texts->saveReport, m_main, *m_report,
+    savePageAsPdf(m_platform, offer, texts::Text::PrintSaveReport, m_main, *m_report,
                   detailsPages(details));
     line->setCaption(QString());
 }

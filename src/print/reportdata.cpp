@@ -57,25 +57,25 @@ QString casesLine(const ReportData &data)
 {
     if (!data.result || !data.cases || data.design.cases.size() < 2)
         return {};
-    const bool finnish = finnishPage(data.language);
+    const auto say = [&data](texts::Text key) {
+        return QString::fromUtf8(texts::text(texts::of(data.language), key));
+    };
     const int count = int(data.design.cases.size());
     const std::optional<int> governing = data.cases->governingCase;
     if (!governing)
-        return (finnish ? QStringLiteral("Kuormitustapauksia: %1")
-                        : QStringLiteral("Load cases: %1"))
-            .arg(count);
-    return (finnish ? QStringLiteral("Mitoittava kuormitustapaus: %1 (%2 / %3)")
-                    : QStringLiteral("Governing case: %1 (%2 of %3)"))
+        return say(texts::Text::DetailsLoadCases).arg(count);
+    return say(texts::Text::DetailsGoverningCase)
         .arg(fromUtf8(data.design.cases[std::size_t(*governing)].name))
         .arg(*governing + 1)
         .arg(count);
 }
 
-QString noResultText(NoResult why, bool finnish)
+// What the page says where no result belongs to the inputs; the details page says the same.
+QString noResultText(NoResult why, lang::Language language)
 {
-    if (why == NoResult::Stale)
-        return QString::fromUtf8(finnish ? StaleFinnish : StaleEnglish);
-    return QString::fromUtf8(finnish ? UncalculatedFinnish : UncalculatedEnglish);
+    return QString::fromUtf8(
+        texts::text(texts::of(language), why == NoResult::Stale ? texts::Text::ResultStale
+                                                                : texts::Text::ResultUncalculated));
 }
 
 } // namespace
@@ -151,11 +151,6 @@ QString dateTimeText(const QDateTime &at)
     return locale.toString(at, locale.dateFormat(QLocale::ShortFormat) + u' ' + time.trimmed());
 }
 
-bool finnishPage(lang::Language language)
-{
-    return lang::row(language).windowTexts == lang::WindowTexts::Finnish;
-}
-
 void fillReportPage(forms::Form &page, const ReportData &data)
 {
     using forms::Control;
@@ -226,7 +221,7 @@ void fillReportPage(forms::Form &page, const ReportData &data)
     Control *note = page.control(reportCtl::LblNote);
     note->setCaption(chosen        ? QString()
                      : data.result ? texts.failure
-                                   : noResultText(data.noResult, finnishPage(data.language)));
+                                   : noResultText(data.noResult, data.language));
     note->setVisible(!chosen);
 }
 
@@ -236,7 +231,7 @@ DetailsSource detailsSource(const ReportData &data)
     details.project = data.project;
     details.versionLine = versionLine(data.captions.title, data.captions.version);
     details.dateTime = data.dateTime;
-    details.finnish = finnishPage(data.language);
+    details.language = texts::of(data.language);
     details.design = data.design;
     details.result = data.result;
     details.cases = data.cases;

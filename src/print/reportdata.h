@@ -20,17 +20,6 @@
 
 namespace print {
 
-// What the page says where no result belongs to the inputs, in English and in Finnish. The
-// details page says the same.
-inline constexpr char StaleEnglish[] =
-    "The inputs have changed since the last calculation: no result belongs to them.";
-inline constexpr char StaleFinnish[] =
-    "Lähtötietoja on muutettu viimeisen laskennan jälkeen: niille ei ole tulosta.";
-inline constexpr char UncalculatedEnglish[] =
-    "No calculation has been made yet: no result belongs to the inputs.";
-inline constexpr char UncalculatedFinnish[] =
-    "Laskentaa ei ole vielä tehty: lähtötiedoille ei ole tulosta.";
-
 // The captions of the page in its language, as the main window's definition names them.
 struct ReportCaptions
 {
@@ -98,10 +87,6 @@ struct ResultTexts
 };
 
 ResultTexts resultTexts(const calc::Result &result, const std::string &decimalSeparator);
-
-// Whether the page's texts are Finnish; otherwise English (the sentences the program writes
-// itself, where the language files have none).
-bool finnishPage(lang::Language language);
 
 // Fills the report page FrmPRINT wholly from the data: a page with a chosen anchor shows it, its
 // plate line and drawing; any other says in the drawing's place why it has none.

@@ -8,63 +8,12 @@ namespace {
 
 using calc::SizeDetails;
 
-// The words around the formulas; the formulas themselves are symbols in either language.
-struct Words
-{
-    const char *cracked, *nonCracked, *oneAnchorTakesAll, *stepWidth, *noMiddleRow, *farFromEdges,
-        *farSentence, *yes, *no, *bothFar, *stopHeading, *stops, *searchHeading, *searchStep,
-        *searchZero, *searchBisection, *searchLast, *raised;
-    CheckNames checks[3];
-};
+using texts::Text;
 
-const Words English{"(cracked concrete)",
-                    "(non-cracked concrete)",
-                    "(one anchor takes all the shear)",
-                    "step width",
-                    "(no middle row)",
-                    "far from the edges (C1 and C2 ≥ 10·hef)",
-                    "%s (10·hef = %s mm)",
-                    "yes",
-                    "no",
-                    "C1 = %s mm, C2 = %s mm ≥ 10·hef = %s mm",
-                    "stop",
-                    "the run stops at this size",
-                    "first step with NGroup/NFromM within 5 % of 1",
-                    "step %d",
-                    "none; below 1 at step 0: step 0",
-                    "none; bisection of steps %d and %d, where NGroup/NFromM falls below 1",
-                    "none, and NGroup/NFromM never falls below 1: step %d",
-                    "(9 when between 0 and 9)",
-                    {{"tension", "NSd/nAnchors", "FAnchor"},
-                     {"shear", "VRes", "FAnchor"},
-                     {"eccentric", "NSd", "NGroup"}}};
-
-const Words Finnish{"(halkeillut betoni)",
-                    "(halkeilematon betoni)",
-                    "(yksi ankkuri ottaa koko leikkauksen)",
-                    "askelväli",
-                    "(ei keskiriviä)",
-                    "kaukana reunoista (C1 ja C2 ≥ 10·hef)",
-                    "%s (10·hef = %s mm)",
-                    "kyllä",
-                    "ei",
-                    "C1 = %s mm, C2 = %s mm ≥ 10·hef = %s mm",
-                    "pysähdys",
-                    "laskenta pysähtyy tähän kokoon",
-                    "ensimmäinen askel, jossa NGroup/NFromM on 5 %:n sisällä 1:stä",
-                    "askel %d",
-                    "ei mikään; alle 1 askeleella 0: askel 0",
-                    "ei mikään; askelten %d ja %d puolitus, jossa NGroup/NFromM laskee alle 1:n",
-                    "ei mikään, eikä NGroup/NFromM laske alle 1:n: askel %d",
-                    "(9, kun välillä 0–9)",
-                    {{"veto", "NSd/nAnchors", "FAnchor"},
-                     {"leikkaus", "VRes", "FAnchor"},
-                     {"epäkeskinen veto", "NSd", "NGroup"}}};
-
-const Words &wordsOf(Language language)
-{
-    return language == Language::Finnish ? Finnish : English;
-}
+// The words are the program's texts; the formulas and these patterns of numbers are symbols in
+// every language.
+constexpr char FarSentence[] = "%s (10·hef = %s mm)";
+constexpr char BothFar[] = "C1 = %s mm, C2 = %s mm ≥ 10·hef = %s mm";
 
 // printf into a string; the texts above take strings and integers only (a per cent sign of the
 // text itself is written %%).
@@ -90,7 +39,7 @@ class Builder
 {
 public:
     Builder(const design::Design &design, const SizeDetails &d, Language language)
-        : m_design(design), m_d(d), m_w(wordsOf(language)), m_size(calc::SizeTable[d.sizeNo - 1]),
+        : m_design(design), m_d(d), m_language(language), m_size(calc::SizeTable[d.sizeNo - 1]),
           m_a(calc::ArrangementTable[design.arrangement - 1])
     {
     }
@@ -120,6 +69,8 @@ private:
                            std::move(remark),
                            {}});
     }
+    std::string w(Text key) const { return texts::text(m_language, key); }
+
     void sentence(std::string heading, std::string text)
     {
         m_lines.push_back({std::move(heading), {}, {}, std::nullopt, {}, {}, std::move(text)});
@@ -161,17 +112,18 @@ private:
                 minimum = "sMin";
             if (*stop != calc::StopKind::FarFromEdges) // the others read the value as capped
                 name += "calc";
-            sentence(m_w.stopHeading, name + " = " + n(d.stop->value) + " mm < " + minimum + " = " +
-                                          n(d.stop->minimum) + " mm: " + m_w.stops);
+            sentence(w(Text::WorkStop), name + " = " + n(d.stop->value) + " mm < " + minimum +
+                                            " = " + n(d.stop->minimum) +
+                                            " mm: " + w(Text::WorkStops));
             return;
         }
         if (m_design.arrangement == 7)
-            sentence("C1, C2 ≥ 10·hef", format(m_w.bothFar, n(in.C1).c_str(), n(in.C2).c_str(),
+            sentence("C1, C2 ≥ 10·hef", format(BothFar, n(in.C1).c_str(), n(in.C2).c_str(),
                                                n(10 * m_size.hef).c_str()));
         if (m_a.k1 != 0)
-            step("e1Calc", "|e1|", "|" + n(in.e1) + "|", d.e1Calc, "mm", m_w.raised);
+            step("e1Calc", "|e1|", "|" + n(in.e1) + "|", d.e1Calc, "mm", w(Text::WorkRaised));
         if (m_a.k2 != 0)
-            step("e2Calc", "|e2|", "|" + n(in.e2) + "|", d.e2Calc, "mm", m_w.raised);
+            step("e2Calc", "|e2|", "|" + n(in.e2) + "|", d.e2Calc, "mm", w(Text::WorkRaised));
     }
 
     // The capacity of one anchor by the projected areas.
@@ -179,7 +131,8 @@ private:
     {
         const calc::TensionDetails &t = *m_d.tension;
         const SizeDetails &d = m_d;
-        step("FRd", "", "", t.FRd, "kN", m_design.cracked ? m_w.cracked : m_w.nonCracked);
+        step("FRd", "", "", t.FRd, "kN",
+             m_design.cracked ? "(" + w(Text::Cracked) + ")" : "(" + w(Text::NonCracked) + ")");
         step("Ac0", "sCr²", n(m_size.sCr) + "²", t.Ac0, "mm²");
         step("Ac", "(cCr + C1calc + 2·k1·S1calc)·(cCr + C2calc + 2·k2·S2calc)",
              "(" + n(m_size.cCr) + " + " + n(d.C1calc) + " + " +
@@ -205,8 +158,10 @@ private:
         const std::string V = n(std::fabs(m_design.input.V1d));
         const std::string nA = std::to_string(m_a.nAnchors);
         if (arrangement == 2 || arrangement == 3 || arrangement == 6)
-            sentence(m_w.farFromEdges, format(m_w.farSentence, s.farFromEdges ? m_w.yes : m_w.no,
-                                              n(10 * m_size.hef).c_str()));
+            sentence(w(Text::WorkFarFromEdges),
+                     format(FarSentence,
+                            s.farFromEdges ? w(Text::WorkYes).c_str() : w(Text::WorkNo).c_str(),
+                            n(10 * m_size.hef).c_str()));
         switch (arrangement) {
         case 1:
             step("VRes", "V1dCalc", "", s.VRes, "kN");
@@ -216,7 +171,7 @@ private:
             if (s.farFromEdges)
                 step("VRes", "V1dCalc/nAnchors", V + "/" + nA, s.VRes, "kN");
             else
-                step("VRes", "V1dCalc " + std::string(m_w.oneAnchorTakesAll), "", s.VRes, "kN");
+                step("VRes", "V1dCalc " + w(Text::WorkOneAnchorTakesAll), "", s.VRes, "kN");
             break;
         case 4:
         case 5:
@@ -273,32 +228,33 @@ private:
         const std::string S1 = n(d.S1calc);
         step("xStart", "−20·k1·S1calc − 15·dNom", "−20·" + k1 + "·" + S1 + " − 15·" + dn, e.xStart,
              "mm");
-        step(m_w.stepWidth, "0.015·dNom + 0.02·k1·S1calc",
+        step(w(Text::WorkStepWidth), "0.015·dNom + 0.02·k1·S1calc",
              "0.015·" + dn + " + 0.02·" + k1 + "·" + S1, e.stepWidth, "mm");
         switch (e.end) {
         case calc::SearchEnd::Step:
-            sentence(m_w.searchHeading, format(m_w.searchStep, e.stepNo));
-            step("xNA", "xStart + stepNo·" + std::string(m_w.stepWidth),
+            sentence(w(Text::WorkSearchHeading), format(w(Text::WorkSearchStep).c_str(), e.stepNo));
+            step("xNA", "xStart + stepNo·" + w(Text::WorkStepWidth),
                  n(e.xStart) + " + " + std::to_string(e.stepNo) + "·" + n(e.stepWidth), e.xNA,
                  "mm");
             break;
         case calc::SearchEnd::StepZero:
-            sentence(m_w.searchHeading, m_w.searchZero);
+            sentence(w(Text::WorkSearchHeading), w(Text::WorkSearchZero));
             step("xNA", "xStart", "", e.xNA, "mm");
             break;
         case calc::SearchEnd::Bisection:
-            sentence(m_w.searchHeading, format(m_w.searchBisection, e.stepNo - 1, e.stepNo));
+            sentence(w(Text::WorkSearchHeading),
+                     format(w(Text::WorkSearchBisection).c_str(), e.stepNo - 1, e.stepNo));
             step("xNA", "", "", e.xNA, "mm");
             break;
         case calc::SearchEnd::LastStep:
-            sentence(m_w.searchHeading, format(m_w.searchLast, e.stepNo));
+            sentence(w(Text::WorkSearchHeading), format(w(Text::WorkSearchLast).c_str(), e.stepNo));
             step("xNA", "", "", e.xNA, "mm");
             break;
         }
         step("L", "1.5·dNom + 2·k1·S1calc − xNA",
              "1.5·" + dn + " + 2·" + k1 + "·" + S1 + " − " + p(e.xNA), e.L, "mm");
         if (m_a.k1 == 0.5)
-            step("FMiddle", "", "", e.FMiddle, "kN", m_w.noMiddleRow);
+            step("FMiddle", "", "", e.FMiddle, "kN", w(Text::WorkNoMiddleRow));
         else
             step("FMiddle", "(1.5·dNom + k1·S1calc − xNA)/L·FAnchor",
                  "(1.5·" + dn + " + " + k1 + "·" + S1 + " − " + p(e.xNA) + ")/" + n(e.L) + "·" +
@@ -335,7 +291,7 @@ private:
 
     const design::Design &m_design;
     const SizeDetails &m_d;
-    const Words &m_w;
+    Language m_language;
     const calc::SizeData &m_size;
     const calc::Arrangement &m_a;
     std::vector<Line> m_lines;
@@ -375,7 +331,15 @@ std::string lineText(const Line &line)
 
 CheckNames checkNames(calc::CheckKind kind, Language language)
 {
-    return wordsOf(language).checks[int(kind)];
+    switch (kind) {
+    case calc::CheckKind::Tension:
+        return {texts::text(language, Text::CheckTension), "NSd/nAnchors", "FAnchor"};
+    case calc::CheckKind::Shear:
+        return {texts::text(language, Text::CheckShear), "VRes", "FAnchor"};
+    case calc::CheckKind::Eccentric:
+        break;
+    }
+    return {texts::text(language, Text::CheckEccentric), "NSd", "NGroup"};
 }
 
 } // namespace working

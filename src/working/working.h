@@ -13,6 +13,7 @@
 
 #include "calc/calc.h"
 #include "design/design.h"
+#include "texts/texts.h"
 
 #include <optional>
 #include <string>
@@ -21,7 +22,8 @@
 
 namespace working {
 
-enum class Language { English, Finnish };
+// The words of the working in the program's texts (texts/).
+using texts::Language;
 
 // "name = formula = numbers = value unit remark", or "name: sentence".
 struct Line

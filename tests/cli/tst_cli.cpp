@@ -1,5 +1,6 @@
 #include "finnishlocale.h"
 #include "outputtargets.h"
+#include "texts/texts.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -127,6 +128,8 @@ private slots:
     void detailsJson();
     void detailsText_data();
     void detailsText();
+    void wordsInTheLanguage_data();
+    void wordsInTheLanguage();
     void boundaries_data();
     void boundaries();
     void csvRows();
@@ -1133,7 +1136,7 @@ void TestCli::reportDetails_data()
                                             "S1calc = 150 mm < sMin = 185 mm: the run stops",
                                             "The calculation stopped: Anchor M16"};
     QTest::newRow("Finnish") << "fin" << row
-                             << QStringList{"TAPAUS 2, halkeillut betoni", "leikkaus ei riitä",
+                             << QStringList{"TAPAUS 2, haljennut betoni", "leikkaus ei riitä",
                                             "askelten 1017 ja 1018 puolitus",
                                             "laskenta pysähtyy tähän kokoon",
                                             "Laskenta pysähtyi: Ankkurien M16"};
@@ -1180,6 +1183,109 @@ void TestCli::reportDetails()
     QCOMPARE(rows.exitCode, 0);
     QCOMPARE(pageCount(csvPdf), 6);
     QVERIFY(pageText(csvPdf, 4).contains("CASE 2"));
+}
+
+// The pieces of a text between its placeholders, of three characters or more: what any output
+// that fills it shows as it stands.
+QStringList fixedPieces(const char *text)
+{
+    QStringList pieces;
+    for (const QString &piece :
+         QString::fromUtf8(text).split(QRegularExpression(QStringLiteral("%[1-9sd]"))))
+        if (piece.trimmed().size() >= 3)
+            pieces << piece.trimmed();
+    return pieces;
+}
+
+// What kiila-calc writes in its own words: the summary and the working on standard output, the
+// details page read back from the PDF file. Each row's texts are in the output in the row's
+// language and none of them in the other language.
+void TestCli::wordsInTheLanguage_data()
+{
+    QTest::addColumn<QString>("lang");
+    QTest::addColumn<bool>("page"); // the details page rather than standard output
+    QTest::addColumn<QList<int>>("keys");
+
+    using T = texts::Text;
+    const auto keys = [](std::initializer_list<T> list) {
+        QList<int> all;
+        for (T key : list)
+            all << int(key);
+        return all;
+    };
+    // The design of reportDetails: M8 fails the tension, M10 the shear, M12 the eccentric
+    // tension after a bisection; M16 stops on s1.
+    const QList<int> out = keys({T::SummaryCase,
+                                 T::Cracked,
+                                 T::SummaryAnchorCapacity,
+                                 T::SummaryGroupShear,
+                                 T::SummaryEccentric,
+                                 T::SummaryUseTension,
+                                 T::SummaryUseShear,
+                                 T::SummaryUseEccentric,
+                                 T::SummaryFails,
+                                 T::SummaryCapacityHeading,
+                                 T::SummaryShearHeading,
+                                 T::SummaryEccentricHeading,
+                                 T::SummaryStopped,
+                                 T::CheckTension,
+                                 T::CheckShear,
+                                 T::CheckEccentric,
+                                 T::DetailsColumnCheck,
+                                 T::DetailsColumnLoad,
+                                 T::DetailsColumnCapacity,
+                                 T::DetailsColumnUtilisation,
+                                 T::DetailsMarkFails,
+                                 T::DetailsMarkGoverns,
+                                 T::DetailsOutcome,
+                                 T::DetailsFailsCheck,
+                                 T::WorkRaised,
+                                 T::WorkStepWidth,
+                                 T::WorkSearchHeading,
+                                 T::WorkSearchBisection,
+                                 T::WorkStop,
+                                 T::WorkStops,
+                                 T::WorkFarFromEdges,
+                                 T::WorkNo});
+    const QList<int> page =
+        keys({T::DetailsTitle, T::DetailsCase, T::Cracked, T::DetailsInputs, T::DetailsChecks,
+              T::DetailsLegend, T::DetailsOutcome, T::DetailsStopped, T::FailsTension,
+              T::FailsShear, T::FailsEccentric, T::DetailsStoppedSentence});
+    for (const char *lang : {"eng", "fin"}) {
+        QTest::addRow("%s, standard output", lang) << lang << false << out;
+        QTest::addRow("%s, details page", lang) << lang << true << page;
+    }
+}
+
+void TestCli::wordsInTheLanguage()
+{
+    QFETCH(QString, lang);
+    QFETCH(bool, page);
+    QFETCH(QList<int>, keys);
+    const QStringList design{
+        "--arrangement", "2", "--cracked", "--c1", "100",  "--c2", "100",    "--s1", "150",
+        "--nsd",         "3", "--v1d",     "2",    "--e1", "200",  "--lang", lang,   "--details"};
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("details.pdf");
+    const Run run = kiilaCalc(page ? design + QStringList{"--report", pdf} : design);
+    QCOMPARE(run.exitCode, 0);
+    const QString text = page ? pageText(pdf, 2) : QString::fromUtf8(run.out);
+
+    const bool finnish = lang == QLatin1String("fin");
+    const texts::Language language = finnish ? texts::Language::Finnish : texts::Language::English;
+    const texts::Language other = finnish ? texts::Language::English : texts::Language::Finnish;
+    QStringList faults;
+    for (const int key : keys) {
+        const QStringList own = fixedPieces(texts::text(language, texts::Text(key)));
+        for (const QString &piece : own)
+            if (!text.contains(piece))
+                faults << "missing: " + piece;
+        for (const QString &piece : fixedPieces(texts::text(other, texts::Text(key))))
+            if (!own.contains(piece) && text.contains(QRegularExpression(
+                                            "\\b" + QRegularExpression::escape(piece) + "\\b")))
+                faults << "in the other language: " + piece;
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join('\n') + "\n" + text));
 }
 
 void TestCli::reportTargets_data()

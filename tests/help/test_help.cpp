@@ -4,11 +4,13 @@
 #include "help/helpwindow.h"
 #include "mainwindow/mainwindow.h"
 #include "standinreport.h"
+#include "texts/texts.h"
 #include "windowdriver.h"
 
 #include <QApplication>
 #include <QPointer>
 #include <QTest>
+#include <QWheelEvent>
 
 using lang::Language;
 
@@ -27,6 +29,8 @@ private slots:
     void oneWindowForEveryHelpCommand();
     void escapeGoesBack();
     void disclaimerHeadingStandsLower();
+    void pageBelowTheHelp_data();
+    void pageBelowTheHelp();
     void grabWindow();
 
 private:
@@ -188,6 +192,52 @@ void TestHelp::disclaimerHeadingStandsLower()
              qPrintable(QStringLiteral("heading at %1, lines of %2").arg(top).arg(lines)));
 }
 
+void TestHelp::pageBelowTheHelp_data()
+{
+    QTest::addColumn<Language>("language");
+    QTest::addColumn<QString>("label"); // the help shown in the language
+    QTest::addRow("English") << Language::English << "Label1";
+    QTest::addRow("Finnish") << Language::Finnish << "Label2";
+}
+
+// Below the help of the window's definition, which stays as it is, a line points to the page
+// about what the program does beyond it; Page Down and the wheel turn to that page, Page Up and
+// the wheel back. The page names the menu's commands as the menu does.
+void TestHelp::pageBelowTheHelp()
+{
+    QFETCH(Language, language);
+    QFETCH(QString, label);
+    m_language.set(language);
+    QPointer<help::HelpWindow> help = openedBy("ImgHelp");
+    QVERIFY(help);
+    const texts::Language words = texts::of(language);
+    const auto own = [words](texts::Text key) {
+        return QString::fromUtf8(texts::text(words, key));
+    };
+    const forms::Control *text = help->control(label);
+    QVERIFY(text->isVisible());
+    const QString first = text->caption();
+    QVERIFY(first.startsWith(QString::fromUtf8(text->definition().caption)));
+    QVERIFY(first.endsWith(own(texts::Text::HelpMore)));
+
+    QTest::keyClick(help, Qt::Key_PageDown);
+    const QString below = text->caption();
+    QCOMPARE(below, own(texts::Text::HelpAdded));
+    for (const texts::Text entry :
+         {texts::Text::MenuOpen, texts::Text::MenuSaveAs, texts::Text::MenuPrintDetails})
+        QVERIFY2(below.contains(own(entry)), qPrintable(own(entry)));
+    QTest::keyClick(help, Qt::Key_PageUp);
+    QCOMPARE(text->caption(), first);
+
+    for (const auto &[turn, shown] : {std::pair{-120, below}, {120, first}}) {
+        const QPointF at(help->width() / 2.0, help->height() / 2.0);
+        QWheelEvent wheel(at, help->mapToGlobal(at), {}, QPoint(0, turn), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(help, &wheel);
+        QCOMPARE(text->caption(), shown);
+    }
+}
+
 void TestHelp::grabWindow()
 {
     const QString folder = qEnvironmentVariable("KIILA_GRAB_DIR");
@@ -202,6 +252,10 @@ void TestHelp::grabWindow()
         QVERIFY(!image.isNull());
         if (!folder.isEmpty())
             QVERIFY(image.save(folder + QLatin1Char('/') + QLatin1String(file)));
+        help->showPage(1);
+        if (!folder.isEmpty() && QLatin1String(command) == "ImgHelp")
+            QVERIFY(help->grab().save(folder + QLatin1Char('/') + QLatin1String(file).chopped(4) +
+                                      QLatin1String("-below.png")));
         support::click(*help, QStringLiteral("Image1"));
         QTRY_VERIFY(!help);
     }

@@ -5,9 +5,17 @@
 #include "lang/languages.h"
 #include "mainwindow/mainwindow.h"
 #include "standinreport.h"
+#include "texts/texts.h"
 #include "windowdriver.h"
 
+#include <QAccessible>
+#include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QFontMetrics>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -79,6 +87,9 @@ private slots:
     void captionsFitTheirLabels_data();
     void captionsFitTheirLabels();
     void grabWindows();
+    void qtDialogsFollowTheLanguage();
+    void ownTextsInTheLanguage_data();
+    void ownTextsInTheLanguage();
 
 private:
     // Starts the program with the folder as the program's folder.
@@ -584,6 +595,104 @@ void TestLanguages::grabWindows()
         if (!folder.isEmpty())
             QVERIFY(m_w->grab().save(QStringLiteral("%1/form1-advice-%2.png").arg(folder, name)));
     }
+}
+
+// Qt's own buttons and dialogs speak the language of the flags, from Qt's translations: a
+// question's Save button and the file dialog's name field after each flag, back and forth.
+void TestLanguages::qtDialogsFollowTheLanguage()
+{
+    const lang::QtTranslations qtTexts(m_language);
+    startIn(shippedFolder({"english.txt", "fin.txt"}));
+    for (const auto &[index, save, finnish] :
+         {std::tuple{2, "Tallenna", true}, {1, "Save", false}, {2, "Tallenna", true}}) {
+        m_w->ImgLanguage_Click(index);
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Cancel);
+        QCOMPARE(box.button(QMessageBox::Save)->text(), save);
+
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        const auto *name = dialog.findChild<QLabel *>(QStringLiteral("fileNameLabel"));
+        QVERIFY(name);
+        QCOMPARE(name->text() != QLatin1String("File &name:"), finnish);
+    }
+}
+
+void TestLanguages::ownTextsInTheLanguage_data()
+{
+    QTest::addColumn<int>("flag");
+    QTest::addRow("English") << 1;
+    QTest::addRow("Finnish") << 2;
+}
+
+// The program's own texts after a flag, read back from the windows as a user and a screen
+// reader meet them: the window titles, the context menu, the notice, the refusal of a design
+// file, the open dialog's filter, the names of the painted tabs and the question before changes
+// are lost; each is the language's text.
+void TestLanguages::ownTextsInTheLanguage()
+{
+    QFETCH(int, flag);
+    const texts::Language language =
+        flag == 2 ? texts::Language::Finnish : texts::Language::English;
+    const auto own = [language](texts::Text key) {
+        return QString::fromUtf8(texts::text(language, key));
+    };
+    using T = texts::Text;
+    startIn(shippedFolder({"english.txt", "fin.txt"}));
+    m_w->ImgLanguage_Click(flag);
+    QCOMPARE(m_w->caption(), own(T::TitleMain));
+
+    for (const auto &[tab, key] :
+         {std::pair{"ImgExit", T::TabExit}, {"ImgPrint", T::TabPrint}, {"ImgHelp", T::TabHelp}}) {
+        forms::Control *control = c(QLatin1String(tab));
+        QObject *object = control->widget() ? static_cast<QObject *>(control->widget()) : control;
+        QCOMPARE(QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name), own(key));
+    }
+
+    QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5),
+                                m_w->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(m_w.get(), &menuEvent);
+    QVERIFY(m_w->contextMenu());
+    QStringList entries;
+    for (const QAction *action : m_w->contextMenu()->actions())
+        if (!action->isSeparator())
+            entries << action->text().section(u'\t', 0, 0);
+    QCOMPARE(entries, (QStringList{own(T::MenuOpen), own(T::MenuSave), own(T::MenuSaveAs),
+                                   own(T::MenuRecent), own(T::MenuSavePdf), own(T::MenuPrint),
+                                   own(T::MenuPrintDetails), own(T::MenuHelp), own(T::MenuExit)}));
+    m_w->contextMenu()->close();
+
+    click("ImgCalc"); // every field empty
+    QVERIFY(m_w->notice());
+    QVERIFY2(m_w->notice()
+                 ->control(QStringLiteral("Label3"))
+                 ->caption()
+                 .startsWith(own(T::EmptyFields).section(QStringLiteral("%1"), 0, 0)),
+             qPrintable(m_w->notice()->control(QStringLiteral("Label3"))->caption()));
+    m_w->notice()->close();
+
+    write(QStringLiteral("broken.kiila"), "\xff");
+    const QString broken = m_dir.filePath(QStringLiteral("broken.kiila"));
+    QVERIFY(!m_w->openDesign(broken));
+    QCOMPARE(m_platform.messages.constLast(),
+             std::pair(own(T::FileCannotOpen).arg(broken, own(T::FileNotUtf8)), own(T::TitleMain)));
+    m_w->openDesignAsked(); // the dialog is cancelled
+    QCOMPARE(m_platform.designFilters, QStringList{own(T::DesignFilter)});
+
+    calculateTwoAnchors();
+    click("Label14");
+    QTRY_VERIFY(m_w->dataSheet() && m_w->dataSheet()->isVisible());
+    QCOMPARE(m_w->dataSheet()->caption(), own(T::TitleDataSheet));
+    m_w->dataSheet()->close();
+    click("ImgHelp");
+    QTRY_VERIFY(m_w->helpWindow() && m_w->helpWindow()->isVisible());
+    QCOMPARE(m_w->helpWindow()->caption(), own(T::TitleHelp));
+    m_w->helpWindow()->close();
+
+    // The typed design is not saved: the question before the window closes.
+    m_w->activateWindow();
+    QVERIFY(m_w->close());
+    QCOMPARE(m_platform.messages.constLast(), std::pair(own(T::DesignUnsaved), own(T::TitleMain)));
 }
 
 QTEST_MAIN(TestLanguages)

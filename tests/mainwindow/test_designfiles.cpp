@@ -1070,11 +1070,15 @@ void TestDesignFiles::reportSaysWhyThereIsNoAnchor_data()
     QTest::newRow("stopped") << 3 << false << QString()
                              << "Ankkurien M12 arvo s2 kasvatettava minimiarvoon 150 mm";
     QTest::newRow("changed after the calculation")
-        << 1 << false << "5" << QString::fromUtf8(print::StaleEnglish);
+        << 1 << false << "5"
+        << QString::fromUtf8(texts::text(texts::Language::English, texts::Text::ResultStale));
     QTest::newRow("changed after the calculation, Finnish")
-        << 1 << true << "5" << QString::fromUtf8(print::StaleFinnish);
+        << 1 << true << "5"
+        << QString::fromUtf8(texts::text(texts::Language::Finnish, texts::Text::ResultStale));
     QTest::newRow("never calculated")
-        << -1 << false << "250" << QString::fromUtf8(print::UncalculatedEnglish);
+        << -1 << false << "250"
+        << QString::fromUtf8(
+               texts::text(texts::Language::English, texts::Text::ResultUncalculated));
 }
 
 // The report page, saved as a PDF file and read back, never shows a result that does not belong

@@ -51,7 +51,7 @@ void TestDetailsPage::content_data()
                                                     "FInner = (1.5·dNom − xNA)/L·FAnchor [kN]"}
                                      << "no result belongs";
     QTest::newRow("chosen, Finnish") << true << Current << 2
-                                     << QStringList{"TAPAUS 2, halkeillut betoni",
+                                     << QStringList{"TAPAUS 2, haljennut betoni",
                                                     "Valittu: 2 kpl Kalvex M 12",
                                                     "Kiinnityslevyn mitat min. 36 mm x 186 mm",
                                                     "leikkaus ei riitä",
@@ -81,7 +81,7 @@ void TestDetailsPage::content()
     QFETCH(QStringList, expected);
     QFETCH(QString, absent);
     print::DetailsSource source;
-    source.finnish = finnish;
+    source.language = finnish ? texts::Language::Finnish : texts::Language::English;
     source.design = arrangement == 1 ? design::Design{1, false, {200, 200, 0, 0, 100, 0, 0, 0}, {}}
                                      : design::Design{2, true, {100, 100, 150, 0, 3, 2, 20, 0}, {}};
     calc::Texts texts;
@@ -99,9 +99,8 @@ void TestDetailsPage::content()
     // Every value of the working with the numbers it is made of, so that it can be redone.
     if (source.result)
         for (const calc::SizeDetails &d : source.result->details)
-            for (const working::Line &line : working::sizeLines(
-                     source.design, d,
-                     finnish ? working::Language::Finnish : working::Language::English)) {
+            for (const working::Line &line :
+                 working::sizeLines(source.design, d, source.language)) {
                 const QString shown = QString::fromStdString(
                     line.value ? line.numbers + (line.numbers.empty() ? "" : " = ") +
                                      working::number(*line.value)

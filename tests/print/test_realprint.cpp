@@ -266,7 +266,7 @@ void TestRealPrint::detailsOnPaper_data()
                                             "Ac0 = sCr² [mm²] 300² = 90000",
                                             "Chosen: 2 pcs Kalvex M 12"};
     QTest::newRow("Finnish") << Language::Finnish << false
-                             << QStringList{"Laskelma kokonaisuudessaan: TAPAUS 2, halkeillut",
+                             << QStringList{"Laskelma kokonaisuudessaan: TAPAUS 2, haljennut",
                                             "Valittu: 2 kpl Kalvex M 12"};
     QTest::newRow("inputs changed")
         << Language::English << true

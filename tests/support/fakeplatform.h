@@ -69,14 +69,17 @@ public:
         documents.append({title, path, images(pages)});
         return writePdf ? forms::DesktopPlatform().printPagesToPdf(title, pages, path) : QString();
     }
-    QString openDesignPath(QWidget *, const QString &folder) override
+    QString openDesignPath(QWidget *, const QString &folder, const QString &filter) override
     {
         designFolders.append(folder);
+        designFilters.append(filter);
         return openPath;
     }
-    QString saveDesignPath(QWidget *, const QString &folder, const QString &suggested) override
+    QString saveDesignPath(QWidget *, const QString &folder, const QString &filter,
+                           const QString &suggested) override
     {
         designFolders.append(folder);
+        designFilters.append(filter);
         suggestedNames.append(suggested);
         return savePath;
     }
@@ -145,6 +148,7 @@ public:
     QString openPath;           // the open dialog's answer; empty: cancelled
     QString savePath;           // the save dialog's answer; empty: cancelled
     QStringList designFolders;  // the folder each design dialog started in
+    QStringList designFilters;  // the filter each design dialog showed
     QStringList suggestedNames; // the name each save dialog suggested
     QDateTime clock{QDate(2024, 3, 5), QTime(14, 7, 9)};
 };
