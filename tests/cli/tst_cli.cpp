@@ -1887,7 +1887,7 @@ void TestCli::severalCasesReport_data()
                              << "Governing case: Max V (2 of 3)"
                              << "Load cases 1 to 3 of 3: utilisation per size";
     QTest::newRow("Finnish") << "fin"
-                             << "Mitoittava kuormitustapaus: Max V (2 / 3)"
+                             << "Mitoittava kuormitustapaus: Max V (2/3)"
                              << "Kuormitustapaukset 1–3 / 3: käyttöaste koon mukaan";
 }
 

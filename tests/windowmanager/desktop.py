@@ -208,8 +208,9 @@ def prompt_exit(args, env, home):
                 before = clients()
                 program = subprocess.Popen([args[0]], env=bus_env)
                 try:
+                    # The main window, at whatever zoom fits the screen.
                     window = wait_for("the main window", lambda: [
-                        w for w in clients() if w not in before and geometry(w)[2:] == (1027, 768)],
+                        w for w in clients() if w not in before and geometry(w)[2] >= 500],
                         30)[0]
                     run("xdotool", "windowactivate", "--sync", str(window))
                     time.sleep(0.5)
