@@ -25,86 +25,50 @@ namespace ctl = forms::names::FrmCASES;
 
 namespace {
 
-// The window's texts beside the Finnish captions of its definition.
+// The window's texts in its language, from the program's own texts.
 struct Texts
 {
-    const char *caption;
-    const char *label1;
-    const char *add;
-    const char *copy;
-    const char *remove;
-    const char *paste;
-    const char *import;
-    const char *exportCsv;
-    const char *close;
-    const char *name;
-    const char *utilisation;
-    const char *outcome;
+    QString caption, label1, add, copy, remove, paste, import, exportCsv, close, name, utilisation,
+        outcome;
     // A pasted block or an imported file refused; %1 what is wrong with it (or the file's name
     // and that), %2 the most cases a design holds.
-    const char *notPasted;
-    const char *notImported;
-    const char *notExported; // %1 the case's number, %2 the load's title, %3 the text
-    const char *tooManyCases;
+    QString notPasted, notImported;
+    QString notExported; // %1 the case's number, %2 the load's title, %3 the text
+    QString tooManyCases;
     // A case's outcome at the size: it passes, or the check it fails; the governing case's mark.
-    const char *passes;
-    const char *fails[3]; // tension, shear, eccentric tension
-    const char *governs;
+    QString passes;
+    QString fails[3]; // tension, shear, eccentric tension
+    QString governs;
 };
 
-constexpr Texts English{
-    "Load cases",
-    "Load cases: name, NSd (kN), V1d (kN), e1 (mm), e2 (mm). Cells can be pasted from a "
-    "spreadsheet (Ctrl+V).",
-    "Add",
-    "Duplicate",
-    "Delete",
-    "Paste",
-    "Import CSV…",
-    "Export CSV…",
-    "Close",
-    "Name",
-    "Utilisation",
-    "Outcome",
-    "Nothing was pasted: %1.",
-    "The load cases of %1 were not imported: %2.",
-    "Nothing was exported: case %1: %2 \"%3\" is not a number.",
-    "A design holds at most %1 load cases.",
-    "passes",
-    {"tension fails", "shear fails", "eccentric tension fails"},
-    " (governs)",
-};
-constexpr Texts Finnish{
-    "Kuormitustapaukset",
-    nullptr, // the definition's caption
-    "Lisää",
-    "Monista",
-    "Poista",
-    "Liitä",
-    "Tuo CSV…",
-    "Vie CSV…",
-    "Sulje",
-    "Nimi",
-    "Käyttöaste",
-    "Tulos",
-    "Mitään ei liitetty: %1.",
-    "Tiedoston %1 kuormitustapauksia ei tuotu: %2.",
-    "Mitään ei viety: tapaus %1: %2 \"%3\" ei ole luku.",
-    "Mitoituksessa voi olla enintään %1 kuormitustapausta.",
-    "kestää",
-    {"veto ei kestä", "leikkaus ei kestä", "epäkeskinen veto ei kestä"},
-    " (mitoittava)",
-};
-
-const Texts &textsFor(const lang::LanguageTag &language)
+Texts textsFor(const lang::LanguageTag &language)
 {
-    return lang::row(language.language()).windowTexts == lang::WindowTexts::Finnish ? Finnish
-                                                                                    : English;
+    using texts::Text;
+    const auto t = [&language](Text key) { return language.ownText(key); };
+    return {t(Text::CasesTitle),
+            t(Text::CasesExplained),
+            t(Text::CasesAdd),
+            t(Text::CasesDuplicate),
+            t(Text::CasesDelete),
+            t(Text::CasesPaste),
+            t(Text::CasesImport),
+            t(Text::CasesExport),
+            t(Text::CasesClose),
+            t(Text::CasesName),
+            t(Text::CasesUtilisation),
+            t(Text::CasesOutcome),
+            t(Text::CasesNotPasted),
+            t(Text::CasesNotImported),
+            t(Text::CasesNotExported),
+            t(Text::CasesTooMany),
+            t(Text::CasesPasses),
+            {t(Text::FailsTension), t(Text::FailsShear), t(Text::FailsEccentric)},
+            t(Text::CasesGoverns)};
 }
 
-QString text(const char *utf8)
+QString text(const QString &text)
 {
-    return QString::fromUtf8(utf8);
+    return text;
 }
 
 const design::Input &loadInput(int load)
@@ -179,11 +143,9 @@ LoadCasesWindow::LoadCasesWindow(forms::Platform &platform, lang::LanguageTag &l
 
 void LoadCasesWindow::Form_Activate()
 {
-    const Texts &texts = textsFor(m_language);
+    const Texts texts = textsFor(m_language);
     setCaption(text(texts.caption));
-    control(ctl::Label1)
-        ->setCaption(text(texts.label1 ? texts.label1
-                                       : forms::findControl(forms::FrmCASES, "Label1")->caption));
+    control(ctl::Label1)->setCaption(texts.label1);
     control(ctl::CmdAdd)->setCaption(text(texts.add));
     control(ctl::CmdCopy)->setCaption(text(texts.copy));
     control(ctl::CmdDelete)->setCaption(text(texts.remove));
@@ -252,7 +214,7 @@ void LoadCasesWindow::setOutcomes(const QList<Outcome> &outcomes, const QString 
 
 void LoadCasesWindow::showOutcomes()
 {
-    const Texts &texts = textsFor(m_language);
+    const Texts texts = textsFor(m_language);
     const bool filling = m_filling;
     m_filling = true;
     for (int row = 0; row < m_table->rowCount(); ++row) {
@@ -265,7 +227,7 @@ void LoadCasesWindow::showOutcomes()
                           ? text(texts.passes)
                           : text(texts.fails[int(o.outcome) - int(calc::SizeOutcome::Tension)]);
             if (o.governing)
-                outcome += text(texts.governs);
+                outcome += u' ' + texts.governs;
         }
         m_table->item(row, UtilisationColumn)->setText(utilisation);
         m_table->item(row, OutcomeColumn)->setText(outcome);
@@ -362,11 +324,11 @@ void LoadCasesWindow::CmdClose_Click()
 
 bool LoadCasesWindow::pasteCells(const QString &text)
 {
-    const Texts &texts = textsFor(m_language);
+    const Texts texts = textsFor(m_language);
     QString error;
     const std::optional<std::vector<design::LoadCase>> pasted = loadcases::fromCells(text, error);
     if (!pasted) {
-        refuse(QString::fromUtf8(texts.notPasted).arg(error));
+        refuse(texts.notPasted.arg(error));
         return false;
     }
     return putCases(*pasted, qMax(0, m_table->currentRow()));
@@ -377,7 +339,7 @@ bool LoadCasesWindow::pasteCells(const QString &text)
 bool LoadCasesWindow::putCases(const std::vector<design::LoadCase> &cases, int first)
 {
     if (first + qsizetype(cases.size()) > designfile::MaxCases) {
-        refuse(QString::fromUtf8(textsFor(m_language).tooManyCases).arg(designfile::MaxCases));
+        refuse(textsFor(m_language).tooManyCases.arg(designfile::MaxCases));
         return false;
     }
     m_filling = true;
@@ -414,7 +376,7 @@ void LoadCasesWindow::CmdImport_Click()
     const QString path = m_platform.openCasesPath(this, QString());
     if (path.isEmpty())
         return;
-    const Texts &texts = textsFor(m_language);
+    const Texts texts = textsFor(m_language);
     QString error;
     QFile file(path);
     const QFileInfo info(path);
@@ -430,10 +392,10 @@ void LoadCasesWindow::CmdImport_Click()
         read = loadcases::fromCsv(bytes, error);
     if (read && read->size() > std::size_t(designfile::MaxCases)) {
         read.reset();
-        error = QString::fromUtf8(texts.tooManyCases).arg(designfile::MaxCases);
+        error = texts.tooManyCases.arg(designfile::MaxCases);
     }
     if (!read) {
-        refuse(QString::fromUtf8(texts.notImported).arg(path, error));
+        refuse(texts.notImported.arg(path, error));
         return;
     }
     m_filling = true;
@@ -446,7 +408,7 @@ void LoadCasesWindow::CmdImport_Click()
 // The cases as the calculation reads them; a load that is not a number is not exported.
 void LoadCasesWindow::CmdExport_Click()
 {
-    const Texts &texts = textsFor(m_language);
+    const Texts texts = textsFor(m_language);
     std::vector<design::LoadCase> numbers;
     const QList<Case> typed = cases();
     for (qsizetype c = 0; c < typed.size(); ++c) {
@@ -457,7 +419,7 @@ void LoadCasesWindow::CmdExport_Click()
             const calc::ReadNumber read = calc::readNumber(text.toStdString());
             if (read.reading == calc::Reading::NotNumber ||
                 read.reading == calc::Reading::Ambiguous) {
-                refuse(QString::fromUtf8(texts.notExported).arg(c + 1).arg(loadTitle(l), text));
+                refuse(texts.notExported.arg(c + 1).arg(loadTitle(l), text));
                 return;
             }
             loads.*loadInput(l).value = read.value;

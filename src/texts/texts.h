@@ -106,6 +106,27 @@ enum class Text {
     // %3 the number of cases; without a governing case, %1 the number of cases.
     CasesGoverning,
     CasesChecked,
+    // The Load cases window: its title, the line above the table, its commands and columns;
+    // a block or file refused (%1 why, or the file and why), an export refused (%1 the case,
+    // %2 the load, %3 the text), the most cases (%1); a case's outcome and the governing mark.
+    CasesTitle,
+    CasesExplained,
+    CasesAdd,
+    CasesDuplicate,
+    CasesDelete,
+    CasesPaste,
+    CasesImport,
+    CasesExport,
+    CasesClose,
+    CasesName,
+    CasesUtilisation,
+    CasesOutcome,
+    CasesNotPasted,
+    CasesNotImported,
+    CasesNotExported,
+    CasesTooMany,
+    CasesPasses,
+    CasesGoverns,
     // Why nothing was printed (the failure's detail follows), the save dialogs, the note after
     // a print.
     PrintNoPrinter,
