@@ -270,21 +270,25 @@ QString keptFile(const QString &name, QSize size, qreal dpr)
         .arg(dpr);
 }
 
-QImage readKept(const QString &file, qreal dpr)
+// The kept picture of `pixels` device pixels at the ratio; a null image for anything else: a file
+// of another size or format, cut short, or no regular file (a named pipe is not waited on).
+QImage readKept(const QString &file, qreal dpr, QSize pixels)
 {
     if (file.isEmpty())
         return {};
-    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(file).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return {};
     struct stat status = {};
     KeptHeader header = {};
     void *mapped = MAP_FAILED;
-    if (::fstat(fd, &status) == 0 && status.st_size >= off_t(sizeof header) &&
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+        status.st_size >= off_t(sizeof header) &&
         ::pread(fd, &header, sizeof header, 0) == ssize_t(sizeof header) &&
         std::memcmp(header.magic, KeptMagic, sizeof KeptMagic) == 0 &&
-        header.devicePixelRatio == dpr && header.width > 0 && header.height > 0 &&
-        header.bytesPerLine == 4 * header.width &&
+        header.devicePixelRatio == dpr && header.width == pixels.width() &&
+        header.height == pixels.height() && header.width > 0 && header.height > 0 &&
+        off_t(header.bytesPerLine) == 4 * off_t(header.width) &&
         header.format == QImage::Format_ARGB32_Premultiplied &&
         status.st_size == off_t(sizeof header) + off_t(header.bytesPerLine) * header.height)
         // Private and writable: the image's pixels are its own, as a drawn image's are, while
@@ -405,7 +409,8 @@ QImage keptPicture(const QString &name, qreal devicePixelRatio)
     const QSize size = nominalSize(name);
     if (size.isEmpty() || devicePixelRatio <= 0)
         return {};
-    return readKept(keptFile(name, size, devicePixelRatio), devicePixelRatio);
+    return readKept(keptFile(name, size, devicePixelRatio), devicePixelRatio,
+                    size * devicePixelRatio);
 }
 
 void removeOtherKeptPictures(const QString &folder)
@@ -433,7 +438,7 @@ QPixmap picture(const QString &name, qreal devicePixelRatio, qreal scale)
     // the device's, so that it covers the scaled size in the window's pixels.
     const qreal drawnRatio = devicePixelRatio * scale;
     const QString file = keptFile(name, size, drawnRatio);
-    QImage image = readKept(file, drawnRatio);
+    QImage image = readKept(file, drawnRatio, size * drawnRatio);
     if (image.isNull()) {
         image = draw(*findEntry(name), drawnRatio);
         writeKept(file, image);
