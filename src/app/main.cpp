@@ -102,7 +102,6 @@ int main(int argc, char *argv[])
     forms::Zoom::instance().setFitsScreen(true);
     forms::DesktopPlatform platform;
     lang::LanguageTag language;
-    const lang::QtTranslations qtTexts(language);
     mainwindow::MainWindow window(platform, language);
     std::optional<FirstPaintExit> benchmark;
     if (!qEnvironmentVariableIsEmpty("KIILA_FIRST_PAINT_EXIT"))

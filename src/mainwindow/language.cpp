@@ -3,12 +3,6 @@
 #include "forms/names.h"
 #include "mainwindow/mainwindow.h"
 
-#include <QCoreApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QPointer>
-#include <QTranslator>
-
 namespace mainwindow {
 
 namespace ctl = forms::names::Form1;
@@ -49,34 +43,6 @@ void MainWindow::applyLanguageLines(const QStringList &lines)
     lang::applyToTexts(lines, m_texts);
 }
 
-namespace {
-
-// The parts of the windows that the desktop draws (the buttons of a question, the file
-// dialogs) speak the windows' language: Qt's own Finnish texts while the windows are Finnish,
-// where the system has them.
-void useDesktopTexts(lang::WindowTexts texts)
-{
-    static QPointer<QTranslator> finnish;
-    const bool wanted = texts == lang::WindowTexts::Finnish;
-    if (wanted == !finnish.isNull())
-        return;
-    if (!wanted) {
-        QCoreApplication::removeTranslator(finnish);
-        delete finnish;
-        return;
-    }
-    auto *translator = new QTranslator(QCoreApplication::instance());
-    if (!translator->load(QLocale(QLocale::Finnish), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        delete translator;
-        return;
-    }
-    QCoreApplication::installTranslator(translator);
-    finnish = translator;
-}
-
-} // namespace
-
 // Every run starts in English. The English file, where there is one, also sets the captions
 // and fragments, the Western character set, and shows the English tabs; without it the Finnish
 // captions of the window stay.
@@ -84,7 +50,6 @@ void MainWindow::startupLanguageStep()
 {
     const lang::LanguageRow &english = lang::row(Language::English);
     m_language.set(english.language);
-    useDesktopTexts(english.windowTexts);
     control(ctl::Label10)->setCaption(QString::fromUtf8(english.version));
     control(ctl::Image2)->setVisible(false);
     control(ctl::Label14)->setTop(english.label14Top);
@@ -108,7 +73,6 @@ void MainWindow::ImgLanguage_Click(int index)
     if (!language)
         return;
     m_language.set(language->language);
-    useDesktopTexts(language->windowTexts);
     const bool builtIn = language->language == lang::BuiltIn;
     if (builtIn)
         showLanguageMarks(*language);

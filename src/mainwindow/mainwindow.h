@@ -190,6 +190,8 @@ private:
 
     forms::Platform &m_platform;
     lang::LanguageTag &m_language;
+    // The desktop's own texts (a question's buttons, the file dialogs) follow the language.
+    lang::QtTranslations m_qtTexts{m_language};
     const forms::FormDef *m_reportDef;
     QPointer<forms::Form> m_reportPage;
     print::Printing *m_printing = nullptr;
