@@ -71,14 +71,9 @@ QString text(const QString &text)
     return text;
 }
 
-const design::Input &loadInput(int load)
-{
-    return design::Inputs[designfile::LoadInputs[load]];
-}
-
 QString loadTitle(int load)
 {
-    const design::Input &input = loadInput(load);
+    const design::Input &input = design::loadInput(load);
     return QStringLiteral("%1 (%2)").arg(
         QLatin1String(input.label.data(), qsizetype(input.label.size())),
         QLatin1String(input.unit.data(), qsizetype(input.unit.size())));
@@ -349,7 +344,7 @@ bool LoadCasesWindow::putCases(const std::vector<design::LoadCase> &cases, int f
         Case typed{QString::fromStdString(loadCase.name), {}};
         for (int l = 0; l < designfile::LoadCount; ++l)
             typed.loads[std::size_t(l)] =
-                QString::fromStdString(calc::writtenForm(loads.*loadInput(l).value));
+                QString::fromStdString(calc::writtenForm(loads.*design::loadInput(l).value));
         const int row = first + int(i);
         if (row >= m_table->rowCount())
             insertRow(row, typed);
@@ -422,7 +417,7 @@ void LoadCasesWindow::CmdExport_Click()
                 refuse(texts.notExported.arg(c + 1).arg(loadTitle(l), text));
                 return;
             }
-            loads.*loadInput(l).value = read.value;
+            loads.*design::loadInput(l).value = read.value;
         }
         loadCase.loads = {loads.NSd, loads.V1d, loads.e1, loads.e2};
         numbers.push_back(loadCase);

@@ -488,14 +488,11 @@ std::string fileDesign(const designfile::Contents &contents, const QString &path
     design.arrangement = contents.arrangement;
     design.cracked = contents.cracked;
     const std::string where = "cannot calculate the design " + cli::quoted(path.toStdString());
-    const auto isLoad = [](const design::Input &input) {
-        return std::find(std::begin(designfile::LoadInputs), std::end(designfile::LoadInputs),
-                         int(&input - design::Inputs)) != std::end(designfile::LoadInputs);
-    };
     const bool cases = !contents.cases.isEmpty();
     for (int i = 0; i < design::InputCount; ++i) {
         const design::Input &input = design::Inputs[i];
-        if (!design::uses(contents.arrangement, input) || ((cases || ownCases) && isLoad(input)))
+        if (!design::uses(contents.arrangement, input) ||
+            ((cases || ownCases) && design::isLoad(input)))
             continue;
         const std::string why =
             fileValue(contents.texts[std::size_t(i)], contents.arrangement,

@@ -136,12 +136,6 @@ std::string trimmed(const std::string &text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-bool isLoad(const design::Input &input)
-{
-    return input.value == &calc::DesignInput::NSd || input.value == &calc::DesignInput::V1d ||
-           input.value == &calc::DesignInput::e1 || input.value == &calc::DesignInput::e2;
-}
-
 // "k NAME": a case as the summary names it, numbered from 1.
 std::string caseName(const Design &design, int index)
 {
@@ -156,7 +150,7 @@ std::string casesTable(const Design &design, const calc::CasesResult &cases,
     std::vector<std::vector<std::string>> rows;
     std::vector<std::string> heading{texts::text(language, texts::Text::SummaryLoadCase)};
     for (const design::Input &input : design::Inputs)
-        if (isLoad(input) && design::uses(design.arrangement, input))
+        if (design::isLoad(input) && design::uses(design.arrangement, input))
             heading.push_back(std::string(input.label));
     for (const calc::CasesAtSize &at : cases.sizes)
         heading.push_back(sizeName(at.sizeNo));
@@ -165,7 +159,7 @@ std::string casesTable(const Design &design, const calc::CasesResult &cases,
         std::vector<std::string> row{caseName(design, i)};
         const Design withLoads = design::withCase(design, i);
         for (const design::Input &input : design::Inputs)
-            if (isLoad(input) && design::uses(design.arrangement, input))
+            if (design::isLoad(input) && design::uses(design.arrangement, input))
                 row.push_back(calc::formatGeneral(withLoads.input.*input.value));
         for (const calc::CasesAtSize &at : cases.sizes) {
             const calc::CaseRow &c = at.cases[std::size_t(i)];
@@ -207,7 +201,7 @@ std::string summary(const Design &design, const calc::Result &result, texts::Lan
                        ", " + word(design.cracked ? Text::Cracked : Text::NonCracked) + "\n";
     bool first = true;
     for (const design::Input &input : design::Inputs) {
-        if (cases && isLoad(input))
+        if (cases && design::isLoad(input))
             continue;
         text += std::string(first ? "" : ", ") + std::string(input.label) + " ";
         first = false;
@@ -350,7 +344,7 @@ std::string jsonCases(const Design &design, const calc::CasesResult &cases)
         c.add("case", std::to_string(i + 1))
             .add("name", jsonString(design.cases[std::size_t(i)].name));
         for (const design::Input &input : design::Inputs)
-            if (isLoad(input))
+            if (design::isLoad(input))
                 c.add(input.key, jsonNumber(usedInput(withLoads, input)));
         std::string sizes = "[";
         for (const calc::CasesAtSize &at : cases.sizes) {
@@ -381,7 +375,7 @@ std::string jsonDesign(const Design &design, const calc::Result &result, bool de
 {
     JsonObject input;
     for (const design::Input &i : design::Inputs)
-        input.add(i.key, cases && isLoad(i) ? "null" : jsonNumber(usedInput(design, i)));
+        input.add(i.key, cases && design::isLoad(i) ? "null" : jsonNumber(usedInput(design, i)));
     // The working of a size is that of the loads its Result has.
     const auto sizeDesign = [&](int sizeNo) {
         return cases ? design::withCase(design, calc::caseAtSize(*cases, sizeNo)) : design;

@@ -80,6 +80,28 @@ inline constexpr Input Inputs[] = {
 };
 inline constexpr int InputCount = static_cast<int>(std::size(Inputs));
 
+// The inputs that are loads, in the order of calc::CaseLoads: what a load case holds of a design.
+inline constexpr int LoadInputs[] = {4, 5, 6, 7};
+inline constexpr int LoadCount = static_cast<int>(std::size(LoadInputs));
+static_assert(Inputs[LoadInputs[0]].value == &calc::DesignInput::NSd &&
+              Inputs[LoadInputs[1]].value == &calc::DesignInput::V1d &&
+              Inputs[LoadInputs[2]].value == &calc::DesignInput::e1 &&
+              Inputs[LoadInputs[3]].value == &calc::DesignInput::e2);
+
+// Load `load` (0 to LoadCount - 1) as an input.
+constexpr const Input &loadInput(int load)
+{
+    return Inputs[LoadInputs[load]];
+}
+
+constexpr bool isLoad(const Input &input)
+{
+    for (const int i : LoadInputs)
+        if (Inputs[i].value == input.value)
+            return true;
+    return false;
+}
+
 // Whether arrangement 1 to 7 uses the input.
 constexpr bool uses(int arrangement, const Input &input)
 {

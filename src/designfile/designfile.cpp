@@ -63,11 +63,6 @@ QString described(const QJsonValue &value, texts::Language language)
     return say(language, Text::FileValueMissing);
 }
 
-bool isLoad(int input)
-{
-    return std::find(std::begin(LoadInputs), std::end(LoadInputs), input) != std::end(LoadInputs);
-}
-
 // The one-line text of a field, at most MaxTextLength long; else what is wrong with `value`, the
 // input `key` of the design (or, `ofCase`, of a load case).
 QString fieldTextProblem(const QJsonValue &value, std::string_view key, bool ofCase,
@@ -118,7 +113,7 @@ QByteArray encode(const Contents &contents)
     const bool withCases = !contents.cases.isEmpty();
     QList<int> inputs;
     for (int i = 0; i < design::InputCount; ++i)
-        if (!withCases || !isLoad(i))
+        if (!withCases || !design::isLoad(design::Inputs[i]))
             inputs.append(i);
     QByteArray out = "{\n";
     out += "    \"format\": \"" + QByteArray(Format) + "\",\n";
@@ -206,7 +201,7 @@ std::optional<Contents> decode(const QByteArray &bytes, QString &error, texts::L
         return std::nullopt;
     }
     for (int i = 0; i < design::InputCount; ++i) {
-        if (*v >= 2 && isLoad(i))
+        if (*v >= 2 && design::isLoad(design::Inputs[i]))
             continue; // the cases hold the loads
         const std::string_view key = design::Inputs[i].key;
         const QJsonValue value =

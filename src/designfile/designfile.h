@@ -50,14 +50,9 @@ inline constexpr qint64 MaxSize = 64 * 1024;
 inline constexpr int MaxTextLength = 32767;
 inline constexpr char Suffix[] = "kiila"; // the file name's, without the dot
 
-// The inputs that are loads, in the order of calc::CaseLoads: a case keeps their texts under
-// their keys.
-inline constexpr int LoadInputs[] = {4, 5, 6, 7};
-inline constexpr int LoadCount = static_cast<int>(std::size(LoadInputs));
-static_assert(design::Inputs[LoadInputs[0]].value == &calc::DesignInput::NSd &&
-              design::Inputs[LoadInputs[1]].value == &calc::DesignInput::V1d &&
-              design::Inputs[LoadInputs[2]].value == &calc::DesignInput::e1 &&
-              design::Inputs[LoadInputs[3]].value == &calc::DesignInput::e2);
+// A case keeps the texts of the loads under their keys.
+using design::LoadCount;
+using design::LoadInputs;
 
 // One load case as typed.
 struct CaseTexts

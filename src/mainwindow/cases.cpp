@@ -27,11 +27,6 @@ int loadOfField(int number)
     return -1;
 }
 
-const design::Input &loadInput(int load)
-{
-    return design::Inputs[designfile::LoadInputs[load]];
-}
-
 } // namespace
 
 design::Design MainWindow::currentDesign() const
@@ -44,7 +39,7 @@ design::Design MainWindow::currentDesign() const
         double *values[] = {&loadCase.loads.NSd, &loadCase.loads.V1d, &loadCase.loads.e1,
                             &loadCase.loads.e2};
         for (int l = 0; l < designfile::LoadCount; ++l) {
-            if (!design::uses(m_tapaus, loadInput(l)))
+            if (!design::uses(m_tapaus, design::loadInput(l)))
                 continue;
             const calc::ReadNumber read =
                 calc::readNumber(typed.loads[std::size_t(l)].toStdString());
@@ -61,7 +56,7 @@ design::Design MainWindow::currentDesign() const
 bool MainWindow::caseReadable(int index) const
 {
     for (int l = 0; l < designfile::LoadCount; ++l)
-        if (design::uses(m_tapaus, loadInput(l)) &&
+        if (design::uses(m_tapaus, design::loadInput(l)) &&
             calc::readNumber(m_cases.at(index).loads[std::size_t(l)].toStdString()).reading !=
                 calc::Reading::Number)
             return false;

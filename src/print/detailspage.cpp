@@ -265,12 +265,6 @@ QString resultHtml(const DetailsSource &source, const calc::Result &result)
     return html;
 }
 
-bool isLoad(const design::Input &input)
-{
-    return input.value == &calc::DesignInput::NSd || input.value == &calc::DesignInput::V1d ||
-           input.value == &calc::DesignInput::e1 || input.value == &calc::DesignInput::e2;
-}
-
 // Long names are cut so that a case keeps to one line of its page.
 QString shortName(const std::string &name)
 {
@@ -294,7 +288,7 @@ QString casesHtml(const DetailsSource &source, int first)
     html += "<th align=right width=5%>" + esc(word(source, Text::DetailsCaseColumn)) +
             "</th><th align=left width=25%>" + esc(word(source, Text::DetailsNameColumn)) + "</th>";
     for (const design::Input &input : design::Inputs)
-        if (isLoad(input))
+        if (design::isLoad(input))
             html +=
                 "<th align=right width=7%>" +
                 esc(QString::fromUtf8(input.label.data(), qsizetype(input.label.size())) + " [" +
@@ -313,7 +307,7 @@ QString casesHtml(const DetailsSource &source, int first)
         html += "<tr><td align=right>" + bold(QString::number(i + 1)) + "</td><td>" +
                 bold(esc(shortName(design.cases[std::size_t(i)].name))) + "</td>";
         for (const design::Input &input : design::Inputs)
-            if (isLoad(input))
+            if (design::isLoad(input))
                 html += "<td align=right>" +
                         (design::uses(design.arrangement, input)
                              ? bold(esc(number(withLoads.input.*input.value)))
@@ -360,7 +354,7 @@ QString detailsPageHtml(const DetailsSource &source, int page)
     const bool cases = severalCases(source);
     QStringList inputs;
     for (const design::Input &input : design::Inputs)
-        if (!cases || !isLoad(input))
+        if (!cases || !design::isLoad(input))
             inputs << QString::fromUtf8(input.label.data(), qsizetype(input.label.size())) + " = " +
                           exactNumber(design.input.*input.value) + ' ' +
                           QString::fromUtf8(input.unit.data(), qsizetype(input.unit.size()));

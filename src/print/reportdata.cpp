@@ -45,12 +45,6 @@ QString drawingOf(int sizeNo)
     return drawing && drawing->picture ? QString::fromLatin1(drawing->picture) : QString();
 }
 
-bool isLoad(const design::Input &input)
-{
-    return input.value == &calc::DesignInput::NSd || input.value == &calc::DesignInput::V1d ||
-           input.value == &calc::DesignInput::e1 || input.value == &calc::DesignInput::e2;
-}
-
 // A design of several load cases: the line naming the governing case, or how many cases there
 // are when none governs (the run stopped on a distance); empty for a design of one case.
 QString casesLine(const ReportData &data)
@@ -179,7 +173,7 @@ void fillReportPage(forms::Form &page, const ReportData &data)
         page.control(captionControl(field))->setCaption(data.captions.inputs[std::size_t(i)]);
         Control *text = page.control(QStringLiteral("Text%1").arg(field));
         QString shown = data.fields[std::size_t(i)];
-        if (!cases.isEmpty() && isLoad(input)) {
+        if (!cases.isEmpty() && design::isLoad(input)) {
             shown.clear();
             if (governing >= 0 && design::uses(data.design.arrangement, input))
                 shown = fromUtf8(calc::exactForm(design::withCase(data.design, governing).input.*
