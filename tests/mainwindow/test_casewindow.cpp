@@ -97,6 +97,14 @@ private:
             texts << text(loadField(load))->text();
         return texts;
     }
+    // Arrangement 6 (all four loads) with its geometry typed: C1, C2 300, S1, S2 250.
+    void sixAnchorsFarFromEdges()
+    {
+        click("ImgSIT", 5);
+        for (const auto &[number, value] :
+             {std::pair{1, "300"}, {3, "300"}, {4, "250"}, {5, "250"}})
+            type(number, QString::fromLatin1(value));
+    }
     bool openCases()
     {
         QTest::keyClick(m_w.get(), Qt::Key_K, Qt::ControlModifier);
@@ -302,9 +310,7 @@ void TestCaseWindow::exportAndImport()
 // not a number is shown in the fields, which refuse it.
 void TestCaseWindow::calculatesEveryCase()
 {
-    click("ImgSIT", 5);
-    for (const auto &[number, value] : {std::pair{1, "300"}, {3, "300"}, {4, "250"}, {5, "250"}})
-        type(number, QString::fromLatin1(value));
+    sixAnchorsFarFromEdges();
     QVERIFY(openCases());
     const QStringList loads[] = {
         {"2", "1", "0", "0"}, {"12", "6", "20", "20"}, {"5", "2", "0", "0"}};
@@ -412,9 +418,7 @@ void TestCaseWindow::saveAndReopen()
 // size and governing case.
 void TestCaseWindow::kiilaCalcAgrees()
 {
-    click("ImgSIT", 5);
-    for (const auto &[number, value] : {std::pair{1, "300"}, {3, "300"}, {4, "250"}, {5, "250"}})
-        type(number, QString::fromLatin1(value));
+    sixAnchorsFarFromEdges();
     QVERIFY(openCases());
     QVERIFY(cases()->pasteCells(QStringLiteral("ULS 1\t6\t3\t40\t0\nULS 2\t4\t9,5\t0\t20\n"
                                                "SLS\t3\t1\t0\t0\nUplift\t-3\t1\t0\t0\n"
@@ -443,9 +447,7 @@ void TestCaseWindow::kiilaCalcAgrees()
 // eye.
 void TestCaseWindow::grab()
 {
-    click("ImgSIT", 5);
-    for (const auto &[number, value] : {std::pair{1, "300"}, {3, "300"}, {4, "250"}, {5, "250"}})
-        type(number, QString::fromLatin1(value));
+    sixAnchorsFarFromEdges();
     QVERIFY(openCases());
     QVERIFY(
         cases()->pasteCells(QStringLiteral("name\tnsd\tv1d\te1\te2\nULS 1 max N\t12,5\t3\t40\t0\n"
