@@ -108,6 +108,8 @@ LoadCasesWindow::LoadCasesWindow(forms::Platform &platform, lang::LanguageTag &l
     m_table->verticalHeader()->setDefaultSectionSize(22);
     m_table->installEventFilter(this);
     setTabOrder(m_table, control(ctl::CmdAdd)->widget());
+    // The keyboard starts in the table, on the first case, as a window opened by its key is used.
+    m_table->setFocus();
 
     connect(this, &forms::Form::activated, this, &LoadCasesWindow::Form_Activate);
     using forms::Control;

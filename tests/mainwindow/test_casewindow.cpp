@@ -52,6 +52,7 @@ private slots:
     void cleanup() { m_w.reset(); }
 
     void byKeyboard();
+    void keyboardStartsInTheTable();
     void paste_data();
     void paste();
     void arrangementKeepsTheCases();
@@ -180,6 +181,17 @@ void TestCaseWindow::byKeyboard()
     QCOMPARE(m_platform.beeps, 1);
     press(Qt::Key_Escape);
     QTRY_VERIFY(!cases());
+}
+
+// Opened by its key, the window takes typing in the table at once: the first case's name is
+// typed over without a click.
+void TestCaseWindow::keyboardStartsInTheTable()
+{
+    QVERIFY(openCases());
+    QCOMPARE(QApplication::focusWidget(), table());
+    typeKeys(QStringLiteral("Wind"));
+    press(Qt::Key_Tab);
+    QCOMPARE(cases()->cases().at(0).name, QStringLiteral("Wind"));
 }
 
 void TestCaseWindow::paste_data()
