@@ -165,6 +165,8 @@ def run_on_new_display(args, with_wm, screen):
             # Started again, the program opens at the zoom chosen last.
             program.terminate()
             program.wait()
+            # The ended program's windows go first, so that the next one found is the new one's.
+            wait_for("the windows of the ended program to go", lambda: not clients(), 30)
             program = subprocess.Popen([args[0]], env=env)
             wait_for("the main window again", lambda: program.poll() is None and clients(), 30)
             Desktop(program).opens_at(kept)
